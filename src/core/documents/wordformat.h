@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QTextDocument;
+
+namespace quillon::word {
+
+// True when the bytes are a compound file (Word 97-2003) or a ZIP package (.docx).
+bool looksLikeWord(const QByteArray& data);
+
+// Reads a Word 97-2003 binary document or an Office Open XML document,
+// recognised by content. On failure returns false and says why in error.
+bool read(const QByteArray& data, QTextDocument* document, QString* error = nullptr);
+
+// Writes a Word 97-2003 binary document.
+QByteArray writeDoc(const QTextDocument& document, QString* error = nullptr);
+
+// Writes an Office Open XML document.
+QByteArray writeDocx(const QTextDocument& document, QString* error = nullptr);
+
+} // namespace quillon::word

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "songs/songrecord.h"
+#include "store/database.h"
+#include "store/datafolder.h"
+
+#include <QStringList>
+#include <QVariantMap>
+#include <functional>
+#include <optional>
+
+namespace quillon {
+
+struct NewSong {
+    QString title; // trimmed and checked by the caller
+    QString words;
+    QString composer;
+    QString compositionDate;
+};
+
+// The song table and the ten track tables. One connection holds the song
+// database with the ten track databases attached, so that create, rename and
+// delete commit as one transaction across all eleven files: after a crash or
+// a failed write a song exists with all ten track rows or not at all.
+// Titles are always bound values, never part of the statement text.
+class SongStore final {
+public:
+    explicit SongStore(const DataFolder& folder);
+    ~SongStore();
+    SongStore(const SongStore&) = delete;
+    SongStore& operator=(const SongStore&) = delete;
+
+    bool open();
+    void close();
+    bool isOpen() const { return m_db.isOpen(); }
+    // User-facing text of the last failure (names the file).
+    QString lastError() const { return m_db.lastError(); }
+    const DataFolder& folder() const { return m_folder; }
+
+    int count();
+    QStringList titles(); // in table order
+    // Title taken as the key: trimmed and in capitals.
+    static QString titleKey(const QString& title);
+    // True when a song other than `ignore` has the same key.
+    bool titleExists(const QString& title, const QString& ignore = {});
+
+    std::optional<SongRecord> song(const QString& title);
+    QStringList titlesOnMedium(const QString& medium);
+
+    bool create(const NewSong& song);
+    // Renames and stores the other edited fields; the track rows follow.
+    bool rename(const QString& oldTitle, const QString& newTitle, const QVariantMap& fields = {});
+    bool updateFields(const QString& title, const QVariantMap& fields);
+    bool remove(const QString& title);
+
+    // The 96 tracks of a slot; a missing row reads as empty tracks.
+    QStringList trackRow(const QString& title, int slot, bool* found = nullptr);
+    // Writes consecutive tracks starting at firstTrack (1-based). A missing
+    // row is created first, so typed text is never dropped.
+    bool writeTracks(const QString& title, int slot, int firstTrack, const QStringList& texts);
+
+    // Test hook: called with a stage name ("song", "track5", "commit", ...)
+    // inside every multi-file write; returning true makes that stage fail.
+    void setFaultInjector(std::function<bool(const QString& stage)> injector)
+    {
+        m_faultInjector = std::move(injector);
+    }
+
+private:
+    bool fault(const QString& stage);
+    bool fail(const QString& technical);
+    QString trackTableRef(int slot) const;
+    bool exec(QSqlQuery& q);
+
+    DataFolder m_folder;
+    Database m_db;
+    std::function<bool(const QString&)> m_faultInjector;
+};
+
+} // namespace quillon

@@ -1,0 +1,196 @@
+#include "store/database.h"
+
+#include "store/logging.h"
+
+#include <QAtomicInt>
+#include <QFile>
+#include <QFileInfo>
+
+namespace quillon {
+
+namespace {
+QAtomicInt connectionCounter;
+
+bool looksLikeSqlite(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = f.read(16);
+    // A zero-length file is a valid (empty) SQLite database.
+    return head.isEmpty() || head.startsWith("SQLite format 3");
+}
+} // namespace
+
+QString describeStoreError(const QString& file, const QString& technical)
+{
+    const QString name = QFileInfo(file).fileName();
+    const QString t = technical.toLower();
+    QString advice;
+    if (t.contains("readonly") || t.contains("read-only") || t.contains("read only") ||
+        t.contains("permission"))
+        advice = "The file or its folder is read-only. Make the data folder writable and try again.";
+    else if (t.contains("full") || t.contains("disk i/o") || t.contains("no space"))
+        advice = "The disk is full or cannot be written. Free some space and try again.";
+    else if (t.contains("locked") || t.contains("busy"))
+        advice = "The file is in use by another program. Close that program and try again.";
+    else if (t.contains("not a database") || t.contains("malformed") || t.contains("corrupt"))
+        advice = "The file is damaged. Restore it from a backup (data/backup) or run quillon-check.";
+    else if (t.contains("missing") || t.contains("unable to open") || t.contains("no such file"))
+        advice = "The file is missing or cannot be opened. Restore it from a backup.";
+    else
+        advice = "Check the file and the data folder, then try again.";
+    return QString("The data file \"%1\" could not be used.\r%2\r\r(%3)")
+        .arg(name.isEmpty() ? file : name, advice, technical);
+}
+
+Database::Database()
+    : m_connectionName(QString("quillon-%1").arg(connectionCounter.fetchAndAddRelaxed(1)))
+{
+}
+
+Database::~Database()
+{
+    close();
+}
+
+void Database::setError(const QString& technical, const QString& file)
+{
+    m_lastError = describeStoreError(file.isEmpty() ? m_path : file, technical);
+    qCWarning(lcStore) << "store error" << (file.isEmpty() ? m_path : file) << technical;
+}
+
+bool Database::openConnection(const QString& path, bool mustExist)
+{
+    close();
+    m_path = path;
+    const QFileInfo info(path);
+    if (mustExist && !info.exists()) {
+        setError("file missing");
+        return false;
+    }
+    if (!mustExist && info.exists()) {
+        setError("file exists already");
+        return false;
+    }
+    if (mustExist && !looksLikeSqlite(path)) {
+        setError(info.isReadable() ? "file is not a database" : "unable to open file");
+        return false;
+    }
+    m_db = QSqlDatabase::addDatabase("QSQLITE", m_connectionName);
+    m_db.setDatabaseName(path);
+    m_db.setConnectOptions("QSQLITE_BUSY_TIMEOUT=3000");
+    if (!m_db.open()) {
+        setError(m_db.lastError().text());
+        close();
+        return false;
+    }
+    // Reading the schema proves the file is a database we can read.
+    QSqlQuery probe(m_db);
+    if (!probe.exec("SELECT count(*) FROM sqlite_master")) {
+        setError(probe.lastError().text());
+        probe = QSqlQuery();
+        close();
+        return false;
+    }
+    probe.exec("PRAGMA journal_mode=DELETE");
+    probe.exec("PRAGMA synchronous=FULL");
+    return true;
+}
+
+bool Database::open(const QString& path)
+{
+    return openConnection(path, true);
+}
+
+bool Database::create(const QString& path)
+{
+    return openConnection(path, false);
+}
+
+void Database::close()
+{
+    if (m_db.isValid()) {
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_connectionName);
+    }
+}
+
+bool Database::attach(const QString& path, const QString& alias)
+{
+    if (!QFileInfo::exists(path)) {
+        setError("file missing", path);
+        return false;
+    }
+    if (!looksLikeSqlite(path)) {
+        setError("file is not a database", path);
+        return false;
+    }
+    QSqlQuery q(m_db);
+    q.prepare(QString("ATTACH DATABASE ? AS %1").arg(alias));
+    q.addBindValue(path);
+    if (!q.exec()) {
+        setError(q.lastError().text(), path);
+        return false;
+    }
+    QSqlQuery probe(m_db);
+    if (!probe.exec(QString("SELECT count(*) FROM %1.sqlite_master").arg(alias))) {
+        setError(probe.lastError().text(), path);
+        probe = QSqlQuery();
+        QSqlQuery(m_db).exec(QString("DETACH DATABASE %1").arg(alias));
+        return false;
+    }
+    probe.exec(QString("PRAGMA %1.journal_mode=DELETE").arg(alias));
+    return true;
+}
+
+bool Database::exec(const QString& sql, const QVariantList& binds)
+{
+    QSqlQuery q(m_db);
+    if (!q.prepare(sql)) {
+        setError(q.lastError().text());
+        return false;
+    }
+    for (const QVariant& v : binds)
+        q.addBindValue(v);
+    if (!q.exec()) {
+        setError(q.lastError().text());
+        return false;
+    }
+    return true;
+}
+
+QSqlQuery Database::prepare(const QString& sql)
+{
+    QSqlQuery q(m_db);
+    if (!q.prepare(sql))
+        setError(q.lastError().text());
+    return q;
+}
+
+bool Database::transaction()
+{
+    if (!m_db.transaction()) {
+        setError(m_db.lastError().text());
+        return false;
+    }
+    return true;
+}
+
+bool Database::commit()
+{
+    if (!m_db.commit()) {
+        setError(m_db.lastError().text());
+        m_db.rollback();
+        return false;
+    }
+    return true;
+}
+
+void Database::rollback()
+{
+    m_db.rollback();
+}
+
+} // namespace quillon

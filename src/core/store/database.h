@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariantList>
+
+namespace quillon {
+
+// One SQLite connection to one data file. Qt keys connections by name, so each
+// instance gets a name of its own and removes it again when it goes away.
+// Durability is chosen here once for every file: rollback journal (so that a
+// transaction over attached files commits atomically) and synchronous=FULL.
+class Database final {
+public:
+    Database();
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Opens an existing file. Refuses a missing file (it would be created
+    // empty) and a file that is not a readable database.
+    bool open(const QString& path);
+    // Creates a new, empty database file; refuses to touch an existing one.
+    bool create(const QString& path);
+    void close();
+
+    bool isOpen() const { return m_db.isOpen(); }
+    QString path() const { return m_path; }
+    QSqlDatabase handle() const { return m_db; }
+
+    // Attaches another existing file under the schema name alias.
+    bool attach(const QString& path, const QString& alias);
+
+    // Runs one statement with bound values.
+    bool exec(const QString& sql, const QVariantList& binds = {});
+    QSqlQuery prepare(const QString& sql);
+
+    bool transaction();
+    bool commit();
+    void rollback();
+
+    // The last failure, phrased for the user: names the file and what to do.
+    QString lastError() const { return m_lastError; }
+    void setError(const QString& technical, const QString& file = {});
+
+private:
+    bool openConnection(const QString& path, bool mustExist);
+
+    QString m_connectionName;
+    QString m_path;
+    QSqlDatabase m_db;
+    QString m_lastError;
+};
+
+// Turns a driver error on a file into a sentence a user can act on.
+QString describeStoreError(const QString& file, const QString& technical);
+
+} // namespace quillon

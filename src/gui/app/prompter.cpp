@@ -1,0 +1,7 @@
+#include "app/prompter.h"
+
+namespace quillon {
+
+Prompter::~Prompter() = default;
+
+} // namespace quillon

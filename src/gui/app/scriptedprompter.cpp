@@ -1,0 +1,117 @@
+#include "app/scriptedprompter.h"
+
+namespace quillon {
+
+namespace {
+// Hands a shared recording sink to a caller that wants to own its sink.
+class SharedSink final : public PageSink {
+public:
+    explicit SharedSink(std::shared_ptr<RecordingPageSink> sink) : m_sink(std::move(sink)) {}
+    bool beginJob(const QString& name) override { return m_sink->beginJob(name); }
+    bool newPage() override { return m_sink->newPage(); }
+    bool endJob() override { return m_sink->endJob(); }
+    void abortJob() override { m_sink->abortJob(); }
+    QPainter* painter() override { return m_sink->painter(); }
+    QSizeF pageSizeTwips() const override { return m_sink->pageSizeTwips(); }
+    QString deviceName() const override { return m_sink->deviceName(); }
+
+private:
+    std::shared_ptr<RecordingPageSink> m_sink;
+};
+} // namespace
+
+QMessageBox::StandardButton ScriptedPrompter::message(QWidget*, const QString& text,
+                                                      const QString& title, Icon icon,
+                                                      QMessageBox::StandardButtons buttons,
+                                                      QMessageBox::StandardButton defaultButton)
+{
+    const Asked a{text, title, icon, buttons, defaultButton};
+    m_asked << a;
+    if (m_hook)
+        m_hook(a);
+    if (!m_answers.isEmpty())
+        return m_answers.dequeue();
+    if (defaultButton != QMessageBox::NoButton)
+        return defaultButton;
+    for (int b = QMessageBox::FirstButton; b <= QMessageBox::LastButton; b <<= 1)
+        if (buttons.testFlag(QMessageBox::StandardButton(b)))
+            return QMessageBox::StandardButton(b);
+    return QMessageBox::Ok;
+}
+
+QString ScriptedPrompter::nextFile(const QString& caption, const QString& dir, const QString& filter)
+{
+    m_fileCaptions << caption;
+    m_fileDirs << dir;
+    m_fileFilters << filter;
+    return m_files.isEmpty() ? QString() : m_files.dequeue();
+}
+
+QString ScriptedPrompter::openFileName(QWidget*, const QString& caption, const QString& dir,
+                                       const QString& filter, QString*)
+{
+    return nextFile(caption, dir, filter);
+}
+
+QString ScriptedPrompter::saveFileName(QWidget*, const QString& caption, const QString& dir,
+                                       const QString& filter, QString*)
+{
+    return nextFile(caption, dir, filter);
+}
+
+std::optional<QFont> ScriptedPrompter::chooseFont(QWidget*, const QFont&)
+{
+    return m_fonts.isEmpty() ? std::nullopt : m_fonts.dequeue();
+}
+
+std::optional<QColor> ScriptedPrompter::chooseColor(QWidget*, const QColor&)
+{
+    return m_colors.isEmpty() ? std::nullopt : m_colors.dequeue();
+}
+
+std::optional<PrintChoice> ScriptedPrompter::printDialog(QWidget*, int, int)
+{
+    return m_prints.isEmpty() ? std::nullopt : m_prints.dequeue();
+}
+
+bool ScriptedPrompter::printerSetupDialog(QWidget*)
+{
+    return m_setups.isEmpty() ? false : m_setups.dequeue();
+}
+
+std::unique_ptr<PageSink> ScriptedPrompter::openDefaultPrinter()
+{
+    if (!m_hasPrinter)
+        return nullptr;
+    auto sink = std::make_shared<RecordingPageSink>(QSizeF(11906 - 1700, 16838 - 1700),
+                                                    m_printerName);
+    m_sinks << sink;
+    return std::make_unique<SharedSink>(sink);
+}
+
+QStringList ScriptedPrompter::askedTexts() const
+{
+    QStringList texts;
+    for (const Asked& a : m_asked)
+        texts << a.text;
+    return texts;
+}
+
+QList<RecordedJob> ScriptedPrompter::printedJobs() const
+{
+    QList<RecordedJob> jobs;
+    for (const auto& sink : m_sinks)
+        jobs << sink->jobs();
+    return jobs;
+}
+
+void ScriptedPrompter::clear()
+{
+    m_asked.clear();
+    m_fileCaptions.clear();
+    m_fileDirs.clear();
+    m_fileFilters.clear();
+    m_sinks.clear();
+}
+
+} // namespace quillon

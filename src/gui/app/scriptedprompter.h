@@ -1,0 +1,82 @@
+#pragma once
+
+#include "app/prompter.h"
+#include "printing/recordingpagesink.h"
+
+#include <QList>
+#include <QQueue>
+#include <functional>
+
+namespace quillon {
+
+// A prompter for tests: records every question and answers from a script.
+// Unscripted message boxes answer with their default button (or the first of
+// their buttons); unscripted file dialogs are cancelled. Every printer job is
+// recorded.
+class ScriptedPrompter final : public Prompter {
+public:
+    struct Asked {
+        QString text;
+        QString title;
+        Icon icon = Icon::None;
+        QMessageBox::StandardButtons buttons;
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    };
+
+    QMessageBox::StandardButton message(QWidget* parent, const QString& text, const QString& title,
+                                        Icon icon, QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton) override;
+    QString openFileName(QWidget* parent, const QString& caption, const QString& dir,
+                         const QString& filter, QString* selectedFilter) override;
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                         const QString& filter, QString* selectedFilter) override;
+    std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
+    std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override;
+    std::optional<PrintChoice> printDialog(QWidget* parent, int minPage, int maxPage) override;
+    bool printerSetupDialog(QWidget* parent) override;
+    std::unique_ptr<PageSink> openDefaultPrinter() override;
+    QString defaultPrinterName() override { return m_printerName; }
+
+    // Script.
+    void answer(QMessageBox::StandardButton button) { m_answers.enqueue(button); }
+    void answerFile(const QString& path) { m_files.enqueue(path); }
+    void answerFont(std::optional<QFont> font) { m_fonts.enqueue(font); }
+    void answerColor(std::optional<QColor> color) { m_colors.enqueue(color); }
+    void answerPrint(std::optional<PrintChoice> choice) { m_prints.enqueue(choice); }
+    void answerPrinterSetup(bool ok) { m_setups.enqueue(ok); }
+    void setPrinterName(const QString& name) { m_printerName = name; }
+    void setHasPrinter(bool has) { m_hasPrinter = has; }
+    // Called on every message box before it answers (e.g. to inspect the UI).
+    void onMessage(std::function<void(const Asked&)> hook) { m_hook = std::move(hook); }
+
+    // Record.
+    const QList<Asked>& asked() const { return m_asked; }
+    QStringList askedTexts() const;
+    const QList<QString>& fileDialogCaptions() const { return m_fileCaptions; }
+    const QList<QString>& fileDialogDirs() const { return m_fileDirs; }
+    const QList<QString>& fileDialogFilters() const { return m_fileFilters; }
+    // Jobs that reached the printer, oldest first.
+    QList<RecordedJob> printedJobs() const;
+    void clear();
+
+private:
+    QString nextFile(const QString& caption, const QString& dir, const QString& filter);
+
+    QQueue<QMessageBox::StandardButton> m_answers;
+    QQueue<QString> m_files;
+    QQueue<std::optional<QFont>> m_fonts;
+    QQueue<std::optional<QColor>> m_colors;
+    QQueue<std::optional<PrintChoice>> m_prints;
+    QQueue<bool> m_setups;
+    QList<Asked> m_asked;
+    QList<QString> m_fileCaptions;
+    QList<QString> m_fileDirs;
+    QList<QString> m_fileFilters;
+    QString m_printerName = QStringLiteral("Recorder");
+    bool m_hasPrinter = true;
+    std::function<void(const Asked&)> m_hook;
+    // Sinks handed out; they outlive the windows that used them.
+    QList<std::shared_ptr<RecordingPageSink>> m_sinks;
+};
+
+} // namespace quillon

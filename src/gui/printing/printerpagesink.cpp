@@ -1,0 +1,72 @@
+#include "printing/printerpagesink.h"
+
+#include "store/logging.h"
+
+namespace quillon {
+
+PrinterPageSink::PrinterPageSink() : PrinterPageSink(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
+
+PrinterPageSink::PrinterPageSink(std::unique_ptr<QPrinter> printer) : m_printer(std::move(printer)) {}
+
+PrinterPageSink::~PrinterPageSink()
+{
+    if (m_painter)
+        endJob();
+}
+
+bool PrinterPageSink::beginJob(const QString& jobName)
+{
+    m_printer->setDocName(jobName);
+    m_painter = std::make_unique<QPainter>();
+    if (!m_painter->begin(m_printer.get())) {
+        setLastError(QStringLiteral("The printer \"%1\" cannot be used.").arg(deviceName()));
+        qCWarning(lcPrinting) << "cannot start job on" << deviceName();
+        m_painter.reset();
+        return false;
+    }
+    applyTwipsTransform(*m_painter, m_printer->logicalDpiX(), m_printer->logicalDpiY());
+    return true;
+}
+
+bool PrinterPageSink::newPage()
+{
+    if (!m_painter || !m_printer->newPage())
+        return false;
+    applyTwipsTransform(*m_painter, m_printer->logicalDpiX(), m_printer->logicalDpiY());
+    return true;
+}
+
+bool PrinterPageSink::endJob()
+{
+    if (!m_painter)
+        return false;
+    const bool ok = m_painter->end();
+    m_painter.reset();
+    return ok;
+}
+
+void PrinterPageSink::abortJob()
+{
+    if (!m_painter)
+        return;
+    m_printer->abort();
+    m_painter->end();
+    m_painter.reset();
+}
+
+QPainter* PrinterPageSink::painter()
+{
+    return m_painter.get();
+}
+
+QSizeF PrinterPageSink::pageSizeTwips() const
+{
+    return m_printer->pageLayout().paintRect(QPageLayout::Point).size() * 20.0;
+}
+
+QString PrinterPageSink::deviceName() const
+{
+    return m_printer->printerName();
+}
+
+} // namespace quillon

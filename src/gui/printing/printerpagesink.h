@@ -1,0 +1,33 @@
+#pragma once
+
+#include "printing/pagesink.h"
+
+#include <QPrinter>
+#include <memory>
+
+namespace quillon {
+
+// Prints through Qt's print support (CUPS on Linux) on a QPrinter, by
+// default the current default printer.
+class PrinterPageSink final : public PageSink {
+public:
+    PrinterPageSink();
+    explicit PrinterPageSink(std::unique_ptr<QPrinter> printer);
+    ~PrinterPageSink() override;
+
+    bool beginJob(const QString& jobName) override;
+    bool newPage() override;
+    bool endJob() override;
+    void abortJob() override;
+    QPainter* painter() override;
+    QSizeF pageSizeTwips() const override;
+    QString deviceName() const override;
+
+    QPrinter& printer() { return *m_printer; }
+
+private:
+    std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<QPainter> m_painter;
+};
+
+} // namespace quillon

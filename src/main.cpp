@@ -1,0 +1,36 @@
+#include "app/appstate.h"
+#include "app/mainwindow.h"
+#include "app/widgetprompter.h"
+#include "songs/songstore.h"
+#include "store/datafolder.h"
+#include "store/datainstaller.h"
+#include "store/settings.h"
+
+#include <QApplication>
+
+using namespace quillon;
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Quillon05");
+    QApplication::setApplicationDisplayName("QuillonSE");
+    QApplication::setApplicationVersion(QUILLON_VERSION);
+    QApplication::setOrganizationName("Quillon");
+
+    WidgetPrompter prompter;
+    DataFolder data = DataFolder::besideProgram();
+    const InstallReport report = ensureDataFolder(data);
+    for (const QString& problem : report.problems)
+        prompter.critical(nullptr, problem);
+
+    Settings settings;
+    SongStore songs(data);
+    if (!songs.open())
+        prompter.critical(nullptr, songs.lastError());
+
+    AppState state(data, settings, songs, prompter);
+    MainWindow window(state);
+    window.show();
+    return app.exec();
+}
