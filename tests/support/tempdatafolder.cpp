@@ -4,8 +4,7 @@
 
 namespace quillon::test {
 
-TempDataFolder::TempDataFolder(bool install)
-    : m_folder(m_dir.path() + "/data", m_dir.path())
+TempDataFolder::TempDataFolder(bool install) : m_folder(m_dir.path() + "/data", m_dir.path())
 {
     if (install)
         ensureDataFolder(m_folder);

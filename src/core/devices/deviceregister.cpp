@@ -84,9 +84,9 @@ bool DeviceRegister::update(const QString& oldName, const DeviceRecord& d)
         "UPDATE recdev SET name = ?, Nroftracks = ?, SerialNr = ?, Noisereduction = ?, "
         "Purchasedon = ?, Seller = ?, Note = ?, Lastinspection = ?, technician = ?, TypeRM = ? "
         "WHERE rowid = (SELECT rowid FROM recdev WHERE name = ? ORDER BY rowid LIMIT 1)");
-    for (const QVariant& v : QVariantList{d.name, d.tracks, d.serialNr, d.noiseReduction,
-                                          d.purchasedOn, d.seller, d.note, d.lastInspection,
-                                          d.technician, d.type, oldName})
+    for (const QVariant& v :
+         QVariantList{d.name, d.tracks, d.serialNr, d.noiseReduction, d.purchasedOn, d.seller,
+                      d.note, d.lastInspection, d.technician, d.type, oldName})
         q.addBindValue(v);
     if (!q.exec()) {
         db.setError(q.lastError().text());

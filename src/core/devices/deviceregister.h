@@ -3,9 +3,9 @@
 #include "store/database.h"
 #include "store/datafolder.h"
 
+#include <optional>
 #include <QList>
 #include <QString>
-#include <optional>
 
 namespace quillon {
 

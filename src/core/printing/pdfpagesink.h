@@ -2,8 +2,8 @@
 
 #include "printing/pagesink.h"
 
-#include <QPageLayout>
 #include <memory>
+#include <QPageLayout>
 
 class QPdfWriter;
 

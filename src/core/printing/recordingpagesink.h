@@ -2,11 +2,11 @@
 
 #include "printing/pagesink.h"
 
+#include <memory>
 #include <QImage>
 #include <QList>
 #include <QPicture>
 #include <QStringList>
-#include <memory>
 
 namespace quillon {
 

@@ -21,18 +21,54 @@ DataFolder DataFolder::besideProgram()
     return DataFolder(program + "/data", program);
 }
 
-QString DataFolder::songDb() const { return m_dir + "/quillon.mdb"; }
-QString DataFolder::trackDb(int slot) const { return m_dir + QString("/trax%1.mdb").arg(slot); }
-QString DataFolder::tapeDb() const { return m_dir + "/tape.mdb"; }
-QString DataFolder::recdevDb() const { return m_dir + "/recdev.mdb"; }
-QString DataFolder::note1Db() const { return m_dir + "/note1.mdb"; }
-QString DataFolder::stylesDat() const { return m_dir + "/styles.dat"; }
-QString DataFolder::stnumDat() const { return m_dir + "/stnum.dat"; }
-QString DataFolder::deviceListTxt() const { return m_dir + "/recordingdevices.txt"; }
-QString DataFolder::mediaListTxt() const { return m_dir + "/tapes-hd-cd.txt"; }
-QString DataFolder::backupDir() const { return m_dir + "/backup"; }
-QString DataFolder::lyricsDir() const { return m_programDir + "/lyrics"; }
-QString DataFolder::helpProgram() const { return m_programDir + "/Help-Quillon05"; }
+QString DataFolder::songDb() const
+{
+    return m_dir + "/quillon.mdb";
+}
+QString DataFolder::trackDb(int slot) const
+{
+    return m_dir + QString("/trax%1.mdb").arg(slot);
+}
+QString DataFolder::tapeDb() const
+{
+    return m_dir + "/tape.mdb";
+}
+QString DataFolder::recdevDb() const
+{
+    return m_dir + "/recdev.mdb";
+}
+QString DataFolder::note1Db() const
+{
+    return m_dir + "/note1.mdb";
+}
+QString DataFolder::stylesDat() const
+{
+    return m_dir + "/styles.dat";
+}
+QString DataFolder::stnumDat() const
+{
+    return m_dir + "/stnum.dat";
+}
+QString DataFolder::deviceListTxt() const
+{
+    return m_dir + "/recordingdevices.txt";
+}
+QString DataFolder::mediaListTxt() const
+{
+    return m_dir + "/tapes-hd-cd.txt";
+}
+QString DataFolder::backupDir() const
+{
+    return m_dir + "/backup";
+}
+QString DataFolder::lyricsDir() const
+{
+    return m_programDir + "/lyrics";
+}
+QString DataFolder::helpProgram() const
+{
+    return m_programDir + "/Help-Quillon05";
+}
 
 QStringList DataFolder::databaseFiles() const
 {

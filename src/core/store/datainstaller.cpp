@@ -21,16 +21,17 @@ struct DemoDevice {
 
 // A register a small studio would recognise; the user renames them.
 constexpr DemoDevice kDemoDevices[schema::kTrackSlots] = {
-    {"24-Track Tape", 24, 1}, {"DAW", 96, 2},         {"ADAT 1", 8, 0},     {"ADAT 2", 8, 0},
-    {"DAT Recorder", 2, 6},   {"Minidisk", 2, 7},     {"CD Writer", 2, 5},  {"Cassette Deck", 2, 8},
-    {"Video Sync", 2, 9},     {"Master Recorder", 2, 10}};
+    {"24-Track Tape", 24, 1},  {"DAW", 96, 2},          {"ADAT 1", 8, 0},
+    {"ADAT 2", 8, 0},          {"DAT Recorder", 2, 6},  {"Minidisk", 2, 7},
+    {"CD Writer", 2, 5},       {"Cassette Deck", 2, 8}, {"Video Sync", 2, 9},
+    {"Master Recorder", 2, 10}};
 
 // The training song shows what a filled track sheet looks like.
 const char* const kDemoTracks[] = {
-    "Kick",        "Snare top",   "Snare bottom", "Hi-Hat",       "Tom 1",      "Tom 2",
-    "Floor tom",   "Overhead L",  "Overhead R",   "Room",         "Bass DI",    "Bass amp",
-    "Guitar 1",    "Guitar 2",    "Acoustic L",   "Acoustic R",   "Piano L",    "Piano R",
-    "Organ",       "Lead vocal",  "Backing 1",    "Backing 2",    "Percussion", "Click"};
+    "Kick",      "Snare top",  "Snare bottom", "Hi-Hat",     "Tom 1",      "Tom 2",
+    "Floor tom", "Overhead L", "Overhead R",   "Room",       "Bass DI",    "Bass amp",
+    "Guitar 1",  "Guitar 2",   "Acoustic L",   "Acoustic R", "Piano L",    "Piano R",
+    "Organ",     "Lead vocal", "Backing 1",    "Backing 2",  "Percussion", "Click"};
 
 bool runAll(Database& db, const QStringList& statements)
 {
@@ -106,20 +107,45 @@ InstallReport ensureDataFolder(const DataFolder& folder)
     if (songsExisted) {
         checkExisting(folder.songDb(), report);
     } else {
-        layOut(folder.songDb(), schema::songDatabaseDdl(), [](Database& db) {
-            return db.exec(insertSql("xtrax", {"songtitle", "text", "composer", "artist",
-                                               "publisher", "firstdate", "compodate", "notiz1",
-                                               "Bandnummer", "BandzeitVon", "BandzeitBis",
-                                               "BandZählWerkVon", "BandZählWerkBis",
-                                               "NoiseReduction", "bandmasch", "SMPTEZeit",
-                                               "SmpteType", "notiz2", "SongInfoNote", "recordcomp",
-                                               "tapeinfonote", "BandType", "Style", "tempo"}),
-                           {kTrainingSong, "Quillon", "Quillon", "The Studio Band", "",
-                            QDate::currentDate(), "01.01.2005", "Try the track sheet: type into "
-                            "the boxes, switch devices and banks, then print it.",
-                            "0", "00:00:00", "00:00:00", "0", "0", "", "", "00:00:00:00 ", "", "",
-                            "", "", "", "", "Rock", 120.0});
-        }, report);
+        layOut(
+            folder.songDb(), schema::songDatabaseDdl(),
+            [](Database& db) {
+                return db.exec(
+                    insertSql("xtrax", {"songtitle",       "text",           "composer",
+                                        "artist",          "publisher",      "firstdate",
+                                        "compodate",       "notiz1",         "Bandnummer",
+                                        "BandzeitVon",     "BandzeitBis",    "BandZählWerkVon",
+                                        "BandZählWerkBis", "NoiseReduction", "bandmasch",
+                                        "SMPTEZeit",       "SmpteType",      "notiz2",
+                                        "SongInfoNote",    "recordcomp",     "tapeinfonote",
+                                        "BandType",        "Style",          "tempo"}),
+                    {kTrainingSong,
+                     "Quillon",
+                     "Quillon",
+                     "The Studio Band",
+                     "",
+                     QDate::currentDate(),
+                     "01.01.2005",
+                     "Try the track sheet: type into "
+                     "the boxes, switch devices and banks, then print it.",
+                     "0",
+                     "00:00:00",
+                     "00:00:00",
+                     "0",
+                     "0",
+                     "",
+                     "",
+                     "00:00:00:00 ",
+                     "",
+                     "",
+                     "",
+                     "",
+                     "",
+                     "",
+                     "Rock",
+                     120.0});
+            },
+            report);
     }
 
     // Titles a new track file must carry rows for, so every song keeps its ten rows.
@@ -140,48 +166,56 @@ InstallReport ensureDataFolder(const DataFolder& folder)
             checkExisting(path, report);
             continue;
         }
-        layOut(path, schema::trackDatabaseDdl(n), [&](Database& db) {
-            QSqlQuery q = db.prepare(insertSql(schema::trackTable(n), schema::trackColumns()));
-            for (const QString& title : titles) {
-                const QStringList tracks = title == kTrainingSong ? trainingTracks(n)
-                                                                   : QStringList();
-                for (int k = 0; k < schema::kTracksPerRow; ++k)
-                    q.bindValue(k, k < tracks.size() ? tracks.at(k) : QString());
-                q.bindValue(schema::kTracksPerRow, title);
-                if (!q.exec()) {
-                    db.setError(q.lastError().text());
-                    return false;
+        layOut(
+            path, schema::trackDatabaseDdl(n),
+            [&](Database& db) {
+                QSqlQuery q = db.prepare(insertSql(schema::trackTable(n), schema::trackColumns()));
+                for (const QString& title : titles) {
+                    const QStringList tracks =
+                        title == kTrainingSong ? trainingTracks(n) : QStringList();
+                    for (int k = 0; k < schema::kTracksPerRow; ++k)
+                        q.bindValue(k, k < tracks.size() ? tracks.at(k) : QString());
+                    q.bindValue(schema::kTracksPerRow, title);
+                    if (!q.exec()) {
+                        db.setError(q.lastError().text());
+                        return false;
+                    }
                 }
-            }
-            return true;
-        }, report);
+                return true;
+            },
+            report);
     }
 
     if (QFileInfo::exists(folder.tapeDb()))
         checkExisting(folder.tapeDb(), report);
     else
-        layOut(folder.tapeDb(), schema::tapeDatabaseDdl(), [](Database&) { return true; }, report);
+        layOut(
+            folder.tapeDb(), schema::tapeDatabaseDdl(), [](Database&) { return true; }, report);
 
     if (QFileInfo::exists(folder.recdevDb())) {
         checkExisting(folder.recdevDb(), report);
     } else {
-        layOut(folder.recdevDb(), schema::recdevDatabaseDdl(), [](Database& db) {
-            for (const DemoDevice& d : kDemoDevices) {
-                if (!db.exec(insertSql("recdev", schema::recdevColumns()),
-                             {QString::fromLatin1(d.name), d.tracks, "", "", "", "", "", "", "",
-                              d.type}))
-                    return false;
-            }
-            return true;
-        }, report);
+        layOut(
+            folder.recdevDb(), schema::recdevDatabaseDdl(),
+            [](Database& db) {
+                for (const DemoDevice& d : kDemoDevices) {
+                    if (!db.exec(insertSql("recdev", schema::recdevColumns()),
+                                 {QString::fromLatin1(d.name), d.tracks, "", "", "", "", "", "", "",
+                                  d.type}))
+                        return false;
+                }
+                return true;
+            },
+            report);
     }
 
     if (QFileInfo::exists(folder.note1Db()))
         checkExisting(folder.note1Db(), report);
     else
-        layOut(folder.note1Db(), schema::note1DatabaseDdl(), [](Database& db) {
-            return db.exec("INSERT INTO note1 (notiz1) VALUES (NULL)");
-        }, report);
+        layOut(
+            folder.note1Db(), schema::note1DatabaseDdl(),
+            [](Database& db) { return db.exec("INSERT INTO note1 (notiz1) VALUES (NULL)"); },
+            report);
 
     return report;
 }

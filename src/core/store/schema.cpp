@@ -7,15 +7,13 @@ namespace quillon::schema {
 const QStringList& songColumns()
 {
     static const QStringList columns{
-        "songtitle",      "text",          "composer",        "artist",
-        "publisher",      "recordcomp",    "compodate",       "firstdate",
-        "tempo",          "Key",           "Signature",       "Length",
-        "Lengthtime",     "Lengthft",      "Style",           "Bandnummer",
-        "BandzeitVon",    "BandzeitBis",   "BandZählWerkVon", "BandZählWerkBis",
-        "NoiseReduction", "bandmasch",     "SMPTEZeit",       "SmpteType",
-        "notiz1",         "notiz2",        "SongInfoNote",    "tapeinfonote",
-        "BandType",       "Producer1",     "Producer2",       "Technician1",
-        "Technician2",    "Technician3",   "lyrics"};
+        "songtitle",      "text",         "composer",     "artist",          "publisher",
+        "recordcomp",     "compodate",    "firstdate",    "tempo",           "Key",
+        "Signature",      "Length",       "Lengthtime",   "Lengthft",        "Style",
+        "Bandnummer",     "BandzeitVon",  "BandzeitBis",  "BandZählWerkVon", "BandZählWerkBis",
+        "NoiseReduction", "bandmasch",    "SMPTEZeit",    "SmpteType",       "notiz1",
+        "notiz2",         "SongInfoNote", "tapeinfonote", "BandType",        "Producer1",
+        "Producer2",      "Technician1",  "Technician2",  "Technician3",     "lyrics"};
     return columns;
 }
 
@@ -43,8 +41,8 @@ const QStringList& tapeColumns()
 
 const QStringList& recdevColumns()
 {
-    static const QStringList columns{"name",      "Nroftracks",     "SerialNr", "Noisereduction",
-                                     "Purchasedon", "Seller",       "Note",     "Lastinspection",
+    static const QStringList columns{"name",        "Nroftracks", "SerialNr", "Noisereduction",
+                                     "Purchasedon", "Seller",     "Note",     "Lastinspection",
                                      "technician",  "TypeRM"};
     return columns;
 }
@@ -99,7 +97,8 @@ QStringList tapeDatabaseDdl()
 
 QStringList recdevDatabaseDdl()
 {
-    return {createTable("recdev", recdevColumns(), {{"Nroftracks", "INTEGER"}, {"TypeRM", "INTEGER"}})};
+    return {
+        createTable("recdev", recdevColumns(), {{"Nroftracks", "INTEGER"}, {"TypeRM", "INTEGER"}})};
 }
 
 QStringList note1DatabaseDdl()

@@ -2,8 +2,8 @@
 
 #include "songs/songconstants.h"
 
-#include <QSettings>
 #include <cmath>
+#include <QSettings>
 
 namespace quillon {
 
@@ -94,7 +94,8 @@ void Settings::setNumber(const QString& key, double value)
 
 Placement Settings::placement(const QString& prefix, const Placement& defaults) const
 {
-    return {number(prefix + "Left", float(defaults.left)), number(prefix + "Top", float(defaults.top)),
+    return {number(prefix + "Left", float(defaults.left)),
+            number(prefix + "Top", float(defaults.top)),
             number(prefix + "Width", float(defaults.width)),
             number(prefix + "Height", float(defaults.height))};
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <memory>
 #include <QRectF>
 #include <QString>
-#include <memory>
 
 class QSettings;
 
@@ -56,7 +56,10 @@ public:
     void setShowWelcomeScreen(bool on) { setFlag("ShowWelcomeScreen", on); }
     bool showTipScreen() const { return flag("ShowTipScreen", true); }
     void setShowTipScreen(bool on) { setFlag("ShowTipScreen", on); }
-    bool showMinimized(bool defaultValue = true) const { return flag("ShowMinimized", defaultValue); }
+    bool showMinimized(bool defaultValue = true) const
+    {
+        return flag("ShowMinimized", defaultValue);
+    }
     void setShowMinimized(bool on) { setFlag("ShowMinimized", on); }
     bool showDeviceBar() const { return flag("ShowDeviceBar", false); }
     void setShowDeviceBar(bool on) { setFlag("ShowDeviceBar", on); }

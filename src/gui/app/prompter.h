@@ -1,11 +1,11 @@
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <QColor>
 #include <QFont>
 #include <QMessageBox>
 #include <QString>
-#include <memory>
-#include <optional>
 
 class QWidget;
 
@@ -30,11 +30,10 @@ public:
 
     // A message box; returns the button pressed (the default button when the
     // box is closed otherwise).
-    virtual QMessageBox::StandardButton message(QWidget* parent, const QString& text,
-                                                const QString& title, Icon icon,
-                                                QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-                                                QMessageBox::StandardButton defaultButton =
-                                                    QMessageBox::NoButton) = 0;
+    virtual QMessageBox::StandardButton
+    message(QWidget* parent, const QString& text, const QString& title, Icon icon,
+            QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+            QMessageBox::StandardButton defaultButton = QMessageBox::NoButton) = 0;
 
     // File dialogs; an empty result means cancelled.
     virtual QString openFileName(QWidget* parent, const QString& caption, const QString& dir,

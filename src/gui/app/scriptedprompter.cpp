@@ -39,7 +39,8 @@ QMessageBox::StandardButton ScriptedPrompter::message(QWidget*, const QString& t
     return QMessageBox::Ok;
 }
 
-QString ScriptedPrompter::nextFile(const QString& caption, const QString& dir, const QString& filter)
+QString ScriptedPrompter::nextFile(const QString& caption, const QString& dir,
+                                   const QString& filter)
 {
     m_fileCaptions << caption;
     m_fileDirs << dir;
@@ -83,8 +84,8 @@ std::unique_ptr<PageSink> ScriptedPrompter::openDefaultPrinter()
 {
     if (!m_hasPrinter)
         return nullptr;
-    auto sink = std::make_shared<RecordingPageSink>(QSizeF(11906 - 1700, 16838 - 1700),
-                                                    m_printerName);
+    auto sink =
+        std::make_shared<RecordingPageSink>(QSizeF(11906 - 1700, 16838 - 1700), m_printerName);
     m_sinks << sink;
     return std::make_unique<SharedSink>(sink);
 }

@@ -3,9 +3,9 @@
 #include "app/prompter.h"
 #include "printing/recordingpagesink.h"
 
+#include <functional>
 #include <QList>
 #include <QQueue>
-#include <functional>
 
 namespace quillon {
 
