@@ -4,9 +4,14 @@
 
 namespace quillon {
 
-PrinterPageSink::PrinterPageSink() : PrinterPageSink(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
+PrinterPageSink::PrinterPageSink()
+    : PrinterPageSink(std::make_unique<QPrinter>(QPrinter::HighResolution))
+{
+}
 
-PrinterPageSink::PrinterPageSink(std::unique_ptr<QPrinter> printer) : m_printer(std::move(printer)) {}
+PrinterPageSink::PrinterPageSink(std::unique_ptr<QPrinter> printer) : m_printer(std::move(printer))
+{
+}
 
 PrinterPageSink::~PrinterPageSink()
 {

@@ -2,8 +2,8 @@
 
 #include "printing/pagesink.h"
 
-#include <QPrinter>
 #include <memory>
+#include <QPrinter>
 
 namespace quillon {
 
