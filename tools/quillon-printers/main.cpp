@@ -5,8 +5,10 @@
 //   quillon-printers default              the current default printer
 //   quillon-printers choose NAME          "Setup Printer": pick NAME, press "Set printer";
 //                                         prints the dialog's "Current Printer:" label
+//   quillon-printers init-data DIR        lays out a fresh data folder DIR
 //   quillon-printers print-equipment DIR  "Print": "Studioequipment" with the device
-//                                         register of data folder DIR, on the default printer
+//                                         register of data folder DIR (laid out when
+//                                         missing), on the default printer
 //
 // Message boxes cannot be answered here: one that opens is printed to stderr
 // and ends the tool with exit code 3.
@@ -18,6 +20,7 @@
 #include "printing/printersetupdialog.h"
 #include "songs/songstore.h"
 #include "store/datafolder.h"
+#include "store/datainstaller.h"
 #include "store/settings.h"
 
 #include <cstdio>
@@ -65,7 +68,8 @@ void watchForMessageBoxes(QApplication& app)
 
 int usage()
 {
-    err() << "usage: quillon-printers list | default | choose NAME | print-equipment DATADIR"
+    err() << "usage: quillon-printers list | default | choose NAME | init-data DATADIR | "
+             "print-equipment DATADIR"
           << Qt::endl;
     return 2;
 }
@@ -87,14 +91,26 @@ int choose(const QString& name)
     return dialog.result() == QDialog::Accepted ? 0 : 1;
 }
 
+DataFolder dataFolder(const QString& dataDir)
+{
+    return DataFolder(dataDir, QFileInfo(dataDir).absolutePath());
+}
+
+// As the program does at start: whatever is missing is laid out.
+bool initData(const QString& dataDir)
+{
+    const InstallReport report = ensureDataFolder(dataFolder(dataDir));
+    for (const QString& problem : report.problems)
+        err() << problem << Qt::endl;
+    return report.ok();
+}
+
 int printEquipment(const QString& dataDir)
 {
-    if (!QFileInfo(dataDir + "/recdev.mdb").isFile()) {
-        err() << "no device register in " << dataDir << Qt::endl;
+    if (!initData(dataDir))
         return 1;
-    }
     QTemporaryDir scratch;
-    DataFolder data(dataDir, QFileInfo(dataDir).absolutePath());
+    DataFolder data = dataFolder(dataDir);
     Settings settings(scratch.path() + "/settings.ini");
     SongStore songs(data);
     WidgetPrompter prompter;
@@ -133,6 +149,8 @@ int main(int argc, char* argv[])
     }
     if (command == "choose" && args.size() == 2)
         return choose(args.at(1));
+    if (command == "init-data" && args.size() == 2)
+        return initData(args.at(1)) ? 0 : 1;
     if (command == "print-equipment" && args.size() == 2)
         return printEquipment(args.at(1));
     return usage();

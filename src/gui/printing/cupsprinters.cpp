@@ -2,6 +2,8 @@
 
 #include "store/logging.h"
 
+#include <cerrno>
+#include <cstring>
 #include <cups/cups.h>
 
 namespace quillon {
@@ -79,7 +81,9 @@ bool CupsPrinters::setDefaultPrinterByName(const QString& name)
     chosen->is_default = 1;
     // Writes the user's lpoptions; the same as "lpoptions -d name".
     if (cupsSetDests2(CUPS_HTTP_DEFAULT, dests.count(), dests.data()) != 0) {
-        m_lastError = QString::fromLocal8Bit(cupsLastErrorString());
+        // Mostly an lpoptions file that cannot be written; CUPS leaves errno.
+        m_lastError = QStringLiteral("cannot store the default printer: %1")
+                          .arg(QString::fromLocal8Bit(std::strerror(errno)));
         qCWarning(lcPrinting) << "cupsSetDests2 failed:" << m_lastError;
         return false;
     }
