@@ -66,8 +66,14 @@ echo "$out" | grep -qx "Actual Printer: $PRINTER" || fail "print dialog label: $
 TEXT=$SCRATCH/list.txt
 for _ in $(seq 1 300); do
   if [ -f "$PDF" ] && [ "$PDF" -nt "$SCRATCH/marker" ]; then
-    [ -r "$PDF" ] || unavailable "$PDF is not readable for $(id -un)"
-    if pdftotext -layout "$PDF" "$TEXT" 2>/dev/null && grep -q "SN-$STAMP-1" "$TEXT"; then
+    # cupsd writes the file for root alone; a plain user reads it through sudo.
+    if [ -r "$PDF" ]; then
+      cp "$PDF" "$SCRATCH/list.pdf" 2>/dev/null
+    else
+      sudo -n cat "$PDF" >"$SCRATCH/list.pdf" 2>/dev/null ||
+        unavailable "$PDF is not readable for $(id -un)"
+    fi
+    if pdftotext -layout "$SCRATCH/list.pdf" "$TEXT" 2>/dev/null && grep -q "SN-$STAMP-1" "$TEXT"; then
       break
     fi
   fi

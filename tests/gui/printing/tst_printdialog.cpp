@@ -7,6 +7,8 @@
 #include "tempdatafolder.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -189,6 +191,20 @@ private Q_SLOTS:
         QCOMPARE(f.prompter.asked().size(), 1);
         QCOMPARE(f.prompter.asked().first().icon, Prompter::Icon::Critical);
         QVERIFY(dialog.isVisible());
+    }
+
+    void unreadableRegisterPrintsNothing()
+    {
+        Fixture f;
+        QVERIFY(QFile::remove(f.data.recdevDb()));
+        QDir().mkpath(f.data.recdevDb()); // a folder where the file should be
+        PrintDialog dialog(f.state);
+        dialog.option(PrintDialog::Studioequipment)->setChecked(true);
+        dialog.show();
+        QTest::mouseClick(dialog.printButton(), Qt::LeftButton);
+        QCOMPARE(f.prompter.asked().size(), 1);
+        QVERIFY(f.prompter.asked().first().text.contains("recdev.mdb"));
+        QVERIFY(f.prompter.printedJobs().isEmpty());
     }
 
     void escapeWithdrawsTheRequestToo()
