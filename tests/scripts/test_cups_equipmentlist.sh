@@ -13,6 +13,8 @@ PRINTER=QuillonTest2
 OUT_DIR=${QUILLON_PRINT_DIR:-/tmp/quillon-print}
 PDF=$OUT_DIR/$PRINTER.pdf
 export QT_QPA_PLATFORM=offscreen
+# A destination named in the environment would override the user's default.
+unset LPDEST PRINTER
 
 fail() { echo "FAIL: $*"; exit 1; }
 unavailable() {

@@ -13,6 +13,8 @@ set -uo pipefail
 BIN=${1:?usage: test_cups_printersetup.sh BINDIR}
 TOOL=$BIN/quillon-printers
 export QT_QPA_PLATFORM=offscreen
+# A destination named in the environment would override the user's default.
+unset LPDEST PRINTER
 
 fail() { echo "FAIL: $*"; exit 1; }
 unavailable() {
