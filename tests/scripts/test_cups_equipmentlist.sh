@@ -9,9 +9,9 @@
 set -uo pipefail
 BIN=${1:?usage: test_cups_equipmentlist.sh BINDIR}
 TOOL=$BIN/quillon-printers
-PRINTER=QuillonTest2
+QUEUE=QuillonTest2
 OUT_DIR=${QUILLON_PRINT_DIR:-/tmp/quillon-print}
-PDF=$OUT_DIR/$PRINTER.pdf
+PDF=$OUT_DIR/$QUEUE.pdf
 export QT_QPA_PLATFORM=offscreen
 # A destination named in the environment would override the user's default.
 unset LPDEST PRINTER
@@ -28,8 +28,8 @@ command -v lpstat >/dev/null || unavailable "lpstat is not installed"
 command -v pdftotext >/dev/null || unavailable "pdftotext is not installed"
 timeout 20 lpstat -r 2>/dev/null | grep -q "is running" ||
   unavailable "CUPS is not running (run scripts/cups.sh)"
-timeout 20 lpstat -p "$PRINTER" >/dev/null 2>&1 ||
-  unavailable "printer $PRINTER is missing (run scripts/cups.sh)"
+timeout 20 lpstat -p "$QUEUE" >/dev/null 2>&1 ||
+  unavailable "printer $QUEUE is missing (run scripts/cups.sh)"
 
 SCRATCH=$(mktemp -d)
 trap 'rm -rf "$SCRATCH"' EXIT
@@ -55,14 +55,14 @@ sql "$DATA/recdev.mdb" "UPDATE recdev SET name = 'A Very Long Equipment Name Cut
 mapfile -t NAMES < <(sql "$DATA/recdev.mdb" "SELECT name FROM recdev ORDER BY rowid")
 [ ${#NAMES[@]} -ge 1 ] || fail "the register is empty"
 
-out=$(timeout 60 "$TOOL" choose "$PRINTER" 2>"$SCRATCH/err") ||
-  fail "cannot make $PRINTER the default: $out $(cat "$SCRATCH/err")"
+out=$(timeout 60 "$TOOL" choose "$QUEUE" 2>"$SCRATCH/err") ||
+  fail "cannot make $QUEUE the default: $out $(cat "$SCRATCH/err")"
 
 touch "$SCRATCH/marker"
 sleep 1 # file times have one-second steps on some file systems
 out=$(timeout 120 "$TOOL" print-equipment "$DATA" 2>"$SCRATCH/err") ||
   fail "printing failed: $out $(cat "$SCRATCH/err")"
-echo "$out" | grep -qx "Actual Printer: $PRINTER" || fail "print dialog label: $out"
+echo "$out" | grep -qx "Actual Printer: $QUEUE" || fail "print dialog label: $out"
 
 # Wait (bounded) for CUPS to write this job's PDF.
 TEXT=$SCRATCH/list.txt
