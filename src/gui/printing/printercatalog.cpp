@@ -1,0 +1,7 @@
+#include "printing/printercatalog.h"
+
+namespace quillon {
+
+PrinterCatalog::~PrinterCatalog() = default;
+
+} // namespace quillon
