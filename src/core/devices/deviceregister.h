@@ -3,9 +3,9 @@
 #include "store/database.h"
 #include "store/datafolder.h"
 
+#include <optional>
 #include <QList>
 #include <QString>
-#include <optional>
 
 namespace quillon {
 
@@ -36,6 +36,14 @@ public:
     std::optional<DeviceRecord> find(const QString& name);
     // Rewrites the first row named oldName with the record's values.
     bool update(const QString& oldName, const DeviceRecord& record);
+
+    // Like all(), but tells a register that cannot be read (nullopt, with
+    // lastError set) apart from an empty one.
+    std::optional<QList<DeviceRecord>> readAll();
+    // The row of slot n (1-based, n-th row in stored order). Editing by slot
+    // stays right when two devices carry the same name.
+    std::optional<DeviceRecord> findSlot(int slot);
+    bool updateSlot(int slot, const DeviceRecord& record);
 
     QString lastError() const { return m_lastError; }
 
