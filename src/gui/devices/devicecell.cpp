@@ -48,7 +48,7 @@ DeviceCell::DeviceCell(int slot, QWidget* parent) : QFrame(parent), m_slot(slot)
     m_name->setCursor(Qt::PointingHandCursor);
     m_name->setToolTip(tr("Double-click to edit the recording device"));
     // Room for the longest name the bar shows (20 characters).
-    m_name->setMinimumWidth(m_name->fontMetrics().horizontalAdvance(QString(20, QLatin1Char('n'))));
+    m_name->setMinimumWidth(m_name->fontMetrics().averageCharWidth() * 20);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 3, 6, 3);

@@ -94,7 +94,7 @@ void FloatingBar::buildUi()
     connect(m_dock, &QToolButton::clicked, this, &FloatingBar::dock);
     connect(m_onTopButton, &QPushButton::clicked, this, &FloatingBar::toggleOnTop);
 
-    // The track group list opens over the bar below its button, like a drop-down.
+    // The track group list opens beside the buttons; the bar widens to hold it.
     m_trackList = new QListWidget(this);
     m_trackList->setObjectName(QStringLiteral("List1"));
     m_trackList->addItems(trackGroups());
@@ -102,6 +102,9 @@ void FloatingBar::buildUi()
     m_trackList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_trackList->setFixedHeight(m_trackList->sizeHintForRow(0) * int(trackGroups().size()) +
                                 2 * m_trackList->frameWidth());
+    m_trackList->setFixedWidth(
+        m_trackList->fontMetrics().horizontalAdvance(QStringLiteral("00-000")) +
+        4 * m_trackList->frameWidth() + 12);
     m_trackList->hide();
     connect(m_trackList, &QListWidget::itemClicked, this, &FloatingBar::chooseBank);
     connect(m_trackList, &QListWidget::itemActivated, this, &FloatingBar::chooseBank);
@@ -118,6 +121,7 @@ void FloatingBar::buildUi()
     body->addWidget(m_devices, 1);
     body->addSpacing(6);
     body->addLayout(buttons);
+    body->addWidget(m_trackList, 0, Qt::AlignTop);
     auto* main = new QVBoxLayout(this);
     main->setContentsMargins(8, 6, 8, 8);
     main->setSpacing(6);
@@ -203,32 +207,10 @@ void FloatingBar::chooseBank(QListWidgetItem* item)
 
 void FloatingBar::toggleTrackList()
 {
-    if (m_trackList->isVisible()) {
-        m_trackList->hide();
-        return;
-    }
-    placeTrackList();
-    m_trackList->show();
-    m_trackList->raise();
-    m_trackList->setFocus();
-}
-
-void FloatingBar::placeTrackList()
-{
-    m_trackList->setFixedWidth(m_tracks->width());
-    const QPoint below = m_tracks->mapTo(this, QPoint(0, m_tracks->height()));
-    // Open upwards when the bar is too low for the list to fit below the button.
-    const int top = below.y() + m_trackList->height() <= height()
-                        ? below.y()
-                        : qMax(0, m_tracks->mapTo(this, QPoint(0, 0)).y() - m_trackList->height());
-    m_trackList->move(below.x(), top);
-}
-
-void FloatingBar::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    if (m_trackList->isVisible())
-        placeTrackList();
+    const bool show = m_trackList->isHidden();
+    m_trackList->setVisible(show);
+    if (show)
+        m_trackList->setFocus();
 }
 
 void FloatingBar::editDevice(int slot)

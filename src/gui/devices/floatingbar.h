@@ -72,14 +72,12 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildUi();
     void chooseSlot(int slot);
     void chooseBank(QListWidgetItem* item);
     void toggleTrackList();
-    void placeTrackList();
     void toggleOnTop();
     void dock();
     void showMain();
