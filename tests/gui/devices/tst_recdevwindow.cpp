@@ -1,5 +1,6 @@
 #include "app/appstate.h"
 #include "app/scriptedprompter.h"
+#include "devices/dateentry.h"
 #include "devices/devicelist.h"
 #include "devices/deviceregister.h"
 #include "devices/recdevwindow.h"
@@ -277,6 +278,33 @@ private Q_SLOTS:
         QVERIFY(w.isVisible());
         QCOMPARE(fx.state.currentDeviceName, QString("ADAT 1"));
         QCOMPARE(fx.state.deviceNames.at(2), QString("ADAT 1"));
+    }
+
+    void previewStillShowsTheListWhenTheFileCannotBeWritten()
+    {
+        Fixture fx;
+        fx.state.currentDeviceName = fx.state.deviceName(1);
+        RecDevWindow w(fx.state, nullptr, 1);
+        QStringList shown;
+        w.setShowPreview([&shown](const QString& text) { shown << text; });
+        QVERIFY(QDir().mkpath(fx.tmp.folder().deviceListTxt()));
+        QTest::mouseClick(button(w, "cmdPreview"), Qt::LeftButton);
+        QCOMPARE(fx.prompter.asked().size(), 1);
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown.first().startsWith("List of recordingdevices  "));
+    }
+
+    void calendarDatesFitTheDateBoxes()
+    {
+        const QDate day(2026, 12, 31);
+        const QString text = DateEntry::textForDate(day, 10);
+        QVERIFY(text.size() <= 10);
+        QCOMPARE(DateEntry::dateFromText(text).month(), 12);
+        QCOMPARE(DateEntry::dateFromText("03-15-1999"), QDate(1999, 3, 15));
+        QCOMPARE(DateEntry::dateFromText("15.03.1999"), QDate(1999, 3, 15));
+        QVERIFY(!DateEntry::dateFromText("soon").isValid());
+        // A short date of the system longer than the box falls back to mm-dd-yyyy.
+        QCOMPARE(DateEntry::textForDate(day, 6), QString("12-31-2026"));
     }
 };
 
