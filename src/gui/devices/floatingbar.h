@@ -20,7 +20,9 @@ class DeviceCell;
 // panel of the main window when it is undocked. It does not know the main
 // window: it tells it what the user did through signals (after updating the
 // shared state) and follows the main window's selection through the slots,
-// which never emit.
+// which never emit. It is a top-level window even with a parent; a parent
+// makes it a transient of that window, which some window managers minimise
+// along with it, so the owner may prefer to keep it without one.
 class FloatingBar final : public QWidget {
     Q_OBJECT
 public:
