@@ -102,4 +102,60 @@ bool DeviceRegister::update(const QString& oldName, const DeviceRecord& d)
     return true;
 }
 
+std::optional<QList<DeviceRecord>> DeviceRegister::readAll()
+{
+    m_lastError.clear();
+    QList<DeviceRecord> devices = all();
+    if (!m_lastError.isEmpty())
+        return std::nullopt;
+    return devices;
+}
+
+std::optional<DeviceRecord> DeviceRegister::findSlot(int slot)
+{
+    if (slot < 1)
+        return std::nullopt;
+    Database db;
+    if (!openDb(db))
+        return std::nullopt;
+    QSqlQuery q = db.prepare("SELECT * FROM recdev ORDER BY rowid LIMIT 1 OFFSET ?");
+    q.addBindValue(slot - 1);
+    if (!q.exec() || !q.next())
+        return std::nullopt;
+    return fromRecord(q.record());
+}
+
+bool DeviceRegister::updateSlot(int slot, const DeviceRecord& d)
+{
+    // SQLite reads a negative offset as zero: slot 0 must not edit slot 1.
+    if (slot < 1) {
+        m_lastError =
+            describeStoreError(m_folder.recdevDb(), QString("no device slot %1").arg(slot));
+        return false;
+    }
+    Database db;
+    if (!openDb(db))
+        return false;
+    QSqlQuery q = db.prepare(
+        "UPDATE recdev SET name = ?, Nroftracks = ?, SerialNr = ?, Noisereduction = ?, "
+        "Purchasedon = ?, Seller = ?, Note = ?, Lastinspection = ?, technician = ?, TypeRM = ? "
+        "WHERE rowid = (SELECT rowid FROM recdev ORDER BY rowid LIMIT 1 OFFSET ?)");
+    for (const QVariant& v :
+         QVariantList{d.name, d.tracks, d.serialNr, d.noiseReduction, d.purchasedOn, d.seller,
+                      d.note, d.lastInspection, d.technician, d.type, slot - 1})
+        q.addBindValue(v);
+    if (!q.exec()) {
+        db.setError(q.lastError().text());
+        m_lastError = db.lastError();
+        return false;
+    }
+    if (q.numRowsAffected() < 1) {
+        db.setError(QString("no device in slot %1").arg(slot));
+        m_lastError = db.lastError();
+        return false;
+    }
+    qCDebug(lcDevices) << "device of slot" << slot << "updated:" << d.name;
+    return true;
+}
+
 } // namespace quillon

@@ -37,6 +37,14 @@ public:
     // Rewrites the first row named oldName with the record's values.
     bool update(const QString& oldName, const DeviceRecord& record);
 
+    // Like all(), but tells a register that cannot be read (nullopt, with
+    // lastError set) apart from an empty one.
+    std::optional<QList<DeviceRecord>> readAll();
+    // The row of slot n (1-based, n-th row in stored order). Editing by slot
+    // stays right when two devices carry the same name.
+    std::optional<DeviceRecord> findSlot(int slot);
+    bool updateSlot(int slot, const DeviceRecord& record);
+
     QString lastError() const { return m_lastError; }
 
 private:

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "devices/recdevwindow.h"
+
+#include <QList>
+#include <QWidget>
+
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+class QToolButton;
+
+namespace quillon {
+
+struct AppState;
+class DeviceCell;
+
+// The devices bar "Quillon - Devices Bar" (frmFloating): carries the device
+// panel of the main window when it is undocked. It does not know the main
+// window: it tells it what the user did through signals (after updating the
+// shared state) and follows the main window's selection through the slots,
+// which never emit. It is a top-level window even with a parent; a parent
+// makes it a transient of that window, which some window managers minimise
+// along with it, so the owner may prefer to keep it without one.
+class FloatingBar final : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kSlots = 10;
+    static constexpr int kLoadNameLength = 14;   // names as the bar loads them
+    static constexpr int kEditedNameLength = 20; // after an edit from the bar
+
+    explicit FloatingBar(AppState& state, QWidget* parent = nullptr);
+
+    // Handed to every device form the bar opens (its Preview button).
+    void setShowPreview(RecDevWindow::PreviewHook hook) { m_showPreview = std::move(hook); }
+    // Puts the bar below mainWindow, or at top 6000 twips when there is no room.
+    void placeBelow(const QWidget* mainWindow);
+
+    int selectedSlot() const { return m_selected; }
+    int bank() const { return m_bank; }
+    bool isOnTop() const { return m_onTop; }
+    QString deviceLabelText(int slot) const;
+    QString songTitleText() const;
+    DeviceCell* cell(int slot) const;
+
+public Q_SLOTS:
+    // Marks slot (1..10) as the current device.
+    void setSelectedSlot(int slot);
+    // Marks the track group 1..4 in the track list.
+    void setBank(int bank);
+    // All labels from names (slot n = names[n - 1]), cut to 14 characters.
+    void setDeviceNames(const QStringList& names);
+    // One label, cut to maxChars.
+    void setDeviceName(int slot, const QString& name, int maxChars = kLoadNameLength);
+    void setSongTitle(const QString& title);
+    // What a double-click on a device label does: opens the device form for
+    // that slot, then shows and reports the name it handed back.
+    void editDevice(int slot);
+
+Q_SIGNALS:
+    // The user chose a device; AppState::currentDeviceIndex is already set.
+    void slotSelected(int slot);
+    // The user chose a track group; AppState::currentTrackBank is already set.
+    void bankSelected(int bank);
+    // A device was edited from the bar; AppState::deviceNames holds its name.
+    void deviceRenamed(int slot);
+    // The bar has hidden itself and cleared AppState::floatingBarOn; the main
+    // window shows its docked device panel and lays itself out again.
+    void dockRequested();
+    // The user wants the main window back (restore it if minimised; hide the
+    // bar if the main window is then normal and the panel is docked).
+    void showMainRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildUi();
+    void chooseSlot(int slot);
+    void chooseBank(QListWidgetItem* item);
+    void toggleTrackList();
+    void toggleOnTop();
+    void dock();
+    void showMain();
+
+    AppState& m_state;
+    RecDevWindow::PreviewHook m_showPreview;
+    int m_selected = 0;
+    int m_bank = 1;
+    bool m_onTop = false;
+
+    QLabel* m_songTitle = nullptr;
+    QWidget* m_devices = nullptr;
+    QList<DeviceCell*> m_cells;
+    QToolButton* m_tracks = nullptr;
+    QListWidget* m_trackList = nullptr;
+    QToolButton* m_showMain = nullptr;
+    QPushButton* m_onTopButton = nullptr;
+    QToolButton* m_dock = nullptr;
+};
+
+} // namespace quillon

@@ -1,0 +1,118 @@
+#include "devices/devicefields.h"
+#include "devices/deviceregister.h"
+#include "store/database.h"
+#include "tempdatafolder.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace quillon;
+
+class TestDeviceRegister final : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void slotsFollowStoredOrder()
+    {
+        test::TempDataFolder tmp;
+        DeviceRegister reg(tmp.folder());
+        const QStringList names = reg.names();
+        QCOMPARE(names.size(), 10);
+        for (int slot = 1; slot <= 10; ++slot) {
+            const auto d = reg.findSlot(slot);
+            QVERIFY(d);
+            QCOMPARE(d->name, names.at(slot - 1));
+        }
+        QVERIFY(!reg.findSlot(0));
+        QVERIFY(!reg.findSlot(11));
+    }
+
+    // Two devices of the same name: editing by slot changes the one asked for.
+    void updateSlotKeepsSameNamedDevicesApart()
+    {
+        test::TempDataFolder tmp;
+        DeviceRegister reg(tmp.folder());
+        DeviceRecord third = *reg.findSlot(3);
+        DeviceRecord fourth = *reg.findSlot(4);
+        QCOMPARE(third.name, fourth.name.left(5) + "1"); // "ADAT 1" / "ADAT 2"
+        fourth.name = third.name;
+        QVERIFY(reg.updateSlot(4, fourth));
+        fourth.serialNr = "only four";
+        fourth.tracks = 16;
+        fourth.type = 11;
+        QVERIFY2(reg.updateSlot(4, fourth), qPrintable(reg.lastError()));
+        QCOMPARE(*reg.findSlot(4), fourth);
+        QCOMPARE(*reg.findSlot(3), third);
+    }
+
+    void updateOfMissingSlotFails()
+    {
+        test::TempDataFolder tmp;
+        DeviceRegister reg(tmp.folder());
+        const auto before = reg.readAll();
+        DeviceRecord d;
+        d.name = "nobody";
+        QVERIFY(!reg.updateSlot(0, d));
+        QVERIFY(!reg.lastError().isEmpty());
+        QVERIFY(!reg.updateSlot(11, d));
+        QVERIFY(!reg.updateSlot(-3, d));
+        QCOMPARE(reg.readAll(), before);
+    }
+
+    void unreadableRegisterIsNotAnEmptyOne()
+    {
+        test::TempDataFolder tmp;
+        DeviceRegister reg(tmp.folder());
+        QVERIFY(reg.readAll());
+        QVERIFY(QFile::remove(tmp.folder().recdevDb()));
+        QVERIFY(!reg.readAll());
+        QVERIFY(reg.lastError().contains("recdev"));
+    }
+
+    void characterSetsIgnoreLetterCase()
+    {
+        namespace f = devicefields;
+        QVERIFY(f::isAllowed('M', f::nameCharacters()));
+        QVERIFY(f::isAllowed(QChar(0x00c4), f::nameCharacters())); // capital A umlaut
+        QVERIFY(f::isAllowed('m', f::textCharacters()));
+        QVERIFY(!f::isAllowed('\'', f::nameCharacters()));
+        QVERIFY(!f::isAllowed('\'', f::noteCharacters()));
+        QVERIFY(!f::isAllowed('@', f::textCharacters()));
+        QVERIFY(f::isAllowed('@', f::noteCharacters()));
+        QVERIFY(f::isAllowed(QChar(0x20ac), f::noteCharacters()));
+        QVERIFY(!f::isAllowed('/', f::nameCharacters()));
+        QVERIFY(!f::isAllowed('a', f::digitCharacters()));
+    }
+
+    void filteringDropsOthersAndMovesTheCursor()
+    {
+        namespace f = devicefields;
+        int cursor = 6;
+        QCOMPARE(f::filtered("O'Ne'il", f::nameCharacters(), false, &cursor), QString("ONeil"));
+        QCOMPARE(cursor, 4);
+        QCOMPARE(f::filtered("a\nb'", f::noteCharacters(), true), QString("a\nb"));
+        QCOMPARE(f::filtered("a\nb'", f::noteCharacters(), false), QString("ab"));
+    }
+
+    void tracksAlwaysAWholeNumber()
+    {
+        namespace f = devicefields;
+        QCOMPARE(f::tracksFromText(""), 0);
+        QCOMPARE(f::tracksFromText("  "), 0);
+        QCOMPARE(f::tracksFromText("0024"), 24);
+        QCOMPARE(f::tracksFromText(" 96 "), 96);
+        QCOMPARE(f::tracksFromText("x"), 0);
+    }
+
+    void twelveTypes()
+    {
+        const QStringList& names = devicefields::typeNames();
+        QCOMPARE(names.size(), devicefields::kTypeCount);
+        QCOMPARE(names.first(), QString("Digital Multitrack"));
+        QCOMPARE(names.at(5), QString("CD/DVD Writer"));
+        QCOMPARE(names.last(), QString("Other"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDeviceRegister)
+#include "tst_deviceregister.moc"
