@@ -2,7 +2,10 @@
 
 #include "printing/pagesink.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
+
+#include <cmath>
 
 namespace quillon {
 
@@ -30,7 +33,12 @@ QString FormSheet::text(const QString& name) const
 QFont FormSheet::font(SheetItem::Role role, const QFont& textFont)
 {
     // A plain sans-serif face in the small sizes a printed form uses.
-    QFont f(QStringLiteral("Arial"));
+    // The narrow metric-compatible faces first: the form's labels were
+    // measured for a compact sans-serif.
+    QFont f;
+    f.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                   QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica"),
+                   QStringLiteral("DejaVu Sans")});
     f.setStyleHint(QFont::SansSerif);
     f.setPointSizeF(8);
     switch (role) {
@@ -52,6 +60,24 @@ QFont FormSheet::font(SheetItem::Role role, const QFont& textFont)
         if (!textFont.family().isEmpty() && textFont.pointSizeF() > 0)
             return textFont;
         break;
+    }
+    return f;
+}
+
+QFont FormSheet::fittedFont(const SheetItem& item, const QFont& textFont)
+{
+    QFont f = font(item.role, textFont);
+    if (item.role == SheetItem::Role::Text || item.text.isEmpty() || f.pointSizeF() <= 0)
+        return f;
+    // Screen fonts are hinted and run a little wider than the printer's;
+    // leave them some room.
+    const double room = item.rect.width() * 0.96;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const double advance = QFontMetricsF(PageSink::twipsFont(f)).horizontalAdvance(item.text);
+        if (advance <= room || f.pointSizeF() <= kMinPointSize)
+            break;
+        const double smaller = std::floor(f.pointSizeF() * room / advance * 4) / 4;
+        f.setPointSizeF(qMax(kMinPointSize, qMin(smaller, f.pointSizeF() - 0.25)));
     }
     return f;
 }
@@ -85,7 +111,7 @@ void FormSheet::paint(QPainter& painter, const QFont& textFont) const
         if (item.text.isEmpty())
             continue;
         painter.setPen(Qt::black);
-        painter.setFont(PageSink::twipsFont(font(item.role, textFont)));
+        painter.setFont(PageSink::twipsFont(fittedFont(item, textFont)));
         painter.save();
         painter.setClipRect(r);
         painter.drawText(r, textFlags(item.role), item.text);

@@ -48,6 +48,11 @@ public:
 
     // The font an item of that role is drawn with, in points (for widgets).
     static QFont font(SheetItem::Role role, const QFont& textFont = {});
+    // The item's font, made smaller where its text would not fit the width
+    // of its place (the design's narrow labels, long values); never below
+    // kMinPointSize.
+    static QFont fittedFont(const SheetItem& item, const QFont& textFont = {});
+    static constexpr double kMinPointSize = 6;
     // How an item of that role is aligned and wrapped inside its rectangle.
     static int textFlags(SheetItem::Role role);
     // Inner padding of framed texts, twips.

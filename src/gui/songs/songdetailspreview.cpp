@@ -55,7 +55,6 @@ SongDetailsPreview::SongDetailsPreview(AppState& state, QWidget* parent)
         auto* label = new QLabel(m_picture);
         label->setObjectName(item.name);
         label->setTextFormat(Qt::PlainText);
-        label->setFont(FormSheet::font(item.role));
         label->setAlignment(Qt::Alignment(FormSheet::textFlags(item.role)));
         m_labels.insert(item.name, label);
     }
@@ -118,6 +117,7 @@ void SongDetailsPreview::relayout()
         } else if (QLabel* label = m_labels.value(item.name)) {
             label->setGeometry(r);
             label->setText(item.text);
+            label->setFont(FormSheet::fittedFont(item));
         }
     }
     while (m_rules.size() < m_sheet.rules().size()) {

@@ -26,7 +26,6 @@ const Placement kDefaultPlacement{10, 10, TrackSheetLayout::kMinWidth,
 // Styles a label like the item it shows.
 void styleLabel(QLabel* label, const SheetItem& item, const QFont& textFont, double dpi)
 {
-    label->setFont(FormSheet::font(item.role, textFont));
     label->setAlignment(Qt::Alignment(FormSheet::textFlags(item.role) & ~Qt::TextWordWrap));
     if (item.role == SheetItem::Role::Text) {
         label->setWordWrap(true);
@@ -140,6 +139,7 @@ void TrackSheetWindow::relayout()
                            twipsToPixels(item.rect.width(), d),
                            twipsToPixels(item.rect.height(), d));
         label->setText(item.text);
+        label->setFont(FormSheet::fittedFont(item, m_trackFont));
     }
     while (m_rules.size() < m_sheet.rules().size()) {
         auto* rule = new QWidget(m_picture);

@@ -48,7 +48,9 @@ private Q_SLOTS:
         for (const SheetItem& item : s.items()) {
             if (item.role != SheetItem::Role::Caption)
                 continue;
-            const QFontMetricsF m(PageSink::twipsFont(FormSheet::font(item.role)));
+            const QFont fitted = FormSheet::fittedFont(item);
+            QVERIFY2(fitted.pointSizeF() >= 7, qPrintable(item.name)); // still readable
+            const QFontMetricsF m(PageSink::twipsFont(fitted));
             QVERIFY2(m.horizontalAdvance(item.text) <= item.rect.width() + 1,
                      qPrintable(item.name + ": " + item.text));
         }

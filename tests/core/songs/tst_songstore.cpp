@@ -28,7 +28,8 @@ private:
         for (int n = 1; n <= 10; ++n) {
             Database t;
             t.open(folder.trackDb(n));
-            QSqlQuery tq = t.prepare(QString("SELECT count(*) FROM rd%1 WHERE songtitle = ?").arg(n));
+            QSqlQuery tq =
+                t.prepare(QString("SELECT count(*) FROM rd%1 WHERE songtitle = ?").arg(n));
             tq.addBindValue(title);
             tq.exec();
             tq.next();
@@ -54,8 +55,7 @@ private Q_SLOTS:
             QVERIFY(found);
             QCOMPARE(tracks.size(), 96);
             for (int k = 1; k <= 48; ++k)
-                QCOMPARE(tracks.at(k - 1),
-                         QString("Blue Dev  %1  Track %2").arg(n).arg(k));
+                QCOMPARE(tracks.at(k - 1), QString("Blue Dev  %1  Track %2").arg(n).arg(k));
             for (int k = 49; k <= 96; ++k)
                 QCOMPARE(tracks.at(k - 1), QString());
         }
@@ -86,12 +86,13 @@ private Q_SLOTS:
         QVERIFY(store.open());
         QVERIFY(store.create({"Old", {}, {}, {}}));
         QVERIFY(store.writeTracks("Old", 7, 90, {"a", "b", "c", "d", "e", "f", "g"}));
-        QVERIFY(store.updateFields("Old", {{"lyrics", "<p>la</p>"}, {"notiz1", "note"},
-                                           {"producer1", "P"}}));
+        QVERIFY(store.updateFields(
+            "Old", {{"lyrics", "<p>la</p>"}, {"notiz1", "note"}, {"producer1", "P"}}));
         QVERIFY(store.rename("Old", "New", {{"artist", "X"}}));
         QCOMPARE(rowsPerTable(tmp.folder(), "Old"), all(0));
         QCOMPARE(rowsPerTable(tmp.folder(), "New"), all(1));
-        QCOMPARE(store.trackRow("New", 7).mid(89, 7), QStringList({"a", "b", "c", "d", "e", "f", "g"}));
+        QCOMPARE(store.trackRow("New", 7).mid(89, 7),
+                 QStringList({"a", "b", "c", "d", "e", "f", "g"}));
         QCOMPARE(store.trackRow("New", 3).at(0), QString("Old Dev  3  Track 1"));
         const auto song = store.song("New");
         QCOMPARE(song->text("lyrics"), QString("<p>la</p>"));

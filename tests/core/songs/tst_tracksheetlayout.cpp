@@ -93,11 +93,13 @@ private Q_SLOTS:
         for (const SheetItem& item : sheet.items()) {
             if (item.role == SheetItem::Role::Text || item.role == SheetItem::Role::Value)
                 continue;
-            const QFontMetricsF m(PageSink::twipsFont(FormSheet::font(item.role)));
+            const QFont fitted = FormSheet::fittedFont(item);
+            QVERIFY2(fitted.pointSizeF() >= 7, qPrintable(item.name)); // still readable
+            const QFontMetricsF m(PageSink::twipsFont(fitted));
             QVERIFY2(m.horizontalAdvance(item.text) <= item.rect.width() + 1,
                      qPrintable(item.name + ": " + item.text));
         }
-        const QFontMetricsF m(PageSink::twipsFont(FormSheet::font(SheetItem::Role::Value)));
+        const QFontMetricsF m(PageSink::twipsFont(FormSheet::fittedFont(*sheet.find("datum"))));
         QVERIFY(m.horizontalAdvance(sheet.text("datum")) <= sheet.find("datum")->rect.width() + 1);
     }
 
