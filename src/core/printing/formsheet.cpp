@@ -57,7 +57,8 @@ QFont FormSheet::font(SheetItem::Role role, const QFont& textFont)
         f.setBold(true);
         break;
     case SheetItem::Role::Text:
-        if (!textFont.family().isEmpty() && textFont.pointSizeF() > 0)
+        // A font nobody set (QFont()) means "the form's own font".
+        if (textFont.resolveMask() != 0 && textFont.pointSizeF() > 0)
             return textFont;
         break;
     }
