@@ -73,6 +73,7 @@ PrintTSOptionsDialog::PrintTSOptionsDialog(AppState& state, QWidget* parent)
     layout->addWidget(tracksFrame);
     layout->addWidget(printerFrame);
     layout->addLayout(buttons);
+    setMinimumWidth(fontMetrics().averageCharWidth() * 40);
 
     connect(m_all, &QRadioButton::toggled, this, [this](bool on) { m_pages->setEnabled(!on); });
     connect(printButton, &QPushButton::clicked, this, &PrintTSOptionsDialog::print);

@@ -105,7 +105,9 @@ void SongDetailsPreview::relayout()
     }
     m_sheet = SongDetailsSheet::build(m_state.currentSong, m_state.currentSongDetails, m_date,
                                       innerTwips());
-    m_picture->setGeometry(0, 0, twipsToPixels(m_sheet.size().width(), d),
+    // The sheet lies centred on the window, like a page on a desk.
+    const int sheetWidth = twipsToPixels(m_sheet.size().width(), d);
+    m_picture->setGeometry((width() - sheetWidth) / 2, 0, sheetWidth,
                            twipsToPixels(m_sheet.size().height(), d));
     for (const SheetItem& item : m_sheet.items()) {
         const QRect r(twipsToPixels(item.rect.left(), d), twipsToPixels(item.rect.top(), d),
