@@ -25,8 +25,7 @@ PRINTER=$(lpstat -d 2>/dev/null | sed -n 's/^system default destination: //p')
 [ -n "$PRINTER" ] || unavailable "there is no default printer"
 PDF="$OUT/$PRINTER.pdf"
 
-# The job id the tool's job will get is the next one on this queue; remember
-# what is there so an older file is never taken for ours.
+# Remember the file's age so an older printout is never taken for ours.
 before=$(stat -c %Y "$PDF" 2>/dev/null || echo 0)
 start=$(date +%s)
 
@@ -46,14 +45,20 @@ for _ in $(seq 1 120); do
 done
 [ -n "$done_ok" ] || { echo "FAIL: the job did not reach $PDF within 60 s" >&2; lpstat -o "$PRINTER" >&2 || true; exit 1; }
 
+# cupsd writes the file for root only; read it through sudo when needed.
+PDFINFO=(pdfinfo)
+if [ ! -r "$PDF" ] && [ "$(id -u)" -ne 0 ] && sudo -n true 2>/dev/null; then
+  PDFINFO=(sudo -n pdfinfo)
+fi
+
 # The file may be written in a last flush after the job left the queue.
 pages=""
 for _ in $(seq 1 20); do
-  pages=$(pdfinfo "$PDF" 2>/dev/null | sed -n 's/^Pages: *//p')
+  pages=$("${PDFINFO[@]}" "$PDF" 2>/dev/null | sed -n 's/^Pages: *//p')
   [ -n "$pages" ] && break
   sleep 0.5
 done
-title=$(pdfinfo "$PDF" 2>/dev/null | sed -n 's/^Title: *//p')
+title=$("${PDFINFO[@]}" "$PDF" 2>/dev/null | sed -n 's/^Title: *//p')
 echo "printed on $PRINTER: $pages pages, title '$title'"
 [ "$pages" = "8" ] || { echo "FAIL: expected 8 pages, got '${pages:-none}'" >&2; exit 1; }
 case "$title" in

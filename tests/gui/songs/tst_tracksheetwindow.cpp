@@ -147,6 +147,19 @@ private Q_SLOTS:
         QVERIFY(!w.isVisible());
     }
 
+    void trackTextsUseTheGivenFont()
+    {
+        Fixture f;
+        TrackSheetWindow w(f.state);
+        QFont font("Courier New", 11);
+        w.setTrackFont(font);
+        w.show();
+        QCOMPARE(w.label("Track(3)")->font().pointSizeF(), 11.0);
+        QCOMPARE(w.label("Track(3)")->font().family(), QString("Courier New"));
+        QVERIFY(w.label("Label4")->font().pointSizeF() != 11.0);
+        w.close();
+    }
+
     void missingTrackRowShowsEmptyTexts()
     {
         Fixture f;
