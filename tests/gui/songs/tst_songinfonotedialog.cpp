@@ -54,6 +54,24 @@ private Q_SLOTS:
         QCOMPARE(again.noteBox()->toPlainText(), QString("Take 3 was best\nbass (again)"));
     }
 
+    void failedStoreKeepsTheWindowAndTheText()
+    {
+        Fixture f;
+        SongInfoNoteDialog d(f.state);
+        d.show();
+        d.noteBox()->setPlainText("precious");
+        f.store.setFaultInjector([](const QString&) { return true; });
+        QVERIFY(!d.storeAndClose());
+        QVERIFY(d.isVisible());
+        QCOMPARE(f.prompter.asked().size(), 1);
+        QCOMPARE(f.prompter.asked().first().icon, Prompter::Icon::Critical);
+        QCOMPARE(d.noteBox()->toPlainText(), QString("precious"));
+        f.store.setFaultInjector({});
+        QVERIFY(d.storeAndClose());
+        QVERIFY(!d.isVisible());
+        QCOMPARE(f.store.song("Blue")->text("notiz1"), QString("precious"));
+    }
+
     void closeBoxLeavesStoredNoteAlone()
     {
         Fixture f;
