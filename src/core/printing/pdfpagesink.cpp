@@ -1,5 +1,6 @@
 #include "printing/pdfpagesink.h"
 
+#include <QFile>
 #include <QPdfWriter>
 
 namespace quillon {
@@ -17,6 +18,12 @@ PdfPageSink::~PdfPageSink()
 
 bool PdfPageSink::beginJob(const QString& jobName)
 {
+    // A second job while one is open would pull the writer from under the
+    // painter.
+    if (m_painter) {
+        setLastError(QStringLiteral("A print job is already open."));
+        return false;
+    }
     m_writer = std::make_unique<QPdfWriter>(m_fileName);
     m_writer->setTitle(jobName);
     m_writer->setCreator(QStringLiteral("Quillon"));
@@ -51,6 +58,16 @@ bool PdfPageSink::endJob()
     return ok;
 }
 
+void PdfPageSink::abortJob()
+{
+    if (!m_painter)
+        return;
+    m_painter->end();
+    m_painter.reset();
+    m_writer.reset();
+    QFile::remove(m_fileName);
+}
+
 QPainter* PdfPageSink::painter()
 {
     return m_painter.get();
@@ -58,8 +75,8 @@ QPainter* PdfPageSink::painter()
 
 QSizeF PdfPageSink::pageSizeTwips() const
 {
-    const QRectF r = m_layout.paintRect(QPageLayout::Point);
-    return r.size() * 20.0;
+    // Millimetres, not points: the point rectangle is rounded to whole points.
+    return m_layout.paintRect(QPageLayout::Millimeter).size() * (1440.0 / 25.4);
 }
 
 } // namespace quillon

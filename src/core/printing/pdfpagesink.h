@@ -22,6 +22,8 @@ public:
     bool beginJob(const QString& jobName) override;
     bool newPage() override;
     bool endJob() override;
+    // Drops the job and the half-written file.
+    void abortJob() override;
     QPainter* painter() override;
     QSizeF pageSizeTwips() const override;
     QString deviceName() const override { return QStringLiteral("PDF"); }

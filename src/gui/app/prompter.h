@@ -52,6 +52,8 @@ public:
     // A job on the current default printer; null when there is none.
     virtual std::unique_ptr<PageSink> openDefaultPrinter() = 0;
     virtual QString defaultPrinterName() = 0;
+    // The default printer's resolution in dots per inch; 0 when there is none.
+    virtual int defaultPrinterResolution() { return 0; }
 
     // Shorthands for the usual boxes.
     void critical(QWidget* parent, const QString& text, const QString& title = {})

@@ -36,6 +36,7 @@ public:
     bool printerSetupDialog(QWidget* parent) override;
     std::unique_ptr<PageSink> openDefaultPrinter() override;
     QString defaultPrinterName() override { return m_printerName; }
+    int defaultPrinterResolution() override { return m_hasPrinter ? m_printerResolution : 0; }
 
     // Script.
     void answer(QMessageBox::StandardButton button) { m_answers.enqueue(button); }
@@ -46,6 +47,7 @@ public:
     void answerPrinterSetup(bool ok) { m_setups.enqueue(ok); }
     void setPrinterName(const QString& name) { m_printerName = name; }
     void setHasPrinter(bool has) { m_hasPrinter = has; }
+    void setPrinterResolution(int dpi) { m_printerResolution = dpi; }
     // Called on every message box before it answers (e.g. to inspect the UI).
     void onMessage(std::function<void(const Asked&)> hook) { m_hook = std::move(hook); }
 
@@ -74,6 +76,7 @@ private:
     QList<QString> m_fileFilters;
     QString m_printerName = QStringLiteral("Recorder");
     bool m_hasPrinter = true;
+    int m_printerResolution = 600;
     std::function<void(const Asked&)> m_hook;
     // Sinks handed out; they outlive the windows that used them.
     QList<std::shared_ptr<RecordingPageSink>> m_sinks;

@@ -109,4 +109,13 @@ QString WidgetPrompter::defaultPrinterName()
     return QPrinterInfo::defaultPrinterName();
 }
 
+int WidgetPrompter::defaultPrinterResolution()
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        return 0;
+    QPrinter printer(info, QPrinter::HighResolution);
+    return printer.resolution();
+}
+
 } // namespace quillon

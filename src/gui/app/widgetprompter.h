@@ -20,6 +20,7 @@ public:
     bool printerSetupDialog(QWidget* parent) override;
     std::unique_ptr<PageSink> openDefaultPrinter() override;
     QString defaultPrinterName() override;
+    int defaultPrinterResolution() override;
 };
 
 } // namespace quillon

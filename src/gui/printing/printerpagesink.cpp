@@ -21,6 +21,15 @@ PrinterPageSink::~PrinterPageSink()
 
 bool PrinterPageSink::beginJob(const QString& jobName)
 {
+    if (m_painter) {
+        setLastError(QStringLiteral("A print job is already open."));
+        return false;
+    }
+    if (!m_printer->isValid()) {
+        setLastError(QStringLiteral("No printer is available."));
+        qCWarning(lcPrinting) << "no valid printer";
+        return false;
+    }
     m_printer->setDocName(jobName);
     m_painter = std::make_unique<QPainter>();
     if (!m_painter->begin(m_printer.get())) {
@@ -66,11 +75,15 @@ QPainter* PrinterPageSink::painter()
 
 QSizeF PrinterPageSink::pageSizeTwips() const
 {
-    return m_printer->pageLayout().paintRect(QPageLayout::Point).size() * 20.0;
+    // Millimetres, not points: the point rectangle is rounded to whole points.
+    return m_printer->pageLayout().paintRect(QPageLayout::Millimeter).size() * (1440.0 / 25.4);
 }
 
 QString PrinterPageSink::deviceName() const
 {
+    // A printer that writes a file has no queue name; name the file instead.
+    if (m_printer->printerName().isEmpty() && !m_printer->outputFileName().isEmpty())
+        return m_printer->outputFileName();
     return m_printer->printerName();
 }
 

@@ -1,0 +1,112 @@
+#include "songs/sessioninfodialog.h"
+
+#include "app/appstate.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace quillon {
+
+namespace {
+
+// Drops typed characters outside the box's set, as the user types them;
+// text already stored is shown and kept as it is.
+class CharacterFilter final : public QObject {
+public:
+    explicit CharacterFilter(QObject* parent) : QObject(parent) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const QString text = static_cast<QKeyEvent*>(event)->text();
+            if (!text.isEmpty() && text.at(0).isPrint()) {
+                for (QChar c : text) {
+                    if (!SessionInfoDialog::isAllowed(c))
+                        return true;
+                }
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+bool SessionInfoDialog::isAllowed(QChar c)
+{
+    static const QString allowed =
+        QStringLiteral(" abcdefghijklmnopqrstuvwxyz1234567890.,-+äöü@()&®©");
+    return allowed.contains(c.toLower());
+}
+
+SessionInfoDialog::SessionInfoDialog(AppState& state, QWidget* parent)
+    : QDialog(parent), m_state(state)
+{
+    setObjectName(QStringLiteral("frmSessionInfo"));
+    setWindowTitle(tr("Sessiondetails"));
+    setModal(true);
+
+    SongDetails& details = m_state.currentSongDetails;
+    struct Box {
+        QString caption;
+        int maxLength;
+        QString* element;
+    };
+    const QList<Box> boxes{
+        {tr("Songtitle"), 32767, nullptr},
+        {tr("Producer 1"), 60, &details.producer1},
+        {tr("Producer 2"), 60, &details.producer2},
+        {tr("Technician 1"), 50, &details.technician1},
+        {tr("Technician 2"), 50, &details.technician2},
+        {tr("Technician 3"), 50, &details.technician3},
+    };
+
+    auto* form = new QFormLayout;
+    auto* filter = new CharacterFilter(this);
+    for (int i = 0; i < boxes.size(); ++i) {
+        const Box& box = boxes.at(i);
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(QStringLiteral("txtFields(%1)").arg(i));
+        edit->setMaxLength(box.maxLength);
+        edit->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
+        if (box.element) {
+            // Stored text longer than the box allows is shown whole, not cut.
+            edit->setMaxLength(qMax(box.maxLength, int(box.element->size())));
+            edit->setText(*box.element);
+            edit->installEventFilter(filter);
+            QString* element = box.element;
+            connect(edit, &QLineEdit::textChanged, this,
+                    [element](const QString& text) { *element = text; });
+        } else {
+            edit->setText(m_state.currentSong);
+            edit->setReadOnly(true);
+        }
+        form->addRow(box.caption, edit);
+        m_fields << edit;
+    }
+
+    auto* closeButton = new QPushButton(tr("&Close"), this);
+    closeButton->setObjectName(QStringLiteral("cmdClose"));
+    closeButton->setAutoDefault(false);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(closeButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+}
+
+void SessionInfoDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    m_fields.first()->setFocus();
+}
+
+} // namespace quillon

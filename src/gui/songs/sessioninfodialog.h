@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+
+class QLineEdit;
+
+namespace quillon {
+
+struct AppState;
+
+// Session details ("frmSessionInfo"): two producers and three technicians of
+// the current song. Every change goes straight into the current song's
+// details; the main window stores them after the dialog has closed, however
+// it was closed.
+class SessionInfoDialog final : public QDialog {
+    Q_OBJECT
+public:
+    explicit SessionInfoDialog(AppState& state, QWidget* parent = nullptr);
+
+    // txtFields(0) .. txtFields(5).
+    QLineEdit* field(int index) const { return m_fields.value(index); }
+
+    // The characters the producer and technician boxes accept (any case).
+    static bool isAllowed(QChar c);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    AppState& m_state;
+    QList<QLineEdit*> m_fields;
+};
+
+} // namespace quillon

@@ -1,0 +1,146 @@
+#include "songs/songinfonotedialog.h"
+
+#include "app/appstate.h"
+#include "app/prompter.h"
+#include "printing/pagesink.h"
+#include "songs/songnoteprintout.h"
+#include "songs/songstore.h"
+#include "store/logging.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace quillon {
+
+namespace {
+
+// Drops typed characters outside the note's set; Enter, Tab and editing keys
+// pass, and text already stored is kept as it is.
+class NoteCharacterFilter final : public QObject {
+public:
+    explicit NoteCharacterFilter(QObject* parent) : QObject(parent) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const QString text = static_cast<QKeyEvent*>(event)->text();
+            if (!text.isEmpty() && text.at(0).isPrint()) {
+                for (QChar c : text) {
+                    if (!SongInfoNoteDialog::isAllowed(c))
+                        return true;
+                }
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+bool SongInfoNoteDialog::isAllowed(QChar c)
+{
+    static const QString allowed =
+        QStringLiteral(" abcdefghijklmnopqrstuvwxyzüäö,.-+ß&1234567890()");
+    return allowed.contains(c.toLower());
+}
+
+SongInfoNoteDialog::SongInfoNoteDialog(AppState& state, QWidget* parent)
+    : QDialog(parent), m_state(state)
+{
+    setObjectName(QStringLiteral("frmSongInfoNote"));
+    setWindowTitle(tr("Song Info  -  Notes"));
+    setModal(true);
+
+    m_note = new QPlainTextEdit(this);
+    m_note->setObjectName(QStringLiteral("TB_Songinfonotes"));
+    m_note->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_note->setTabChangesFocus(true);
+    m_note->installEventFilter(new NoteCharacterFilter(this));
+    m_note->setMinimumSize(fontMetrics().averageCharWidth() * 64, fontMetrics().height() * 14);
+
+    auto* printButton = new QPushButton(tr("&Print"), this);
+    printButton->setObjectName(QStringLiteral("cmdPrint"));
+    auto* setupButton = new QPushButton(tr("Printer Setup"), this);
+    setupButton->setObjectName(QStringLiteral("cmdPrinterSetup"));
+    auto* closeButton = new QPushButton(tr("&Close"), this);
+    closeButton->setObjectName(QStringLiteral("cmdClose"));
+    for (QPushButton* b : {printButton, setupButton, closeButton})
+        b->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(printButton);
+    buttons->addWidget(setupButton);
+    buttons->addStretch(1);
+    buttons->addWidget(closeButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_note);
+    layout->addLayout(buttons);
+
+    if (const auto song = m_state.songs.song(m_state.currentSong))
+        m_note->setPlainText(song->text(QStringLiteral("notiz1")));
+    else
+        qCWarning(lcSongs) << "note: no song row for" << m_state.currentSong;
+    connect(m_note, &QPlainTextEdit::textChanged, this,
+            [this] { m_state.currentSongDetails.note = m_note->toPlainText(); });
+    connect(printButton, &QPushButton::clicked, this, &SongInfoNoteDialog::print);
+    connect(setupButton, &QPushButton::clicked, this, &SongInfoNoteDialog::printerSetup);
+    connect(closeButton, &QPushButton::clicked, this, &SongInfoNoteDialog::storeAndClose);
+
+    adjustSize();
+    if (QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr) {
+        const QRect o = owner->frameGeometry();
+        move(o.left() + o.width() / 2 - width() / 2, o.top() + o.height() / 2 - height() / 2);
+    }
+}
+
+void SongInfoNoteDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    m_note->setFocus();
+}
+
+bool SongInfoNoteDialog::storeAndClose()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool ok = m_state.songs.updateFields(m_state.currentSong,
+                                               {{QStringLiteral("notiz1"), m_note->toPlainText()}});
+    QApplication::restoreOverrideCursor();
+    if (!ok) {
+        // Closing now would throw the typed note away.
+        m_state.prompter.critical(this, m_state.songs.lastError());
+        return false;
+    }
+    accept();
+    return true;
+}
+
+void SongInfoNoteDialog::print()
+{
+    std::unique_ptr<PageSink> sink = m_state.prompter.openDefaultPrinter();
+    if (!sink) {
+        qCWarning(lcPrinting) << "note: no default printer";
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (sink->beginJob(tr("Songinfo - %1").arg(m_state.currentSong))) {
+        SongNotePrintout::print(*sink,
+                                SongNotePrintout::lines(m_state.currentSong, m_note->toPlainText(),
+                                                        QDate::currentDate()));
+        if (!sink->endJob())
+            qCWarning(lcPrinting) << "note: the job did not finish";
+    } else {
+        qCWarning(lcPrinting) << "note:" << sink->lastError();
+    }
+    QApplication::restoreOverrideCursor();
+}
+
+void SongInfoNoteDialog::printerSetup()
+{
+    m_state.prompter.printerSetupDialog(this);
+}
+
+} // namespace quillon

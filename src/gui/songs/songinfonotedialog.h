@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDialog>
+
+class QPlainTextEdit;
+
+namespace quillon {
+
+struct AppState;
+
+// The song's note ("frmSongInfoNote", caption "Song Info  -  Notes"). Close
+// stores the note in the song row; printing sends the note to the default
+// printer under the song's title.
+class SongInfoNoteDialog final : public QDialog {
+    Q_OBJECT
+public:
+    explicit SongInfoNoteDialog(AppState& state, QWidget* parent = nullptr);
+
+    QPlainTextEdit* noteBox() const { return m_note; }
+
+    // The characters the note accepts as typed (any case), besides line breaks.
+    static bool isAllowed(QChar c);
+
+    // cmdClose: stores the note and closes; false (window stays) when the
+    // note could not be stored.
+    bool storeAndClose();
+    // cmdPrint.
+    void print();
+    // cmdPrinterSetup.
+    void printerSetup();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    AppState& m_state;
+    QPlainTextEdit* m_note = nullptr;
+};
+
+} // namespace quillon

@@ -1,0 +1,104 @@
+#include "app/appstate.h"
+#include "app/scriptedprompter.h"
+#include "songs/sessioninfodialog.h"
+#include "songs/songstore.h"
+#include "store/settings.h"
+#include "tempdatafolder.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace quillon;
+
+namespace {
+
+struct Fixture {
+    test::TempDataFolder tmp;
+    DataFolder folder = tmp.folder();
+    Settings settings{tmp.settingsFile()};
+    SongStore store{folder};
+    ScriptedPrompter prompter;
+    AppState state{folder, settings, store, prompter};
+
+    Fixture()
+    {
+        store.open();
+        store.create({"Blue", {}, {}, {}});
+        store.updateFields("Blue", {{"Producer1", "Ann"}, {"Technician3", "Tom"}});
+        state.currentSong = "Blue";
+        state.currentSongDetails.readFrom(*store.song("Blue"));
+    }
+};
+
+} // namespace
+
+class TestSessionInfoDialog final : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void showsTitleAndSessionTexts()
+    {
+        Fixture f;
+        SessionInfoDialog d(f.state);
+        QCOMPARE(d.windowTitle(), QString("Sessiondetails"));
+        QCOMPARE(d.field(0)->text(), QString("Blue"));
+        QVERIFY(d.field(0)->isReadOnly());
+        QCOMPARE(d.field(1)->text(), QString("Ann"));
+        QCOMPARE(d.field(2)->text(), QString());
+        QCOMPARE(d.field(5)->text(), QString("Tom"));
+        QCOMPARE(d.field(1)->maxLength(), 60);
+        QCOMPARE(d.field(3)->maxLength(), 50);
+    }
+
+    void typingWritesIntoCurrentDetailsAtOnce()
+    {
+        Fixture f;
+        SessionInfoDialog d(f.state);
+        d.show();
+        d.field(2)->setFocus();
+        QTest::keyClicks(d.field(2), "Bob & Co.");
+        QCOMPARE(f.state.currentSongDetails.producer2, QString("Bob & Co."));
+        d.field(1)->clear();
+        QCOMPARE(f.state.currentSongDetails.producer1, QString());
+        QTest::keyClicks(d.field(4), "Eve");
+        QCOMPARE(f.state.currentSongDetails.technician2, QString("Eve"));
+        // The song row itself is the main window's business.
+        QCOMPARE(f.store.song("Blue")->text("Producer1"), QString("Ann"));
+    }
+
+    void charactersOutsideTheSetAreDropped()
+    {
+        Fixture f;
+        SessionInfoDialog d(f.state);
+        d.show();
+        d.field(3)->clear();
+        QTest::keyClicks(d.field(3), "Al!ex?#M");
+        QCOMPARE(d.field(3)->text(), QString("AlexM"));
+        QCOMPARE(f.state.currentSongDetails.technician1, QString("AlexM"));
+    }
+
+    void closeBoxKeepsTypedText()
+    {
+        Fixture f;
+        SessionInfoDialog d(f.state);
+        QTimer::singleShot(0, &d, [&d] {
+            QTest::keyClicks(d.field(5), "my");
+            d.close();
+        });
+        d.exec();
+        QCOMPARE(f.state.currentSongDetails.technician3, QString("Tommy"));
+    }
+
+    void closeButtonCloses()
+    {
+        Fixture f;
+        SessionInfoDialog d(f.state);
+        QTimer::singleShot(0, &d, [&d] { d.findChild<QPushButton*>("cmdClose")->click(); });
+        QCOMPARE(d.exec(), int(QDialog::Accepted));
+    }
+};
+
+QTEST_MAIN(TestSessionInfoDialog)
+#include "tst_sessioninfodialog.moc"

@@ -1,0 +1,124 @@
+#include "app/appstate.h"
+#include "app/scriptedprompter.h"
+#include "songs/songinfonotedialog.h"
+#include "songs/songstore.h"
+#include "store/settings.h"
+#include "tempdatafolder.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace quillon;
+
+namespace {
+
+struct Fixture {
+    test::TempDataFolder tmp;
+    DataFolder folder = tmp.folder();
+    Settings settings{tmp.settingsFile()};
+    SongStore store{folder};
+    ScriptedPrompter prompter;
+    AppState state{folder, settings, store, prompter};
+
+    Fixture()
+    {
+        store.open();
+        store.create({"Blue", {}, {}, {}});
+        state.currentSong = "Blue";
+        state.currentSongDetails.readFrom(*store.song("Blue"));
+    }
+};
+
+} // namespace
+
+class TestSongInfoNoteDialog final : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void noteStoredByCloseIsFoundAgain()
+    {
+        Fixture f;
+        {
+            SongInfoNoteDialog d(f.state);
+            QCOMPARE(d.windowTitle(), QString("Song Info  -  Notes"));
+            QCOMPARE(d.noteBox()->toPlainText(), QString());
+            d.noteBox()->setPlainText("Take 3 was best\nbass (again)");
+            QCOMPARE(f.state.currentSongDetails.note, QString("Take 3 was best\nbass (again)"));
+            QTimer::singleShot(0, &d, [&d] { d.findChild<QPushButton*>("cmdClose")->click(); });
+            QCOMPARE(d.exec(), int(QDialog::Accepted));
+        }
+        QCOMPARE(f.store.song("Blue")->text("notiz1"), QString("Take 3 was best\nbass (again)"));
+        SongInfoNoteDialog again(f.state);
+        QCOMPARE(again.noteBox()->toPlainText(), QString("Take 3 was best\nbass (again)"));
+    }
+
+    void failedStoreKeepsTheWindowAndTheText()
+    {
+        Fixture f;
+        SongInfoNoteDialog d(f.state);
+        d.show();
+        d.noteBox()->setPlainText("precious");
+        f.store.setFaultInjector([](const QString&) { return true; });
+        QVERIFY(!d.storeAndClose());
+        QVERIFY(d.isVisible());
+        QCOMPARE(f.prompter.asked().size(), 1);
+        QCOMPARE(f.prompter.asked().first().icon, Prompter::Icon::Critical);
+        QCOMPARE(d.noteBox()->toPlainText(), QString("precious"));
+        f.store.setFaultInjector({});
+        QVERIFY(d.storeAndClose());
+        QVERIFY(!d.isVisible());
+        QCOMPARE(f.store.song("Blue")->text("notiz1"), QString("precious"));
+    }
+
+    void closeBoxLeavesStoredNoteAlone()
+    {
+        Fixture f;
+        f.store.updateFields("Blue", {{"notiz1", "old"}});
+        SongInfoNoteDialog d(f.state);
+        QTimer::singleShot(0, &d, [&d] {
+            d.noteBox()->setPlainText("new");
+            d.close();
+        });
+        d.exec();
+        QCOMPARE(f.store.song("Blue")->text("notiz1"), QString("old"));
+        QCOMPARE(f.state.currentSongDetails.note, QString("new"));
+    }
+
+    void typedCharactersOutsideTheSetAreDropped()
+    {
+        Fixture f;
+        SongInfoNoteDialog d(f.state);
+        d.show();
+        QTest::keyClicks(d.noteBox(), "ab?c!D");
+        QTest::keyClick(d.noteBox(), Qt::Key_Return);
+        QTest::sendKeyEvent(QTest::Click, d.noteBox(), Qt::Key_unknown, QString("ö"),
+                            Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, d.noteBox(), Qt::Key_unknown, QString("§"),
+                            Qt::NoModifier);
+        QCOMPARE(d.noteBox()->toPlainText(), QString("abcD\nö"));
+    }
+
+    void printoutHasItsLinesInOrder()
+    {
+        Fixture f;
+        SongInfoNoteDialog d(f.state);
+        d.noteBox()->setPlainText("first line\nsecond line");
+        d.findChild<QPushButton*>("cmdPrint")->click();
+        const QList<RecordedJob> jobs = f.prompter.printedJobs();
+        QCOMPARE(jobs.size(), 1);
+        QCOMPARE(jobs.first().pageCount(), 1);
+        const QString rule(59, '-');
+        const QString songinfo = jobs.first().texts(0).value(2);
+        QCOMPARE(jobs.first().texts(0),
+                 QStringList({rule, "Blue", songinfo, rule, "first line", "second line"}));
+        QVERIFY(songinfo.startsWith("Songinfo"));
+        QVERIFY(songinfo.endsWith(QDate::currentDate().toString("MM-dd-yyyy")));
+        // Printing stores nothing.
+        QCOMPARE(f.store.song("Blue")->text("notiz1"), QString());
+    }
+};
+
+QTEST_MAIN(TestSongInfoNoteDialog)
+#include "tst_songinfonotedialog.moc"
