@@ -10,10 +10,12 @@ SongInputFilter::SongInputFilter(QLineEdit* edit, const QString& allowed, int ma
     : QObject(edit), m_line(edit), m_allowed(allowed), m_maxLength(maxLength), m_last(edit->text())
 {
     // textChanged also follows the program's own setText, so it keeps the
-    // reference text; textEdited reports only what the user did.
-    connect(edit, &QLineEdit::textChanged, this, [this](const QString& t) {
-        if (!m_busy)
-            m_last = t;
+    // reference text; textEdited reports only what the user did. The line
+    // edit emits textChanged after textEdited, with the text as it was before
+    // a correction made here, so the box's current text is taken instead.
+    connect(edit, &QLineEdit::textChanged, this, [this] {
+        if (!m_busy && m_line)
+            m_last = m_line->text();
     });
     connect(edit, &QLineEdit::textEdited, this, &SongInputFilter::lineEdited);
 }
