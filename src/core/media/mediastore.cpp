@@ -168,8 +168,11 @@ QStringList MediaStore::names()
         fail(db, q.lastError().text());
         return result;
     }
-    while (q.next())
-        result << q.value(0).toString();
+    while (q.next()) {
+        const QString name = q.value(0).toString();
+        if (!name.trimmed().isEmpty()) // nothing to choose in a blank line
+            result << name;
+    }
     // SQLite folds ASCII letters only; finish the job for umlauts.
     std::stable_sort(result.begin(), result.end(), [](const QString& a, const QString& b) {
         return a.compare(b, Qt::CaseInsensitive) < 0;

@@ -225,6 +225,7 @@ private Q_SLOTS:
         MediaStore store(tmp.folder());
         for (const QString& n : {"beta", "Gamma", "alpha", "Delta", "ärger"})
             QVERIFY(store.add(tape(n)));
+        insertRaw(tmp.folder(), "");
         const QStringList names = store.names();
         QCOMPARE(names.mid(0, 4), QStringList({"alpha", "beta", "Delta", "Gamma"}));
         QCOMPARE(names.size(), 5);
