@@ -29,10 +29,12 @@ SongInputFilter::SongInputFilter(QPlainTextEdit* edit, const QString& allowed, i
 
 bool SongInputFilter::admits(const QString& allowed, QChar c)
 {
-    if (allowed.isEmpty())
-        return true;
+    // No box of these windows holds a line break: the style file keeps one
+    // entry per line, and the song fields are single lines.
     if (c == '\r' || c == '\n' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
         return false;
+    if (allowed.isEmpty())
+        return true;
     return allowed.contains(c) || allowed.contains(c.toLower()) || allowed.contains(c.toUpper());
 }
 

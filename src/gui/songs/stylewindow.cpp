@@ -186,8 +186,15 @@ void StyleWindow::reloadList()
     m_list->addItems(entries);
     m_number = int(entries.size());
     showNumber();
-    if (m_number != m_styles->readNumber())
-        qCInfo(lcSongs) << "style count" << m_styles->readNumber() << "corrected to" << m_number;
+    // Put a count that disagrees with the list right at once, so that the song
+    // details offer every style even if this window is not closed with Close.
+    bool counted = false;
+    const int stored = m_styles->readNumber(&counted);
+    if (!counted || stored != m_number) {
+        qCInfo(lcSongs) << "style count" << stored << "corrected to" << m_number;
+        if (!m_styles->writeNumber(m_number))
+            qCWarning(lcSongs) << "style count not corrected:" << m_styles->lastError();
+    }
 }
 
 void StyleWindow::showEvent(QShowEvent* event)

@@ -1,6 +1,7 @@
 #include "app/appstate.h"
 #include "app/scriptedprompter.h"
 #include "songs/songstore.h"
+#include "songs/stylelist.h"
 #include "songs/stylewindow.h"
 #include "store/settings.h"
 #include "tempdatafolder.h"
@@ -408,6 +409,9 @@ private Q_SLOTS:
         QCOMPARE(shownNumber(w), QString("3"));
         QCOMPARE(w.entries(), QStringList({"A*", "B*", "C*"}));
         QVERIFY(button(w, "cmdDelete")->isEnabled());
+        // The count is put right at once, for the song details' drop-down.
+        QCOMPARE(f.stnum(), QByteArray(" 3 \r\n"));
+        QCOMPARE(StyleList(f.data).readForSongDetails(), QStringList({"A*", "B*", "C*"}));
         QVERIFY(press(w, "cmdClose"));
         QCOMPARE(f.styles(), quotedLines({"A*", "B*", "C*"}));
         QCOMPARE(f.stnum(), QByteArray(" 3 \r\n"));
