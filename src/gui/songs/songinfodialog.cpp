@@ -65,7 +65,7 @@ const QList<FieldSpec>& fieldSpecs()
     return specs;
 }
 
-// Song table fields written from boxes 1..19, in the order they are stored.
+// The song table field of each box, by box index.
 const char* const kStoredFields[SongInfoDialog::kFieldCount] = {
     "songtitle",      "artist",    "text",      "composer",        "publisher",
     "recordcomp",     "compodate", "Key",       "Signature",       "tempo",

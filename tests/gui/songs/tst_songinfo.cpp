@@ -271,6 +271,8 @@ private Q_SLOTS:
         setText(d.field(0), "   ");
         setText(d.field(1), "New Artist");
         setText(d.field(10), "Dolby");
+        setText(d.field(14), "0123");
+        setText(d.field(19), "00:03:10");
         pressClose(d);
         QCOMPARE(f.prompter.asked().size(), 1);
         QCOMPARE(f.prompter.asked().first().text,
@@ -283,6 +285,8 @@ private Q_SLOTS:
         QCOMPARE(f.state.currentSong, QString("Blue"));
         QCOMPARE(f.stored("Blue", "artist"), QString("New Artist"));
         QCOMPARE(f.stored("Blue", "NoiseReduction"), QString("Dolby"));
+        QCOMPARE(f.stored("Blue", "bandzählwerkvon"), QString("0123"));
+        QCOMPARE(f.stored("Blue", "BandzeitBis"), QString("00:03:10"));
         QCOMPARE(f.state.currentSongDetails.artist, QString("New Artist"));
         QCOMPARE(f.songs.count(), 2);
     }
