@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace quillon;
@@ -163,6 +164,26 @@ private Q_SLOTS:
         const QByteArray content = StyleList::listFileContent({"A\"b*c", "Next*", "x\ny*"});
         QCOMPARE(content, QByteArray("\"A'b*c\"\r\n\"Next*\"\r\n\"xy*\"\r\n"));
         QCOMPARE(StyleList::parseEntries(content), QStringList({"A'b*c", "Next*", "xy*"}));
+    }
+
+    void anythingReadIsWrittenBackTheSame()
+    {
+        // Whatever a damaged file holds, what was read survives a save and a
+        // second reading; only characters the format cannot carry change.
+        const char alphabet[] = {'"', ',', ' ', '\r', '\n', 'a', '*', '\t', '\xe4', '\xc3', 'B'};
+        QRandomGenerator random(4711);
+        for (int round = 0; round < 3000; ++round) {
+            QByteArray content;
+            const int length = int(random.bounded(40));
+            for (int i = 0; i < length; ++i)
+                content += alphabet[random.bounded(int(sizeof alphabet))];
+            QStringList expected = StyleList::parseEntries(content);
+            for (QString& e : expected)
+                e.replace('"', '\'');
+            const QByteArray saved = StyleList::listFileContent(StyleList::parseEntries(content));
+            QCOMPARE(StyleList::parseEntries(saved), expected);
+            QCOMPARE(saved.count("\r\n"), expected.size());
+        }
     }
 
     void songDetailsReadTheCountedEntries()
