@@ -28,7 +28,7 @@ const QString kTimeChars = QStringLiteral("1234567890:");
 
 enum class Kind { Line, Style, Medium };
 
-struct FieldSpec {
+struct FieldRule {
     const char* caption;
     QString allowed;
     int maxLength;
@@ -37,9 +37,9 @@ struct FieldSpec {
 };
 
 // txtFields(0) .. txtFields(19) in index order.
-const QList<FieldSpec>& fieldSpecs()
+const QList<FieldRule>& fieldRules()
 {
-    static const QList<FieldSpec> specs{
+    static const QList<FieldRule> rules{
         {"Songtitle", kGeneral, 0, false, Kind::Line},
         {"Artist", kGeneral, 0, false, Kind::Line},
         {"Words by", kGeneral, 0, false, Kind::Line},
@@ -62,7 +62,7 @@ const QList<FieldSpec>& fieldSpecs()
         {"Counter to", kTimeChars, 0, true, Kind::Line},
         {"Tapetime to", kTimeChars, 8, true, Kind::Line},
     };
-    return specs;
+    return rules;
 }
 
 // The song table field of each box, by box index.
@@ -172,14 +172,14 @@ void SongInfoDialog::buildUi()
 {
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(8);
-    const auto& specs = fieldSpecs();
+    const auto& rules = fieldRules();
     for (int i = 0; i < kFieldCount; ++i) {
-        const FieldSpec& spec = specs.at(i);
-        auto* caption = new QLabel(QString::fromUtf8(spec.caption), this);
+        const FieldRule& rule = rules.at(i);
+        auto* caption = new QLabel(QString::fromUtf8(rule.caption), this);
         caption->setObjectName(QString("lblCaption%1").arg(i));
         QWidget* editor = nullptr;
         QLineEdit* line = nullptr;
-        if (spec.kind == Kind::Line) {
+        if (rule.kind == Kind::Line) {
             line = new QLineEdit(this);
             line->setObjectName(QString("txtFields%1").arg(i));
             editor = line;
@@ -194,10 +194,10 @@ void SongInfoDialog::buildUi()
             combo->setMinimumContentsLength(20);
             line = combo->lineEdit();
             editor = combo;
-            (spec.kind == Kind::Style ? m_styleBox : m_mediumBox) = combo;
+            (rule.kind == Kind::Style ? m_styleBox : m_mediumBox) = combo;
         }
-        new SongInputFilter(line, spec.allowed, spec.maxLength);
-        if (spec.rightAligned)
+        new SongInputFilter(line, rule.allowed, rule.maxLength);
+        if (rule.rightAligned)
             line->setAlignment(Qt::AlignRight);
         caption->setBuddy(editor);
         m_fields << line;
