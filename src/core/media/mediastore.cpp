@@ -1,0 +1,288 @@
+#include "media/mediastore.h"
+
+#include "store/database.h"
+#include "store/logging.h"
+#include "store/schema.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace quillon {
+
+namespace {
+
+const QString kTable = QStringLiteral("Tape");
+
+QString columnList()
+{
+    QStringList cols;
+    for (const QString& c : schema::tapeColumns())
+        cols << schema::quoted(c);
+    return cols.join(", ");
+}
+
+Medium mediumFrom(const QSqlQuery& q)
+{
+    // Columns come in the order of schema::tapeColumns().
+    auto text = [&](const char* column) {
+        const int i = int(schema::tapeColumns().indexOf(QString::fromLatin1(column)));
+        const QVariant v = q.value(i);
+        return v.isNull() ? QString() : v.toString();
+    };
+    Medium m;
+    m.name = text("bandnummer");
+    m.brand = text("brandname");
+    m.type = text("bandtype");
+    m.serialNumber = text("serialnr");
+    m.length = text("lengthft");
+    m.maxTime = text("lengthtime");
+    m.noiseReduction = text("noisereduction");
+    m.enteredOn = text("enteredon");
+    m.separatedOn = text("deletedon");
+    m.deleted = text("deleted");
+    return m;
+}
+
+// Values in the order of schema::tapeColumns(), the name without blanks.
+QVariantList valuesOf(const Medium& m)
+{
+    QVariantList values;
+    for (const QString& c : schema::tapeColumns()) {
+        if (c == "bandnummer")
+            values << m.name.trimmed();
+        else if (c == "brandname")
+            values << m.brand;
+        else if (c == "bandtype")
+            values << m.type;
+        else if (c == "serialnr")
+            values << m.serialNumber;
+        else if (c == "lengthft")
+            values << m.length;
+        else if (c == "lengthtime")
+            values << m.maxTime;
+        else if (c == "noisereduction")
+            values << m.noiseReduction;
+        else if (c == "enteredon")
+            values << m.enteredOn;
+        else if (c == "deletedon")
+            values << m.separatedOn;
+        else if (c == "deleted")
+            values << (m.isSeparated() ? QStringLiteral("1") : QStringLiteral("0"));
+        else
+            values << QString();
+    }
+    return values;
+}
+
+} // namespace
+
+MediaStore::MediaStore(const DataFolder& folder) : m_folder(folder) {}
+
+bool MediaStore::databaseExists() const
+{
+    return QFileInfo::exists(m_folder.tapeDb());
+}
+
+QString MediaStore::nameKey(const QString& name)
+{
+    return name.trimmed().toCaseFolded();
+}
+
+bool MediaStore::openDb(Database& db)
+{
+    m_lastError.clear();
+    if (!db.open(m_folder.tapeDb())) {
+        m_lastError = db.lastError();
+        return false;
+    }
+    return true;
+}
+
+bool MediaStore::fail(Database& db, const QString& technical)
+{
+    db.setError(technical);
+    m_lastError = db.lastError();
+    return false;
+}
+
+QList<Medium> MediaStore::all()
+{
+    QList<Medium> result;
+    Database db;
+    if (!openDb(db))
+        return result;
+    QSqlQuery q = db.prepare(QString("SELECT %1 FROM %2 ORDER BY rowid").arg(columnList(), kTable));
+    q.setForwardOnly(true);
+    if (!q.exec()) {
+        fail(db, q.lastError().text());
+        return result;
+    }
+    while (q.next())
+        result << mediumFrom(q);
+    return result;
+}
+
+int MediaStore::count()
+{
+    Database db;
+    if (!openDb(db))
+        return 0;
+    QSqlQuery q = db.prepare(QString("SELECT count(*) FROM %1").arg(kTable));
+    if (!q.exec() || !q.next()) {
+        fail(db, q.lastError().text());
+        return 0;
+    }
+    return q.value(0).toInt();
+}
+
+std::optional<Medium> MediaStore::find(const QString& name)
+{
+    Database db;
+    if (!openDb(db))
+        return std::nullopt;
+    QSqlQuery q =
+        db.prepare(QString("SELECT %1 FROM %2 WHERE bandnummer = ? ORDER BY rowid LIMIT 1")
+                       .arg(columnList(), kTable));
+    q.addBindValue(name);
+    if (!q.exec()) {
+        fail(db, q.lastError().text());
+        return std::nullopt;
+    }
+    if (!q.next())
+        return std::nullopt;
+    return mediumFrom(q);
+}
+
+QStringList MediaStore::names()
+{
+    QStringList result;
+    Database db;
+    if (!openDb(db))
+        return result;
+    QSqlQuery q = db.prepare(QString("SELECT bandnummer FROM %1 WHERE bandnummer IS NOT NULL "
+                                     "ORDER BY bandnummer COLLATE NOCASE, rowid")
+                                 .arg(kTable));
+    q.setForwardOnly(true);
+    if (!q.exec()) {
+        fail(db, q.lastError().text());
+        return result;
+    }
+    while (q.next()) {
+        const QString name = q.value(0).toString();
+        if (!name.trimmed().isEmpty()) // nothing to choose in a blank line
+            result << name;
+    }
+    // SQLite folds ASCII letters only; finish the job for umlauts.
+    std::stable_sort(result.begin(), result.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    return result;
+}
+
+qint64 MediaStore::rowIdOf(Database& db, const QString& name)
+{
+    QSqlQuery q = db.prepare(
+        QString("SELECT rowid FROM %1 WHERE bandnummer = ? ORDER BY rowid LIMIT 1").arg(kTable));
+    q.addBindValue(name);
+    if (!q.exec() || !q.next())
+        return -1;
+    return q.value(0).toLongLong();
+}
+
+bool MediaStore::takenIn(Database& db, const QString& name, qint64 ignoreRow, bool* ok)
+{
+    const QString key = nameKey(name);
+    QSqlQuery q = db.prepare(QString("SELECT rowid, bandnummer FROM %1").arg(kTable));
+    q.setForwardOnly(true);
+    *ok = q.exec();
+    if (!*ok) {
+        fail(db, q.lastError().text());
+        return false;
+    }
+    while (q.next()) {
+        if (q.value(0).toLongLong() != ignoreRow && nameKey(q.value(1).toString()) == key)
+            return true;
+    }
+    return false;
+}
+
+bool MediaStore::nameTaken(const QString& name, const QString& ignore)
+{
+    Database db;
+    if (!openDb(db))
+        return false;
+    const qint64 ignoreRow = ignore.isNull() ? -1 : rowIdOf(db, ignore);
+    bool ok = false;
+    return takenIn(db, name, ignoreRow, &ok);
+}
+
+bool MediaStore::checkName(Database& db, const Medium& medium, qint64 ignoreRow)
+{
+    if (medium.name.trimmed().isEmpty())
+        return fail(db, "a medium needs a name or number");
+    bool ok = false;
+    if (takenIn(db, medium.name, ignoreRow, &ok))
+        return fail(db, "there is already a medium named " + medium.name.trimmed());
+    return ok;
+}
+
+bool MediaStore::add(const Medium& medium)
+{
+    Database db;
+    if (!openDb(db) || !checkName(db, medium, -1))
+        return false;
+    QStringList marks;
+    for (int i = 0; i < schema::tapeColumns().size(); ++i)
+        marks << "?";
+    if (!db.exec(
+            QString("INSERT INTO %1 (%2) VALUES (%3)").arg(kTable, columnList(), marks.join(", ")),
+            valuesOf(medium))) {
+        m_lastError = db.lastError();
+        return false;
+    }
+    qCDebug(lcMedia) << "added medium" << medium.name.trimmed();
+    return true;
+}
+
+bool MediaStore::update(const QString& storedName, const Medium& medium)
+{
+    Database db;
+    if (!openDb(db))
+        return false;
+    const qint64 row = rowIdOf(db, storedName);
+    if (row < 0)
+        return fail(db, "medium not found: " + storedName);
+    if (!checkName(db, medium, row))
+        return false;
+    QStringList sets;
+    for (const QString& c : schema::tapeColumns())
+        sets << schema::quoted(c) + " = ?";
+    QVariantList values = valuesOf(medium);
+    values << row;
+    if (!db.exec(QString("UPDATE %1 SET %2 WHERE rowid = ?").arg(kTable, sets.join(", ")),
+                 values)) {
+        m_lastError = db.lastError();
+        return false;
+    }
+    qCDebug(lcMedia) << "updated medium" << storedName << "->" << medium.name.trimmed();
+    return true;
+}
+
+bool MediaStore::remove(const QString& name)
+{
+    Database db;
+    if (!openDb(db))
+        return false;
+    const qint64 row = rowIdOf(db, name);
+    if (row < 0)
+        return fail(db, "medium not found: " + name);
+    if (!db.exec(QString("DELETE FROM %1 WHERE rowid = ?").arg(kTable), {row})) {
+        m_lastError = db.lastError();
+        return false;
+    }
+    qCDebug(lcMedia) << "removed medium" << name;
+    return true;
+}
+
+} // namespace quillon

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "media/medium.h"
+#include "store/datafolder.h"
+
+#include <optional>
+#include <QList>
+#include <QStringList>
+
+namespace quillon {
+
+class Database;
+
+// The media table (table Tape in tape.mdb). Every call opens the file, does
+// its one piece of work and closes it again, so no connection stays open
+// between two user actions. Names are always bound values, so a name with an
+// apostrophe is stored, found, renamed and deleted like any other.
+//
+// Names are unique without regard to letter case and surrounding blanks; the
+// store refuses a write that would break that even when a window forgot to
+// check, and stores names without surrounding blanks.
+class MediaStore final {
+public:
+    explicit MediaStore(const DataFolder& folder);
+
+    bool databaseExists() const;
+    // User-facing text of the last failure (names the file).
+    QString lastError() const { return m_lastError; }
+
+    // Every medium in stored order; empty on failure (see lastError).
+    QList<Medium> all();
+    // Number of rows; 0 on failure.
+    int count();
+    // The first medium whose stored name is exactly `name`.
+    std::optional<Medium> find(const QString& name);
+    // Every name for the song details' drop-down, sorted without regard to
+    // letter case.
+    QStringList names();
+    // True when a medium other than the first one stored exactly as `ignore`
+    // has the same name once case and surrounding blanks are set aside.
+    bool nameTaken(const QString& name, const QString& ignore = QString());
+
+    // Adds a row with all ten fields. Refuses an empty or taken name.
+    bool add(const Medium& medium);
+    // Rewrites all ten fields of the medium stored as `storedName`.
+    bool update(const QString& storedName, const Medium& medium);
+    // Removes the medium stored as `name`. Songs that name it keep the name.
+    bool remove(const QString& name);
+
+    // The key names are compared by: trimmed and case-folded.
+    static QString nameKey(const QString& name);
+
+private:
+    bool openDb(Database& db);
+    bool fail(Database& db, const QString& technical);
+    // rowid of the first row stored exactly as name; -1 when there is none.
+    qint64 rowIdOf(Database& db, const QString& name);
+    bool takenIn(Database& db, const QString& name, qint64 ignoreRow, bool* ok);
+    bool checkName(Database& db, const Medium& medium, qint64 ignoreRow);
+
+    DataFolder m_folder;
+    QString m_lastError;
+};
+
+} // namespace quillon

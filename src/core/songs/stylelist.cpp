@@ -1,0 +1,232 @@
+#include "songs/stylelist.h"
+
+#include "store/database.h"
+#include "store/logging.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace quillon {
+
+namespace {
+
+// Files written before the program stored UTF-8 hold the Windows code page;
+// the characters the style boxes admit all sit in its Latin-1 part.
+QString decode(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    return QString::fromLatin1(bytes);
+}
+
+QByteArray readAll(const QString& path, bool* ok)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (ok)
+            *ok = false;
+        return {};
+    }
+    if (ok)
+        *ok = true;
+    return f.readAll();
+}
+
+bool isBlank(QChar c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// One line of the list file: quoted items separated by commas. Whatever does
+// not fit that form is kept as it stands, so a damaged line is still shown
+// and written back rather than silently dropped.
+void parseLine(const QString& line, QStringList& out)
+{
+    const int n = int(line.size());
+    int pos = 0;
+    while (pos < n) {
+        while (pos < n && isBlank(line.at(pos)))
+            ++pos;
+        if (pos >= n)
+            break;
+        if (line.at(pos) != '"') {
+            const QString rest = line.mid(pos).trimmed();
+            if (!rest.isEmpty())
+                out << rest;
+            return;
+        }
+        const int close = int(line.indexOf('"', pos + 1));
+        if (close < 0) { // unterminated: the rest of the line is the entry
+            const QString item = line.mid(pos + 1);
+            if (!item.trimmed().isEmpty())
+                out << item;
+            return;
+        }
+        const QString item = line.mid(pos + 1, close - pos - 1);
+        if (!item.isEmpty())
+            out << item;
+        pos = close + 1;
+        while (pos < n && isBlank(line.at(pos)))
+            ++pos;
+        if (pos < n && line.at(pos) == ',')
+            ++pos;
+    }
+}
+
+} // namespace
+
+StyleList::StyleList(const DataFolder& folder) : StyleList(folder.stnumDat(), folder.stylesDat()) {}
+
+StyleList::StyleList(const QString& stnumPath, const QString& stylesPath)
+    : m_stnumPath(stnumPath), m_stylesPath(stylesPath)
+{
+}
+
+bool StyleList::numberFileExists() const
+{
+    return QFileInfo::exists(m_stnumPath);
+}
+
+bool StyleList::listFileExists() const
+{
+    return QFileInfo::exists(m_stylesPath);
+}
+
+int StyleList::parseNumber(const QByteArray& content, bool* ok)
+{
+    const QString text = decode(content);
+    // The first line only; blanks around the number are part of the format.
+    const QString line = text.section('\n', 0, 0).section('\r', 0, 0).trimmed();
+    int digits = 0;
+    while (digits < line.size() && line.at(digits).isDigit() && line.at(digits).unicode() < 128)
+        ++digits;
+    bool good = digits > 0 && digits <= 9;
+    const int value = good ? line.left(digits).toInt(&good) : 0;
+    if (ok)
+        *ok = good;
+    return good ? value : 0;
+}
+
+QStringList StyleList::parseEntries(const QByteArray& content)
+{
+    QStringList entries;
+    QString text = decode(content);
+    text.replace("\r\n", "\n");
+    text.replace('\r', '\n');
+    const QStringList lines = text.split('\n');
+    for (const QString& line : lines)
+        parseLine(line, entries);
+    return entries;
+}
+
+int StyleList::readNumber(bool* ok) const
+{
+    bool opened = false;
+    const QByteArray content = readAll(m_stnumPath, &opened);
+    if (!opened) {
+        if (ok)
+            *ok = false;
+        return 0;
+    }
+    return parseNumber(content, ok);
+}
+
+QStringList StyleList::readEntries() const
+{
+    bool opened = false;
+    const QByteArray content = readAll(m_stylesPath, &opened);
+    return opened ? parseEntries(content) : QStringList();
+}
+
+QStringList StyleList::readForSongDetails() const
+{
+    if (!numberFileExists())
+        return {};
+    const int number = readNumber();
+    QStringList entries = readEntries();
+    // Reading stops at the end of the list file when the number claims more.
+    if (entries.size() > number)
+        entries = entries.mid(0, number);
+    return entries;
+}
+
+QByteArray StyleList::numberFileContent(int number)
+{
+    return QByteArray(" ") + QByteArray::number(number) + " \r\n";
+}
+
+QByteArray StyleList::listFileContent(const QStringList& entries)
+{
+    QByteArray content;
+    for (QString e : entries) {
+        // The format has no escape for a double quote; one can only come from
+        // a damaged file, and an apostrophe keeps the line readable.
+        e.replace('"', '\'');
+        e.remove('\r');
+        e.remove('\n');
+        content += '"' + e.toUtf8() + "\"\r\n";
+    }
+    return content;
+}
+
+bool StyleList::writeFile(const QString& path, const QByteArray& content)
+{
+    // QSaveFile writes a temporary file beside the target and renames it over
+    // the target only after everything is on disk.
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly)) {
+        m_lastError = describeStoreError(path, f.errorString());
+        qCWarning(lcSongs) << "cannot write" << path << f.errorString();
+        return false;
+    }
+    if (f.write(content) != content.size() || !f.commit()) {
+        m_lastError = describeStoreError(path, f.errorString());
+        qCWarning(lcSongs) << "cannot write" << path << f.errorString();
+        f.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+bool StyleList::writeNumber(int number)
+{
+    return writeFile(m_stnumPath, numberFileContent(number));
+}
+
+bool StyleList::writeEntries(const QStringList& entries)
+{
+    return writeFile(m_stylesPath, listFileContent(entries));
+}
+
+bool StyleList::createMissing()
+{
+    bool ok = true;
+    if (!listFileExists())
+        ok = writeEntries({}) && ok;
+    if (!numberFileExists())
+        ok = writeNumber(0) && ok;
+    return ok;
+}
+
+QString StyleList::makeEntry(const QString& name, const QString& description)
+{
+    return name.trimmed() + '*' + description.trimmed();
+}
+
+QString StyleList::nameOf(const QString& entry)
+{
+    const int star = int(entry.indexOf('*'));
+    return star < 0 ? entry : entry.left(star);
+}
+
+QString StyleList::descriptionOf(const QString& entry)
+{
+    const int star = int(entry.indexOf('*'));
+    return star < 0 ? QString() : entry.mid(star + 1);
+}
+
+} // namespace quillon

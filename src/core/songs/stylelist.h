@@ -1,0 +1,72 @@
+#pragma once
+
+#include "store/datafolder.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace quillon {
+
+// The song styles kept in two text files of the data folder: stnum.dat holds
+// the number of styles (" 12 " + CR LF), styles.dat one entry per line, each
+// in double quotes and ended by CR LF. An entry is name + "*" + description.
+//
+// Both files are replaced whole through a temporary file that is renamed over
+// the old one, so a crash while saving leaves the previous list, never an
+// empty or half-written one. Reading is lenient: damaged lines are taken as
+// they stand rather than dropped, so that saving again loses nothing.
+class StyleList final {
+public:
+    static constexpr int kMaxStyles = 250;
+    // What the song details show of an entry.
+    static constexpr int kDropDownWidth = 100;
+
+    explicit StyleList(const DataFolder& folder);
+    StyleList(const QString& stnumPath, const QString& stylesPath);
+
+    QString stnumPath() const { return m_stnumPath; }
+    QString stylesPath() const { return m_stylesPath; }
+    bool numberFileExists() const;
+    bool listFileExists() const;
+
+    // The number stored in stnum.dat, blanks ignored; 0 when the file is
+    // missing or holds no number. ok is false in both of those cases.
+    int readNumber(bool* ok = nullptr) const;
+    // Every entry of styles.dat up to its end, in file order; empty when the
+    // file is missing.
+    QStringList readEntries() const;
+    // The entries the song details offer: the list file is read to its end
+    // when stnum.dat exists, whatever number it claims; nothing when
+    // stnum.dat is missing.
+    QStringList readForSongDetails() const;
+
+    bool writeNumber(int number);
+    bool writeEntries(const QStringList& entries);
+    // Creates whichever file is missing, each empty of styles.
+    bool createMissing();
+
+    // The user-facing reason of the last failed write.
+    QString lastError() const { return m_lastError; }
+
+    // Entry text from its parts: both trimmed, joined by "*".
+    static QString makeEntry(const QString& name, const QString& description);
+    // The text before the first "*" (the whole entry when there is none).
+    static QString nameOf(const QString& entry);
+    // The text after the first "*" (empty when there is none).
+    static QString descriptionOf(const QString& entry);
+
+    // File formats, exposed for tests and tools.
+    static QByteArray numberFileContent(int number);
+    static QByteArray listFileContent(const QStringList& entries);
+    static int parseNumber(const QByteArray& content, bool* ok = nullptr);
+    static QStringList parseEntries(const QByteArray& content);
+
+private:
+    bool writeFile(const QString& path, const QByteArray& content);
+
+    QString m_stnumPath;
+    QString m_stylesPath;
+    QString m_lastError;
+};
+
+} // namespace quillon

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+namespace quillon {
+
+struct AppState;
+
+// The song details window (object name "frmSongInfo", caption "Songdetails").
+// It edits the current song's descriptive fields; its Close button stores
+// them, together with a changed title, in the song table and the ten track
+// tables as one atomic rename. Closing it any other way stores nothing. The
+// caller reloads the song by AppState::currentSong afterwards.
+class SongInfoDialog final : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kFieldCount = 20;
+
+    explicit SongInfoDialog(AppState& state, QWidget* parent = nullptr);
+
+    // The entry field of txtFields(index); for the Style and Tape/HD/CD boxes
+    // the line edit of their drop-down.
+    QLineEdit* field(int index) const { return m_fields.value(index); }
+    QComboBox* styleBox() const { return m_styleBox; }
+    QComboBox* mediumBox() const { return m_mediumBox; }
+    bool showsTrainingSong() const { return m_training; }
+    QString oldTitle() const { return m_oldTitle; }
+
+    // The leading decimal number of a text ("120 bpm" -> 120); 0 when the
+    // text does not start with a number.
+    static double leadingNumber(const QString& text);
+
+Q_SIGNALS:
+    // "More ..." was pressed: the owner shows the song note window modally.
+    void noteRequested();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildUi();
+    void fillStyles();
+    void fillMedia();
+    void fillFields();
+    void onStyles();
+    void onClose();
+
+    AppState& m_state;
+    QString m_oldTitle;
+    bool m_training = false;
+    bool m_activated = false;
+    QList<QLineEdit*> m_fields;
+    QComboBox* m_styleBox = nullptr;
+    QComboBox* m_mediumBox = nullptr;
+    QPushButton* m_more = nullptr;
+    QPushButton* m_styles = nullptr;
+    QPushButton* m_close = nullptr;
+};
+
+} // namespace quillon
