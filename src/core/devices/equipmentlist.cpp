@@ -80,8 +80,10 @@ QList<PlacedText> EquipmentList::layout(const QList<EquipmentLine>& lines, const
         const double zoneWidth = kZoneChars * fm.averageCharWidth();
         double x = 0;
         for (int i = 0; i < line.zones.size(); ++i) {
+            // At least one blank stays between two texts, or a text that ends
+            // just short of a zone would run into the next one.
             if (i > 0)
-                x = nextZone(x, zoneWidth);
+                x = nextZone(x + fm.horizontalAdvance(QLatin1Char(' ')), zoneWidth);
             const QString& text = line.zones.at(i);
             if (!text.isEmpty())
                 placed << PlacedText{page, x, top + fm.ascent(), text, font};
