@@ -52,7 +52,12 @@ struct TapeFixture {
         if (!media.add(medium(name, type)))
             qFatal("media store: %s", qPrintable(media.lastError()));
     }
-    Medium stored(const QString& name) { return media.find(name).value_or(Medium{"<missing>"}); }
+    Medium stored(const QString& name)
+    {
+        Medium missing;
+        missing.name = "<missing>";
+        return media.find(name).value_or(missing);
+    }
 };
 
 inline QLineEdit* box(TapeWindow& w, int i)
