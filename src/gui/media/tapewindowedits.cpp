@@ -52,6 +52,10 @@ void TapeWindow::onTypeEdited()
         return;
     m_ui.saveButton->setEnabled(true);
     m_altered = true;
+    // The large picture follows the chosen type at once; the node follows
+    // when the medium is stored.
+    setPicture(media::iconNumber(media::typeNumber(m_ui.type->currentText()),
+                                 m_ui.separated->isChecked()));
 }
 
 void TapeWindow::onSeparatedClicked(bool ticked)

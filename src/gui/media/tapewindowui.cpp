@@ -226,6 +226,8 @@ void TapeWindowUi::buildHideAll(QDialog* window)
     auto* heading =
         new QLabel(QStringLiteral("         Recording Mediums        Tapes, CDs,Harddisks"));
     heading->setObjectName("Label13");
+    // Rich text folds the runs of blanks the fixed texts carry into one.
+    heading->setTextFormat(Qt::RichText);
     heading->setWordWrap(true);
     heading->setAlignment(Qt::AlignCenter);
     QFont big = heading->font();
@@ -235,6 +237,7 @@ void TapeWindowUi::buildHideAll(QDialog* window)
     auto* hint =
         new QLabel(QStringLiteral("   Store the information about your    recording mediums"));
     hint->setObjectName("Label15");
+    hint->setTextFormat(Qt::RichText);
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignCenter);
     auto* brand = new QLabel(QStringLiteral("Quillon 05"));

@@ -256,6 +256,31 @@ private Q_SLOTS:
         QCOMPARE(f.stored("Disk 1").deleted, QString("0"));
         QCOMPARE(f.stored("Disk 1").separatedOn, QString());
         QCOMPARE(f.stored("Disk 1").brand, QString("Ampex"));
+        // Another type shows its picture at once and reaches the node when stored.
+        w.ui().type->setCurrentIndex(3);
+        QCOMPARE(w.detailPicture(), 4);
+        QCOMPARE(w.tree().picture(w.tree().find("Disk 1")), 1);
+        click(w.ui().saveButton);
+        QCOMPARE(f.stored("Disk 1").type, QString("4 - CDR/CDRW - DVD/DVDRW"));
+        QCOMPARE(w.tree().picture(w.tree().find("Disk 1")), 4);
+    }
+
+    void yesToTheSaveQuestionStoresAndShowsTheNext()
+    {
+        TapeFixture f;
+        f.add("Reel 1");
+        f.add("Reel 2");
+        TapeWindow w(f.state);
+        w.show();
+        QVERIFY(clickMedium(w, "Reel 1"));
+        type(box(w, 1), "Kept brand");
+        f.prompter.answer(QMessageBox::Yes);
+        QVERIFY(clickMedium(w, "Reel 2"));
+        QCOMPARE(f.stored("Reel 1").brand, QString("Kept brand"));
+        QCOMPARE(f.stored("Reel 2").brand, QString("Ampex"));
+        QCOMPARE(box(w, 0)->text(), QString("Reel 2"));
+        QCOMPARE(w.tree().text(w.shownNode()), QString("Reel 2"));
+        QVERIFY(!w.hasPendingEdits());
     }
 
     void noToTheSaveQuestionLeavesTheMediumUnchanged()
