@@ -59,7 +59,25 @@ TapeWindow::~TapeWindow() = default;
 
 void TapeWindow::setShowPreview(MediaListCommands::PreviewHook hook)
 {
-    m_list.setShowPreview(std::move(hook));
+    if (!hook) {
+        m_list.setShowPreview({});
+        return;
+    }
+    // Coming back from the preview is a new activation: it rebuilds the tree.
+    m_list.setShowPreview([this, hook = std::move(hook)](const QString& text) {
+        const bool was = m_prompting;
+        m_prompting = false;
+        hook(text);
+        m_prompting = was;
+    });
+}
+
+void TapeWindow::whilePrompting(const std::function<void()>& work)
+{
+    const bool was = m_prompting;
+    m_prompting = true;
+    work();
+    m_prompting = was;
 }
 
 void TapeWindow::connectControls()
@@ -75,13 +93,15 @@ void TapeWindow::connectControls()
     connect(m_ui.newButton, &QPushButton::clicked, this, &TapeWindow::onNew);
     connect(m_ui.saveButton, &QPushButton::clicked, this, &TapeWindow::onSave);
     connect(m_ui.deleteButton, &QPushButton::clicked, this, &TapeWindow::onDelete);
-    connect(m_ui.exitButton, &QPushButton::clicked, this, [this] {
-        QApplication::restoreOverrideCursor();
-        close();
-    });
-    connect(m_ui.exportButton, &QPushButton::clicked, this, [this] { m_list.exportList(); });
-    connect(m_ui.previewButton, &QPushButton::clicked, this, [this] { m_list.preview(); });
-    connect(m_ui.printButton, &QPushButton::clicked, this, [this] { m_list.print(); });
+    connect(m_ui.exitButton, &QPushButton::clicked, this, &TapeWindow::close);
+    // The list commands' message boxes are ours too (see ask()); only the
+    // preview they open is another window.
+    connect(m_ui.exportButton, &QPushButton::clicked, this,
+            [this] { whilePrompting([this] { m_list.exportList(); }); });
+    connect(m_ui.previewButton, &QPushButton::clicked, this,
+            [this] { whilePrompting([this] { m_list.preview(); }); });
+    connect(m_ui.printButton, &QPushButton::clicked, this,
+            [this] { whilePrompting([this] { m_list.print(); }); });
 }
 
 QMessageBox::StandardButton TapeWindow::ask(const QString& text, const QString& title,
@@ -143,7 +163,6 @@ void TapeWindow::reject()
     if (!mayClose())
         return;
     storePlacement();
-    QApplication::restoreOverrideCursor();
     QDialog::reject();
 }
 

@@ -5,6 +5,7 @@
 #include "media/mediatree.h"
 #include "media/tapewindowui.h"
 
+#include <functional>
 #include <QDialog>
 #include <QPersistentModelIndex>
 
@@ -84,6 +85,8 @@ private:
     void showCount(int count);
     void storePlacement();
     QString today() const;
+    // Runs work with our message boxes marked as such (no rebuild on return).
+    void whilePrompting(const std::function<void()>& work);
     QMessageBox::StandardButton ask(const QString& text, const QString& title, Prompter::Icon icon,
                                     QMessageBox::StandardButtons buttons,
                                     QMessageBox::StandardButton defaultButton);

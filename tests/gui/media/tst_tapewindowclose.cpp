@@ -2,6 +2,7 @@
 
 #include "media/mediatree.h"
 
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 
@@ -180,6 +181,46 @@ private Q_SLOTS:
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         QTRY_COMPARE(w.shownNode(), QModelIndex(w.tree().root()));
+    }
+
+    void previewReturnRebuildsButListMessagesDoNot()
+    {
+        TapeFixture f;
+        f.add("Reel 1");
+        TapeWindow w(f.state);
+        w.setShowPreview([&](const QString&) {
+            QWidget preview;
+            preview.show();
+            preview.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&preview));
+        });
+        w.show();
+        w.activateWindow();
+        if (!QTest::qWaitForWindowActive(&w))
+            QSKIP("this platform does not activate windows");
+        // A failing export shows a message box in front; coming back from it
+        // keeps the medium shown.
+        QVERIFY(clickMedium(w, "Reel 1"));
+        QVERIFY(QDir().mkpath(f.data.mediaListTxt()));
+        f.prompter.onMessage([&](const ScriptedPrompter::Asked&) {
+            QWidget box;
+            box.show();
+            box.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&box));
+        });
+        click(w.ui().exportButton);
+        QCOMPARE(f.prompter.asked().size(), 1);
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QCOMPARE(w.tree().text(w.shownNode()), QString("Reel 1"));
+        // The preview is another window: the tree is rebuilt on return.
+        f.prompter.onMessage({});
+        QVERIFY(QDir(f.data.mediaListTxt()).removeRecursively());
+        click(w.ui().previewButton);
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTRY_COMPARE(w.shownNode(), QModelIndex(w.tree().root()));
+        QCOMPARE(w.windowTitle(), QString("Tapes, CDs, Harddisks"));
     }
 };
 
