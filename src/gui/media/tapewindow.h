@@ -71,6 +71,7 @@ private:
     void onNew();
     void onSave();
     void onDelete();
+    bool offerToSaveBeforeNew();
     bool addMedium();
     void cancelAdding();
     void checkNameEmpty();

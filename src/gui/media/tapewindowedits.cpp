@@ -211,6 +211,8 @@ void TapeWindow::onNew()
         addMedium();
         return;
     }
+    if (!offerToSaveBeforeNew())
+        return;
     m_adding = true;
     m_ui.hideAll->hide();
     m_filling = true;
@@ -226,6 +228,28 @@ void TapeWindow::onNew()
     m_altered = m_nameChanged = false;
     setButtonsAdding(true);
     m_ui.fields[0]->setFocus();
+}
+
+bool TapeWindow::offerToSaveBeforeNew()
+{
+    // The entry of a new medium empties the boxes; changes still pending in
+    // them are offered for saving as when another medium is clicked.
+    if (!(m_altered || m_nameChanged) || !m_tree.isMedium(m_lastIndex))
+        return true;
+    m_checkFailed = false;
+    checkNameEmpty();
+    checkNameSame();
+    m_checkFailed = false;
+    if (!(m_altered || m_nameChanged))
+        return true;
+    const auto answer = ask(QStringLiteral("Item \r") + m_tree.text(m_lastIndex) +
+                                QStringLiteral("\rnot saved. Do you want to save the changes?"),
+                            QStringLiteral("Delete item"), Prompter::Icon::Question,
+                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer == QMessageBox::Yes && !writeBack(m_lastIndex))
+        return false;
+    m_altered = m_nameChanged = false;
+    return true;
 }
 
 bool TapeWindow::addMedium()

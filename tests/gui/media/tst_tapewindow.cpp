@@ -328,6 +328,23 @@ private Q_SLOTS:
         QVERIFY(!w.hasPendingEdits());
     }
 
+    void newOffersToSavePendingChanges()
+    {
+        TapeFixture f;
+        f.add("Reel 1");
+        TapeWindow w(f.state);
+        w.show();
+        QVERIFY(clickMedium(w, "Reel 1"));
+        type(box(w, 1), "Typed brand");
+        f.prompter.answer(QMessageBox::Yes);
+        click(w.ui().newButton);
+        QCOMPARE(f.prompter.askedTexts(),
+                 QStringList{"Item \rReel 1\rnot saved. Do you want to save the changes?"});
+        QVERIFY(w.isAdding());
+        QCOMPARE(f.stored("Reel 1").brand, QString("Typed brand"));
+        QCOMPARE(box(w, 1)->text(), QString());
+    }
+
     void renamingBackIsNoChange()
     {
         TapeFixture f;
