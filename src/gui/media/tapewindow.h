@@ -1,0 +1,120 @@
+#pragma once
+
+#include "app/prompter.h"
+#include "media/medialistcommands.h"
+#include "media/mediatree.h"
+#include "media/tapewindowui.h"
+
+#include <functional>
+#include <QDialog>
+#include <QPersistentModelIndex>
+
+namespace quillon {
+
+struct AppState;
+struct Medium;
+
+// The media library window (object name "frmTape"): the media tree, the
+// details of the chosen medium, the songs on it, and the media list commands.
+// Modal; the caller creates it, sets the preview hook and runs exec():
+//
+//     TapeWindow w(state, this);
+//     w.setShowPreview([&](const QString& text) { /* open the print preview */ });
+//     w.exec();
+//
+// Every activation after another window of the program was in front (the
+// print preview, for example) rebuilds the tree and returns to the root;
+// the program's own message boxes do not count.
+class TapeWindow final : public QDialog {
+    Q_OBJECT
+public:
+    explicit TapeWindow(AppState& state, QWidget* parent = nullptr);
+    ~TapeWindow() override;
+
+    void setShowPreview(MediaListCommands::PreviewHook hook);
+
+    // For tests and tools: the parts of the window.
+    const TapeWindowUi& ui() const { return m_ui; }
+    const MediaTree& tree() const { return m_tree; }
+    QModelIndex shownNode() const { return m_lastIndex; }
+    int detailPicture() const { return m_detailPicture; }
+    bool isAdding() const { return m_adding; }
+    bool hasPendingEdits() const { return m_altered || m_nameChanged; }
+    QString listText() const { return m_list.text(); }
+    // Selects a node as a click on it does.
+    void clickNode(const QModelIndex& node);
+    // The tree rebuilt as on activation.
+    void reload();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void reject() override;
+
+private:
+    void connectControls();
+    void loadTree();
+    void onCurrentChanged(const QModelIndex& current);
+    void nodeClicked(const QModelIndex& node);
+    void fillTreeView(const QModelIndex& node);
+    void showPosition(const QString& title);
+    void resetPositions();
+    bool saveTreeView();
+    bool writeBack(const QModelIndex& node);
+    Medium mediumFromBoxes() const;
+    void onNameEdited(const QString& text);
+    void onDetailEdited();
+    void onTypeEdited();
+    void onSeparatedClicked(bool ticked);
+    void onSongChosen();
+    void onNew();
+    void onSave();
+    void onDelete();
+    bool offerToSaveBeforeNew();
+    bool addMedium();
+    void cancelAdding();
+    void checkNameEmpty();
+    void checkNameSame();
+    bool mayClose();
+    void showAfterSave(const QString& name);
+    void selectNode(const QModelIndex& node);
+    void setPicture(int picture);
+    void setRootButtons();
+    void setMediumButtons();
+    void setButtonsAdding(bool adding);
+    void showCount(int count);
+    void storePlacement();
+    QString today() const;
+    // Runs work with our message boxes marked as such (no rebuild on return).
+    void whilePrompting(const std::function<void()>& work);
+    QMessageBox::StandardButton ask(const QString& text, const QString& title, Prompter::Icon icon,
+                                    QMessageBox::StandardButtons buttons,
+                                    QMessageBox::StandardButton defaultButton);
+
+    AppState& m_state;
+    TapeWindowUi m_ui;
+    MediaTree m_tree;
+    MediaListCommands m_list;
+
+    QPersistentModelIndex m_lastIndex; // the node whose details are shown
+    QPersistentModelIndex m_curIndex;  // the node clicked last
+    bool m_altered = false;
+    bool m_nameChanged = false;
+    bool m_adding = false;
+    bool m_loading = true;
+    bool m_checkFailed = false;
+    QString m_storedName;
+    QString m_currentName;
+    QString m_storedType;
+    int m_itemCount = 0;
+    int m_detailPicture = 0;
+
+    bool m_filling = false;   // boxes set by the program, not edits
+    bool m_selecting = false; // selection set by the program
+    bool m_prompting = false; // one of our message boxes is up
+    bool m_rebuildOnActivate = false;
+    bool m_shown = false;
+};
+
+} // namespace quillon

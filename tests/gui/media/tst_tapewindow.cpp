@@ -1,0 +1,439 @@
+#include "tapefixture.h"
+
+#include "media/mediatree.h"
+
+#include "store/database.h"
+
+#include <QDate>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QStandardItemModel>
+#include <QStatusBar>
+
+using namespace quillon;
+using namespace quillon::test;
+
+namespace {
+const QString kDuplicate = QStringLiteral(
+    "There is already an item with that number/description !\rPlease use another name.");
+const QString kEmpty = QStringLiteral(
+    "You have to enter at least the number or description\rof the Tape,harddisk or CD");
+QString today()
+{
+    return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+}
+} // namespace
+
+class TestTapeWindow final : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QApplication::setApplicationDisplayName("QuillonSE"); }
+
+    void treeHasRootAndSortedMedia()
+    {
+        TapeFixture f;
+        f.add("reel b");
+        f.add("Reel A", "4 - CDR/CDRW - DVD/DVDRW");
+        f.add("Disk C", "1 - Harddisk");
+        TapeWindow w(f.state);
+        w.show();
+        const MediaTree& tree = w.tree();
+        QCOMPARE(w.objectName(), QString("frmTape"));
+        QCOMPARE(w.windowTitle(), QString("Tapes, CDs, Harddisks"));
+        QCOMPARE(tree.text(tree.root()), QString("Tapes, CDs, Harddisks"));
+        QCOMPARE(tree.picture(tree.root()), 21);
+        QCOMPARE(tree.mediumCount(), 3);
+        const QModelIndex root = tree.root();
+        QStringList labels, keys;
+        for (int r = 0; r < 3; ++r) {
+            labels << tree.text(tree.model()->index(r, 0, root));
+            keys << tree.key(tree.model()->index(r, 0, root));
+        }
+        QCOMPARE(labels, QStringList({"Disk C", "Reel A", "reel b"}));
+        QCOMPARE(keys, QStringList({"3M", "2M", "1M"}));
+        QCOMPARE(tree.picture(tree.find("Reel A")), 4);
+        QCOMPARE(tree.picture(tree.find("Disk C")), 1);
+        QVERIFY(w.ui().tree->isExpanded(root));
+        QCOMPARE(w.ui().tree->currentIndex(), root);
+        QVERIFY(w.ui().hideAll->isVisible());
+        QVERIFY(!w.ui().deleteButton->isEnabled());
+        QVERIFY(!w.ui().saveButton->isEnabled());
+        QCOMPARE(w.ui().count->text(), QString("3"));
+        QCOMPARE(w.ui().panels.at(2)->text(), QString("Items: 3"));
+        QCOMPARE(w.ui().type->count(), 10);
+        QCOMPARE(box(w, 0)->maxLength(), 50);
+        QCOMPARE(box(w, 3)->maxLength(), 15);
+        QCOMPARE(box(w, 4)->maxLength(), 8);
+        QCOMPARE(box(w, 5)->maxLength(), 20);
+        QCOMPARE(box(w, 7)->maxLength(), 10);
+        QCOMPARE(box(w, 0)->text(), QString("000"));
+    }
+
+    void missingDatabaseKeepsOnlyTheRoot()
+    {
+        TapeFixture f;
+        QVERIFY(QFile::remove(f.data.tapeDb()));
+        TapeWindow w(f.state);
+        w.show();
+        QCOMPARE(f.prompter.askedTexts(), QStringList{"No database available"});
+        QCOMPARE(f.prompter.asked().first().title, QString("ERROR"));
+        QCOMPARE(f.prompter.asked().first().icon, Prompter::Icon::Critical);
+        QCOMPARE(w.tree().mediumCount(), 0);
+    }
+
+    void showsDetailsSongsAndPositions()
+    {
+        TapeFixture f;
+        f.add("Reel 1");
+        QVERIFY(f.songs.create({"First", "", "", ""}));
+        QVERIFY(f.songs.create({"Second", "", "", ""}));
+        QVERIFY(f.songs.updateFields("First", {{"Bandnummer", "Reel 1"},
+                                               {"BandZählWerkVon", "120"},
+                                               {"BandZählWerkBis", "340"},
+                                               {"BandzeitVon", "00:01:00"},
+                                               {"BandzeitBis", "00:04:30"},
+                                               {"SMPTEZeit", "01:00:00"}}));
+        QVERIFY(
+            f.songs.updateFields("Second", {{"Bandnummer", "Reel 1"}, {"BandZählWerkVon", "500"}}));
+        TapeWindow w(f.state);
+        w.show();
+        QVERIFY(clickMedium(w, "Reel 1"));
+        QVERIFY(!w.ui().hideAll->isVisible());
+        QCOMPARE(box(w, 0)->text(), QString("Reel 1"));
+        QCOMPARE(box(w, 1)->text(), QString("Ampex"));
+        QCOMPARE(box(w, 2)->text(), QString("SN-Reel 1"));
+        QCOMPARE(w.ui().type->currentText(), QString("2 - Analog Tape"));
+        QCOMPARE(w.detailPicture(), 2);
+        QCOMPARE(w.ui().songs->count(), 2);
+        QCOMPARE(w.ui().songs->currentRow(), 0);
+        auto labels = [&] {
+            QStringList t;
+            for (QLabel* l : w.ui().positions)
+                t << l->text();
+            return t;
+        };
+        QCOMPARE(labels(), QStringList({"120", "340", "00:01:00", "00:04:30", "01:00:00"}));
+        w.ui().songs->setCurrentRow(1);
+        QCOMPARE(labels().first(), QString("500"));
+        QVERIFY(w.ui().deleteButton->isEnabled());
+        QVERIFY(!w.hasPendingEdits());
+        // Back at the root the details are covered again.
+        w.clickNode(w.tree().root());
+        QVERIFY(w.ui().hideAll->isVisible());
+        QVERIFY(!w.ui().deleteButton->isEnabled());
+        QCOMPARE(labels(), QStringList({"000", "000", "00:00:00", "00:00:00", "00:00:00"}));
+    }
+
+    void duplicateNameIsRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("other case") << "REEL 2";
+        QTest::newRow("blanks") << "  Reel 2  ";
+        QTest::newRow("root text") << "tapes, cds, harddisks";
+        QTest::newRow("own name, other case") << "reel 1";
+    }
+    void duplicateNameIsRefused()
+    {
+        QFETCH(QString, name);
+        TapeFixture f;
+        f.add("Reel 1");
+        f.add("Reel 2");
+        TapeWindow w(f.state);
+        w.show();
+        QVERIFY(clickMedium(w, "Reel 1"));
+        type(box(w, 0), name);
+        QVERIFY(w.hasPendingEdits());
+        click(w.ui().saveButton);
+        QCOMPARE(f.prompter.askedTexts(), QStringList{kDuplicate});
+        QCOMPARE(box(w, 0)->text(), QString("Reel 1"));
+        QCOMPARE(f.media.count(), 2);
+        QVERIFY(f.media.find("Reel 1").has_value());
+        QVERIFY(f.media.find("Reel 2").has_value());
+    }
+
+    void duplicateIsRefusedWhenAdding()
+    {
+        TapeFixture f;
+        f.add("Reel 1");
+        TapeWindow w(f.state);
+        w.show();
+        click(w.ui().newButton);
+        QVERIFY(w.isAdding());
+        QCOMPARE(w.ui().newButton->text(), QString("&OK"));
+        QCOMPARE(w.ui().saveButton->text(), QString("&Cancel"));
+        QVERIFY(!w.ui().tree->isEnabled());
+        QVERIFY(!w.ui().exitButton->isEnabled());
+        QCOMPARE(box(w, 6)->text(), today());
+        type(box(w, 0), " reel 1 ");
+        click(w.ui().newButton);
+        QCOMPARE(f.prompter.askedTexts(), QStringList{kDuplicate});
+        QVERIFY(w.isAdding());
+        QCOMPARE(f.media.count(), 1);
+        // An empty name is refused too.
+        type(box(w, 0), "");
+        click(w.ui().newButton);
+        QCOMPARE(f.prompter.askedTexts().last(), kEmpty);
+        QCOMPARE(f.media.count(), 1);
+        // Cancel adds nothing.
+        click(w.ui().saveButton);
+        QVERIFY(!w.isAdding());
+        QCOMPARE(w.ui().newButton->text(), QString("&New"));
+        QCOMPARE(w.ui().saveButton->text(), QString("&Save"));
+        QVERIFY(w.ui().tree->isEnabled());
+        QVERIFY(w.ui().hideAll->isVisible());
+        QCOMPARE(f.media.count(), 1);
+    }
+
+    void emptyNameIsRefusedOnSave()
+    {
+        TapeFixture f;
+        f.add("Reel 1");
+        TapeWindow w(f.state);
+        w.show();
+        QVERIFY(clickMedium(w, "Reel 1"));
+        type(box(w, 0), "   ");
+        click(w.ui().saveButton);
+        QCOMPARE(f.prompter.askedTexts(), QStringList{kEmpty});
+        QCOMPARE(box(w, 0)->text(), QString("Reel 1"));
+        QVERIFY(f.media.find("Reel 1").has_value());
+    }
+
+    void addingStoresTrimmedAndShowsTheNewMedium()
+    {
+        TapeFixture f;
+        f.add("Reel 1");
+        TapeWindow w(f.state);
+        w.show();
+        click(w.ui().newButton);
+        type(box(w, 0), "  New Disk  ");
+        type(box(w, 1), "Maxtor");
+        w.ui().type->setCurrentIndex(0);
+        click(w.ui().newButton);
+        QVERIFY(f.prompter.askedTexts().isEmpty());
+        const Medium m = f.stored("New Disk");
+        QCOMPARE(m.brand, QString("Maxtor"));
+        QCOMPARE(m.type, QString("1 - Harddisk"));
+        QCOMPARE(m.enteredOn, today());
+        QCOMPARE(m.deleted, QString("0"));
+        QCOMPARE(w.tree().text(w.shownNode()), QString("New Disk"));
+        QCOMPARE(w.ui().tree->currentIndex(), w.shownNode());
+        QCOMPARE(w.ui().count->text(), QString("2"));
+        // Editing right after adding updates the new row.
+        type(box(w, 2), "SER-77");
+        click(w.ui().saveButton);
+        QCOMPARE(f.stored("New Disk").serialNumber, QString("SER-77"));
+        QCOMPARE(f.media.count(), 2);
+    }
+
+    void separatingAHarddisk()
+    {
+        TapeFixture f;
+        f.add("Disk 1", "1 - Harddisk");
+        TapeWindow w(f.state);
+        w.show();
+        QVERIFY(clickMedium(w, "Disk 1"));
+        QCOMPARE(w.detailPicture(), 1);
+        click(w.ui().separated);
+        QVERIFY(w.ui().separated->isChecked());
+        // Shown at once, before anything is stored.
+        QCOMPARE(w.detailPicture(), 11);
+        QCOMPARE(w.tree().picture(w.tree().find("Disk 1")), 11);
+        QCOMPARE(box(w, 7)->text(), today());
+        QCOMPARE(f.stored("Disk 1").deleted, QString("0"));
+        click(w.ui().saveButton);
+        const Medium m = f.stored("Disk 1");
+        QCOMPARE(m.deleted, QString("1"));
+        QCOMPARE(m.separatedOn, today());
+        QCOMPARE(w.tree().picture(w.tree().find("Disk 1")), 11);
+        // Clearing the separation empties the date and stores "0".
+        click(w.ui().separated);
+        QCOMPARE(w.detailPicture(), 1);
+        click(w.ui().saveButton);
+        QCOMPARE(f.stored("Disk 1").deleted, QString("0"));
+        QCOMPARE(f.stored("Disk 1").separatedOn, QString());
+        QCOMPARE(f.stored("Disk 1").brand, QString("Ampex"));
+        // Another type shows its picture at once and reaches the node when stored.
+        w.ui().type->setCurrentIndex(3);
+        QCOMPARE(w.detailPicture(), 4);
+        QCOMPARE(w.tree().picture(w.tree().find("Disk 1")), 1);
+        click(w.ui().saveButton);
+        QCOMPARE(f.stored("Disk 1").type, QString("4 - CDR/CDRW - DVD/DVDRW"));
+        QCOMPARE(w.tree().picture(w.tree().find("Disk 1")), 4);
+    }
+
+    void yesToTheSaveQuestionStoresAndShowsTheNext()
+    {
+        TapeFixture f;
+        f.add("Reel 1");
+        f.add("Reel 2");
+        TapeWindow w(f.state);
+        w.show();
+        QVERIFY(clickMedium(w, "Reel 1"));
+        type(box(w, 1), "Kept brand");
+        f.prompter.answer(QMessageBox::Yes);
+        QVERIFY(clickMedium(w, "Reel 2"));
+        QCOMPARE(f.stored("Reel 1").brand, QString("Kept brand"));
+        QCOMPARE(f.stored("Reel 2").brand, QString("Ampex"));
+        QCOMPARE(box(w, 0)->text(), QString("Reel 2"));
+        QCOMPARE(w.tree().text(w.shownNode()), QString("Reel 2"));
+        QVERIFY(!w.hasPendingEdits());
+    }
+
+    void noToTheSaveQuestionLeavesTheMediumUnchanged()
+    {
+        TapeFixture f;
+        f.add("Reel 1");
+        f.add("Reel 2");
+        TapeWindow w(f.state);
+        w.show();
+        QVERIFY(clickMedium(w, "Reel 1"));
+        type(box(w, 1), "Changed brand");
+        f.prompter.answer(QMessageBox::No);
+        QVERIFY(clickMedium(w, "Reel 2"));
+        QCOMPARE(f.prompter.asked().size(), 1);
+        const auto asked = f.prompter.asked().first();
+        QCOMPARE(asked.text, QString("Item \rReel 1\rnot saved. Do you want to save the changes?"));
+        QCOMPARE(asked.title, QString("Delete item"));
+        QCOMPARE(asked.defaultButton, QMessageBox::No);
+        QCOMPARE(asked.icon, Prompter::Icon::Question);
+        QCOMPARE(box(w, 0)->text(), QString("Reel 2"));
+        // Edit and save the medium now shown: only its row changes.
+        type(box(w, 1), "Other brand");
+        click(w.ui().saveButton);
+        QCOMPARE(f.stored("Reel 2").brand, QString("Other brand"));
+        QCOMPARE(f.stored("Reel 1").brand, QString("Ampex"));
+    }
+
+    void yesToTheSaveQuestionStoresTheLeftMedium()
+    {
+        TapeFixture f;
+        f.add("Reel 1");
+        f.add("Reel 2");
+        TapeWindow w(f.state);
+        w.show();
+        QVERIFY(clickMedium(w, "Reel 1"));
+        type(box(w, 0), "Reel 1b");
+        type(box(w, 1), "Changed brand");
+        f.prompter.answer(QMessageBox::Yes);
+        w.clickNode(w.tree().root());
+        QCOMPARE(f.prompter.asked().size(), 1);
+        QCOMPARE(f.stored("Reel 1b").brand, QString("Changed brand"));
+        QVERIFY(!f.media.find("Reel 1").has_value());
+        QVERIFY(w.tree().find("Reel 1b").isValid());
+        QVERIFY(w.ui().hideAll->isVisible());
+        QVERIFY(!w.hasPendingEdits());
+    }
+
+    void newOffersToSavePendingChanges()
+    {
+        TapeFixture f;
+        f.add("Reel 1");
+        TapeWindow w(f.state);
+        w.show();
+        QVERIFY(clickMedium(w, "Reel 1"));
+        type(box(w, 1), "Typed brand");
+        f.prompter.answer(QMessageBox::Yes);
+        click(w.ui().newButton);
+        QCOMPARE(f.prompter.askedTexts(),
+                 QStringList{"Item \rReel 1\rnot saved. Do you want to save the changes?"});
+        QVERIFY(w.isAdding());
+        QCOMPARE(f.stored("Reel 1").brand, QString("Typed brand"));
+        QCOMPARE(box(w, 1)->text(), QString());
+    }
+
+    void renamingBackIsNoChange()
+    {
+        TapeFixture f;
+        f.add("Reel 1");
+        TapeWindow w(f.state);
+        w.show();
+        QVERIFY(clickMedium(w, "Reel 1"));
+        type(box(w, 0), "Reel 9");
+        QVERIFY(w.ui().saveButton->isEnabled());
+        type(box(w, 0), " Reel 1 ");
+        QVERIFY(!w.hasPendingEdits());
+        QVERIFY(!w.ui().saveButton->isEnabled());
+    }
+
+    void apostrophesAreNamesLikeAnyOther()
+    {
+        TapeFixture f;
+        f.add("Plain");
+        TapeWindow w(f.state);
+        w.show();
+        click(w.ui().newButton);
+        type(box(w, 0), "O'Brien's Tape");
+        click(w.ui().newButton);
+        QVERIFY2(f.prompter.askedTexts().isEmpty(), qPrintable(f.prompter.askedTexts().join("|")));
+        QVERIFY(f.media.find("O'Brien's Tape").has_value());
+        QVERIFY(w.tree().find("O'Brien's Tape").isValid());
+        // Rename.
+        QVERIFY(clickMedium(w, "O'Brien's Tape"));
+        type(box(w, 0), "Bob's 'best' reel");
+        click(w.ui().saveButton);
+        QVERIFY(f.media.find("Bob's 'best' reel").has_value());
+        QVERIFY(!f.media.find("O'Brien's Tape").has_value());
+        QCOMPARE(w.tree().text(w.shownNode()), QString("Bob's 'best' reel"));
+        // Delete.
+        f.prompter.answer(QMessageBox::Ok);
+        click(w.ui().deleteButton);
+        QCOMPARE(f.prompter.askedTexts().last(),
+                 QString("Do you really want to remove\rBob's 'best' reel\rfrom the database?"));
+        QVERIFY(!f.media.find("Bob's 'best' reel").has_value());
+        QCOMPARE(f.media.count(), 1);
+        QCOMPARE(w.tree().mediumCount(), 1);
+    }
+
+    void deleteQuestionCancelKeepsTheMedium()
+    {
+        TapeFixture f;
+        f.add("Reel 1");
+        QVERIFY(f.songs.create({"Song", "", "", ""}));
+        QVERIFY(f.songs.updateFields("Song", {{"Bandnummer", "Reel 1"}}));
+        TapeWindow w(f.state);
+        w.show();
+        QVERIFY(clickMedium(w, "Reel 1"));
+        click(w.ui().deleteButton); // unscripted: the default, Cancel
+        const auto asked = f.prompter.asked().last();
+        QCOMPARE(asked.title, QString("Delete item"));
+        QCOMPARE(asked.defaultButton, QMessageBox::Cancel);
+        QCOMPARE(asked.buttons, QMessageBox::Ok | QMessageBox::Cancel);
+        QVERIFY(f.media.find("Reel 1").has_value());
+        f.prompter.answer(QMessageBox::Ok);
+        click(w.ui().deleteButton);
+        QVERIFY(!f.media.find("Reel 1").has_value());
+        QCOMPARE(w.ui().count->text(), QString("0"));
+        // The song keeps naming the medium.
+        QCOMPARE(f.songs.titlesOnMedium("Reel 1"), QStringList{"Song"});
+    }
+
+    void fiveThousandMediaBuild()
+    {
+        TapeFixture f;
+        {
+            Database db;
+            QVERIFY(db.open(f.data.tapeDb()));
+            QVERIFY(db.transaction());
+            for (int i = 0; i < 5000; ++i)
+                QVERIFY(db.exec("INSERT INTO Tape (bandnummer, bandtype, deleted) VALUES (?, ?, ?)",
+                                {QString("Medium %1").arg(i, 4, 10, QChar('0')), "5 - DAT Tape",
+                                 i % 7 == 0 ? "1" : "0"}));
+            QVERIFY(db.commit());
+        }
+        QElapsedTimer timer;
+        timer.start();
+        TapeWindow w(f.state);
+        w.show();
+        QCOMPARE(w.tree().mediumCount(), 5000);
+        QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(w.tree().picture(w.tree().find("Medium 0007")), 15);
+        QCOMPARE(w.tree().picture(w.tree().find("Medium 0008")), 5);
+    }
+};
+
+QTEST_MAIN(TestTapeWindow)
+#include "tst_tapewindow.moc"
