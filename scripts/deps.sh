@@ -7,6 +7,7 @@ PACKAGES=(
   libcups2-dev cups cups-client cups-bsd printer-driver-cups-pdf
   libgsf-1-dev libzip-dev libbenchmark-dev sqlite3 libsqlite3-dev
   xvfb xauth poppler-utils fonts-dejavu-core
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

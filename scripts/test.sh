@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Runs the whole test suite: packages, CUPS, build, ctest.
+# Runs the whole test suite: packages, CUPS, the normal build with its tests,
+# then the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer
+# (clang), which also builds the fuzz targets and runs each for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -7,3 +9,6 @@ bash scripts/cups.sh
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/test
 ctest --test-dir build/test --output-on-failure -j2
+if [ "${QUILLON_SKIP_SANITIZERS:-0}" != "1" ]; then
+  QUILLON_FUZZ=ON QUILLON_FUZZ_SECONDS=${QUILLON_FUZZ_SECONDS:-20} bash scripts/sanitize.sh
+fi
