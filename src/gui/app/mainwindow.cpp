@@ -22,8 +22,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
@@ -261,6 +261,7 @@ void MainWindow::forgetSong()
 {
     m_songRow = SongRecord();
     m_songPanel->clear();
+    m_grid->clear();
 }
 
 void MainWindow::setCaption(const QString& song)
@@ -382,8 +383,7 @@ void MainWindow::loadSong()
         row = m_state.songs.song(m_state.currentSong);
     if (!row) {
         // Not found (deleted meanwhile, or a stale recent title): no song, no message.
-        m_songRow = SongRecord();
-        m_songPanel->clear();
+        forgetSong();
         m_state.currentSong = kNoSongLoaded;
         setNoSongLoaded();
         m_cover->show();

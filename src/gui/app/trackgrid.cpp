@@ -62,19 +62,34 @@ void TrackGrid::load()
         m_labels[i]->setText(QString::number(first + i));
     }
     m_state.trackFillInProgress = false;
+    m_shown = Shown{m_state.currentSong, m_state.currentDeviceIndex, m_state.currentTrackBank};
+}
+
+void TrackGrid::clear()
+{
+    m_state.trackFillInProgress = true;
+    for (QLineEdit* box : m_boxes)
+        box->clear();
+    m_state.trackFillInProgress = false;
+    m_shown.reset();
 }
 
 bool TrackGrid::writeBank()
 {
     if (m_state.trackFillInProgress || !m_state.songLoaded())
         return false;
+    // The boxes hold the tracks of the song, slot and bank they were filled
+    // from; a box left after another song became current (a dialog just
+    // created or chose it) must not write its old text into the new song.
+    if (!m_shown || m_shown->song != m_state.currentSong)
+        return false;
     QStringList texts;
     for (QLineEdit* box : m_boxes)
         texts << box->text();
-    const int first = firstTrack();
+    const int first = 24 * (m_shown->bank - 1) + 1;
     for (int i = 0; i < kBoxes; ++i)
         m_labels[i]->setText(QString::number(first + i));
-    if (m_state.songs.writeTracks(m_state.currentSong, m_state.currentDeviceIndex, first, texts))
+    if (m_state.songs.writeTracks(m_shown->song, m_shown->slot, first, texts))
         return true;
     // The text stays in the boxes; the user is told that it was not stored.
     reportWriteFailure(m_state.songs.lastError());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <QObject>
 #include <QStringList>
 
@@ -36,6 +37,8 @@ public:
 
     // Fills the boxes with the current bank of the current slot's row.
     void load();
+    // Empties the boxes; nothing is written from them until the next load.
+    void clear();
     // Writes the 24 boxes of the shown bank into the current slot's row.
     // Does nothing while the grid is being filled or no song is loaded.
     bool writeBank();
@@ -57,6 +60,12 @@ private:
     std::array<QLabel*, kBoxes> m_labels{};
     QListWidget* m_list = nullptr;
     bool m_reportPending = false;
+    struct Shown {
+        QString song;
+        int slot = 1;
+        int bank = 1;
+    };
+    std::optional<Shown> m_shown;
 };
 
 } // namespace quillon
