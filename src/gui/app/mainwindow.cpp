@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/appstate.h"
+#include "app/apptitle.h"
 #include "app/devicepanel.h"
 #include "app/menubuilder.h"
 #include "app/paneldroptarget.h"
@@ -15,6 +16,7 @@
 #include "app/twips.h"
 #include "app/welcomepanel.h"
 #include "app/windowcommands.h"
+#include "app/workarea.h"
 #include "devices/deviceregister.h"
 #include "songs/songstore.h"
 #include "store/logging.h"
@@ -84,34 +86,14 @@ MainWindow::~MainWindow()
 
 void MainWindow::buildWorkArea()
 {
-    m_area = new QWidget(this);
-    m_area->setObjectName("workArea");
+    m_area = new WorkArea(m_state, this);
     setCentralWidget(m_area);
-    m_grid = new TrackGrid(m_state, m_area);
-    m_songPanel = new SongPanel(m_area, m_grid->box(1));
-    for (QFrame*& line : m_lines) {
-        line = new QFrame(m_area);
-        line->setFrameShape(QFrame::HLine);
-        line->setFrameShadow(QFrame::Sunken);
-    }
-    m_lines[0]->setObjectName("Line1");
-    m_lines[1]->setObjectName("Line2");
-    m_devices = new DevicePanel(m_area);
-    m_sidebar = new Sidebar(m_area);
-    m_sidebar->hide(); // the start-up toggle shows it when ShowSidebar is set
-    m_sidebarToggle = new QPushButton("<", m_area);
-    m_sidebarToggle->setObjectName("cmdTB1");
-    m_sidebarToggle->setToolTip("Show Sidebar");
-    m_sidebarToggle->setFocusPolicy(Qt::NoFocus);
-    m_standby = new QPushButton("_", m_area);
-    m_standby->setObjectName("cmdStandby");
-    m_standby->setToolTip("Send to Tray (Minimize)");
-    m_standby->setFocusPolicy(Qt::NoFocus);
-    m_exit = new QPushButton("X", m_area);
-    m_exit->setObjectName("cmdExit");
-    m_exit->setToolTip("Exit Quillon 05");
-    m_exit->setFocusPolicy(Qt::NoFocus);
-    m_cover = new WelcomePanel(m_area);
+    m_grid = m_area->grid();
+    m_songPanel = m_area->songPanel();
+    m_devices = m_area->devices();
+    m_sidebar = m_area->sidebar();
+    m_cover = m_area->cover();
+    m_sidebarToggle = m_area->sidebarToggle();
 
     auto* drops = new PanelDropTarget([this] { showFloating(); }, this);
     drops->watch(m_area);
@@ -135,8 +117,8 @@ void MainWindow::connectSignals()
     connect(m_sidebar, &Sidebar::editDeviceClicked, this, [this] { m_commands->editDevice(); });
     connect(m_sidebar, &Sidebar::hideClicked, this, &MainWindow::toggleSidebar);
     connect(m_sidebarToggle, &QPushButton::clicked, this, &MainWindow::toggleSidebar);
-    connect(m_standby, &QPushButton::clicked, this, [this] { m_tray->sendToTray(); });
-    connect(m_exit, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_area->standbyButton(), &QPushButton::clicked, this, [this] { m_tray->sendToTray(); });
+    connect(m_area->exitButton(), &QPushButton::clicked, this, &QWidget::close);
     connect(m_devices, &DevicePanel::selectorClicked, this, &MainWindow::selectorClicked);
     connect(m_devices, &DevicePanel::labelDoubleClicked, this,
             [this](int slot) { m_commands->deviceLabelDoubleClicked(slot); });
@@ -146,8 +128,13 @@ void MainWindow::connectSignals()
 void MainWindow::formLoad()
 {
     WaitCursor wait;
-    m_cover->setNotice(QApplication::applicationName(), QApplication::applicationVersion(),
-                       "This product is licensed to you by " + QApplication::organizationName());
+    const QString version = QApplication::applicationVersion().isEmpty()
+                                ? QStringLiteral(QUILLON_VERSION)
+                                : QApplication::applicationVersion();
+    const QString company = QApplication::organizationName().isEmpty()
+                                ? QStringLiteral("Quillon")
+                                : QApplication::organizationName();
+    m_cover->setNotice(kApplicationTitle, version, "This product is licensed to you by " + company);
     m_state.firstActivation = true;
 
     Placement place = m_state.settings.placement("Main", kMainDefaults);
@@ -327,27 +314,9 @@ void MainWindow::resizeForm()
         m_snapping = false;
         m_layout = computeMainLayout(layoutInput());
     }
-    if (!m_cover->isHidden()) {
-        m_cover->setGeometry(scale.toPixels(m_layout.cover));
-        m_cover->welcomeBox()->setGeometry(scale.toPixels(m_layout.welcome));
-        m_cover->raise();
-    }
     if (m_layout.devicesBarTop)
         m_devicesBarPos.setY(*m_layout.devicesBarTop);
-    for (QFrame* line : m_lines)
-        line->setGeometry(0, line == m_lines[0] ? scale.toPixels(15) : scale.toPixels(690),
-                          scale.toPixels(m_layout.dividerRight), 2);
-    m_exit->setGeometry(scale.toPixels(m_layout.exitButton));
-    m_standby->setGeometry(scale.toPixels(m_layout.standbyButton));
-    m_devices->setGeometry(scale.toPixels(m_layout.devicePanel));
-    m_devices->arrange(scale, m_layout);
-    m_grid->arrange(scale, m_layout);
-    m_sidebar->setGeometry(scale.toPixels(m_layout.sidebar));
-    m_sidebar->arrange(scale, m_layout.hideButtonTop);
-    m_sidebar->raise();
-    m_sidebarToggle->setGeometry(scale.toPixels(m_layout.sidebarToggle));
-    if (!m_cover->isHidden())
-        m_cover->raise();
+    m_area->apply(m_layout, scale);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event)

@@ -25,6 +25,7 @@ class TrackGrid;
 class TrayController;
 class WelcomePanel;
 class WindowCommands;
+class WorkArea;
 
 // The main window `frmMain`: the song panel, the grid of 24 track boxes, the
 // device panel, the sidebar, the menus, the status bar and the cover panel
@@ -109,7 +110,7 @@ private:
     std::unique_ptr<SongCommands> m_songCommands;
     MenuBuilder* m_menus = nullptr;
     StatusPanels* m_status = nullptr;
-    QWidget* m_area = nullptr;
+    WorkArea* m_area = nullptr;
     TrackGrid* m_grid = nullptr;
     SongPanel* m_songPanel = nullptr;
     DevicePanel* m_devices = nullptr;
@@ -117,10 +118,7 @@ private:
     WelcomePanel* m_cover = nullptr;
     TrayController* m_tray = nullptr;
     QPushButton* m_sidebarToggle = nullptr; // cmdTB1
-    QPushButton* m_exit = nullptr;          // cmdExit
-    QPushButton* m_standby = nullptr;       // cmdStandby
-    QFrame* m_lines[2] = {nullptr, nullptr};
-    SongRecord m_songRow; // the current song's row, as loaded
+    SongRecord m_songRow;                   // the current song's row, as loaded
     MainLayout m_layout;
     QPointF m_devicesBarPos;
     std::function<QWidget*()> m_splashFactory;

@@ -39,6 +39,9 @@ StatusPanels::StatusPanels(QStatusBar* bar) : QObject(bar), m_clock(new QTimer(t
     }
     setText("infopanel", productNotice());
     setText("rcPanel", "Songs:");
+    // Wide enough for any count, so that the number is never cut off.
+    m_panels["rcPanel"]->setMinimumWidth(
+        m_panels["rcPanel"]->fontMetrics().horizontalAdvance("Songs: 000000") + 8);
     refreshClock();
     connect(m_clock, &QTimer::timeout, this, &StatusPanels::refreshClock);
     m_clock->start(1000);
