@@ -82,4 +82,15 @@ MainLayout computeMainLayout(const MainLayoutInput& in)
     return out;
 }
 
+BarPlacement floatingBarPlacement(double screenHeight, double barHeight, double windowLeft,
+                                  double windowTop, double windowHeight, double innerHeight)
+{
+    BarPlacement place;
+    if (screenHeight - barHeight >= windowTop + windowHeight) {
+        place.top = windowTop + innerHeight + 800;
+        place.left = windowLeft;
+    }
+    return place;
+}
+
 } // namespace quillon

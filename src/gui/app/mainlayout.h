@@ -65,6 +65,16 @@ struct MainLayout {
     double hideButtonTop = 0; // cmdHide, inside the sidebar
 };
 
+// Where ShowFloating opens the devices bar, in screen twips: just below the
+// main window when the screen has room for it there, else at top 6000. The
+// left edge is set only in the first case; otherwise the bar keeps its own.
+struct BarPlacement {
+    double top = 6000;
+    std::optional<double> left;
+};
+BarPlacement floatingBarPlacement(double screenHeight, double barHeight, double windowLeft,
+                                  double windowTop, double windowHeight, double innerHeight);
+
 // The main window's layout for a window of the given size: three columns of
 // eight track boxes, the track list over them, the device panel in two rows
 // of five cells, the sidebar shown at the right edge or parked behind the grid.

@@ -301,7 +301,8 @@ void MainWindow::resizeForm()
             m_commands->showFloatingBar();
         else if (!m_state.floatingBarOn && (minimized || !isMaximized()))
             m_commands->hideFloatingBar();
-        // A minimised window leaves the lyrics window open on its own.
+        if (minimized && m_state.lyricsWindowOpen)
+            m_commands->keepLyricsWindowShown();
     }
     const MainLayoutInput in = layoutInput();
     m_layout = computeMainLayout(in);
@@ -315,7 +316,7 @@ void MainWindow::resizeForm()
         m_layout = computeMainLayout(layoutInput());
     }
     if (m_layout.devicesBarTop)
-        m_devicesBarPos.setY(*m_layout.devicesBarTop);
+        m_barPlacement.top = *m_layout.devicesBarTop;
     m_area->apply(m_layout, scale);
 }
 
@@ -490,16 +491,7 @@ void MainWindow::menuClicked(const QString& key)
 
 void MainWindow::toggleSidebar()
 {
-    if (!m_sidebar->isHidden()) {
-        m_sidebar->hide();
-        m_sidebarToggle->setText("<"); // the picture of Picture4
-        m_sidebarToggle->setToolTip("Show Sidebar");
-    } else {
-        m_sidebar->show();
-        m_sidebar->raise();
-        m_sidebarToggle->setText(">"); // the picture of Picture3
-        m_sidebarToggle->setToolTip("Hide Sidebar");
-    }
+    m_area->toggleSidebar();
     resizeForm();
 }
 
@@ -519,15 +511,11 @@ void MainWindow::showFloating()
 {
     const TwipsScale scale = TwipsScale::forWidget(this);
     const QRect frame = frameGeometry();
-    const double barHeight = DevicePanel::kHeight + 600;
     const double screenHeight = screen() ? scale.toTwips(screen()->geometry().height()) : 16200;
-    const double top = scale.toTwips(frame.y());
-    if (screenHeight - barHeight >= top + scale.toTwips(frame.height()))
-        m_devicesBarPos =
-            QPointF(scale.toTwips(frame.x()),
-                    top + scale.toTwips(m_area->height() + statusBar()->height()) + 800);
-    else
-        m_devicesBarPos = QPointF(scale.toTwips(frame.x()), 6000);
+    m_barPlacement =
+        floatingBarPlacement(screenHeight, DevicePanel::kHeight + 600, scale.toTwips(frame.x()),
+                             scale.toTwips(frame.y()), scale.toTwips(frame.height()),
+                             scale.toTwips(m_area->height() + statusBar()->height()));
     m_state.floatingBarOn = true;
     m_commands->showFloatingBar();
     m_devices->hide();

@@ -87,8 +87,8 @@ public:
     Sidebar& sidebar() { return *m_sidebar; }
     WelcomePanel& cover() { return *m_cover; }
     const MainLayout& lastLayout() const { return m_layout; }
-    // Where ShowFloating puts the devices bar (twips, screen coordinates).
-    QPointF devicesBarPosition() const { return m_devicesBarPos; }
+    // Where the devices bar is to be shown (twips, screen coordinates).
+    BarPlacement devicesBarPlacement() const { return m_barPlacement; }
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -120,7 +120,7 @@ private:
     QPushButton* m_sidebarToggle = nullptr; // cmdTB1
     SongRecord m_songRow;                   // the current song's row, as loaded
     MainLayout m_layout;
-    QPointF m_devicesBarPos;
+    BarPlacement m_barPlacement;
     std::function<QWidget*()> m_splashFactory;
     QPointer<QWidget> m_splash;
     QSizeF m_wantedOuterSize; // twips, from the settings

@@ -206,6 +206,11 @@ void WindowCommands::closeLyricsWindow()
     m_state.lyricsWindowOpen = false;
 }
 
+void WindowCommands::keepLyricsWindowShown()
+{
+    // SHOW WINDOW HERE: the open lyrics window, modeless (no new instance).
+}
+
 void WindowCommands::barSelectSlot(int)
 {
     // DEVICES BAR HERE: lit selector of the slot, unlit for the others.

@@ -45,6 +45,8 @@ public:
     void hideFloatingBar();
     void closeFloatingBar();
     void closeLyricsWindow();
+    // While the main window is minimised an open lyrics window stays shown.
+    void keepLyricsWindowShown();
     bool floatingBarVisible() const { return m_floatingBarVisible; }
     // The bar repeats every change of the main window's device panel.
     void barSelectSlot(int slot);

@@ -43,6 +43,20 @@ QPushButton* WorkArea::makeButton(const QString& name, const QString& text, cons
     return button;
 }
 
+void WorkArea::toggleSidebar()
+{
+    if (!m_sidebar->isHidden()) {
+        m_sidebar->hide();
+        m_sidebarToggle->setText("<"); // the picture of Picture4
+        m_sidebarToggle->setToolTip("Show Sidebar");
+    } else {
+        m_sidebar->show();
+        m_sidebar->raise();
+        m_sidebarToggle->setText(">"); // the picture of Picture3
+        m_sidebarToggle->setToolTip("Hide Sidebar");
+    }
+}
+
 void WorkArea::apply(const MainLayout& layout, const TwipsScale& scale)
 {
     if (!m_cover->isHidden()) {

@@ -34,6 +34,8 @@ public:
     QPushButton* standbyButton() const { return m_standby; }       // cmdStandby
     QPushButton* exitButton() const { return m_exit; }             // cmdExit
 
+    // cmdTB1: shows or hides the sidebar, with the button's picture and tip.
+    void toggleSidebar();
     // Places every part; the cover panel is placed only while it is shown.
     void apply(const MainLayout& layout, const TwipsScale& scale);
 

@@ -54,6 +54,7 @@ private slots:
     void sidebarParkedBehindGrid();
     void deviceCellsInTwoRowsOfFive();
     void maximisedWindowMovesDevicesBar();
+    void devicesBarBelowWindowOrAt6000();
     void windowAtMinimumAndFullHd();
     void sidebarToggleWidensBoxesOnScreen();
     void topmostKeepsGeometry();
@@ -171,6 +172,19 @@ void TstMainLayout::maximisedWindowMovesDevicesBar()
     QCOMPARE(l.cover, QRectF(5, 5, 28800, 15600 - 330));
     QCOMPARE(l.welcome.left(), (28800 - in.welcomeSize.width()) / 2);
     QCOMPARE(l.welcome.top(), (16200 - in.welcomeSize.height()) / 2);
+}
+
+void TstMainLayout::devicesBarBelowWindowOrAt6000()
+{
+    BarPlacement p = floatingBarPlacement(16200, 1400, 300, 150, 7680, 6900);
+    QCOMPARE(p.top, 150.0 + 6900 + 800);
+    QCOMPARE(p.left.value_or(-1), 300.0);
+    // Close to the bottom of the screen there is no room below the window.
+    p = floatingBarPlacement(16200, 1400, 300, 8000, 7680, 6900);
+    QCOMPARE(p.top, 6000.0);
+    QVERIFY(!p.left);
+    p = floatingBarPlacement(16200, 1400, 0, 16200 - 1400 - 7680, 7680, 6900);
+    QVERIFY(p.left);
 }
 
 void TstMainLayout::windowAtMinimumAndFullHd()
