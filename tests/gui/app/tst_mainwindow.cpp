@@ -46,6 +46,8 @@ private slots:
     void splashClosedAtFirstActivation();
     void trayFallsBackToMinimise();
     void trayShowAndExit();
+    void trayExitAnsweredNoKeepsRunning();
+    void trayDoubleClickRestores();
 };
 
 void TstMainWindow::startsWithWelcomeBoxAndSongCount()
@@ -322,6 +324,34 @@ void TstMainWindow::trayShowAndExit()
     QCOMPARE(f.settings.text("ShowMinimized"), QString("0"));
     QVERIFY(!w.isVisible());
     QCOMPARE(f.prompter.askedTexts(), QStringList{"Do you really want to exit QUILLON ?"});
+}
+
+void TstMainWindow::trayExitAnsweredNoKeepsRunning()
+{
+    test::MainWindowFixture f;
+    MainWindow& w = f.start();
+    f.createAndLoad("Still Here");
+    w.tray().setTrayAvailableOverride(true);
+    w.tray().sendToTray();
+    f.prompter.answer(QMessageBox::No);
+    w.tray().menuCommand("exit");
+    QVERIFY(w.isVisible());
+    QVERIFY(!w.isMinimized());
+    QCOMPARE(f.state.currentSong, QString("Still Here"));
+    QCOMPARE(f.prompter.askedTexts(), QStringList{"Do you really want to exit QUILLON ?"});
+}
+
+void TstMainWindow::trayDoubleClickRestores()
+{
+    test::MainWindowFixture f;
+    MainWindow& w = f.start();
+    w.tray().setTrayAvailableOverride(true);
+    w.tray().sendToTray();
+    QVERIFY(w.isMinimized());
+    w.tray().doubleClicked();
+    QVERIFY(!w.isMinimized());
+    QVERIFY(!w.tray().isInTray());
+    QVERIFY(!w.commands().floatingBarVisible());
 }
 
 QTEST_MAIN(TstMainWindow)

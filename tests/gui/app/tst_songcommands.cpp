@@ -66,6 +66,7 @@ private slots:
     void deleteRemovesEverythingAndShowsCover();
     void trainingSongCannotBeDeleted();
     void apostropheTitleThroughWholePath();
+    void loadFollowsStoreComparison();
     void readSongDetailsSubstitutes();
     void sessionDetailsAreWrittenBack();
     void helpProgramMissing();
@@ -234,8 +235,9 @@ void TstSongCommands::deleteAsksWithCapitalsAndNoPreselected()
     w.menus().action("delete_song")->trigger();
     QCOMPARE(f.prompter.asked().size(), 1);
     const auto& asked = f.prompter.asked().first();
-    QCOMPARE(asked.text,
-             QString("Do you really want to erase this song ?\r\r'A VERY LONG SONG TITLE THAT GO'"));
+    QCOMPARE(
+        asked.text,
+        QString("Do you really want to erase this song ?\r\r'A VERY LONG SONG TITLE THAT GO'"));
     QCOMPARE(asked.defaultButton, QMessageBox::No);
     QCOMPARE(asked.buttons, QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(asked.icon, Prompter::Icon::Question);
@@ -302,6 +304,23 @@ void TstSongCommands::apostropheTitleThroughWholePath()
     QVERIFY(!f.songs.song(title));
     for (int n = 1; n <= 10; ++n)
         QCOMPARE(rowsFor(f.data.trackDb(n), QString("rd%1").arg(n), title), 0);
+}
+
+void TstSongCommands::loadFollowsStoreComparison()
+{
+    test::MainWindowFixture f;
+    MainWindow& w = f.start();
+    f.createAndLoad("Exact Case");
+    f.state.currentSong = "EXACT CASE";
+    w.loadSong();
+    // Titles are compared exactly when loading: no song, no message, and the
+    // title bar keeps the title that was looked up.
+    QCOMPARE(f.state.currentSong, kNoSongLoaded);
+    QCOMPARE(w.windowTitle(), QString("Quillon 05 [EXACT CASE]"));
+    QVERIFY(f.find<QWidget>("picHideAll")->isVisible());
+    QVERIFY(!w.menus().action("save")->isEnabled());
+    QVERIFY(f.prompter.asked().isEmpty());
+    QVERIFY(f.box(1)->text().isEmpty());
 }
 
 void TstSongCommands::readSongDetailsSubstitutes()
