@@ -26,7 +26,7 @@ public:
 
     QAction* action(const QString& key) const { return m_actions.value(key); }
     QMenu* menu(const QString& key) const { return m_menus.value(key); }
-    // The caption as specified, without the shortcut shown after a tab.
+    // The item's caption, without the shortcut shown after a tab.
     QString caption(const QString& key) const;
     // Enables or disables an item by key; an unknown key is ignored, so the
     // states can be switched even while menus are still partly empty.
