@@ -30,7 +30,11 @@ int main(int argc, char* argv[])
         prompter.critical(nullptr, songs.lastError());
 
     AppState state(data, settings, songs, prompter);
+    // The start-up routine: the splash first, then the main window, whose
+    // load and first activation do the rest.
+    state.firstActivation = true;
     MainWindow window(state);
+    window.showSplash();
     window.show();
     return app.exec();
 }

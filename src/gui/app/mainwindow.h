@@ -1,19 +1,132 @@
 #pragma once
 
+#include "app/mainlayout.h"
+#include "songs/songrecord.h"
+
+#include <functional>
+#include <memory>
 #include <QMainWindow>
+#include <QPointer>
+#include <QPointF>
+
+class QPushButton;
+class QFrame;
 
 namespace quillon {
 
 struct AppState;
+class DevicePanel;
+class MenuBuilder;
+class Sidebar;
+class SongCommands;
+class SongPanel;
+class StatusPanels;
+class TrackGrid;
+class TrayController;
+class WelcomePanel;
+class WindowCommands;
+class WorkArea;
 
-// The main window (object name "frmMain").
+// The main window `frmMain`: the song panel, the grid of 24 track boxes, the
+// device panel, the sidebar, the menus, the status bar and the cover panel
+// with the welcome box. It is in one of two states, no song loaded or a song
+// loaded, and owns the loading of songs.
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
     explicit MainWindow(AppState& state, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Start-up: the splash shown while the window builds itself. The factory
+    // makes it (a placeholder until the about box exists).
+    void setSplashFactory(std::function<QWidget*()> factory)
+    {
+        m_splashFactory = std::move(factory);
+    }
+    void showSplash();
+    QWidget* splash() const { return m_splash; }
+
+    // Form_Activate: the first-activation sequence, later only the cover check.
+    void formActivate();
+    void setNoSongLoaded();
+    void setSongLoaded();
+    void loadSong();        // Load_Song
+    void readSongDetails(); // ReadSongDetails
+    void loadTrackGrid();   // LoadTrackGrid
+    void readRecDevNames(); // Read_RecDevNames
+    void resizeForm();      // ResizeForm
+
+    // Menu and button commands.
+    void menuClicked(const QString& key);
+    void bankClicked(int bank);
+    void selectorClicked(int index);
+    void trackListClicked();
+    void toggleSidebar();    // cmdTB1, cmdHide
+    void toggleDevicesBar(); // cmdBar
+    void showFloating();     // ShowFloating
+    void unloadAllForms();   // UnloadAllForms
+
+    // Device labels (first 14 characters of the name).
+    QString deviceLabelText(int slot) const;
+    void setDeviceLabel(int slot, const QString& name);
+    void focusDefaultButton();
+    void setCaption(const QString& song); // "Quillon 05 [song]"
+    // Drops the held song row and empties the song panel.
+    void forgetSong();
+    // Writes what is typed in the grid before the grid shows something else.
+    void flushTyping();
+    void placeCover();
+
+    WindowCommands& commands() { return *m_commands; }
+    SongCommands& songCommands() { return *m_songCommands; }
+    TrayController& tray() { return *m_tray; }
+    MenuBuilder& menus() { return *m_menus; }
+    StatusPanels& status() { return *m_status; }
+    TrackGrid& grid() { return *m_grid; }
+    DevicePanel& devicePanel() { return *m_devices; }
+    Sidebar& sidebar() { return *m_sidebar; }
+    WelcomePanel& cover() { return *m_cover; }
+    const MainLayout& lastLayout() const { return m_layout; }
+    // Where the devices bar is to be shown (twips, screen coordinates).
+    BarPlacement devicesBarPlacement() const { return m_barPlacement; }
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    void formLoad();
+    void buildWorkArea();
+    void connectSignals();
+    void centreWelcomeBox();
+    void takeSongCount();
+    void writeUnloadState();
+    MainLayoutInput layoutInput() const;
+
     AppState& m_state;
+    std::unique_ptr<WindowCommands> m_commands;
+    std::unique_ptr<SongCommands> m_songCommands;
+    MenuBuilder* m_menus = nullptr;
+    StatusPanels* m_status = nullptr;
+    WorkArea* m_area = nullptr;
+    TrackGrid* m_grid = nullptr;
+    SongPanel* m_songPanel = nullptr;
+    DevicePanel* m_devices = nullptr;
+    Sidebar* m_sidebar = nullptr;
+    WelcomePanel* m_cover = nullptr;
+    TrayController* m_tray = nullptr;
+    QPushButton* m_sidebarToggle = nullptr; // cmdTB1
+    SongRecord m_songRow;                   // the current song's row, as loaded
+    MainLayout m_layout;
+    BarPlacement m_barPlacement;
+    std::function<QWidget*()> m_splashFactory;
+    QPointer<QWidget> m_splash;
+    QSizeF m_wantedOuterSize; // twips, from the settings
+    bool m_frameFixed = false;
+    bool m_activating = false;
+    bool m_snapping = false;
 };
 
 } // namespace quillon

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <functional>
+#include <QString>
+
+namespace quillon {
+
+struct AppState;
+class MainWindow;
+
+// Every command of the main window that opens a window of another part of
+// the program. Each method does the main window's own steps before and after
+// the window; the window itself is opened at the marked spot ("OPEN WINDOW
+// HERE") once it exists. Until then the spot only reports to the show hook,
+// which tests use to act as the window.
+class WindowCommands final {
+public:
+    WindowCommands(AppState& state, MainWindow& main);
+
+    // Runs the command of a menu key; false for keys that are not one of these.
+    bool dispatch(const QString& key);
+
+    void previewTrackSheet();  // "preview_ts"
+    void songDetails();        // "songdetails"
+    void sessionDetails();     // "sessiondetails"
+    void displaySongDetails(); // "display_songdetails"
+    void detailsButton();      // cmdDetails on the sidebar
+    void editSongStyle();      // "edit_songstyle"
+    void recdevDetails();      // "recdev_details"
+    void tapeDetails();        // "tape_details"
+    void lyrics();             // "lyrics"
+    void generalInfo();        // "general_info"
+    void print();              // "print"
+    void setupPrinter();       // "setup_printer"
+    void settings();           // "settings" and the tray menu's "options"
+    void about();              // "about"
+
+    // Device record: double-click on device label `slot`, and cmdEditDev.
+    void deviceLabelDoubleClicked(int slot);
+    void editDevice();
+
+    // The floating devices bar and the lyrics window, as the main window
+    // switches them.
+    void showFloatingBar();
+    void hideFloatingBar();
+    void closeFloatingBar();
+    void closeLyricsWindow();
+    // While the main window is minimised an open lyrics window stays shown.
+    void keepLyricsWindowShown();
+    bool floatingBarVisible() const { return m_floatingBarVisible; }
+    // The bar repeats every change of the main window's device panel.
+    void barSelectSlot(int slot);
+    void barSetDeviceLabel(int slot, const QString& caption);
+    void barSelectBank(int bank);
+    void barEnableShowButton(bool on);
+
+    // Called at every spot where a window is to be opened, with its name.
+    void setShowHook(std::function<void(const QString& window)> hook)
+    {
+        m_showHook = std::move(hook);
+    }
+
+private:
+    void opened(const QString& window);
+
+    AppState& m_state;
+    MainWindow& m_main;
+    bool m_floatingBarVisible = false;
+    std::function<void(const QString&)> m_showHook;
+};
+
+} // namespace quillon

@@ -1,0 +1,358 @@
+// Start-up, the two states, geometry, exit and the tray.
+
+#include "mainwindowfixture.h"
+
+#include "app/menubuilder.h"
+#include "app/songcommands.h"
+#include "app/statuspanels.h"
+#include "app/traycontroller.h"
+#include "app/welcomepanel.h"
+#include "app/windowcommands.h"
+#include "songs/songconstants.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace quillon;
+
+namespace {
+const QStringList kSongItems{"save",        "preview_ts",     "close",  "delete_song",
+                             "songdetails", "sessiondetails", "lyrics", "display_songdetails"};
+const QStringList kAlwaysItems{"new",           "open",     "general_info",   "print",
+                               "setup_printer", "exit",     "edit_songstyle", "recdev_details",
+                               "tape_details",  "settings", "help",           "about"};
+} // namespace
+
+class TstMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void startsWithWelcomeBoxAndSongCount();
+    void firstStartUsesDefaultGeometry();
+    void minimisedGeometryIsCorrected();
+    void exitNoKeepsRunning();
+    void exitYesClosesAndStoresGeometryAndRecentSong();
+    void exitWithoutSongStoresSentinel();
+    void reopensRecentSongAtStart();
+    void deletedRecentSongStartsWithoutSong();
+    void activationBringsCoverBack();
+    void hideButtonHidesOnlyWelcomeBox();
+    void songLoadedStateEnablesItems();
+    void deviceBarAtStartOnlyWithSong();
+    void sidebarSettingAtStart();
+    void splashClosedAtFirstActivation();
+    void trayFallsBackToMinimise();
+    void trayShowAndExit();
+    void trayExitAnsweredNoKeepsRunning();
+    void trayDoubleClickRestores();
+};
+
+void TstMainWindow::startsWithWelcomeBoxAndSongCount()
+{
+    test::MainWindowFixture f;
+    MainWindow& w = f.start();
+    QCOMPARE(w.windowTitle(), QString("QuillonSE"));
+    QVERIFY(f.find<QWidget>("picHideAll")->isVisible());
+    QVERIFY(f.find<QWidget>("Picture2")->isVisible());
+    for (const char* name : {"cmdCreateSong", "cmdOpenSong", "roCommand1", "cmdCancel"})
+        QVERIFY2(f.find<QPushButton>(name)->isVisible(), name);
+    QCOMPARE(f.find<QLabel>("cmdCreateSongCaption")->text(), QString("Create a New Song"));
+    QCOMPARE(f.find<QLabel>("cmdCancelCaption")->text(), QString("Hide"));
+    QCOMPARE(w.status().text("rcPanel"), QString("Songs: 1"));
+    QCOMPARE(f.state.songCount, 1);
+    QCOMPARE(f.state.currentSong, kNoSongLoaded);
+    for (const QString& key : StatusPanels::keys())
+        QVERIFY2(f.find<QLabel>(key), qPrintable(key));
+    QVERIFY(!f.find<QLabel>("datepanel")->text().isEmpty());
+    for (const QString& key : kSongItems)
+        QVERIFY2(!w.menus().action(key)->isEnabled(), qPrintable(key));
+    for (const QString& key : kAlwaysItems)
+        QVERIFY2(w.menus().action(key)->isEnabled(), qPrintable(key));
+    // The welcome box lies centred on the cover panel.
+    const QWidget* box = f.find<QWidget>("Picture2");
+    const QWidget* cover = f.find<QWidget>("picHideAll");
+    QVERIFY(qAbs(box->geometry().center().x() - cover->width() / 2) < 20);
+}
+
+void TstMainWindow::firstStartUsesDefaultGeometry()
+{
+    test::MainWindowFixture f;
+    MainWindow& w = f.start();
+    const TwipsScale s = f.scale();
+    QCOMPARE(w.frameGeometry().topLeft(), QPoint(s.toPixels(10), s.toPixels(10)));
+    // 7680 twips lies below the minimum height, so the first layout snaps it.
+    QCOMPARE(w.frameGeometry().size(), QSize(s.toPixels(11100), s.toPixels(7701)));
+}
+
+void TstMainWindow::minimisedGeometryIsCorrected()
+{
+    test::MainWindowFixture f;
+    f.settings.setText("MainLeft", "-32000");
+    f.settings.setText("MainTop", "5");
+    f.settings.setText("MainWidth", "12000");
+    f.settings.setText("MainHeight", "9000");
+    MainWindow& w = f.start();
+    const TwipsScale s = f.scale();
+    QCOMPARE(w.frameGeometry().topLeft(), QPoint(s.toPixels(10), s.toPixels(10)));
+    QCOMPARE(w.frameGeometry().width(), s.toPixels(12000));
+    f.prompter.answer(QMessageBox::Yes);
+    QVERIFY(w.close());
+    QVERIFY(f.settings.number("MainLeft", -1) >= 0);
+    QVERIFY(f.settings.number("MainTop", -1) >= 10);
+}
+
+void TstMainWindow::exitNoKeepsRunning()
+{
+    test::MainWindowFixture f;
+    MainWindow& w = f.start();
+    f.createAndLoad("Keep Me");
+    f.prompter.answer(QMessageBox::No);
+    QVERIFY(!w.close());
+    QVERIFY(w.isVisible());
+    QCOMPARE(f.state.currentSong, QString("Keep Me"));
+    QCOMPARE(f.prompter.asked().size(), 1);
+    const auto& asked = f.prompter.asked().first();
+    QCOMPARE(asked.text, QString("Do you really want to exit QUILLON ?"));
+    QCOMPARE(asked.title, QString("Quillon 05 [Keep Me]"));
+    QCOMPARE(asked.icon, Prompter::Icon::Question);
+    QCOMPARE(asked.buttons, QMessageBox::Yes | QMessageBox::No);
+    QVERIFY(!f.settings.contains("MainLeft"));
+    // The exit button and the menu command ask the same question.
+    f.prompter.answer(QMessageBox::No);
+    f.find<QPushButton>("cmdExit")->click();
+    f.prompter.answer(QMessageBox::No);
+    w.menus().action("exit")->trigger();
+    QCOMPARE(f.prompter.asked().size(), 3);
+    QVERIFY(w.isVisible());
+}
+
+void TstMainWindow::exitYesClosesAndStoresGeometryAndRecentSong()
+{
+    test::MainWindowFixture f;
+    MainWindow& w = f.start();
+    f.createAndLoad("Last One");
+    w.move(f.scale().toPixels(1500), f.scale().toPixels(900));
+    f.settings.setRecentSong("something else");
+    f.prompter.answer(QMessageBox::Yes);
+    QVERIFY(w.close());
+    QVERIFY(!w.isVisible());
+    QCOMPARE(f.settings.recentSong(), QString("Last One"));
+    QVERIFY(qAbs(f.settings.number("MainLeft", 0) - 1500) < 16);
+    QVERIFY(qAbs(f.settings.number("MainTop", 0) - 900) < 16);
+    QVERIFY(qAbs(f.settings.number("MainWidth", 0) - 11100) < 16);
+    QVERIFY(qAbs(f.settings.number("MainHeight", 0) - 7680) < 16);
+}
+
+void TstMainWindow::exitWithoutSongStoresSentinel()
+{
+    test::MainWindowFixture f;
+    f.settings.setOpenRecentSong(true);
+    f.settings.setRecentSong(kTrainingSong);
+    MainWindow& w = f.start();
+    QCOMPARE(f.state.currentSong, kTrainingSong);
+    w.songCommands().closeSong();
+    f.prompter.answer(QMessageBox::Yes);
+    QVERIFY(w.close());
+    QCOMPARE(f.settings.recentSong(), kNoSongLoaded);
+}
+
+void TstMainWindow::reopensRecentSongAtStart()
+{
+    test::MainWindowFixture f;
+    f.settings.setOpenRecentSong(true);
+    f.settings.setRecentSong(kTrainingSong);
+    MainWindow& w = f.start();
+    QCOMPARE(w.windowTitle(), "Quillon 05 [" + kTrainingSong + "]");
+    QVERIFY(!f.find<QWidget>("picHideAll")->isVisible());
+    QCOMPARE(f.find<QLineEdit>("Songtitleinput")->text(), kTrainingSong);
+    QCOMPARE(f.state.currentDeviceIndex, 1);
+    QCOMPARE(f.state.currentTrackBank, 1);
+    for (const QString& key : kSongItems)
+        QVERIFY2(w.menus().action(key)->isEnabled(), qPrintable(key));
+}
+
+void TstMainWindow::deletedRecentSongStartsWithoutSong()
+{
+    test::MainWindowFixture f;
+    f.settings.setOpenRecentSong(true);
+    f.settings.setRecentSong("Gone Song");
+    MainWindow& w = f.start();
+    QCOMPARE(f.state.currentSong, kNoSongLoaded);
+    QVERIFY(f.find<QWidget>("picHideAll")->isVisible());
+    QVERIFY(!w.menus().action("save")->isEnabled());
+    // Without OpenRecentSong the stored title is not even looked at.
+    test::MainWindowFixture g;
+    g.settings.setRecentSong(kTrainingSong);
+    g.start();
+    QCOMPARE(g.state.currentSong, kNoSongLoaded);
+}
+
+void TstMainWindow::activationBringsCoverBack()
+{
+    test::MainWindowFixture f;
+    MainWindow& w = f.start();
+    QWidget* cover = f.find<QWidget>("picHideAll");
+    cover->hide();
+    w.formActivate();
+    QVERIFY(cover->isVisible());
+    QCOMPARE(w.centralWidget()->children().last(), cover); // on top
+}
+
+void TstMainWindow::hideButtonHidesOnlyWelcomeBox()
+{
+    test::MainWindowFixture f;
+    f.start();
+    f.find<QPushButton>("cmdCancel")->click();
+    QVERIFY(!f.find<QWidget>("Picture2")->isVisible());
+    QVERIFY(f.find<QWidget>("picHideAll")->isVisible());
+}
+
+void TstMainWindow::songLoadedStateEnablesItems()
+{
+    test::MainWindowFixture f;
+    MainWindow& w = f.start();
+    f.createAndLoad("Enabled");
+    for (const QString& key : kSongItems)
+        QVERIFY2(w.menus().action(key)->isEnabled(), qPrintable(key));
+    w.setNoSongLoaded();
+    for (const QString& key : kSongItems)
+        QVERIFY2(!w.menus().action(key)->isEnabled(), qPrintable(key));
+    for (const QString& key : kAlwaysItems)
+        QVERIFY2(w.menus().action(key)->isEnabled(), qPrintable(key));
+}
+
+void TstMainWindow::deviceBarAtStartOnlyWithSong()
+{
+    {
+        test::MainWindowFixture f;
+        f.settings.setShowDeviceBar(true);
+        MainWindow& w = f.start();
+        QVERIFY(!w.commands().floatingBarVisible());
+        QVERIFY(!f.state.floatingBarOn);
+    }
+    test::MainWindowFixture f;
+    f.settings.setShowDeviceBar(true);
+    f.settings.setOpenRecentSong(true);
+    f.settings.setRecentSong(kTrainingSong);
+    QStringList opened;
+    MainWindow& w = f.start();
+    QVERIFY(w.commands().floatingBarVisible());
+    QVERIFY(f.state.floatingBarOn);
+    QVERIFY(f.find<QWidget>("picDevices")->isHidden());
+}
+
+void TstMainWindow::sidebarSettingAtStart()
+{
+    {
+        test::MainWindowFixture f;
+        f.start();
+        QVERIFY(!f.find<QWidget>("picTB1")->isHidden());
+        QCOMPARE(f.find<QWidget>("cmdTB1")->toolTip(), QString("Hide Sidebar"));
+    }
+    test::MainWindowFixture f;
+    f.settings.setShowSidebar(false);
+    MainWindow& w = f.start();
+    QVERIFY(f.find<QWidget>("picTB1")->isHidden());
+    QCOMPARE(f.find<QWidget>("cmdTB1")->toolTip(), QString("Show Sidebar"));
+    f.find<QPushButton>("cmdTB1")->click();
+    QVERIFY(!f.find<QWidget>("picTB1")->isHidden());
+    QCOMPARE(f.find<QWidget>("cmdHide")->toolTip(), QString("Hide Siedebar"));
+    f.find<QPushButton>("cmdHide")->click();
+    QVERIFY(f.find<QWidget>("picTB1")->isHidden());
+    Q_UNUSED(w);
+}
+
+void TstMainWindow::splashClosedAtFirstActivation()
+{
+    test::MainWindowFixture f;
+    auto window = std::make_unique<MainWindow>(f.state);
+    QPointer<QWidget> made;
+    window->setSplashFactory([&made] {
+        made = new QWidget;
+        made->setObjectName("frmInfo");
+        return made.data();
+    });
+    window->showSplash();
+    QVERIFY(made && made->isVisible());
+    window->show();
+    QVERIFY(QTest::qWaitFor([&f] { return !f.state.firstActivation; }));
+    QVERIFY(!made);
+}
+
+void TstMainWindow::trayFallsBackToMinimise()
+{
+    test::MainWindowFixture f;
+    MainWindow& w = f.start();
+    w.tray().setTrayAvailableOverride(false);
+    f.find<QPushButton>("cmdStandby")->click();
+    QVERIFY(w.isMinimized());
+    QVERIFY(!w.tray().isInTray());
+    QVERIFY(!w.tray().lastBalloon());
+}
+
+void TstMainWindow::trayShowAndExit()
+{
+    test::MainWindowFixture f;
+    MainWindow& w = f.start();
+    f.settings.setShowMinimized(true);
+    w.tray().setTrayAvailableOverride(true);
+    w.tray().sendToTray();
+    QVERIFY(w.tray().isInTray());
+    QCOMPARE(w.tray().lastBalloon()->title, QString("active ..."));
+    QCOMPARE(w.tray().lastBalloon()->text, QString("[No Song loaded] - Quillon 05"));
+    QCOMPARE(w.tray().toolTip(), QString("Quillon 05 [No Song loaded]\nactive ..."));
+    QStringList captions;
+    for (QAction* a : w.tray().menu()->actions())
+        captions << (a->isSeparator() ? QString("-") : a->text());
+    QCOMPARE(captions, QStringList({"&Show", "-", "&Options", "-", "&Exit"}));
+
+    f.find<QWidget>("picHideAll")->hide();
+    w.tray().menuCommand("show_quillon");
+    QVERIFY(!w.tray().isInTray());
+    QVERIFY(!w.isMinimized());
+    QVERIFY(f.find<QWidget>("picHideAll")->isVisible());
+    QCOMPARE(f.settings.text("ShowMinimized"), QString("0"));
+
+    f.settings.setShowMinimized(true);
+    w.tray().sendToTray();
+    f.prompter.answer(QMessageBox::Yes);
+    w.tray().menuCommand("exit");
+    QVERIFY(!w.tray().isInTray());
+    QCOMPARE(f.settings.text("ShowMinimized"), QString("0"));
+    QVERIFY(!w.isVisible());
+    QCOMPARE(f.prompter.askedTexts(), QStringList{"Do you really want to exit QUILLON ?"});
+}
+
+void TstMainWindow::trayExitAnsweredNoKeepsRunning()
+{
+    test::MainWindowFixture f;
+    MainWindow& w = f.start();
+    f.createAndLoad("Still Here");
+    w.tray().setTrayAvailableOverride(true);
+    w.tray().sendToTray();
+    f.prompter.answer(QMessageBox::No);
+    w.tray().menuCommand("exit");
+    QVERIFY(w.isVisible());
+    QVERIFY(!w.isMinimized());
+    QCOMPARE(f.state.currentSong, QString("Still Here"));
+    QCOMPARE(f.prompter.askedTexts(), QStringList{"Do you really want to exit QUILLON ?"});
+}
+
+void TstMainWindow::trayDoubleClickRestores()
+{
+    test::MainWindowFixture f;
+    MainWindow& w = f.start();
+    w.tray().setTrayAvailableOverride(true);
+    w.tray().sendToTray();
+    QVERIFY(w.isMinimized());
+    w.tray().doubleClicked();
+    QVERIFY(!w.isMinimized());
+    QVERIFY(!w.tray().isInTray());
+    QVERIFY(!w.commands().floatingBarVisible());
+}
+
+QTEST_MAIN(TstMainWindow)
+#include "tst_mainwindow.moc"
