@@ -131,9 +131,10 @@ bool RichTextDocument::readInto(const QByteArray& bytes, DocumentFormat format,
         error = QStringLiteral("Unknown document format.");
     }
     if (!ok) {
-        m_lastError = fileName.isEmpty()
-                          ? error
-                          : QStringLiteral("The file \"%1\" cannot be read: %2").arg(fileName, error);
+        m_lastError =
+            fileName.isEmpty()
+                ? error
+                : QStringLiteral("The file \"%1\" cannot be read: %2").arg(fileName, error);
         qCWarning(lcDocuments) << "read failed" << fileName << error;
     }
     return ok;
@@ -198,8 +199,8 @@ bool RichTextDocument::saveFile(const QString& path, DocumentFormat format)
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        m_lastError = QStringLiteral("The file \"%1\" cannot be written.")
-                          .arg(QFileInfo(path).fileName());
+        m_lastError =
+            QStringLiteral("The file \"%1\" cannot be written.").arg(QFileInfo(path).fileName());
         qCWarning(lcDocuments) << "write failed" << path << file.errorString();
         return false;
     }

@@ -2,10 +2,10 @@
 
 #include "documents/documentformat.h"
 
+#include <memory>
 #include <QObject>
 #include <QPageLayout>
 #include <QTextCursor>
-#include <memory>
 
 class QPainter;
 class QPaintDevice;

@@ -1,6 +1,7 @@
 #include "documents/codepage.h"
 #include "documents/rtfformat.h"
 #include "documents/rtftokenizer.h"
+#include "documents/textformat.h"
 
 #include <QColor>
 #include <QHash>
@@ -171,8 +172,8 @@ void Reader::run()
     flushBytes();
     flushText();
     // \par ends a paragraph; an empty block after the last one is no paragraph.
-    if (!m_blockHasContent && m_document->blockCount() > 1 && m_cursor.block().text().isEmpty()
-        && m_cursor.atEnd()) {
+    if (!m_blockHasContent && m_document->blockCount() > 1 && m_cursor.block().text().isEmpty() &&
+        m_cursor.atEnd()) {
         m_cursor.deletePreviousChar();
     } else {
         applyBlockFormat();
@@ -274,15 +275,11 @@ void Reader::flushText()
     flushBytes();
     if (m_pendingText.isEmpty())
         return;
-    // A lone surrogate from a broken \u pair is not text.
-    QString s = std::move(m_pendingText);
+    // A lone surrogate from a broken \u pair, a NUL or a frame marker is not text.
+    const QString s = text::sanitized(std::move(m_pendingText));
     m_pendingText.clear();
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        if (s.at(i).isHighSurrogate() && i + 1 < s.size() && s.at(i + 1).isLowSurrogate())
-            ++i;
-        else if (s.at(i).isSurrogate())
-            s[i] = QChar::ReplacementCharacter;
-    }
+    if (s.isEmpty())
+        return;
     m_cursor.insertText(s, charFormat());
     m_blockHasContent = true;
     m_anyContent = true;
@@ -312,18 +309,70 @@ void Reader::endParagraph()
 
 bool Reader::handleDestinationWord(const QByteArray& w)
 {
-    static const QList<QByteArray> skipped = {
-        "info",       "pict",        "stylesheet",   "header",       "headerl",     "headerr",
-        "headerf",    "footer",      "footerl",      "footerr",      "footerf",     "footnote",
-        "object",     "fldinst",     "listtable",    "listoverridetable",           "rsidtbl",
-        "xmlnstbl",   "generator",   "themedata",    "colorschememapping",          "datastore",
-        "latentstyles", "pgdsctbl",  "filetbl",      "revtbl",       "author",      "operator",
-        "title",      "subject",     "comment",      "doccomm",      "keywords",    "company",
-        "creatim",    "revtim",      "printim",      "buptim",       "template",    "fchars",
-        "lchars",     "nonshppict",  "shppict",      "shp",          "objdata",     "bkmkstart",
-        "bkmkend",    "annotation",  "atnid",        "atnauthor",    "protusertbl", "mmathPr",
-        "wgrffmtfilter", "pnseclvl", "userprops",    "docvar",       "xe",          "tc",
-        "txe",        "falt",        "panose",       "blipuid",      "oldcprops",   "oldpprops"};
+    static const QList<QByteArray> skipped = {"info",
+                                              "pict",
+                                              "stylesheet",
+                                              "header",
+                                              "headerl",
+                                              "headerr",
+                                              "headerf",
+                                              "footer",
+                                              "footerl",
+                                              "footerr",
+                                              "footerf",
+                                              "footnote",
+                                              "object",
+                                              "fldinst",
+                                              "listtable",
+                                              "listoverridetable",
+                                              "rsidtbl",
+                                              "xmlnstbl",
+                                              "generator",
+                                              "themedata",
+                                              "colorschememapping",
+                                              "datastore",
+                                              "latentstyles",
+                                              "pgdsctbl",
+                                              "filetbl",
+                                              "revtbl",
+                                              "author",
+                                              "operator",
+                                              "title",
+                                              "subject",
+                                              "comment",
+                                              "doccomm",
+                                              "keywords",
+                                              "company",
+                                              "creatim",
+                                              "revtim",
+                                              "printim",
+                                              "buptim",
+                                              "template",
+                                              "fchars",
+                                              "lchars",
+                                              "nonshppict",
+                                              "shppict",
+                                              "shp",
+                                              "objdata",
+                                              "bkmkstart",
+                                              "bkmkend",
+                                              "annotation",
+                                              "atnid",
+                                              "atnauthor",
+                                              "protusertbl",
+                                              "mmathPr",
+                                              "wgrffmtfilter",
+                                              "pnseclvl",
+                                              "userprops",
+                                              "docvar",
+                                              "xe",
+                                              "tc",
+                                              "txe",
+                                              "falt",
+                                              "panose",
+                                              "blipuid",
+                                              "oldcprops",
+                                              "oldpprops"};
     if (w == "fonttbl") {
         st().dest = Destination::FontTable;
         m_fontName.clear();
@@ -421,13 +470,25 @@ void Reader::handleCharOrParaWord(const Token& t)
     const bool on = !t.hasParam || t.param != 0;
     State& s = st();
     // Literal characters and control symbols.
-    static const QHash<QByteArray, char16_t> symbols = {
-        {"\\", u'\\'},     {"{", u'{'},       {"}", u'}'},        {"~", u'\u00A0'},
-        {"_", u'\u2011'},  {"tab", u'\t'},    {"line", u'\u2028'}, {"emdash", u'\u2014'},
-        {"endash", u'\u2013'}, {"bullet", u'\u2022'}, {"lquote", u'\u2018'},
-        {"rquote", u'\u2019'}, {"ldblquote", u'\u201C'}, {"rdblquote", u'\u201D'},
-        {"emspace", u'\u2003'}, {"enspace", u'\u2002'}, {"qmspace", u'\u2005'},
-        {"cell", u'\t'},   {"nestcell", u'\t'}};
+    static const QHash<QByteArray, char16_t> symbols = {{"\\", u'\\'},
+                                                        {"{", u'{'},
+                                                        {"}", u'}'},
+                                                        {"~", u'\u00A0'},
+                                                        {"_", u'\u2011'},
+                                                        {"tab", u'\t'},
+                                                        {"line", u'\u2028'},
+                                                        {"emdash", u'\u2014'},
+                                                        {"endash", u'\u2013'},
+                                                        {"bullet", u'\u2022'},
+                                                        {"lquote", u'\u2018'},
+                                                        {"rquote", u'\u2019'},
+                                                        {"ldblquote", u'\u201C'},
+                                                        {"rdblquote", u'\u201D'},
+                                                        {"emspace", u'\u2003'},
+                                                        {"enspace", u'\u2002'},
+                                                        {"qmspace", u'\u2005'},
+                                                        {"cell", u'\t'},
+                                                        {"nestcell", u'\t'}};
     if (const auto it = symbols.constFind(w); it != symbols.cend()) {
         text(QString(QChar(*it)));
         return;
@@ -529,8 +590,8 @@ void Reader::handleCharOrParaWord(const Token& t)
 bool looksLikeRtf(const QByteArray& data)
 {
     qsizetype i = data.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    while (i < data.size() && (data.at(i) == ' ' || data.at(i) == '\r' || data.at(i) == '\n'
-                               || data.at(i) == '\t'))
+    while (i < data.size() &&
+           (data.at(i) == ' ' || data.at(i) == '\r' || data.at(i) == '\n' || data.at(i) == '\t'))
         ++i;
     return data.mid(i, 5) == "{\\rtf";
 }

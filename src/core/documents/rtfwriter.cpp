@@ -96,7 +96,8 @@ void Writer::collectTables()
             fontIndex(familyOf(f, m_document.defaultFont()));
             if (f.hasProperty(QTextFormat::ForegroundBrush))
                 colorIndex(f.foreground().color());
-            if (f.hasProperty(QTextFormat::BackgroundBrush) && f.background().style() != Qt::NoBrush)
+            if (f.hasProperty(QTextFormat::BackgroundBrush) &&
+                f.background().style() != Qt::NoBrush)
                 colorIndex(f.background().color());
         }
     }

@@ -2,7 +2,6 @@
 
 #include "documents/codepage.h"
 
-#include <QStringDecoder>
 #include <QTextDocument>
 
 namespace quillon::text {
@@ -21,23 +20,47 @@ QString decodeUtf16(const QByteArray& data, bool bigEndian)
                                      : char16_t(p[2 * i] | (p[2 * i + 1] << 8));
         out.append(QChar(u));
     }
-    // Unpaired surrogates would be invalid text; replace them.
-    for (qsizetype i = 0; i < out.size(); ++i) {
-        const QChar c = out.at(i);
-        if (c.isHighSurrogate() && i + 1 < out.size() && out.at(i + 1).isLowSurrogate()) {
-            ++i;
-        } else if (c.isSurrogate()) {
-            out[i] = QChar::ReplacementCharacter;
-        }
-    }
     return out;
 }
 
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool isValidUtf8(const QByteArray& data)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)decoder.decode(data);
-    return !decoder.hasError();
+    const auto* p = reinterpret_cast<const unsigned char*>(data.constData());
+    const qsizetype n = data.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const unsigned char b = p[i];
+        int extra = 0;
+        unsigned int cp = 0;
+        if (b < 0x80) {
+            ++i;
+            continue;
+        } else if (b >= 0xC2 && b <= 0xDF) {
+            extra = 1;
+            cp = b & 0x1F;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            extra = 2;
+            cp = b & 0x0F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            extra = 3;
+            cp = b & 0x07;
+        } else {
+            return false;
+        }
+        if (i + extra >= n)
+            return false;
+        for (int k = 1; k <= extra; ++k) {
+            if ((p[i + k] & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (p[i + k] & 0x3F);
+        }
+        if ((extra == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
+            (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)))
+            return false;
+        i += extra + 1;
+    }
+    return true;
 }
 
 QString normaliseLineEnds(QString s)
@@ -62,9 +85,28 @@ QString decode(const QByteArray& data)
         s = QString::fromUtf8(data);
     else
         s = codepage::decode(data, 1252);
-    // A NUL would end the text in some consumers; it never belongs in lyrics.
-    s.remove(QChar(0));
-    return normaliseLineEnds(s);
+    return normaliseLineEnds(sanitized(s));
+}
+
+QString sanitized(QString s)
+{
+    qsizetype out = 0;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const QChar c = s.at(i);
+        if (c.isHighSurrogate() && i + 1 < s.size() && s.at(i + 1).isLowSurrogate()) {
+            s[out++] = c;
+            s[out++] = s.at(++i);
+        } else if (c.isSurrogate()) {
+            s[out++] = QChar::ReplacementCharacter;
+        } else if (c.unicode() == 0 || c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1 ||
+                   c.unicode() == QChar::ObjectReplacementCharacter) {
+            // dropped
+        } else {
+            s[out++] = c;
+        }
+    }
+    s.truncate(out);
+    return s;
 }
 
 QByteArray encode(const QString& text)

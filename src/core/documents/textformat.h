@@ -12,6 +12,11 @@ namespace quillon::text {
 // and lone CR become LF.
 QString decode(const QByteArray& data);
 
+// Removes what must never reach a QTextDocument as text: NUL, the frame
+// markers U+FDD0/U+FDD1, the object replacement character and unpaired
+// surrogates (replaced by U+FFFD).
+QString sanitized(QString text);
+
 // Encodes as UTF-8 without a byte-order mark, LF line ends.
 QByteArray encode(const QString& text);
 
