@@ -251,12 +251,12 @@ void RichTextDocument::setPageLayout(const QPageLayout& layout)
 
 int RichTextDocument::pageWidth() const
 {
-    return qRound(m_pageLayout.fullRectPoints().width() * 20.0);
+    return qRound(m_pageLayout.fullRect(QPageLayout::Millimeter).width() * 1440.0 / 25.4);
 }
 
 int RichTextDocument::pageHeight() const
 {
-    return qRound(m_pageLayout.fullRectPoints().height() * 20.0);
+    return qRound(m_pageLayout.fullRect(QPageLayout::Millimeter).height() * 1440.0 / 25.4);
 }
 
 void RichTextDocument::invalidateLayout()
@@ -271,9 +271,9 @@ QTextDocument* RichTextDocument::paginated() const
     m_paginated.reset(m_document->clone());
     QTextDocument* doc = m_paginated.get();
     doc->documentLayout()->setPaintDevice(const_cast<QImage*>(&layoutDevice()));
-    const QMarginsF margins = m_pageLayout.marginsPoints();
-    // Points to layout units: 20 twips a point, 15 twips a unit.
-    const double k = 20.0 / kTwipsPerUnit;
+    const QMarginsF margins = m_pageLayout.margins(QPageLayout::Millimeter);
+    // Millimetres to layout units: 1440 twips an inch, 15 twips a unit.
+    const double k = 1440.0 / 25.4 / kTwipsPerUnit;
     doc->setDocumentMargin(0);
     QTextFrameFormat frame = doc->rootFrame()->frameFormat();
     frame.setLeftMargin(margins.left() * k);
