@@ -99,8 +99,10 @@ QString sanitized(QString s)
         } else if (c.isSurrogate()) {
             s[out++] = QChar::ReplacementCharacter;
         } else if (c.unicode() == 0 || c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1 ||
-                   c.unicode() == QChar::ObjectReplacementCharacter) {
-            // dropped
+                   c.unicode() == QChar::ObjectReplacementCharacter ||
+                   c.unicode() == QChar::ByteOrderMark) {
+            // Dropped. A byte-order mark inside the text would turn into a
+            // real one at the start of the next file we write.
         } else {
             s[out++] = c;
         }

@@ -13,7 +13,7 @@ namespace quillon::text {
 QString decode(const QByteArray& data);
 
 // Removes what must never reach a QTextDocument as text: NUL, the frame
-// markers U+FDD0/U+FDD1, the object replacement character and unpaired
+// markers U+FDD0/U+FDD1, the object replacement character, U+FEFF and unpaired
 // surrogates (replaced by U+FFFD).
 QString sanitized(QString text);
 
