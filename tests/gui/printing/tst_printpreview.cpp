@@ -8,11 +8,13 @@
 #include "store/settings.h"
 #include "tempdatafolder.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 using namespace quillon;
 
@@ -286,6 +288,33 @@ private Q_SLOTS:
         QVERIFY(hbar->isEnabled());
         hbar->setValue(300);
         QCOMPARE(preview.geometryTwips().page1.left(), -200);
+    }
+
+    void wheelScrollsOnlyAMagnifiedPage()
+    {
+        Env env;
+        RichTextDocument doc;
+        doc.setText(numberedLines(100));
+        PrintPreview preview(env.state, doc);
+        preview.show();
+        auto* page1 = part<QWidget>(preview, "picPage1");
+        // Real wheel events climb from the page to the window; a sent one
+        // does not, so it goes to the window directly.
+        const auto wheel = [&] {
+            const QPointF at = page1->mapTo(&preview, QPointF(10, 10));
+            QWheelEvent event(at, preview.mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(&preview, &event);
+        };
+        wheel();
+        QCOMPARE(preview.zoomLevel(), 0);
+        QCOMPARE(preview.geometryTwips().scrollV.value, 0);
+        preview.setZoomLevel(2);
+        const int top = preview.geometryTwips().page1.top();
+        wheel();
+        QVERIFY(preview.geometryTwips().scrollV.value > 0);
+        QCOMPARE(preview.geometryTwips().page1.top(), 100 - preview.geometryTwips().scrollV.value);
+        QVERIFY(preview.geometryTwips().page1.top() < top);
     }
 
     void printsTwoCopiesOfPagesTwoToThree()
