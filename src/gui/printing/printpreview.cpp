@@ -70,13 +70,13 @@ PrintPreview::PrintPreview(AppState& state, RichTextDocument& document, QWidget*
 
     m_frame = new QWidget(this);
     m_frame->setObjectName(QStringLiteral("Frame1"));
-    m_btnPrint = addButton("btnPrint", QStringLiteral("&Drucken"), 0);
-    m_btnNext = addButton("btnNext", QStringLiteral("&Nächste"), 1);
-    m_btnPrevious = addButton("btnPrevious", QStringLiteral("&Vorherige"), 2);
-    m_btnPages = addButton("btnPages", kOnePageCaption, 3);
-    m_btnZoomIn = addButton("btnZoomIn", QStringLiteral("Ver&größern"), 4);
-    m_btnZoomOut = addButton("btnZoomOut", QStringLiteral("Ver&kleinern"), 5);
-    m_btnClose = addButton("btnClose", QStringLiteral("&Schließen"), 6);
+    m_btnPrint = addButton("btnPrint", QStringLiteral("&Drucken"));
+    m_btnNext = addButton("btnNext", QStringLiteral("&Nächste"));
+    m_btnPrevious = addButton("btnPrevious", QStringLiteral("&Vorherige"));
+    m_btnPages = addButton("btnPages", kOnePageCaption);
+    m_btnZoomIn = addButton("btnZoomIn", QStringLiteral("Ver&größern"));
+    m_btnZoomOut = addButton("btnZoomOut", QStringLiteral("Ver&kleinern"));
+    m_btnClose = addButton("btnClose", QStringLiteral("&Schließen"));
     m_lblPage = new QLabel(QStringLiteral("Seite: x von n"), m_frame);
     m_lblPage->setObjectName(QStringLiteral("lblPage"));
     m_lblPage->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -141,14 +141,13 @@ PrintPreview::~PrintPreview()
     handBackDocument();
 }
 
-QPushButton* PrintPreview::addButton(const char* name, const QString& text, int index)
+QPushButton* PrintPreview::addButton(const char* name, const QString& text)
 {
     auto* button = new QPushButton(text, m_frame);
     button->setObjectName(QString::fromLatin1(name));
     // Return must not print or page on its own.
     button->setAutoDefault(false);
     button->setDefault(false);
-    button->setProperty("twipsIndex", index);
     return button;
 }
 
@@ -190,9 +189,12 @@ void PrintPreview::applyGeometry()
     const PreviewUnits units = PreviewUnits::of(this);
     m_frame->setGeometry(
         units.toPixels(QRect(0, 0, m_windowTwips.width(), PreviewLayout::kBarHeight)));
-    for (QPushButton* button : m_frame->findChildren<QPushButton*>())
-        button->setGeometry(units.toPixels(buttonRect(button->property("twipsIndex").toInt())));
-    const QRect afterButtons = buttonRect(7);
+    QPushButton* const buttons[] = {m_btnPrint,  m_btnNext,    m_btnPrevious, m_btnPages,
+                                    m_btnZoomIn, m_btnZoomOut, m_btnClose};
+    int index = 0;
+    for (QPushButton* button : buttons)
+        button->setGeometry(units.toPixels(buttonRect(index++)));
+    const QRect afterButtons = buttonRect(index);
     m_lblPage->setGeometry(units.toPixels(
         QRect(afterButtons.left(), afterButtons.top(), kLabelWidth, afterButtons.height())));
 

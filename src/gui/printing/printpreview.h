@@ -44,7 +44,7 @@ protected:
     void done(int result) override;
 
 private:
-    QPushButton* addButton(const char* name, const QString& text, int index);
+    QPushButton* addButton(const char* name, const QString& text);
     int pageCount() const;
     void updatePreviewButtons();
     void layoutPreview();
