@@ -1,0 +1,612 @@
+#include "documents/codepage.h"
+#include "documents/rtfformat.h"
+#include "documents/rtftokenizer.h"
+#include "documents/textformat.h"
+
+#include <QColor>
+#include <QHash>
+#include <QList>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+
+namespace quillon::rtf {
+
+namespace {
+
+// Groups nested deeper than this are read as if they were flat; real files
+// stay far below it and hostile ones cannot exhaust memory.
+constexpr int kMaxDepth = 200;
+
+enum class Destination { Text, Skip, FontTable, ColorTable };
+
+struct FontEntry {
+    QString name;
+    int codePage = 0;
+};
+
+struct State {
+    Destination dest = Destination::Text;
+    // Character properties.
+    int font = -1;
+    int halfPoints = 24;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    int color = 0;
+    int highlight = 0;
+    int vertical = 0; // 1 super, -1 sub
+    int uc = 1;
+    // Paragraph properties.
+    Qt::Alignment align = Qt::AlignLeft;
+    int leftIndent = 0;
+    int rightIndent = 0;
+    int firstIndent = 0;
+    int spaceBefore = 0;
+    int spaceAfter = 0;
+    // Font table entry being read.
+    int fontNumber = -1;
+    int fontCharset = -1;
+
+    void resetParagraph()
+    {
+        align = Qt::AlignLeft;
+        leftIndent = rightIndent = firstIndent = spaceBefore = spaceAfter = 0;
+    }
+};
+
+int clampTwips(int v)
+{
+    return std::clamp(v, -20000, 20000);
+}
+
+class Reader {
+public:
+    Reader(const QByteArray& data, QTextDocument* document)
+        : m_tokens(data), m_document(document), m_cursor(document)
+    {
+    }
+
+    void run();
+
+private:
+    void handleWord(const Token& t);
+    bool handleDestinationWord(const QByteArray& w);
+    void handleFontTableWord(const Token& t);
+    void handleColorTableWord(const Token& t);
+    void handleCharOrParaWord(const Token& t);
+    void text(const QString& s);
+    void rawBytes(const QByteArray& b);
+    void flushBytes();
+    void flushText();
+    void endParagraph();
+    void applyBlockFormat();
+    QTextCharFormat charFormat() const;
+    int currentCodePage() const;
+    State& st() { return m_stack.back(); }
+
+    Tokenizer m_tokens;
+    QTextDocument* m_document;
+    QTextCursor m_cursor;
+    QList<State> m_stack;
+    int m_overflow = 0;
+    int m_skipAfterUnicode = 0;
+    int m_ansiCodePage = 1252;
+    int m_defaultFont = -1;
+    QHash<int, FontEntry> m_fonts;
+    QList<QColor> m_colors;
+    bool m_colorEntryHasValue = false;
+    int m_red = 0, m_green = 0, m_blue = 0;
+    QByteArray m_pendingBytes;
+    QString m_pendingText;
+    QString m_fontName;
+    bool m_blockHasContent = false;
+    bool m_anyContent = false;
+};
+
+void Reader::run()
+{
+    m_stack.append(State{});
+    m_cursor.movePosition(QTextCursor::Start);
+    bool rootOpened = false;
+    Token t;
+    bool finished = false;
+    while (!finished && m_tokens.next(t)) {
+        // After \uN the next uc characters are the fallback for readers
+        // without Unicode; braces end the skipping.
+        if (m_skipAfterUnicode > 0 && t.kind != Token::GroupOpen && t.kind != Token::GroupClose) {
+            if (t.kind == Token::Text) {
+                const qsizetype n = std::min<qsizetype>(m_skipAfterUnicode, t.bytes.size());
+                m_skipAfterUnicode -= int(n);
+                t.bytes = t.bytes.mid(n);
+                if (t.bytes.isEmpty())
+                    continue;
+            } else {
+                --m_skipAfterUnicode;
+                continue;
+            }
+        }
+        switch (t.kind) {
+        case Token::GroupOpen:
+            m_skipAfterUnicode = 0;
+            flushBytes();
+            if (!rootOpened) {
+                rootOpened = true;
+            } else if (m_stack.size() >= kMaxDepth) {
+                ++m_overflow;
+            } else {
+                m_stack.append(m_stack.back());
+            }
+            break;
+        case Token::GroupClose:
+            m_skipAfterUnicode = 0;
+            flushBytes();
+            if (m_overflow > 0) {
+                --m_overflow;
+            } else if (m_stack.size() > 1) {
+                if (st().dest == Destination::Text)
+                    flushText();
+                const Destination inner = st().dest;
+                m_stack.removeLast();
+                if (inner == Destination::FontTable && st().dest != Destination::FontTable)
+                    m_fontName.clear();
+            } else {
+                // The root group closed: the document ends here.
+                finished = true;
+            }
+            break;
+        case Token::ControlWord:
+            handleWord(t);
+            break;
+        case Token::HexByte:
+            m_pendingBytes.append(t.bytes);
+            break;
+        case Token::Text:
+            rawBytes(t.bytes);
+            break;
+        }
+    }
+    flushBytes();
+    flushText();
+    // \par ends a paragraph; an empty block after the last one is no paragraph.
+    if (!m_blockHasContent && m_document->blockCount() > 1 && m_cursor.block().text().isEmpty() &&
+        m_cursor.atEnd()) {
+        m_cursor.deletePreviousChar();
+    } else {
+        applyBlockFormat();
+    }
+}
+
+int Reader::currentCodePage() const
+{
+    const State& s = m_stack.back();
+    const auto it = m_fonts.constFind(s.font);
+    if (it != m_fonts.cend() && it->codePage > 0)
+        return it->codePage;
+    return m_ansiCodePage;
+}
+
+void Reader::flushBytes()
+{
+    if (m_pendingBytes.isEmpty())
+        return;
+    const QString s = codepage::decode(m_pendingBytes, currentCodePage());
+    m_pendingBytes.clear();
+    text(s);
+}
+
+void Reader::rawBytes(const QByteArray& b)
+{
+    // Line ends in the file are not content.
+    QByteArray clean;
+    clean.reserve(b.size());
+    for (char c : b) {
+        if (c == '\r' || c == '\n' || c == 0)
+            continue;
+        clean.append(c);
+    }
+    if (!clean.isEmpty())
+        m_pendingBytes.append(clean);
+}
+
+void Reader::text(const QString& s)
+{
+    switch (st().dest) {
+    case Destination::Text:
+        m_pendingText.append(s);
+        break;
+    case Destination::FontTable:
+        for (QChar c : s) {
+            if (c == ';') {
+                if (st().fontNumber >= 0) {
+                    FontEntry e{m_fontName.trimmed(), codepage::fromCharset(st().fontCharset)};
+                    if (st().fontCharset == 2 || st().fontCharset == 255)
+                        e.codePage = 0; // symbol fonts: bytes stay as they are
+                    m_fonts.insert(st().fontNumber, e);
+                }
+                m_fontName.clear();
+            } else if (m_fontName.size() < 200) {
+                m_fontName.append(c);
+            }
+        }
+        break;
+    case Destination::ColorTable:
+        for (QChar c : s) {
+            if (c == ';') {
+                m_colors.append(m_colorEntryHasValue ? QColor(m_red, m_green, m_blue) : QColor());
+                m_red = m_green = m_blue = 0;
+                m_colorEntryHasValue = false;
+            }
+        }
+        break;
+    case Destination::Skip:
+        break;
+    }
+}
+
+QTextCharFormat Reader::charFormat() const
+{
+    const State& s = m_stack.back();
+    QTextCharFormat f;
+    const auto it = m_fonts.constFind(s.font >= 0 ? s.font : m_defaultFont);
+    if (it != m_fonts.cend() && !it->name.isEmpty())
+        f.setFontFamilies({it->name});
+    f.setFontPointSize(s.halfPoints / 2.0);
+    f.setFontWeight(s.bold ? QFont::Bold : QFont::Normal);
+    f.setFontItalic(s.italic);
+    f.setFontUnderline(s.underline);
+    f.setFontStrikeOut(s.strike);
+    if (s.color > 0 && s.color < m_colors.size() && m_colors.at(s.color).isValid())
+        f.setForeground(m_colors.at(s.color));
+    if (s.highlight > 0 && s.highlight < m_colors.size() && m_colors.at(s.highlight).isValid())
+        f.setBackground(m_colors.at(s.highlight));
+    if (s.vertical > 0)
+        f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    else if (s.vertical < 0)
+        f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    return f;
+}
+
+void Reader::flushText()
+{
+    flushBytes();
+    if (m_pendingText.isEmpty())
+        return;
+    // A lone surrogate from a broken \u pair, a NUL or a frame marker is not text.
+    const QString s = text::sanitized(std::move(m_pendingText));
+    m_pendingText.clear();
+    if (s.isEmpty())
+        return;
+    m_cursor.insertText(s, charFormat());
+    m_blockHasContent = true;
+    m_anyContent = true;
+}
+
+void Reader::applyBlockFormat()
+{
+    const State& s = m_stack.back();
+    QTextBlockFormat f;
+    f.setAlignment(s.align);
+    f.setLeftMargin(s.leftIndent / kTwipsPerUnit);
+    f.setRightMargin(s.rightIndent / kTwipsPerUnit);
+    f.setTextIndent(s.firstIndent / kTwipsPerUnit);
+    f.setTopMargin(s.spaceBefore / kTwipsPerUnit);
+    f.setBottomMargin(s.spaceAfter / kTwipsPerUnit);
+    m_cursor.setBlockFormat(f);
+}
+
+void Reader::endParagraph()
+{
+    flushText();
+    applyBlockFormat();
+    m_cursor.setBlockCharFormat(charFormat());
+    m_cursor.insertBlock(QTextBlockFormat(), charFormat());
+    m_blockHasContent = false;
+}
+
+bool Reader::handleDestinationWord(const QByteArray& w)
+{
+    static const QList<QByteArray> skipped = {"info",
+                                              "pict",
+                                              "stylesheet",
+                                              "header",
+                                              "headerl",
+                                              "headerr",
+                                              "headerf",
+                                              "footer",
+                                              "footerl",
+                                              "footerr",
+                                              "footerf",
+                                              "footnote",
+                                              "object",
+                                              "fldinst",
+                                              "listtable",
+                                              "listoverridetable",
+                                              "rsidtbl",
+                                              "xmlnstbl",
+                                              "generator",
+                                              "themedata",
+                                              "colorschememapping",
+                                              "datastore",
+                                              "latentstyles",
+                                              "pgdsctbl",
+                                              "filetbl",
+                                              "revtbl",
+                                              "author",
+                                              "operator",
+                                              "title",
+                                              "subject",
+                                              "comment",
+                                              "doccomm",
+                                              "keywords",
+                                              "company",
+                                              "creatim",
+                                              "revtim",
+                                              "printim",
+                                              "buptim",
+                                              "template",
+                                              "fchars",
+                                              "lchars",
+                                              "nonshppict",
+                                              "shppict",
+                                              "shp",
+                                              "objdata",
+                                              "bkmkstart",
+                                              "bkmkend",
+                                              "annotation",
+                                              "atnid",
+                                              "atnauthor",
+                                              "protusertbl",
+                                              "mmathPr",
+                                              "wgrffmtfilter",
+                                              "pnseclvl",
+                                              "userprops",
+                                              "docvar",
+                                              "xe",
+                                              "tc",
+                                              "txe",
+                                              "falt",
+                                              "panose",
+                                              "blipuid",
+                                              "oldcprops",
+                                              "oldpprops"};
+    if (w == "fonttbl") {
+        st().dest = Destination::FontTable;
+        m_fontName.clear();
+        return true;
+    }
+    if (w == "colortbl") {
+        st().dest = Destination::ColorTable;
+        m_colors.clear();
+        m_colorEntryHasValue = false;
+        m_red = m_green = m_blue = 0;
+        return true;
+    }
+    if (skipped.contains(w)) {
+        st().dest = Destination::Skip;
+        return true;
+    }
+    return false;
+}
+
+void Reader::handleWord(const Token& t)
+{
+    const QByteArray& w = t.word;
+    if (w == "*") {
+        // An optional destination: readers that do not know it skip it. The
+        // next word names it; font and colour tables never come this way.
+        flushText();
+        st().dest = Destination::Skip;
+        return;
+    }
+    if (w == "bin") {
+        // Binary data follows; the tokenizer must not look into it.
+        m_tokens.skipBytes(std::max(0, t.param));
+        return;
+    }
+    if (w == "u" && t.hasParam) {
+        flushBytes();
+        int v = t.param;
+        if (v < 0)
+            v += 65536;
+        if (v >= 0 && v <= 0xFFFF && v != 0)
+            text(QString(QChar(char16_t(v))));
+        m_skipAfterUnicode = st().uc;
+        return;
+    }
+    if (st().dest == Destination::Skip)
+        return;
+    flushBytes();
+    if (handleDestinationWord(w)) {
+        flushText();
+        return;
+    }
+    if (st().dest == Destination::FontTable) {
+        handleFontTableWord(t);
+        return;
+    }
+    if (st().dest == Destination::ColorTable) {
+        handleColorTableWord(t);
+        return;
+    }
+    handleCharOrParaWord(t);
+}
+
+void Reader::handleFontTableWord(const Token& t)
+{
+    if (t.word == "f" && t.hasParam) {
+        st().fontNumber = t.param;
+        m_fontName.clear();
+    } else if (t.word == "fcharset") {
+        st().fontCharset = t.param;
+    } else if (t.word == "u" || t.word == "'") {
+        // Handled before.
+    } else if (t.word.size() == 1 && !QChar::isLetter(t.word.at(0))) {
+        text(QString::fromLatin1(t.word));
+    }
+}
+
+void Reader::handleColorTableWord(const Token& t)
+{
+    const int v = std::clamp(t.param, 0, 255);
+    if (t.word == "red") {
+        m_red = v;
+        m_colorEntryHasValue = true;
+    } else if (t.word == "green") {
+        m_green = v;
+        m_colorEntryHasValue = true;
+    } else if (t.word == "blue") {
+        m_blue = v;
+        m_colorEntryHasValue = true;
+    }
+}
+
+void Reader::handleCharOrParaWord(const Token& t)
+{
+    const QByteArray& w = t.word;
+    const bool on = !t.hasParam || t.param != 0;
+    State& s = st();
+    // Literal characters and control symbols.
+    static const QHash<QByteArray, char16_t> symbols = {{"\\", u'\\'},
+                                                        {"{", u'{'},
+                                                        {"}", u'}'},
+                                                        {"~", u'\u00A0'},
+                                                        {"_", u'\u2011'},
+                                                        {"tab", u'\t'},
+                                                        {"line", u'\u2028'},
+                                                        {"emdash", u'\u2014'},
+                                                        {"endash", u'\u2013'},
+                                                        {"bullet", u'\u2022'},
+                                                        {"lquote", u'\u2018'},
+                                                        {"rquote", u'\u2019'},
+                                                        {"ldblquote", u'\u201C'},
+                                                        {"rdblquote", u'\u201D'},
+                                                        {"emspace", u'\u2003'},
+                                                        {"enspace", u'\u2002'},
+                                                        {"qmspace", u'\u2005'},
+                                                        {"cell", u'\t'},
+                                                        {"nestcell", u'\t'}};
+    if (const auto it = symbols.constFind(w); it != symbols.cend()) {
+        text(QString(QChar(*it)));
+        return;
+    }
+    if (w == "par" || w == "sect" || w == "page" || w == "row" || w == "nestrow") {
+        endParagraph();
+        return;
+    }
+    if (w == "ansicpg" && t.param > 0) {
+        m_ansiCodePage = t.param;
+        return;
+    }
+    if (w == "mac") {
+        m_ansiCodePage = 10000;
+        return;
+    }
+    if (w == "pc") {
+        m_ansiCodePage = 437;
+        return;
+    }
+    if (w == "pca") {
+        m_ansiCodePage = 850;
+        return;
+    }
+    if (w == "deff") {
+        m_defaultFont = t.param;
+        return;
+    }
+    if (w == "uc") {
+        s.uc = std::clamp(t.param, 0, 10);
+        return;
+    }
+    // Everything below changes the format of text still to come.
+    flushText();
+    if (w == "plain") {
+        const int uc = s.uc;
+        const Destination d = s.dest;
+        const State para = s;
+        s = State{};
+        s.uc = uc;
+        s.dest = d;
+        s.font = m_defaultFont;
+        s.align = para.align;
+        s.leftIndent = para.leftIndent;
+        s.rightIndent = para.rightIndent;
+        s.firstIndent = para.firstIndent;
+        s.spaceBefore = para.spaceBefore;
+        s.spaceAfter = para.spaceAfter;
+    } else if (w == "pard") {
+        s.resetParagraph();
+    } else if (w == "b") {
+        s.bold = on;
+    } else if (w == "i") {
+        s.italic = on;
+    } else if (w == "ulnone") {
+        s.underline = false;
+    } else if (w.startsWith("ul") && w != "ulc") {
+        s.underline = on;
+    } else if (w == "strike" || w == "striked") {
+        s.strike = on;
+    } else if (w == "fs" && t.hasParam) {
+        if (t.param >= 2 && t.param <= 3276)
+            s.halfPoints = t.param;
+    } else if (w == "f" && t.hasParam) {
+        s.font = t.param;
+    } else if (w == "cf") {
+        s.color = t.param;
+    } else if (w == "highlight" || w == "cb" || w == "chcbpat") {
+        s.highlight = t.param;
+    } else if (w == "super") {
+        s.vertical = on ? 1 : 0;
+    } else if (w == "sub") {
+        s.vertical = on ? -1 : 0;
+    } else if (w == "nosupersub") {
+        s.vertical = 0;
+    } else if (w == "ql") {
+        s.align = Qt::AlignLeft;
+    } else if (w == "qc") {
+        s.align = Qt::AlignHCenter;
+    } else if (w == "qr") {
+        s.align = Qt::AlignRight;
+    } else if (w == "qj") {
+        s.align = Qt::AlignJustify;
+    } else if (w == "li" || w == "lin") {
+        s.leftIndent = clampTwips(t.param);
+    } else if (w == "ri" || w == "rin") {
+        s.rightIndent = clampTwips(t.param);
+    } else if (w == "fi") {
+        s.firstIndent = clampTwips(t.param);
+    } else if (w == "sb") {
+        s.spaceBefore = std::clamp(t.param, 0, 20000);
+    } else if (w == "sa") {
+        s.spaceAfter = std::clamp(t.param, 0, 20000);
+    }
+}
+
+} // namespace
+
+bool looksLikeRtf(const QByteArray& data)
+{
+    qsizetype i = data.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (i < data.size() &&
+           (data.at(i) == ' ' || data.at(i) == '\r' || data.at(i) == '\n' || data.at(i) == '\t'))
+        ++i;
+    return data.mid(i, 5) == "{\\rtf";
+}
+
+bool read(const QByteArray& data, QTextDocument* document, QString* error)
+{
+    if (!looksLikeRtf(data)) {
+        if (error)
+            *error = QStringLiteral("The file is not an RTF document.");
+        return false;
+    }
+    document->clear();
+    Reader reader(data.mid(data.indexOf('{')), document);
+    reader.run();
+    return true;
+}
+
+} // namespace quillon::rtf

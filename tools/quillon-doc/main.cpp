@@ -1,0 +1,88 @@
+// quillon-doc convert IN OUT   converts by the names' extensions
+// quillon-doc dump IN          prints paragraphs and runs with their format
+#include "documents/documentdump.h"
+#include "documents/richtextdocument.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTextDocument>
+#include <QTextStream>
+
+#include <cstdio>
+#include <optional>
+
+using namespace quillon;
+
+namespace {
+
+std::optional<DocumentFormat> formatOf(const QString& path)
+{
+    const QString ext = QFileInfo(path).suffix().toLower();
+    if (ext == QLatin1String("txt"))
+        return DocumentFormat::Text;
+    if (ext == QLatin1String("rtf"))
+        return DocumentFormat::Rtf;
+    if (ext == QLatin1String("doc") || ext == QLatin1String("docx"))
+        return DocumentFormat::Word;
+    if (ext == QLatin1String("html") || ext == QLatin1String("htm"))
+        return DocumentFormat::Native;
+    return std::nullopt;
+}
+
+int usage()
+{
+    QTextStream(stderr) << "usage: quillon-doc convert IN OUT\n"
+                           "       quillon-doc dump IN\n"
+                           "formats by extension: .txt .rtf .doc .docx .html\n";
+    return 2;
+}
+
+bool load(RichTextDocument& doc, const QString& path)
+{
+    const auto format = formatOf(path);
+    if (!format) {
+        QTextStream(stderr) << "quillon-doc: unknown file format: " << path << '\n';
+        return false;
+    }
+    if (!doc.loadFile(path, *format)) {
+        QTextStream(stderr) << "quillon-doc: " << doc.lastError() << '\n';
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Fonts need a platform; a batch tool must not need a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 4 && args.at(1) == QLatin1String("convert")) {
+        RichTextDocument doc;
+        if (!load(doc, args.at(2)))
+            return 1;
+        const auto format = formatOf(args.at(3));
+        if (!format) {
+            QTextStream(stderr) << "quillon-doc: unknown file format: " << args.at(3) << '\n';
+            return 1;
+        }
+        if (!doc.saveFile(args.at(3), *format)) {
+            QTextStream(stderr) << "quillon-doc: " << doc.lastError() << '\n';
+            return 1;
+        }
+        return 0;
+    }
+    if (args.size() == 3 && args.at(1) == QLatin1String("dump")) {
+        RichTextDocument doc;
+        if (!load(doc, args.at(2)))
+            return 1;
+        QTextStream out(stdout);
+        for (const QString& line : dumpDocument(*doc.textDocument()))
+            out << line << '\n';
+        return 0;
+    }
+    return usage();
+}
