@@ -424,6 +424,11 @@ void MainWindow::setDeviceLabel(int slot, const QString& name)
     m_devices->setDeviceName(slot, name);
 }
 
+QFont MainWindow::trackBoxFont() const
+{
+    return m_grid->box(1)->font();
+}
+
 void MainWindow::focusDefaultButton()
 {
     m_songPanel->defaultButton()->setFocus();

@@ -68,6 +68,8 @@ public:
 
     // Device labels (first 14 characters of the name).
     QString deviceLabelText(int slot) const;
+    // The font of the track boxes; the track sheet shows tracks in it.
+    QFont trackBoxFont() const;
     void setDeviceLabel(int slot, const QString& name);
     void focusDefaultButton();
     void setCaption(const QString& song); // "Quillon 05 [song]"

@@ -3,8 +3,26 @@
 #include "app/appstate.h"
 #include "app/mainwindow.h"
 #include "app/prompter.h"
+#include "app/twips.h"
 #include "songs/songstore.h"
 #include "store/logging.h"
+#include "devices/floatingbar.h"
+#include "devices/recdevwindow.h"
+#include "documents/richtextdocument.h"
+#include "media/tapewindow.h"
+#include "options/aboutbox.h"
+#include "options/optionsdialog.h"
+#include "printing/cupsprinters.h"
+#include "printing/printdialog.h"
+#include "printing/printersetupdialog.h"
+#include "printing/showpreview.h"
+#include "songs/printtsoptionsdialog.h"
+#include "songs/sessioninfodialog.h"
+#include "songs/songdetailspreview.h"
+#include "songs/songinfodialog.h"
+#include "songs/songinfonotedialog.h"
+#include "songs/stylewindow.h"
+#include "songs/tracksheetwindow.h"
 
 #include <QCoreApplication>
 #include <QVariantMap>
@@ -13,11 +31,25 @@ namespace quillon {
 
 WindowCommands::WindowCommands(AppState& state, MainWindow& main) : m_state(state), m_main(main) {}
 
-void WindowCommands::opened(const QString& window)
+WindowCommands::~WindowCommands() = default;
+
+bool WindowCommands::opened(const QString& window)
 {
     qCDebug(lcApp) << "window requested:" << window;
-    if (m_showHook)
-        m_showHook(window);
+    if (!m_showHook)
+        return false;
+    // Tests stand in for the window.
+    m_showHook(window);
+    return true;
+}
+
+void WindowCommands::showListPreview(const QString& listText, const QString& jobName)
+{
+    // The lists are plain text laid out in columns: a fixed-pitch font keeps them.
+    RichTextDocument document;
+    document.setFontName(QStringLiteral("Courier New"));
+    document.setText(listText);
+    ShowPreview(m_state, document, &m_main, jobName);
 }
 
 bool WindowCommands::dispatch(const QString& key)
@@ -52,24 +84,35 @@ bool WindowCommands::dispatch(const QString& key)
 void WindowCommands::previewTrackSheet()
 {
     m_main.readSongDetails();
-    // OPEN WINDOW HERE: track sheet window trfrm1, modal.
-    opened("trfrm1");
+    if (opened("trfrm1"))
+        return;
+    TrackSheetWindow window(m_state, &m_main);
+    window.setTrackFont(m_main.trackBoxFont());
+    window.exec();
 }
 
 void WindowCommands::songDetails()
 {
     m_main.readSongDetails();
-    // OPEN WINDOW HERE: song details, modal (it stores the row itself).
-    opened("songdetails");
+    if (!opened("songdetails")) {
+        SongInfoDialog dialog(m_state, &m_main);
+        QObject::connect(&dialog, &SongInfoDialog::noteRequested, &dialog, [this, &dialog] {
+            SongInfoNoteDialog note(m_state, &dialog);
+            note.exec();
+        });
+        dialog.exec();
+    }
     m_main.loadSong();
 }
 
 void WindowCommands::sessionDetails()
 {
     m_main.readSongDetails();
-    // OPEN WINDOW HERE: session details, modal; it edits the producers and
-    // technicians of m_state.currentSongDetails.
-    opened("sessiondetails");
+    // The dialog edits the producers and technicians of currentSongDetails.
+    if (!opened("sessiondetails")) {
+        SessionInfoDialog dialog(m_state, &m_main);
+        dialog.exec();
+    }
     if (!m_state.songLoaded())
         return;
     const SongDetails& d = m_state.currentSongDetails;
@@ -86,8 +129,7 @@ void WindowCommands::displaySongDetails()
 {
     m_main.readSongDetails();
     m_state.currentSongDetails.deviceName = m_main.deviceLabelText(m_state.currentDeviceIndex);
-    // OPEN WINDOW HERE: song details preview, modal.
-    opened("songdetails_preview");
+    showSongDetailsPreview();
     m_main.loadSong();
 }
 
@@ -95,14 +137,23 @@ void WindowCommands::detailsButton()
 {
     m_main.readSongDetails();
     m_state.currentSongDetails.deviceName = m_main.deviceLabelText(m_state.currentDeviceIndex);
-    // OPEN WINDOW HERE: song details preview, modal.
-    opened("songdetails_preview");
+    showSongDetailsPreview();
+}
+
+void WindowCommands::showSongDetailsPreview()
+{
+    if (opened("songdetails_preview"))
+        return;
+    SongDetailsPreview preview(m_state, &m_main);
+    preview.exec();
 }
 
 void WindowCommands::editSongStyle()
 {
-    // OPEN WINDOW HERE: song styles, modal.
-    opened("styles");
+    if (opened("styles"))
+        return;
+    StyleWindow window(m_state, &m_main);
+    window.exec();
 }
 
 void WindowCommands::recdevDetails()
@@ -112,8 +163,12 @@ void WindowCommands::recdevDetails()
 
 void WindowCommands::tapeDetails()
 {
-    // OPEN WINDOW HERE: media library frmTape, modal.
-    opened("frmTape");
+    if (opened("frmTape"))
+        return;
+    TapeWindow window(m_state, &m_main);
+    window.setShowPreview(
+        [this](const QString& text) { showListPreview(text, QStringLiteral("Tapes-HD-CD")); });
+    window.exec();
 }
 
 void WindowCommands::lyrics()
@@ -124,6 +179,12 @@ void WindowCommands::lyrics()
     opened("lyrics");
 }
 
+void WindowCommands::showLyricsModal()
+{
+    m_main.readSongDetails();
+    opened("lyrics_modal");
+}
+
 void WindowCommands::generalInfo()
 {
     // OPEN WINDOW HERE: general info notebook, modal.
@@ -132,28 +193,52 @@ void WindowCommands::generalInfo()
 
 void WindowCommands::print()
 {
-    // OPEN WINDOW HERE: print dialog frmPrinter, modal.
-    opened("frmPrinter");
+    if (opened("frmPrinter"))
+        return;
+    PrintDialog dialog(m_state, &m_main);
+    PrintDialog::Handlers handlers;
+    handlers.trackSheetPrintOptions = [this] {
+        m_main.readSongDetails();
+        PrintTSOptionsDialog options(m_state, &m_main);
+        options.exec();
+    };
+    handlers.songDetailsPreview = [this] {
+        m_main.readSongDetails();
+        m_state.currentSongDetails.deviceName =
+            m_main.deviceLabelText(m_state.currentDeviceIndex);
+        showSongDetailsPreview();
+    };
+    handlers.lyricsEditor = [this] { showLyricsModal(); };
+    handlers.deviceWindow = [this] { showDeviceWindow(0); };
+    dialog.setHandlers(handlers);
+    dialog.exec();
 }
 
 void WindowCommands::setupPrinter()
 {
     m_main.focusDefaultButton();
     QCoreApplication::processEvents();
-    // OPEN WINDOW HERE: printer choice, modal.
-    opened("printer_setup");
+    if (opened("printer_setup"))
+        return;
+    CupsPrinters printers;
+    PrinterSetupDialog dialog(printers, m_state.prompter, &m_main);
+    dialog.exec();
 }
 
 void WindowCommands::settings()
 {
-    // OPEN WINDOW HERE: settings dialog, modal.
-    opened("settings");
+    if (opened("settings"))
+        return;
+    OptionsDialog dialog(m_state, &m_main);
+    dialog.exec();
 }
 
 void WindowCommands::about()
 {
-    // OPEN WINDOW HERE: about box frmInfo, modal.
-    opened("frmInfo");
+    if (opened("frmInfo"))
+        return;
+    AboutBox box(&m_main);
+    box.exec();
 }
 
 void WindowCommands::deviceLabelDoubleClicked(int slot)
@@ -161,9 +246,8 @@ void WindowCommands::deviceLabelDoubleClicked(int slot)
     if (slot < 1 || slot > m_state.deviceNames.size())
         return;
     m_state.currentDeviceName = m_state.deviceNames.at(slot - 1);
-    // OPEN WINDOW HERE: recording device window frmRecDev, modal; it may
-    // change m_state.currentDeviceName.
-    opened("frmRecDev");
+    // The window may change currentDeviceName.
+    showDeviceWindow(slot);
     m_state.deviceNames[slot - 1] = m_state.currentDeviceName;
     m_main.setDeviceLabel(slot, m_state.currentDeviceName);
     barSetDeviceLabel(slot, m_state.currentDeviceName.left(14));
@@ -175,29 +259,82 @@ void WindowCommands::editDevice()
     if (slot < 1 || slot > m_state.deviceNames.size())
         return;
     m_state.currentDeviceName = m_state.deviceNames.at(slot - 1);
-    // OPEN WINDOW HERE: recording device window frmRecDev, modal.
-    opened("frmRecDev");
+    showDeviceWindow(slot);
     // The labels keep their captions here; only the name list follows.
     m_state.deviceNames[slot - 1] = m_state.currentDeviceName;
+}
+
+void WindowCommands::showDeviceWindow(int slot)
+{
+    if (opened("frmRecDev"))
+        return;
+    RecDevWindow window(m_state, &m_main, slot);
+    window.setShowPreview(
+        [this](const QString& text) { showListPreview(text, QStringLiteral("Recordingdevices")); });
+    window.exec();
+}
+
+FloatingBar& WindowCommands::bar()
+{
+    if (m_bar)
+        return *m_bar;
+    // A window of its own: as a child of the main window some window managers
+    // would minimise it together with the main window.
+    m_bar = std::make_unique<FloatingBar>(m_state);
+    FloatingBar* bar = m_bar.get();
+    bar->setShowPreview(
+        [this](const QString& text) { showListPreview(text, QStringLiteral("Recordingdevices")); });
+    QObject::connect(bar, &FloatingBar::slotSelected, &m_main,
+                     [this](int slot) { m_main.selectorClicked(slot + 10); });
+    QObject::connect(bar, &FloatingBar::bankSelected, &m_main,
+                     [this](int bank) { m_main.bankClicked(bank); });
+    QObject::connect(bar, &FloatingBar::deviceRenamed, &m_main,
+                     [this](int slot) { m_main.setDeviceLabel(slot, m_state.deviceName(slot)); });
+    QObject::connect(bar, &FloatingBar::dockRequested, &m_main, [this] {
+        // The bar has hidden itself; the main window takes its panel back.
+        if (m_floatingBarVisible)
+            m_main.toggleDevicesBar();
+    });
+    QObject::connect(bar, &FloatingBar::showMainRequested, &m_main, [this] {
+        if (m_main.isMinimized())
+            m_main.showNormal();
+        m_main.raise();
+        m_main.activateWindow();
+        if (!m_state.floatingBarOn)
+            hideFloatingBar();
+    });
+    return *m_bar;
 }
 
 void WindowCommands::showFloatingBar()
 {
     m_floatingBarVisible = true;
-    // OPEN WINDOW HERE: devices bar, modeless, owned by the main window.
-    opened("devices_bar");
+    if (opened("devices_bar"))
+        return;
+    FloatingBar& b = bar();
+    b.setSongTitle(m_state.currentSong);
+    b.setDeviceNames(m_state.deviceNames);
+    b.setSelectedSlot(m_state.currentDeviceIndex);
+    b.setBank(m_state.currentTrackBank);
+    const TwipsScale scale = TwipsScale::forWidget(&m_main);
+    const BarPlacement place = m_main.devicesBarPlacement();
+    const int left = place.left ? scale.toPixels(*place.left) : b.x();
+    b.move(left, scale.toPixels(place.top));
+    b.show();
+    b.raise();
 }
 
 void WindowCommands::hideFloatingBar()
 {
     m_floatingBarVisible = false;
-    // HIDE WINDOW HERE: devices bar.
+    if (m_bar)
+        m_bar->hide();
 }
 
 void WindowCommands::closeFloatingBar()
 {
     m_floatingBarVisible = false;
-    // CLOSE WINDOW HERE: devices bar (discarded at exit).
+    m_bar.reset();
 }
 
 void WindowCommands::closeLyricsWindow()
@@ -211,24 +348,28 @@ void WindowCommands::keepLyricsWindowShown()
     // SHOW WINDOW HERE: the open lyrics window, modeless (no new instance).
 }
 
-void WindowCommands::barSelectSlot(int)
+void WindowCommands::barSelectSlot(int slot)
 {
-    // DEVICES BAR HERE: lit selector of the slot, unlit for the others.
+    if (m_bar)
+        m_bar->setSelectedSlot(slot);
 }
 
-void WindowCommands::barSetDeviceLabel(int, const QString&)
+void WindowCommands::barSetDeviceLabel(int slot, const QString& caption)
 {
-    // DEVICES BAR HERE: device label caption.
+    if (m_bar)
+        m_bar->setDeviceName(slot, caption);
 }
 
-void WindowCommands::barSelectBank(int)
+void WindowCommands::barSelectBank(int bank)
 {
-    // DEVICES BAR HERE: line bank - 1 of its bank list.
+    if (m_bar)
+        m_bar->setBank(bank);
 }
 
-void WindowCommands::barEnableShowButton(bool)
+void WindowCommands::barEnableShowButton(bool on)
 {
-    // DEVICES BAR HERE: cmdShowQuillon enabled while the window is in the tray.
+    if (m_bar)
+        m_bar->setShowMainEnabled(on);
 }
 
 } // namespace quillon

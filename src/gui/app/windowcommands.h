@@ -1,11 +1,13 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <QString>
 
 namespace quillon {
 
 struct AppState;
+class FloatingBar;
 class MainWindow;
 
 // Every command of the main window that opens a window of another part of
@@ -16,6 +18,7 @@ class MainWindow;
 class WindowCommands final {
 public:
     WindowCommands(AppState& state, MainWindow& main);
+    ~WindowCommands();
 
     // Runs the command of a menu key; false for keys that are not one of these.
     bool dispatch(const QString& key);
@@ -54,19 +57,30 @@ public:
     void barSelectBank(int bank);
     void barEnableShowButton(bool on);
 
-    // Called at every spot where a window is to be opened, with its name.
+    // Called at every spot where a window is to be opened, with its name;
+    // while a hook is set it stands in for the window (tests).
     void setShowHook(std::function<void(const QString& window)> hook)
     {
         m_showHook = std::move(hook);
     }
 
+    // The open devices bar, or null.
+    FloatingBar* floatingBar() const { return m_bar.get(); }
+
 private:
-    void opened(const QString& window);
+    // True when the show hook stood in for the window.
+    bool opened(const QString& window);
+    void showListPreview(const QString& listText, const QString& jobName);
+    void showSongDetailsPreview();
+    void showDeviceWindow(int slot);
+    void showLyricsModal();
+    FloatingBar& bar();
 
     AppState& m_state;
     MainWindow& m_main;
     bool m_floatingBarVisible = false;
     std::function<void(const QString&)> m_showHook;
+    std::unique_ptr<FloatingBar> m_bar;
 };
 
 } // namespace quillon

@@ -273,4 +273,9 @@ void FloatingBar::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
+void FloatingBar::setShowMainEnabled(bool on)
+{
+    m_showMain->setEnabled(on);
+}
+
 } // namespace quillon

@@ -54,6 +54,8 @@ public Q_SLOTS:
     // One label, cut to maxChars.
     void setDeviceName(int slot, const QString& name, int maxChars = kLoadNameLength);
     void setSongTitle(const QString& title);
+    // cmdShowQuillon is offered while the main window is in the tray.
+    void setShowMainEnabled(bool on);
     // What a double-click on a device label does: opens the device form for
     // that slot, then shows and reports the name it handed back.
     void editDevice(int slot);
