@@ -9,7 +9,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QSet>
 #include <QTextStream>
 
 using namespace quillon;
@@ -73,19 +72,8 @@ int main(int argc, char** argv)
 
     // Files the check could not read are not expected in the backup; every
     // other file must be copied, or nothing is changed.
-    QSet<QString> unusable;
-    for (const IntegrityProblem& p : before.problems)
-        if (p.kind == IntegrityProblem::Kind::FileUnusable)
-            unusable.insert(QFileInfo(p.file).absoluteFilePath());
     const BackupResult backup = Backup(folder).beforeRepair();
-    QStringList blocking;
-    for (const QString& failure : backup.failures) {
-        bool expected = false;
-        for (const QString& file : unusable)
-            expected = expected || failure.contains('"' + QFileInfo(file).fileName() + '"');
-        if (!expected)
-            blocking << failure;
-    }
+    const QStringList blocking = backup.failuresExcept(before.unusableFiles());
     if (!blocking.isEmpty()) {
         err << "The backup failed, so nothing was repaired:\n"
             << plain(blocking.join('\n')) << '\n';

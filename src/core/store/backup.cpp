@@ -36,6 +36,19 @@ QString BackupResult::message() const
         .arg(folder, failures.join("\r"));
 }
 
+QStringList BackupResult::failuresExcept(const QStringList& knownBadFiles) const
+{
+    QStringList remaining;
+    for (const QString& failure : failures) {
+        bool known = false;
+        for (const QString& file : knownBadFiles)
+            known = known || failure.contains('"' + QFileInfo(file).fileName() + '"');
+        if (!known)
+            remaining << failure;
+    }
+    return remaining;
+}
+
 bool Backup::copyDatabase(const QString& from, const QString& to, QString* error)
 {
     auto failWith = [&](const QString& technical) {

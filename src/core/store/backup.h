@@ -16,6 +16,9 @@ struct BackupResult {
     bool ok() const { return failures.isEmpty(); }
     // One message for the user; empty when everything was copied.
     QString message() const;
+    // The failures that concern none of the given files (files already known
+    // to be missing or damaged cannot be copied and need not block a repair).
+    QStringList failuresExcept(const QStringList& knownBadFiles) const;
 };
 
 // Consistent copies of the data folder under data/backup/YYYY-MM-DD. Every

@@ -136,6 +136,15 @@ int IntegrityReport::repairableCount() const
     return n;
 }
 
+QStringList IntegrityReport::unusableFiles() const
+{
+    QStringList files;
+    for (const IntegrityProblem& p : problems)
+        if (p.kind == Kind::FileUnusable && !files.contains(p.file))
+            files << p.file;
+    return files;
+}
+
 QString IntegrityReport::summary(int maxLines) const
 {
     QStringList lines;

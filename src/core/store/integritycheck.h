@@ -32,6 +32,8 @@ struct IntegrityReport {
     QList<IntegrityProblem> problems;
     bool clean() const { return problems.isEmpty(); }
     int repairableCount() const;
+    // Files that could not be read at all (missing, damaged, empty).
+    QStringList unusableFiles() const;
     // Problem lines for the user, at most maxLines of them plus a "... more" line.
     QString summary(int maxLines = 20) const;
 };
