@@ -211,8 +211,8 @@ bool SongStore::rename(const QString& oldTitle, const QString& newTitle, const Q
         return false;
     bool ok = true;
     {
-        QSqlQuery q =
-            m_db.prepare(QString("UPDATE xtrax SET %1 WHERE songtitle = ?").arg(sets.join(", ")));
+        QSqlQuery q = m_db.prepare(
+            QString("UPDATE xtrax SET %1 WHERE songtitle = ?").arg(sets.join(", ")));
         for (const QVariant& v : values)
             q.addBindValue(v);
         q.addBindValue(oldTitle);
@@ -268,9 +268,8 @@ QStringList SongStore::trackRow(const QString& title, int slot, bool* found)
 {
     QStringList tracks;
     tracks.reserve(schema::kTracksPerRow);
-    QSqlQuery q =
-        m_db.prepare(QString("SELECT * FROM %1 WHERE songtitle = ? ORDER BY rowid LIMIT 1")
-                         .arg(trackTableRef(slot)));
+    QSqlQuery q = m_db.prepare(
+        QString("SELECT * FROM %1 WHERE songtitle = ? ORDER BY rowid LIMIT 1").arg(trackTableRef(slot)));
     q.addBindValue(title);
     const bool have = exec(q, m_folder.trackDb(slot)) && q.next();
     if (found)

@@ -4,10 +4,10 @@
 #include "store/database.h"
 #include "store/datafolder.h"
 
-#include <functional>
-#include <optional>
 #include <QStringList>
 #include <QVariantMap>
+#include <functional>
+#include <optional>
 
 namespace quillon {
 

@@ -29,15 +29,13 @@ QString describeStoreError(const QString& file, const QString& technical)
     QString advice;
     if (t.contains("readonly") || t.contains("read-only") || t.contains("read only") ||
         t.contains("permission"))
-        advice =
-            "The file or its folder is read-only. Make the data folder writable and try again.";
+        advice = "The file or its folder is read-only. Make the data folder writable and try again.";
     else if (t.contains("full") || t.contains("disk i/o") || t.contains("no space"))
         advice = "The disk is full or cannot be written. Free some space and try again.";
     else if (t.contains("locked") || t.contains("busy"))
         advice = "The file is in use by another program. Close that program and try again.";
     else if (t.contains("not a database") || t.contains("malformed") || t.contains("corrupt"))
-        advice =
-            "The file is damaged. Restore it from a backup (data/backup) or run quillon-check.";
+        advice = "The file is damaged. Restore it from a backup (data/backup) or run quillon-check.";
     else if (t.contains("no such table") || t.contains("file is empty"))
         advice = "The file is empty or damaged. Restore it from a backup (data/backup) or run "
                  "quillon-check.";
