@@ -61,8 +61,17 @@ bool Backup::copyDatabase(const QString& from, const QString& to, QString* error
         return failWith("file missing");
     Handle src, dst;
     const QByteArray fromPath = QFile::encodeName(from), toPath = QFile::encodeName(to);
-    if (sqlite3_open_v2(fromPath.constData(), &src.db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-        return failWith(QString::fromUtf8(sqlite3_errmsg(src.db)));
+    // Read-write where possible: after a crash the file may have a hot journal,
+    // which only a connection that can write rolls back (a read-only one
+    // would refuse the file). A read-only folder still gets a read-only copy.
+    if (sqlite3_open_v2(fromPath.constData(), &src.db, SQLITE_OPEN_READWRITE, nullptr) !=
+        SQLITE_OK) {
+        sqlite3_close(src.db);
+        src.db = nullptr;
+        if (sqlite3_open_v2(fromPath.constData(), &src.db, SQLITE_OPEN_READONLY, nullptr) !=
+            SQLITE_OK)
+            return failWith(QString::fromUtf8(sqlite3_errmsg(src.db)));
+    }
     // A writer holding the file briefly must not fail the backup.
     sqlite3_busy_timeout(src.db, 3000);
     if (sqlite3_open_v2(toPath.constData(), &dst.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,

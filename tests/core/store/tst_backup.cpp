@@ -7,6 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace quillon;
 
@@ -61,6 +64,44 @@ private Q_SLOTS:
         while (q.next())
             titles << q.value(0).toString();
         QCOMPARE(titles, QStringList({kTrainingSong, "Before"}));
+    }
+
+    void copyAfterACrashHoldsTheLastCommittedState()
+    {
+        test::TempDataFolder tmp;
+        {
+            SongStore store(tmp.folder());
+            QVERIFY(store.open());
+            QVERIFY(store.writeTracks(kTrainingSong, 1, 1, {"committed"}));
+        }
+        const QByteArray path = QFile::encodeName(tmp.folder().trackDb(1));
+        // A process that dies in the middle of a large write leaves changed
+        // pages in the file and a hot journal beside it.
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            sqlite3* db = nullptr;
+            sqlite3_open(path.constData(), &db);
+            sqlite3_exec(db,
+                         "PRAGMA cache_size = 1; BEGIN; "
+                         "UPDATE rd1 SET track1 = 'uncommitted', track2 = zeroblob(100000);"
+                         "INSERT INTO rd1 (songtitle, track3) SELECT 'x', zeroblob(200000);",
+                         nullptr, nullptr, nullptr);
+            ::_exit(0);
+        }
+        QVERIFY(pid > 0);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        QVERIFY(QFileInfo::exists(tmp.folder().trackDb(1) + "-journal"));
+        const QString target = tmp.path() + "/copy.mdb";
+        QString error;
+        QVERIFY2(Backup::copyDatabase(tmp.folder().trackDb(1), target, &error), qPrintable(error));
+        Database copy;
+        QVERIFY(copy.open(target));
+        QSqlQuery q = copy.prepare("SELECT track1 FROM rd1");
+        QVERIFY(q.exec());
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toString(), QString("committed"));
+        QVERIFY(!q.next());
     }
 
     void keepsTheLastFourteen()
