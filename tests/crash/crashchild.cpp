@@ -83,7 +83,9 @@ private:
     {
         Op op;
         const int dice = int(m_random.bounded(100));
-        if (m_titles.size() < 3 || dice < 25) {
+        // Keep the catalogue small, so that every check after a kill stays quick.
+        const bool crowded = m_titles.size() > 30;
+        if (m_titles.size() < 3 || dice < (crowded ? 10 : 25)) {
             op.kind = Op::Kind::Create;
             op.title = newTitle();
         } else {
@@ -91,7 +93,7 @@ private:
             if (dice < 40) {
                 op.kind = Op::Kind::Rename;
                 op.newTitle = newTitle();
-            } else if (dice < 55) {
+            } else if (dice < (crowded ? 75 : 55)) {
                 op.kind = Op::Kind::Delete;
             } else {
                 op.kind = Op::Kind::Write;

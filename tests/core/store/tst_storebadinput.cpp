@@ -84,7 +84,7 @@ private Q_SLOTS:
         test::TempDataFolder tmp;
         SongStore store(tmp.folder());
         QVERIFY(store.open());
-        for (const QString& t : {"a_c", "abc", "100%", "1000", "st*r", "star"})
+        for (const char* t : {"a_c", "abc", "100%", "1000", "st*r", "star"})
             QVERIFY(store.create({t, {}, {}, {}}));
         QVERIFY(store.remove("a_c"));
         QVERIFY(store.remove("100%"));
