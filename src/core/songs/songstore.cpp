@@ -19,13 +19,37 @@ bool SongStore::open()
 {
     if (!m_db.open(m_folder.songDb()))
         return false;
+    if (!hasTable("main", "xtrax", m_folder.songDb()))
+        return false;
     for (int n = 1; n <= schema::kTrackSlots; ++n) {
-        if (!m_db.attach(m_folder.trackDb(n), QString("t%1").arg(n))) {
+        const QString alias = QString("t%1").arg(n);
+        if (!m_db.attach(m_folder.trackDb(n), alias) ||
+            !hasTable(alias, schema::trackTable(n), m_folder.trackDb(n))) {
             const QString error = m_db.lastError();
             m_db.close();
-            m_db.setError(error);
+            m_db.setErrorText(error);
             return false;
         }
+    }
+    return true;
+}
+
+// An empty or foreign file opens as a database but lacks its table; say so
+// at open rather than fail later with a confusing statement error.
+bool SongStore::hasTable(const QString& schemaName, const QString& table, const QString& file)
+{
+    QSqlQuery q(m_db.handle());
+    q.prepare(QString("SELECT count(*) FROM %1.sqlite_master WHERE type = 'table' AND name = ? "
+                      "COLLATE NOCASE")
+                  .arg(schemaName));
+    q.addBindValue(table);
+    if (!q.exec() || !q.next()) {
+        m_db.setError(q.lastError().text(), file);
+        return false;
+    }
+    if (q.value(0).toInt() == 0) {
+        m_db.setError(QString("no such table: %1 (the file is empty or damaged)").arg(table), file);
+        return false;
     }
     return true;
 }
@@ -50,11 +74,11 @@ bool SongStore::fail(const QString& technical)
     return false;
 }
 
-bool SongStore::exec(QSqlQuery& q)
+bool SongStore::exec(QSqlQuery& q, const QString& file)
 {
     if (q.exec())
         return true;
-    m_db.setError(q.lastError().text());
+    m_db.setError(q.lastError().text(), file);
     return false;
 }
 
@@ -151,7 +175,7 @@ bool SongStore::create(const NewSong& song)
         for (int k = 1; k <= 48; ++k)
             q.bindValue(k - 1, generatedTrackText(song.title, n, k));
         q.bindValue(48, song.title);
-        ok = !fault(QString("track%1").arg(n)) && exec(q);
+        ok = !fault(QString("track%1").arg(n)) && exec(q, m_folder.trackDb(n));
     }
     if (ok && fault("commit"))
         ok = false;
@@ -201,7 +225,7 @@ bool SongStore::rename(const QString& oldTitle, const QString& newTitle, const Q
             QString("UPDATE %1 SET songtitle = ? WHERE songtitle = ?").arg(trackTableRef(n)));
         q.addBindValue(newTitle);
         q.addBindValue(oldTitle);
-        ok = !fault(QString("track%1").arg(n)) && exec(q);
+        ok = !fault(QString("track%1").arg(n)) && exec(q, m_folder.trackDb(n));
     }
     if (ok && fault("commit"))
         ok = false;
@@ -221,7 +245,7 @@ bool SongStore::remove(const QString& title)
         QSqlQuery q =
             m_db.prepare(QString("DELETE FROM %1 WHERE songtitle = ?").arg(trackTableRef(n)));
         q.addBindValue(title);
-        ok = !fault(QString("track%1").arg(n)) && exec(q);
+        ok = !fault(QString("track%1").arg(n)) && exec(q, m_folder.trackDb(n));
     }
     if (ok) {
         QSqlQuery q = m_db.prepare("DELETE FROM xtrax WHERE songtitle = ?");
@@ -248,7 +272,7 @@ QStringList SongStore::trackRow(const QString& title, int slot, bool* found)
         m_db.prepare(QString("SELECT * FROM %1 WHERE songtitle = ? ORDER BY rowid LIMIT 1")
                          .arg(trackTableRef(slot)));
     q.addBindValue(title);
-    const bool have = exec(q) && q.next();
+    const bool have = exec(q, m_folder.trackDb(slot)) && q.next();
     if (found)
         *found = have;
     for (int k = 0; k < schema::kTracksPerRow; ++k)
@@ -272,7 +296,7 @@ bool SongStore::writeTracks(const QString& title, int slot, int firstTrack,
     for (const QString& t : texts)
         q.addBindValue(t);
     q.addBindValue(title);
-    bool ok = exec(q);
+    bool ok = exec(q, m_folder.trackDb(slot));
     if (ok && q.numRowsAffected() < 1) {
         // The song lost its row in this slot; put it back rather than drop the text.
         qCWarning(lcSongs) << "track row missing, recreating" << slot << title;
@@ -287,7 +311,7 @@ bool SongStore::writeTracks(const QString& title, int slot, int firstTrack,
         ins.addBindValue(title);
         for (const QString& t : texts)
             ins.addBindValue(t);
-        ok = exec(ins);
+        ok = exec(ins, m_folder.trackDb(slot));
     }
     if (!ok) {
         m_db.rollback();

@@ -36,6 +36,8 @@ public:
     // User-facing text of the last failure (names the file).
     QString lastError() const { return m_db.lastError(); }
     const DataFolder& folder() const { return m_folder; }
+    // The connection itself, for checks and fault tests (e.g. PRAGMA max_page_count).
+    Database& database() { return m_db; }
 
     int count();
     QStringList titles(); // in table order
@@ -70,7 +72,9 @@ private:
     bool fault(const QString& stage);
     bool fail(const QString& technical);
     QString trackTableRef(int slot) const;
-    bool exec(QSqlQuery& q);
+    // Runs q; a failure is reported against file (the song database if empty).
+    bool exec(QSqlQuery& q, const QString& file = {});
+    bool hasTable(const QString& schemaName, const QString& table, const QString& file);
 
     DataFolder m_folder;
     Database m_db;

@@ -36,8 +36,14 @@ QString describeStoreError(const QString& file, const QString& technical)
     else if (t.contains("locked") || t.contains("busy"))
         advice = "The file is in use by another program. Close that program and try again.";
     else if (t.contains("not a database") || t.contains("malformed") || t.contains("corrupt"))
-        advice =
-            "The file is damaged. Restore it from a backup (data/backup) or run quillon-check.";
+        advice = "The file is damaged. Restore it from a backup (data/backup) or run quillon-check.";
+    else if (t.contains("no such table") || t.contains("file is empty"))
+        advice = "The file is empty or damaged. Restore it from a backup (data/backup) or run "
+                 "quillon-check.";
+    else if (t.contains("unable to open") && QFileInfo::exists(file))
+        // The file is there, so what failed is the journal beside it.
+        advice = "The file or its folder cannot be written (read-only or no permission). Make "
+                 "the data folder writable and try again.";
     else if (t.contains("missing") || t.contains("unable to open") || t.contains("no such file"))
         advice = "The file is missing or cannot be opened. Restore it from a backup.";
     else

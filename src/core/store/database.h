@@ -44,6 +44,8 @@ public:
     // The last failure, phrased for the user: names the file and what to do.
     QString lastError() const { return m_lastError; }
     void setError(const QString& technical, const QString& file = {});
+    // Keeps a message already phrased for the user (e.g. across a close()).
+    void setErrorText(const QString& message) { m_lastError = message; }
 
 private:
     bool openConnection(const QString& path, bool mustExist);

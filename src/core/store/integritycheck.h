@@ -1,0 +1,60 @@
+#pragma once
+
+#include "store/datafolder.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace quillon {
+
+struct IntegrityProblem {
+    enum class Kind {
+        FileUnusable,    // missing, unreadable, damaged or without its table
+        EmptyTitle,      // a song whose title is empty after trimming
+        DuplicateTitle,  // a second song with the same title (case and blanks ignored)
+        MissingTrackRow, // a song without its row in a track table
+        ExtraTrackRow,   // a song with more than one row in a track table
+        OrphanTrackRow,  // a track row whose song does not exist
+        DeviceRows,      // the device register has fewer than ten rows
+        NotebookRow,     // the notebook has no row
+        StyleCount,      // stnum.dat disagrees with styles.dat, or either is unreadable
+    };
+    Kind kind;
+    QString file;  // the file concerned
+    QString title; // song title, where one is concerned
+    int slot = 0;  // track slot, where one is concerned
+    bool repairable = true;
+    QString text; // one line for the user
+};
+
+struct IntegrityReport {
+    QList<IntegrityProblem> problems;
+    bool clean() const { return problems.isEmpty(); }
+    int repairableCount() const;
+    // Files that could not be read at all (missing, damaged, empty).
+    QStringList unusableFiles() const;
+    // Problem lines for the user, at most maxLines of them plus a "... more" line.
+    QString summary(int maxLines = 20) const;
+};
+
+// Checks the data folder against what the program relies on: every song
+// with exactly one row in each of the ten track tables, no track row without
+// its song, titles unique, the device register with its ten rows, the
+// notebook with its row, and the style count matching the style list.
+// Reads only the title columns, so the quick check is cheap enough for every
+// start; the thorough check also has SQLite verify every page of every file.
+class IntegrityCheck final {
+public:
+    explicit IntegrityCheck(const DataFolder& folder) : m_folder(folder) {}
+
+    IntegrityReport quick();
+    IntegrityReport thorough();
+
+private:
+    IntegrityReport run(bool thorough);
+
+    DataFolder m_folder;
+};
+
+} // namespace quillon

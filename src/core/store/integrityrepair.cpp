@@ -1,0 +1,310 @@
+#include "store/integrityrepair.h"
+
+#include "songs/songstore.h"
+#include "store/database.h"
+#include "store/datainstaller.h"
+#include "store/logging.h"
+#include "store/schema.h"
+#include "store/stylefiles.h"
+#include "store/titlerows.h"
+
+#include <QFileInfo>
+#include <QSet>
+
+namespace quillon {
+
+namespace {
+
+QString name(const QString& path)
+{
+    return QFileInfo(path).fileName();
+}
+
+// The rows of the song table and the ten track tables, read through the one
+// connection that also writes them, so the repair sees its own changes.
+bool readSnapshot(Database& db, TitleSnapshot& snap, QString* error)
+{
+    if (!TitleSnapshot::readTable(db.handle(), "xtrax", &snap.songs, error))
+        return false;
+    for (int n = 1; n <= schema::kTrackSlots; ++n) {
+        snap.haveSlot[n] = TitleSnapshot::readTable(
+            db.handle(), QString("t%1.%2").arg(n).arg(schema::trackTable(n)), &snap.tracks[n],
+            error);
+        if (!snap.haveSlot[n])
+            return false;
+    }
+    return true;
+}
+
+QString trackRef(int slot)
+{
+    return QString("t%1.%2").arg(slot).arg(schema::trackTable(slot));
+}
+
+} // namespace
+
+QString IntegrityRepair::uniqueTitle(const QString& base, const QSet<QString>& usedKeys)
+{
+    const QString start = base.trimmed().left(kMaxTitle).trimmed();
+    if (!start.isEmpty() && !usedKeys.contains(SongStore::titleKey(start)))
+        return start;
+    for (int k = 2;; ++k) {
+        const QString suffix = QString(" (%1)").arg(k);
+        const QString candidate = start.left(kMaxTitle - suffix.size()).trimmed() + suffix;
+        if (!usedKeys.contains(SongStore::titleKey(candidate)))
+            return candidate;
+    }
+}
+
+RepairResult IntegrityRepair::run()
+{
+    RepairResult result;
+    layOutEmptyFiles(result);
+    const InstallReport installed = ensureDataFolder(m_folder);
+    for (const QString& file : installed.created)
+        result.actions << QString("%1 was missing and has been laid out again.").arg(name(file));
+    repairRows(result);
+    repairDevices(result);
+    repairNotebook(result);
+    repairStyles(result);
+    qCInfo(lcStore) << "repair:" << result.actions.size() << "actions," << result.failures.size()
+                    << "failures";
+    return result;
+}
+
+void IntegrityRepair::layOutEmptyFiles(RepairResult& result)
+{
+    QList<QPair<QString, QStringList>> files{{m_folder.songDb(), schema::songDatabaseDdl()}};
+    for (int n = 1; n <= schema::kTrackSlots; ++n)
+        files.append({m_folder.trackDb(n), schema::trackDatabaseDdl(n)});
+    files.append({m_folder.tapeDb(), schema::tapeDatabaseDdl()});
+    files.append({m_folder.recdevDb(), schema::recdevDatabaseDdl()});
+    files.append({m_folder.note1Db(), schema::note1DatabaseDdl()});
+    for (const auto& [path, ddl] : files) {
+        if (!QFileInfo::exists(path))
+            continue;
+        Database db;
+        if (!db.open(path))
+            continue; // damaged: the check reports it, a backup restores it
+        QSqlQuery q(db.handle());
+        if (!q.exec("SELECT count(*) FROM sqlite_master") || !q.next() || q.value(0).toInt() != 0)
+            continue;
+        q = QSqlQuery();
+        bool ok = db.transaction();
+        for (const QString& statement : ddl)
+            ok = ok && db.exec(statement);
+        ok = ok && db.commit();
+        if (ok)
+            result.actions << QString("%1 was empty; its table has been laid out.").arg(name(path));
+        else
+            result.failures << db.lastError();
+    }
+}
+
+void IntegrityRepair::repairRows(RepairResult& result)
+{
+    Database db;
+    if (!db.open(m_folder.songDb())) {
+        result.failures << db.lastError();
+        return;
+    }
+    for (int n = 1; n <= schema::kTrackSlots; ++n) {
+        if (!db.attach(m_folder.trackDb(n), QString("t%1").arg(n))) {
+            result.failures << db.lastError();
+            return;
+        }
+    }
+    // Everything below commits as one transaction across the eleven files.
+    QStringList actions;
+    auto failed = [&](const QString& why) {
+        db.rollback();
+        result.failures << (why.isEmpty() ? db.lastError() : why);
+    };
+    if (!db.transaction())
+        return failed({});
+    TitleSnapshot snap;
+    QString error;
+    if (!readSnapshot(db, snap, &error))
+        return failed(describeStoreError(m_folder.songDb(), error));
+
+    // 1. Titles: the first song of each title keeps it; empty titles and later
+    //    duplicates get a new one, and take their own track rows along (the
+    //    i-th song of an exact title owns the i-th row of that title).
+    QSet<QString> used;
+    for (const TitleRow& song : snap.songs)
+        if (!song.text().trimmed().isEmpty())
+            used.insert(SongStore::titleKey(song.text()));
+    QSet<QString> keptKeys;
+    QHash<QString, int> occurrence;
+    QHash<QString, QList<qint64>> rowsOf[11];
+    for (int n = 1; n <= schema::kTrackSlots; ++n)
+        rowsOf[n] = TitleSnapshot::byExactTitle(snap.tracks[n]);
+    for (const TitleRow& song : snap.songs) {
+        const int index = occurrence[song.exactKey()]++;
+        const QString key = SongStore::titleKey(song.text());
+        const bool empty = song.text().trimmed().isEmpty();
+        if (!empty && !keptKeys.contains(key)) {
+            keptKeys.insert(key);
+            continue;
+        }
+        const QString title = uniqueTitle(empty ? QString("Untitled song") : song.text(), used);
+        used.insert(SongStore::titleKey(title));
+        if (!db.exec("UPDATE xtrax SET songtitle = ? WHERE rowid = ?", {title, song.rowid}))
+            return failed({});
+        for (int n = 1; n <= schema::kTrackSlots; ++n) {
+            const QList<qint64> rows = rowsOf[n].value(song.exactKey());
+            if (index < rows.size() &&
+                !db.exec(QString("UPDATE %1 SET songtitle = ? WHERE rowid = ?").arg(trackRef(n)),
+                         {title, rows.at(index)}))
+                return failed({});
+        }
+        actions << QString("The song \"%1\" now has the title \"%2\".").arg(song.text(), title);
+    }
+    if (!readSnapshot(db, snap, &error))
+        return failed(describeStoreError(m_folder.songDb(), error));
+
+    // 2. Track rows: add the missing ones empty, collect those without a song
+    //    (and second rows of one song) for recovery.
+    const QHash<QString, QList<qint64>> songs = TitleSnapshot::byExactTitle(snap.songs);
+    QStringList orphanOrder;
+    QHash<QString, QList<qint64>> orphans[11];
+    for (int n = 1; n <= schema::kTrackSlots; ++n) {
+        const QHash<QString, QList<qint64>> rows = TitleSnapshot::byExactTitle(snap.tracks[n]);
+        for (const TitleRow& song : snap.songs) {
+            if (rows.value(song.exactKey()).isEmpty()) {
+                if (!db.exec(QString("INSERT INTO %1 (songtitle) VALUES (?)").arg(trackRef(n)),
+                             {song.title}))
+                    return failed({});
+                actions << QString("%1: an empty track row was added for \"%2\".")
+                               .arg(name(m_folder.trackDb(n)), song.text());
+            }
+        }
+        for (const TitleRow& row : snap.tracks[n]) {
+            const QList<qint64> group = rows.value(row.exactKey());
+            if (songs.contains(row.exactKey()) && group.first() == row.rowid)
+                continue; // the row its song reads
+            if (!orphanOrder.contains(row.exactKey()))
+                orphanOrder << row.exactKey();
+            orphans[n][row.exactKey()].append(row.rowid);
+        }
+    }
+
+    // 3. Recovery: the i-th stray row of a title in each slot goes to the i-th
+    //    recovered song of that title, which gets empty rows where it has none.
+    for (const QString& key : orphanOrder) {
+        const QString oldTitle = key.startsWith('=') ? key.mid(1) : QString();
+        qsizetype songsNeeded = 0;
+        for (int n = 1; n <= schema::kTrackSlots; ++n)
+            songsNeeded = std::max(songsNeeded, orphans[n].value(key).size());
+        for (qsizetype i = 0; i < songsNeeded; ++i) {
+            const QString base = oldTitle.trimmed().isEmpty() ? QString("Recovered tracks")
+                                                              : "Recovered " + oldTitle.trimmed();
+            const QString title = uniqueTitle(base, used);
+            used.insert(SongStore::titleKey(title));
+            const QString note =
+                QString("Recovered by the data check on %1 from track rows titled \"%2\" that "
+                        "had no song of their own.")
+                    .arg(m_today.toString("MM-dd-yyyy"), oldTitle);
+            if (!db.exec("INSERT INTO xtrax (songtitle, text, composer, publisher, firstdate, "
+                         "compodate, notiz1, Bandnummer, BandzeitVon, BandzeitBis, "
+                         "\"BandZählWerkVon\", \"BandZählWerkBis\", NoiseReduction, bandmasch, "
+                         "SMPTEZeit, SmpteType, notiz2, SongInfoNote, recordcomp, tapeinfonote, "
+                         "BandType) VALUES (?, '', '', '', ?, '', ?, '0', '00:00:00', "
+                         "'00:00:00', '0', '0', '', '', '00:00:00:00 ', '', '', '', '', '', '')",
+                         {title, m_today, note}))
+                return failed({});
+            for (int n = 1; n <= schema::kTrackSlots; ++n) {
+                const QList<qint64> rows = orphans[n].value(key);
+                const bool ok =
+                    i < rows.size()
+                        ? db.exec(QString("UPDATE %1 SET songtitle = ? WHERE rowid = ?")
+                                      .arg(trackRef(n)),
+                                  {title, rows.at(i)})
+                        : db.exec(QString("INSERT INTO %1 (songtitle) VALUES (?)").arg(trackRef(n)),
+                                  {title});
+                if (!ok)
+                    return failed({});
+            }
+            actions << QString("Track rows titled \"%1\" without a song are kept as the song "
+                               "\"%2\".")
+                           .arg(oldTitle, title);
+        }
+    }
+    if (!db.commit())
+        return failed({});
+    result.actions << actions;
+}
+
+void IntegrityRepair::repairDevices(RepairResult& result)
+{
+    Database db;
+    if (!QFileInfo::exists(m_folder.recdevDb()) || !db.open(m_folder.recdevDb()))
+        return;
+    QSqlQuery q(db.handle());
+    if (!q.exec("SELECT name FROM recdev"))
+        return;
+    QSet<QString> names;
+    int rows = 0;
+    while (q.next()) {
+        names.insert(q.value(0).toString().trimmed().toUpper());
+        ++rows;
+    }
+    q = QSqlQuery();
+    if (rows >= schema::kTrackSlots)
+        return;
+    bool ok = db.transaction();
+    for (int slot = rows + 1; ok && slot <= schema::kTrackSlots; ++slot) {
+        QString device = QString("Device %1").arg(slot);
+        for (int k = 2; names.contains(device.toUpper()); ++k)
+            device = QString("Device %1 (%2)").arg(slot).arg(k);
+        names.insert(device.toUpper());
+        ok = db.exec("INSERT INTO recdev (name, Nroftracks, TypeRM) VALUES (?, 0, 11)", {device});
+        if (ok)
+            result.actions << QString("recdev.mdb: the row of slot %1 was added as \"%2\".")
+                                  .arg(slot)
+                                  .arg(device);
+    }
+    if (!ok || !db.commit()) {
+        db.rollback();
+        result.failures << db.lastError();
+    }
+}
+
+void IntegrityRepair::repairNotebook(RepairResult& result)
+{
+    Database db;
+    if (!QFileInfo::exists(m_folder.note1Db()) || !db.open(m_folder.note1Db()))
+        return;
+    QSqlQuery q(db.handle());
+    if (!q.exec("SELECT count(*) FROM note1") || !q.next() || q.value(0).toInt() > 0)
+        return;
+    q = QSqlQuery();
+    if (db.exec("INSERT INTO note1 (notiz1) VALUES (NULL)"))
+        result.actions << "note1.mdb: the empty notebook row was added.";
+    else
+        result.failures << db.lastError();
+}
+
+void IntegrityRepair::repairStyles(RepairResult& result)
+{
+    const StyleFiles styles = StyleFiles::read(m_folder.stnumDat(), m_folder.stylesDat());
+    if (styles.consistent())
+        return;
+    // The list is the user's text; the count is derived from it.
+    // styles.dat is rewritten only when some line was not in the program's own
+    // format; otherwise it stays byte for byte as it is.
+    const bool rewriteList =
+        styles.malformedLines > 0 || (!styles.listFileExists && styles.countFileExists);
+    const QString error =
+        rewriteList ? StyleFiles::write(m_folder.stnumDat(), m_folder.stylesDat(), styles.entries)
+                    : StyleFiles::writeCount(m_folder.stnumDat(), int(styles.entries.size()));
+    if (error.isEmpty())
+        result.actions << QString("%1 now counts %2 styles.")
+                              .arg(rewriteList ? "styles.dat was rewritten; stnum.dat"
+                                               : "stnum.dat")
+                              .arg(styles.entries.size());
+    else
+        result.failures << describeStoreError(m_folder.stnumDat(), error);
+}
+
+} // namespace quillon

@@ -1,0 +1,101 @@
+#include "app/startupchecks.h"
+
+#include "app/appstate.h"
+#include "app/prompter.h"
+#include "songs/songstore.h"
+#include "store/backup.h"
+#include "store/integritycheck.h"
+#include "store/integrityrepair.h"
+#include "store/logging.h"
+
+#include <QApplication>
+
+namespace quillon {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Data check");
+
+QString asMessageLines(QString text)
+{
+    // Message boxes break lines with CR.
+    return text.replace('\n', '\r');
+}
+
+// Runs the repair under a wait cursor, backed up first; false when the
+// backup failed and nothing was touched.
+bool repair(AppState& state, QWidget* parent, const IntegrityReport& report, const QDateTime& now,
+            RepairResult* result)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const BackupResult backup = Backup(state.data).beforeRepair(now);
+    const QStringList blocking = backup.failuresExcept(report.unusableFiles());
+    if (!blocking.isEmpty()) {
+        QApplication::restoreOverrideCursor();
+        state.prompter.critical(parent,
+                                "The backup before the repair failed, so nothing was repaired.\r" +
+                                    blocking.join("\r"),
+                                kTitle);
+        return false;
+    }
+    state.songs.close();
+    *result = IntegrityRepair(state.data, now.date()).run();
+    state.songs.open();
+    state.songCount = state.songs.isOpen() ? state.songs.count() : 0;
+    QApplication::restoreOverrideCursor();
+    return true;
+}
+
+} // namespace
+
+StartupCheckResult runStartupChecks(AppState& state, QWidget* parent, const QDateTime& now)
+{
+    StartupCheckResult outcome;
+    const BackupResult daily = Backup(state.data).daily(now.date());
+    if (!daily.ok()) {
+        outcome.backupFailed = true;
+        state.prompter.critical(parent, daily.message(), "Backup");
+    }
+
+    const IntegrityReport report = IntegrityCheck(state.data).quick();
+    outcome.problemsFound = int(report.problems.size());
+    if (report.clean())
+        return outcome;
+    qCWarning(lcApp) << "start-up data check:" << report.problems.size() << "problems";
+
+    const QString found = QString("The data check found %1 problem(s) in the data folder:\r\r%2")
+                              .arg(report.problems.size())
+                              .arg(asMessageLines(report.summary(12)));
+    if (report.repairableCount() == 0) {
+        state.prompter.critical(parent,
+                                found + "\r\rThese cannot be repaired here. Restore the files "
+                                        "named from a backup in data/backup.",
+                                kTitle);
+        return outcome;
+    }
+    outcome.repairOffered = true;
+    if (!state.prompter.askYesNo(parent,
+                                 found + "\r\rRepair now? A backup is made first, and no text "
+                                         "is deleted: what has lost its song is kept under a "
+                                         "\"Recovered\" title.",
+                                 kTitle))
+        return outcome;
+
+    RepairResult result;
+    if (!repair(state, parent, report, now, &result))
+        return outcome;
+    const IntegrityReport after = IntegrityCheck(state.data).quick();
+    outcome.repaired = result.ok() && after.clean();
+    QString text = "Repaired:\r" + result.actions.join("\r");
+    if (!result.ok())
+        text += "\r\rNot repaired:\r" + result.failures.join("\r");
+    if (!after.clean())
+        text += "\r\rStill found:\r" + asMessageLines(after.summary(8));
+    if (outcome.repaired)
+        state.prompter.information(parent, text, kTitle);
+    else
+        state.prompter.critical(parent, text, kTitle);
+    return outcome;
+}
+
+} // namespace quillon

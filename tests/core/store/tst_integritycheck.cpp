@@ -1,0 +1,268 @@
+#include "songs/songconstants.h"
+#include "songs/songstore.h"
+#include "store/database.h"
+#include "store/integritycheck.h"
+#include "store/integrityrepair.h"
+#include "store/stylefiles.h"
+#include "tempdatafolder.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace quillon;
+using Kind = IntegrityProblem::Kind;
+
+class TestIntegrityCheck final : public QObject {
+    Q_OBJECT
+
+private:
+    static void sql(const QString& file, const QString& statement, const QVariantList& binds = {})
+    {
+        Database db;
+        QVERIFY2(db.open(file), qPrintable(db.lastError()));
+        QVERIFY2(db.exec(statement, binds), qPrintable(db.lastError()));
+    }
+    static int scalar(const QString& file, const QString& statement, const QVariantList& binds = {})
+    {
+        Database db;
+        if (!db.open(file))
+            return -1;
+        QSqlQuery q = db.prepare(statement);
+        for (const QVariant& v : binds)
+            q.addBindValue(v);
+        return q.exec() && q.next() ? q.value(0).toInt() : -1;
+    }
+    static QList<Kind> kinds(const IntegrityReport& r)
+    {
+        QList<Kind> k;
+        for (const IntegrityProblem& p : r.problems)
+            k << p.kind;
+        return k;
+    }
+    static void writeFile(const QString& path, const QByteArray& data)
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(data);
+    }
+
+private Q_SLOTS:
+    void freshFolderIsClean()
+    {
+        test::TempDataFolder tmp;
+        IntegrityCheck check(tmp.folder());
+        QVERIFY2(check.quick().clean(), qPrintable(check.quick().summary()));
+        QVERIFY(check.thorough().clean());
+    }
+
+    void missingRowAndOrphanAreFoundAndRepairedWithoutLoss()
+    {
+        test::TempDataFolder tmp;
+        {
+            SongStore store(tmp.folder());
+            QVERIFY(store.open());
+            QVERIFY(store.create({"Blue", {}, {}, {}}));
+            QVERIFY(store.create({"Gone", {}, {}, {}}));
+            QVERIFY(store.writeTracks("Gone", 2, 5, {"orphaned guitar"}));
+        }
+        sql(tmp.folder().trackDb(4), "DELETE FROM rd4 WHERE songtitle = 'Blue'");
+        sql(tmp.folder().songDb(), "DELETE FROM xtrax WHERE songtitle = 'Gone'");
+
+        const IntegrityReport report = IntegrityCheck(tmp.folder()).quick();
+        QVERIFY(kinds(report).contains(Kind::MissingTrackRow));
+        QCOMPARE(kinds(report).count(Kind::OrphanTrackRow), 10);
+        QCOMPARE(report.repairableCount(), report.problems.size());
+
+        const RepairResult result = IntegrityRepair(tmp.folder(), QDate(2026, 3, 4)).run();
+        QVERIFY2(result.ok(), qPrintable(result.failures.join('\n')));
+        QVERIFY2(IntegrityCheck(tmp.folder()).thorough().clean(),
+                 qPrintable(IntegrityCheck(tmp.folder()).quick().summary()));
+
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        bool found = false;
+        QCOMPARE(store.trackRow("Blue", 4, &found).at(0), QString());
+        QVERIFY(found);
+        const auto recovered = store.song("Recovered Gone");
+        QVERIFY(recovered);
+        QVERIFY(recovered->text("notiz1").contains("\"Gone\""));
+        QCOMPARE(store.trackRow("Recovered Gone", 2).at(4), QString("orphaned guitar"));
+        QCOMPARE(store.trackRow("Recovered Gone", 2).at(0), QString("Gone Dev  2  Track 1"));
+    }
+
+    void duplicatesKeepTheirTextUnderNewTitles()
+    {
+        test::TempDataFolder tmp;
+        {
+            SongStore store(tmp.folder());
+            QVERIFY(store.open());
+            QVERIFY(store.create({"Twin", {}, {}, {}}));
+            QVERIFY(store.writeTracks("Twin", 1, 1, {"first twin"}));
+        }
+        // A second song of the same title, with its own rows, and one differing in case.
+        sql(tmp.folder().songDb(),
+            "INSERT INTO xtrax (songtitle, notiz1) VALUES ('Twin', 'second')");
+        sql(tmp.folder().songDb(),
+            "INSERT INTO xtrax (songtitle, notiz1) VALUES (' TWIN', 'third')");
+        for (int n = 1; n <= 10; ++n) {
+            sql(tmp.folder().trackDb(n),
+                QString("INSERT INTO rd%1 (songtitle, track1) VALUES ('Twin', 'second twin')")
+                    .arg(n));
+            sql(tmp.folder().trackDb(n),
+                QString("INSERT INTO rd%1 (songtitle, track1) VALUES (' TWIN', 'third twin')")
+                    .arg(n));
+        }
+        const IntegrityReport report = IntegrityCheck(tmp.folder()).quick();
+        QCOMPARE(kinds(report).count(Kind::DuplicateTitle), 2);
+        QVERIFY(IntegrityRepair(tmp.folder()).run().ok());
+        QVERIFY(IntegrityCheck(tmp.folder()).quick().clean());
+
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        QCOMPARE(store.count(), 4);
+        QCOMPARE(store.trackRow("Twin", 1).at(0), QString("first twin"));
+        QCOMPARE(store.song("Twin (2)")->text("notiz1"), QString("second"));
+        QCOMPARE(store.trackRow("Twin (2)", 7).at(0), QString("second twin"));
+        QCOMPARE(store.song("TWIN (3)")->text("notiz1"), QString("third"));
+        QCOMPARE(store.trackRow("TWIN (3)", 10).at(0), QString("third twin"));
+    }
+
+    void extraRowsAndEmptyTitles()
+    {
+        test::TempDataFolder tmp;
+        sql(tmp.folder().trackDb(3), "INSERT INTO rd3 (songtitle, track9) VALUES (?, 'extra')",
+            {kTrainingSong});
+        sql(tmp.folder().songDb(), "INSERT INTO xtrax (songtitle, lyrics) VALUES ('  ', 'la la')");
+        const IntegrityReport report = IntegrityCheck(tmp.folder()).quick();
+        QVERIFY(kinds(report).contains(Kind::ExtraTrackRow));
+        QVERIFY(kinds(report).contains(Kind::EmptyTitle));
+        QVERIFY(IntegrityRepair(tmp.folder()).run().ok());
+        QVERIFY(IntegrityCheck(tmp.folder()).quick().clean());
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        QCOMPARE(store.song("Untitled song")->text("lyrics"), QString("la la"));
+        QCOMPARE(store.trackRow("Recovered " + kTrainingSong, 3).at(8), QString("extra"));
+    }
+
+    void deviceNotebookAndStyles()
+    {
+        test::TempDataFolder tmp;
+        sql(tmp.folder().recdevDb(), "DELETE FROM recdev WHERE rowid > 7");
+        sql(tmp.folder().note1Db(), "DELETE FROM note1");
+        writeFile(tmp.folder().stnumDat(), " 12 \r\n");
+        writeFile(tmp.folder().stylesDat(), "\"Rock*loud\"\r\n\"Jazz*\r\n");
+        const IntegrityReport report = IntegrityCheck(tmp.folder()).quick();
+        QCOMPARE(kinds(report),
+                 QList<Kind>({Kind::DeviceRows, Kind::NotebookRow, Kind::StyleCount}));
+        QVERIFY(IntegrityRepair(tmp.folder()).run().ok());
+        QVERIFY2(IntegrityCheck(tmp.folder()).quick().clean(),
+                 qPrintable(IntegrityCheck(tmp.folder()).quick().summary()));
+        QCOMPARE(scalar(tmp.folder().recdevDb(), "SELECT count(*) FROM recdev"), 10);
+        QCOMPARE(scalar(tmp.folder().recdevDb(), "SELECT count(*) FROM recdev WHERE name = ?",
+                        {"24-Track Tape"}),
+                 1);
+        QCOMPARE(scalar(tmp.folder().note1Db(), "SELECT count(*) FROM note1"), 1);
+        const StyleFiles styles =
+            StyleFiles::read(tmp.folder().stnumDat(), tmp.folder().stylesDat());
+        QCOMPARE(styles.entries, QStringList({"Rock*loud", "Jazz*"}));
+        QCOMPARE(styles.count, 2);
+    }
+
+    void styleFilesAreReadTolerantly_data()
+    {
+        QTest::addColumn<QByteArray>("stnum");
+        QTest::addColumn<QByteArray>("styles");
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<bool>("consistent");
+        QTest::newRow("as written")
+            << QByteArray(" 2 \r\n") << QByteArray("\"a*\"\r\n\"b*c\"\r\n") << 2 << true;
+        QTest::newRow("lying count")
+            << QByteArray(" 7 \r\n") << QByteArray("\"a*\"\r\n") << 1 << false;
+        QTest::newRow("garbage count")
+            << QByteArray("abc") << QByteArray("\"a*\"\r\n") << 1 << false;
+        QTest::newRow("negative count") << QByteArray("-3") << QByteArray() << 0 << false;
+        QTest::newRow("unterminated")
+            << QByteArray(" 2 \r\n") << QByteArray("\"a*\"\r\n\"b*c\r\n") << 2 << false;
+        QTest::newRow("LF only, commas")
+            << QByteArray("3\n") << QByteArray("\"a*\",\"b*\"\n\"c*\"\n") << 3 << true;
+        QTest::newRow("unquoted line")
+            << QByteArray(" 1 ") << QByteArray("Blues*slow, sad\n") << 1 << false;
+    }
+    void styleFilesAreReadTolerantly()
+    {
+        QFETCH(QByteArray, stnum);
+        QFETCH(QByteArray, styles);
+        QFETCH(int, entries);
+        QFETCH(bool, consistent);
+        test::TempDataFolder tmp(false);
+        QDir().mkpath(tmp.folder().dir());
+        writeFile(tmp.folder().stnumDat(), stnum);
+        writeFile(tmp.folder().stylesDat(), styles);
+        const StyleFiles read = StyleFiles::read(tmp.folder().stnumDat(), tmp.folder().stylesDat());
+        QCOMPARE(read.entries.size(), entries);
+        QCOMPARE(read.consistent(), consistent);
+    }
+
+    void tenThousandStyleLines()
+    {
+        test::TempDataFolder tmp;
+        QByteArray styles;
+        for (int i = 0; i < 10'000; ++i)
+            styles += "\"Style " + QByteArray::number(i) + "*description\"\r\n";
+        writeFile(tmp.folder().stylesDat(), styles);
+        writeFile(tmp.folder().stnumDat(), " 250 \r\n");
+        QVERIFY(kinds(IntegrityCheck(tmp.folder()).quick()).contains(Kind::StyleCount));
+        QVERIFY(IntegrityRepair(tmp.folder()).run().ok());
+        QFile list(tmp.folder().stylesDat());
+        QVERIFY(list.open(QIODevice::ReadOnly));
+        QCOMPARE(list.readAll(), styles); // the list itself is left byte for byte
+        QCOMPARE(StyleFiles::read(tmp.folder().stnumDat(), tmp.folder().stylesDat()).count, 10'000);
+    }
+
+    void missingAndEmptyFilesAreLaidOut()
+    {
+        test::TempDataFolder tmp;
+        QVERIFY(QFile::remove(tmp.folder().note1Db()));
+        QVERIFY(QFile::resize(tmp.folder().trackDb(8), 0));
+        const IntegrityReport report = IntegrityCheck(tmp.folder()).quick();
+        QCOMPARE(kinds(report).count(Kind::FileUnusable), 2);
+        QCOMPARE(report.repairableCount(), report.problems.size());
+        QVERIFY(IntegrityRepair(tmp.folder()).run().ok());
+        QVERIFY(IntegrityCheck(tmp.folder()).quick().clean());
+    }
+
+    void damagedFileIsReportedNotTouched()
+    {
+        test::TempDataFolder tmp;
+        const QString path = tmp.folder().trackDb(9);
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            f.seek(4096);
+            f.write(QByteArray(f.size() - 4096, '\x5A'));
+        }
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray before = f.readAll();
+        f.close();
+        const IntegrityReport report = IntegrityCheck(tmp.folder()).thorough();
+        QVERIFY(kinds(report).contains(Kind::FileUnusable));
+        QCOMPARE(report.repairableCount(), 0);
+        const RepairResult result = IntegrityRepair(tmp.folder()).run();
+        QVERIFY(!result.ok());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
+    }
+
+    void uniqueTitleStaysWithinTheLimit()
+    {
+        QSet<QString> used{SongStore::titleKey(QString(50, 'a'))};
+        const QString t = IntegrityRepair::uniqueTitle(QString(60, 'a'), used);
+        QCOMPARE(t.size(), 50);
+        QVERIFY(t.endsWith(" (2)"));
+        QCOMPARE(IntegrityRepair::uniqueTitle("Free", used), QString("Free"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestIntegrityCheck)
+#include "tst_integritycheck.moc"

@@ -1,0 +1,141 @@
+#include "app/appstate.h"
+#include "app/scriptedprompter.h"
+#include "app/startupchecks.h"
+#include "songs/songstore.h"
+#include "store/backup.h"
+#include "store/database.h"
+#include "store/integritycheck.h"
+#include "store/settings.h"
+#include "tempdatafolder.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace quillon;
+
+class TestStartupChecks final : public QObject {
+    Q_OBJECT
+
+private:
+    struct Fixture {
+        test::TempDataFolder tmp;
+        DataFolder folder{tmp.folder()};
+        Settings settings{tmp.settingsFile()};
+        SongStore songs{tmp.folder()};
+        ScriptedPrompter prompter;
+        AppState state{folder, settings, songs, prompter};
+        const QDateTime now{QDate(2026, 4, 1), QTime(8, 0, 0)};
+    };
+
+    static void damage(const DataFolder& folder)
+    {
+        SongStore store(folder);
+        QVERIFY(store.open());
+        QVERIFY(store.create({"Blue", {}, {}, {}}));
+        QVERIFY(store.create({"Gone", {}, {}, {}}));
+        QVERIFY(store.writeTracks("Gone", 6, 1, {"gone vocal"}));
+        store.close();
+        Database t4;
+        QVERIFY(t4.open(folder.trackDb(4)));
+        QVERIFY(t4.exec("DELETE FROM rd4 WHERE songtitle = 'Blue'"));
+        Database songs;
+        QVERIFY(songs.open(folder.songDb()));
+        QVERIFY(songs.exec("DELETE FROM xtrax WHERE songtitle = 'Gone'"));
+    }
+
+private Q_SLOTS:
+    void cleanFolderMakesTheDailyBackupOnceAndAsksNothing()
+    {
+        Fixture f;
+        QVERIFY(f.songs.open());
+        const StartupCheckResult first = runStartupChecks(f.state, nullptr, f.now);
+        QVERIFY(!first.backupFailed);
+        QCOMPARE(first.problemsFound, 0);
+        QVERIFY(f.prompter.asked().isEmpty());
+        QCOMPARE(Backup(f.folder).backups().size(), 1);
+        runStartupChecks(f.state, nullptr, f.now.addSecs(3600));
+        QCOMPARE(Backup(f.folder).backups().size(), 1);
+        QVERIFY(f.prompter.asked().isEmpty());
+    }
+
+    void problemsAreOfferedForRepairAndNoLeavesThemAlone()
+    {
+        Fixture f;
+        damage(f.folder);
+        QVERIFY(f.songs.open());
+        f.prompter.answer(QMessageBox::No);
+        const StartupCheckResult result = runStartupChecks(f.state, nullptr, f.now);
+        QVERIFY(result.problemsFound > 0);
+        QVERIFY(result.repairOffered);
+        QVERIFY(!result.repaired);
+        QCOMPARE(f.prompter.asked().size(), 1);
+        const auto& asked = f.prompter.asked().first();
+        QCOMPARE(asked.icon, Prompter::Icon::Question);
+        QCOMPARE(asked.buttons, QMessageBox::Yes | QMessageBox::No);
+        QVERIFY2(asked.text.contains("trax4.mdb: the song \"Blue\" has no track row."),
+                 qPrintable(asked.text));
+        QVERIFY(!asked.text.contains('\n'));
+        QCOMPARE(IntegrityCheck(f.folder).quick().problems.size(), result.problemsFound);
+        QCOMPARE(Backup(f.folder).backups().size(), 1); // the daily one only
+    }
+
+    void yesBacksUpRepairsAndReopensTheStore()
+    {
+        Fixture f;
+        damage(f.folder);
+        QVERIFY(f.songs.open());
+        f.prompter.answer(QMessageBox::Yes);
+        const StartupCheckResult result = runStartupChecks(f.state, nullptr, f.now);
+        QVERIFY(result.repaired);
+        QVERIFY(IntegrityCheck(f.folder).quick().clean());
+        QCOMPARE(Backup(f.folder).backups().size(), 2); // daily and before the repair
+        QCOMPARE(f.prompter.asked().size(), 2);
+        QCOMPARE(f.prompter.asked().last().icon, Prompter::Icon::Information);
+        QVERIFY(f.prompter.asked().last().text.contains("\"Recovered Gone\""));
+        QVERIFY(f.songs.isOpen());
+        QCOMPARE(f.state.songCount, 3);
+        QCOMPARE(f.songs.trackRow("Recovered Gone", 6).at(0), QString("gone vocal"));
+    }
+
+    void failedBackupIsReportedAndTheCheckStillRuns()
+    {
+        Fixture f;
+        QFile blocker(f.folder.backupDir()); // a file where the folder belongs
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        damage(f.folder);
+        QVERIFY(f.songs.open());
+        f.prompter.answer(QMessageBox::Ok);
+        f.prompter.answer(QMessageBox::Yes);
+        f.prompter.answer(QMessageBox::Ok);
+        const StartupCheckResult result = runStartupChecks(f.state, nullptr, f.now);
+        QVERIFY(result.backupFailed);
+        QVERIFY(result.repairOffered);
+        QVERIFY(!result.repaired);
+        const QStringList texts = f.prompter.askedTexts();
+        QCOMPARE(texts.size(), 3);
+        QVERIFY(texts.at(0).contains("backup", Qt::CaseInsensitive));
+        QCOMPARE(f.prompter.asked().at(0).icon, Prompter::Icon::Critical);
+        QVERIFY(texts.at(2).contains("nothing was repaired"));
+        QVERIFY(!IntegrityCheck(f.folder).quick().clean()); // untouched without a backup
+    }
+
+    void damagedFileIsReportedWithoutAnOffer()
+    {
+        Fixture f;
+        {
+            QFile file(f.folder.trackDb(2));
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            file.write(QByteArray(100, 'x'));
+        }
+        const StartupCheckResult result = runStartupChecks(f.state, nullptr, f.now);
+        QVERIFY(result.problemsFound > 0);
+        QVERIFY(!result.repairOffered);
+        QCOMPARE(f.prompter.asked().size(), 2); // incomplete backup, then the damage
+        QVERIFY(f.prompter.asked().last().text.contains("trax2.mdb"));
+        QVERIFY(f.prompter.asked().last().text.contains("data/backup"));
+    }
+};
+
+QTEST_MAIN(TestStartupChecks)
+#include "tst_startupchecks.moc"
