@@ -8,6 +8,8 @@
 #include <gsf/gsf-output-memory.h>
 #include <gsf/gsf-utils.h>
 
+#include "store/logging.h"
+
 #include <mutex>
 
 namespace quillon::word {
@@ -19,7 +21,19 @@ namespace {
 void ensureGsf()
 {
     static std::once_flag once;
-    std::call_once(once, [] { gsf_init(); });
+    std::call_once(once, [] {
+        gsf_init();
+        // libgsf reports every damaged container on stderr; the reader
+        // already turns that into a message, so the details go to our log.
+        for (const char* domain : {"libgsf", "libgsf:msole"}) {
+            g_log_set_handler(
+                domain, GLogLevelFlags(G_LOG_LEVEL_MASK & ~G_LOG_LEVEL_ERROR),
+                [](const gchar* logDomain, GLogLevelFlags, const gchar* message, gpointer) {
+                    qCDebug(lcDocuments) << logDomain << message;
+                },
+                nullptr);
+        }
+    });
 }
 
 QString gerrorText(GError* gerror)
