@@ -99,20 +99,41 @@ WordCharFormat fromQt(const QTextCharFormat& format, const QFont& fallback)
     return result;
 }
 
-// Word keeps line breaks and tabs in the text; anything else below a blank
-// would be read as a structure mark by the next program that opens the file.
-QString cleanText(const QString& text)
+// Text as it may stand in a QTextDocument: a stray newline would split the
+// paragraph, and half a surrogate pair or a non-character could not be
+// written to XML again.
+QString documentText(const QString& text)
 {
     QString result;
     result.reserve(text.size());
-    for (const QChar c : text) {
-        if (c == QChar::LineSeparator || c == u'\v' || c == u'\n' || c == u'\r')
-            result += QChar::LineSeparator;
-        else if (c == u'\t' || (c.unicode() >= 0x20 && c != QChar::ObjectReplacementCharacter &&
-                                c.unicode() != 0x7F))
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
             result += c;
+            result += text.at(++i);
+        } else if (c.isSurrogate() || c.unicode() == 0xFFFE || c.unicode() == 0xFFFF) {
+            result += QChar(QChar::ReplacementCharacter);
+        } else if (c == u'\n' || c == u'\r') {
+            result += u' ';
+        } else if (c == QChar::ParagraphSeparator) {
+            result += QChar::LineSeparator;
+        } else if (c == u'\t' || (c.unicode() >= 0x20 && c.unicode() != 0x7F &&
+                                  c != QChar::ObjectReplacementCharacter)) {
+            result += c;
+        }
     }
     return result;
+}
+
+// Word keeps line breaks and tabs in the text; anything else below a blank
+// would be read as a structure mark by the next program that opens the file.
+QString cleanText(QString text)
+{
+    for (QChar& c : text) {
+        if (c == u'\v' || c == u'\n' || c == u'\r')
+            c = QChar::LineSeparator;
+    }
+    return documentText(text);
 }
 
 } // namespace
@@ -132,7 +153,7 @@ void fillDocument(const QList<WordParagraph>& paragraphs, QTextDocument* documen
             cursor.insertBlock(blockFormat);
         first = false;
         for (const WordRun& run : paragraph.runs)
-            cursor.insertText(run.text, toQt(run.format));
+            cursor.insertText(documentText(run.text), toQt(run.format));
         if (!paragraph.runs.isEmpty())
             cursor.setBlockCharFormat(toQt(paragraph.runs.first().format));
     }

@@ -297,6 +297,74 @@ private slots:
         QVERIFY(error.contains(QStringLiteral("Word 6")));
     }
 
+    // Hundreds of formatted paragraphs from another writer: their runs lie on
+    // many formatted disk pages.
+    void readsLongDocumentWrittenByLibreOffice()
+    {
+        QTextDocument document;
+        QString error;
+        QVERIFY2(word::read(fixture(QStringLiteral("word-long.doc")), &document, &error),
+                 qPrintable(error));
+        QCOMPARE(document.blockCount(), 400);
+        const QTextBlock last = document.lastBlock();
+        QCOMPARE(last.text(), QString::fromUtf8("Verse 399:  marked 399 and plain "
+                                                "\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F"));
+        for (int i : {0, 1, 2, 3, 201, 398, 399}) {
+            const QString marked = QStringLiteral("marked %1 ").arg(i);
+            const QTextCharFormat format = formatAt(document, marked);
+            QCOMPARE(format.fontWeight() >= QFont::Bold, i % 4 == 0);
+            QCOMPARE(format.fontItalic(), i % 4 == 1);
+            QCOMPARE(format.fontUnderline(), i % 4 == 2);
+            QCOMPARE(format.fontPointSize(), i % 4 == 3 ? 9.0 : 12.0);
+            QCOMPARE(familyOf(format), i % 4 == 3 ? QStringLiteral("Courier New")
+                                                  : QStringLiteral("Times New Roman"));
+            QCOMPARE(alignmentOf(document, QStringLiteral("Verse %1:").arg(i)),
+                     i % 10 == 0 ? Qt::AlignHCenter : Qt::AlignLeft);
+            QVERIFY(formatAt(document, QStringLiteral("Verse %1:").arg(i)).fontWeight() <
+                    QFont::DemiBold);
+        }
+    }
+
+    // Older writers store text as one byte per character in Windows-1252
+    // ("compressed" pieces); the euro sign is where it differs from Latin-1.
+    void readsCompressedPieces()
+    {
+        QTextDocument sample;
+        sample.setPlainText(QStringLiteral("12345678"));
+        const QByteArray doc = word::writeDoc(sample);
+        CfbReader cfb;
+        QVERIFY(cfb.open(doc, nullptr));
+        QByteArray wordDocument, table;
+        QVERIFY(cfb.stream("WordDocument", &wordDocument, nullptr));
+        QVERIFY(cfb.stream("1Table", &table, nullptr));
+        const auto u32 = [](const QByteArray& b, int at) {
+            return quint32(quint8(b[at])) | quint32(quint8(b[at + 1])) << 8 |
+                   quint32(quint8(b[at + 2])) << 16 | quint32(quint8(b[at + 3])) << 24;
+        };
+        const quint32 fcClx = u32(wordDocument, 0x1A2);
+        const quint32 textAt = quint32(wordDocument.size());
+        wordDocument.append("Caf\xE9 \x80 5\r");
+        const quint32 fc = (textAt * 2) | 0x40000000;
+        const int pcdFc = int(fcClx) + 1 + 4 + 8 + 2;
+        for (int k = 0; k < 4; ++k)
+            table[pcdFc + k] = char((fc >> (8 * k)) & 0xFF);
+        const QByteArray patched =
+            CfbWriter::write({{"WordDocument", wordDocument}, {"1Table", table}}, {}, nullptr);
+        QTextDocument document;
+        QString error;
+        QVERIFY2(word::read(patched, &document, &error), qPrintable(error));
+        QCOMPARE(document.toPlainText(), QString::fromUtf8("Caf\xC3\xA9 \xE2\x82\xAC 5"));
+
+        // A piece that points past the end of the stream is refused, not read.
+        const quint32 beyond = (quint32(wordDocument.size()) * 2) | 0x40000000;
+        for (int k = 0; k < 4; ++k)
+            table[pcdFc + k] = char((beyond >> (8 * k)) & 0xFF);
+        const QByteArray broken =
+            CfbWriter::write({{"WordDocument", wordDocument}, {"1Table", table}}, {}, nullptr);
+        QVERIFY(!word::read(broken, &document, &error));
+        QVERIFY(error.contains(QStringLiteral("damaged")));
+    }
+
     void plainTextIsNotWord()
     {
         QVERIFY(!word::looksLikeWord(QByteArrayLiteral("{\\rtf1 hello}")));
