@@ -2,6 +2,8 @@
 
 #include "documents/wordbytes.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 namespace quillon::word {
@@ -23,10 +25,16 @@ void WordFkpRuns::read(Kind kind, const QByteArray& wordDocument, const QByteArr
     const qint64 pages = qMin<qint64>((length - 4) / 8, kMaxPages);
     const qint64 pnArray = offset + 4 * ((length - 4) / 8 + 1);
     const WordBytes document(wordDocument);
+    // Each page is read once, however often a hostile bin table names it.
+    QSet<quint32> seen;
     for (qint64 i = 0; i < pages; ++i) {
         quint32 pn = 0;
         tableBytes.u32(pnArray + 4 * i, &pn);
-        const qint64 pageOffset = qint64(pn & 0x3FFFFF) * kPageSize;
+        pn &= 0x3FFFFF;
+        if (seen.contains(pn))
+            continue;
+        seen.insert(pn);
+        const qint64 pageOffset = qint64(pn) * kPageSize;
         if (document.has(pageOffset, kPageSize))
             readPage(kind, document.mid(pageOffset, kPageSize));
     }
