@@ -139,7 +139,8 @@ void WordCharProps::apply(const QByteArray& grpprl, const WordCharProps& base)
             underline = sprm.byteOperand() != 0;
             break;
         case kSprmCHps:
-            if (sprm.wordOperand() > 0)
+            // Word's own limit is 1638 points; anything above is damage.
+            if (sprm.wordOperand() > 0 && sprm.wordOperand() <= 3276)
                 halfPoints = sprm.wordOperand();
             break;
         case kSprmCRgFtc0:

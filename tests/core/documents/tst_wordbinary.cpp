@@ -76,7 +76,9 @@ void fillSample(QTextDocument* document)
     red.setForeground(QColor(200, 0, 0));
     cursor.insertText(
         QString::fromUtf8("Gr\xC3\xBC\xC3\x9F\x65 \xC3\xA4\xC3\xB6 \xC3\xA9 \xC2\xA9"), red);
-    cursor.insertText(QString(QChar::LineSeparator) + QStringLiteral("second\tline"), plain);
+    cursor.insertText(QString(QChar::LineSeparator) + QStringLiteral("second\tline ") +
+                          QString::fromUtf8("\xF0\x9F\x8E\xB8"),
+                      plain);
     QTextBlockFormat justified;
     justified.setAlignment(Qt::AlignJustify);
     cursor.insertBlock(justified);
