@@ -9,9 +9,6 @@ namespace quillon::word {
 
 namespace {
 
-constexpr QLatin1StringView kRelationshipsNamespace{
-    "http://schemas.openxmlformats.org/package/2006/relationships"};
-
 void setError(QString* error, const QString& text)
 {
     if (error)
