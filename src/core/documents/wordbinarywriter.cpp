@@ -8,6 +8,8 @@
 #include "documents/wordsprm.h"
 #include "documents/wordstylesheetwriter.h"
 
+#include <QLocale>
+
 namespace quillon::word {
 
 namespace {
@@ -22,7 +24,15 @@ constexpr quint16 kCslw = 22;
 constexpr qsizetype kTextStart = 0x400; // the FIB fits well below
 constexpr qsizetype kPageSize = 512;
 constexpr qsizetype kDopSize = 500;
-constexpr quint32 kNoSectionProperties = 0xFFFFFFFF;
+constexpr quint32 kNoMacProperties = 0xFFFFFFFF;
+constexpr quint16 kSprmSXaPage = 0xB01F;
+constexpr quint16 kSprmSYaPage = 0xB020;
+constexpr quint16 kSprmSDxaLeft = 0xB021;
+constexpr quint16 kSprmSDxaRight = 0xB022;
+constexpr quint16 kSprmSDyaTop = 0x9023;
+constexpr quint16 kSprmSDyaBottom = 0x9024;
+constexpr int kMarginTwips = 1440;
+constexpr quint16 kSprmCHpsBi = 0x4A61;
 constexpr quint8 kUnderlineSingle = 1;
 
 // The class id Word gives the root of its documents.
@@ -83,15 +93,31 @@ QByteArray piecetable(quint32 ccp)
     return clx;
 }
 
-QByteArray sectionTable(quint32 ccp)
+// The one section's page: Letter where the locale measures in inches, A4
+// elsewhere, with one-inch margins.
+QByteArray sectionProperties()
+{
+    const bool letter = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
+    QByteArray grpprl;
+    putSprm(grpprl, kSprmSXaPage, wordOperand(letter ? 12240 : 11906));
+    putSprm(grpprl, kSprmSYaPage, wordOperand(letter ? 15840 : 16838));
+    for (const quint16 code : {kSprmSDxaLeft, kSprmSDxaRight, kSprmSDyaTop, kSprmSDyaBottom})
+        putSprm(grpprl, code, wordOperand(kMarginTwips));
+    QByteArray sepx;
+    putU16(sepx, quint16(grpprl.size()));
+    sepx.append(grpprl);
+    return sepx;
+}
+
+QByteArray sectionTable(quint32 ccp, quint32 fcSepx)
 {
     QByteArray plc;
     putU32(plc, 0);
     putU32(plc, ccp);
     putU16(plc, 0);
-    putU32(plc, kNoSectionProperties); // default page and margins
+    putU32(plc, fcSepx);
     putU16(plc, 0);
-    putU32(plc, kNoSectionProperties);
+    putU32(plc, kNoMacProperties);
     return plc;
 }
 
@@ -124,8 +150,11 @@ QByteArray WordBinaryWriter::characterSprms(const WordCharFormat& format)
     putSprm(out, kSprmCFItalic, byteOperand(format.italic ? 1 : 0));
     putSprm(out, kSprmCFStrike, byteOperand(format.strike ? 1 : 0));
     putSprm(out, kSprmCKul, byteOperand(format.underline ? kUnderlineSingle : 0));
-    if (format.pointSize > 0)
-        putSprm(out, kSprmCHps, wordOperand(qBound(2, qRound(format.pointSize * 2), 3276)));
+    if (format.pointSize > 0) {
+        const int halfPoints = qBound(2, qRound(format.pointSize * 2), 3276);
+        putSprm(out, kSprmCHps, wordOperand(halfPoints));
+        putSprm(out, kSprmCHpsBi, wordOperand(halfPoints)); // complex scripts alike
+    }
     // ASCII, East Asian and other scripts all get the run's font.
     const int font = fontIndex(format.font);
     putSprm(out, kSprmCRgFtc0, wordOperand(font));
@@ -194,6 +223,8 @@ QByteArray WordBinaryWriter::write(const QList<WordParagraph>& paragraphs, QStri
         WordFkpWriter::write(WordFkpWriter::Kind::Character, toRuns(m_characterSpans), &document);
     const QByteArray papxBin =
         WordFkpWriter::write(WordFkpWriter::Kind::Paragraph, toRuns(m_paragraphSpans), &document);
+    const quint32 fcSepx = quint32(document.size());
+    document.append(sectionProperties());
 
     // The table stream, each structure's place noted for the FIB.
     QByteArray table;
@@ -210,7 +241,7 @@ QByteArray WordBinaryWriter::write(const QList<WordParagraph>& paragraphs, QStri
     lcb[0] = lcb[kFibStshf];
     place(kFibPlcfBteChpx, chpxBin);
     place(kFibPlcfBtePapx, papxBin);
-    place(kFibPlcfSed, sectionTable(ccp));
+    place(kFibPlcfSed, sectionTable(ccp, fcSepx));
     place(kFibDop, documentProperties());
     place(kFibClx, piecetable(ccp));
     place(kFibSttbfFfn, WordFontTable::write(m_fonts));
