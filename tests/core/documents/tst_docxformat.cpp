@@ -194,6 +194,24 @@ private slots:
         QCOMPARE(formatAt(document, QStringLiteral("loop")).fontPointSize(), 11.0);
     }
 
+    void fieldsTablesAndTextBoxes()
+    {
+        const QByteArray xml =
+            body("<w:tbl><w:tr><w:tc><w:p><w:r><w:t>cell one</w:t></w:r></w:p></w:tc>"
+                 "<w:tc><w:p><w:r><w:t>cell two</w:t></w:r></w:p></w:tc></w:tr></w:tbl>"
+                 "<w:p><w:r><w:t xml:space='preserve'>Page </w:t></w:r>"
+                 "<w:r><w:fldChar "
+                 "w:fldCharType='begin'/></w:r><w:r><w:instrText>PAGE</w:instrText></w:r>"
+                 "<w:r><w:fldChar w:fldCharType='separate'/></w:r><w:r><w:t>7</w:t></w:r>"
+                 "<w:r><w:fldChar w:fldCharType='end'/></w:r>"
+                 "<w:r><w:drawing><w:p><w:r><w:t>in a "
+                 "box</w:t></w:r></w:p></w:drawing><w:t>!</w:t></w:r></w:p>");
+        QTextDocument document;
+        QString error;
+        QVERIFY2(word::read(package(xml), &document, &error), qPrintable(error));
+        QCOMPARE(document.toPlainText(), QStringLiteral("cell one\ncell two\nPage 7!"));
+    }
+
     void zipWithoutDocumentXmlIsRefused()
     {
         const QByteArray data = package(QByteArray());

@@ -367,6 +367,33 @@ private slots:
         QVERIFY(error.contains(QStringLiteral("damaged")));
     }
 
+    // Fields show their result, not their instruction; a table cell mark ends
+    // a paragraph like a paragraph mark.
+    void fieldInstructionsAreHiddenAndCellsSplit()
+    {
+        QTextDocument sample;
+        sample.setPlainText(QStringLiteral("A#PAGE#7#Z#cell"));
+        const QByteArray doc = word::writeDoc(sample);
+        CfbReader cfb;
+        QVERIFY(cfb.open(doc, nullptr));
+        QByteArray wordDocument, table;
+        QVERIFY(cfb.stream("WordDocument", &wordDocument, nullptr));
+        QVERIFY(cfb.stream("1Table", &table, nullptr));
+        const char marks[] = {0x13, 0x14, 0x15, 0x07};
+        int next = 0;
+        for (int at = 0x400; next < 4 && at + 1 < wordDocument.size(); at += 2) {
+            if (wordDocument[at] == '#' && wordDocument[at + 1] == 0)
+                wordDocument[at] = marks[next++];
+        }
+        QCOMPARE(next, 4);
+        const QByteArray patched =
+            CfbWriter::write({{"WordDocument", wordDocument}, {"1Table", table}}, {}, nullptr);
+        QTextDocument document;
+        QString error;
+        QVERIFY2(word::read(patched, &document, &error), qPrintable(error));
+        QCOMPARE(document.toPlainText(), QStringLiteral("A7Z\ncell"));
+    }
+
     void plainTextIsNotWord()
     {
         QVERIFY(!word::looksLikeWord(QByteArrayLiteral("{\\rtf1 hello}")));
