@@ -1,34 +1,64 @@
 #include "documents/wordformat.h"
 
+#include "documents/cfbstorage.h"
+#include "documents/docxpackage.h"
+#include "documents/docxreader.h"
+#include "documents/docxwriter.h"
+#include "documents/wordbinaryreader.h"
+#include "documents/wordbinarywriter.h"
+#include "documents/wordmodel.h"
+#include "store/logging.h"
+
 #include <QTextDocument>
 
 namespace quillon::word {
 
-// Placeholder until the Word reader and writer land.
+namespace {
+
+void setError(QString* error, const QString& text)
+{
+    if (error)
+        *error = text;
+}
+
+} // namespace
+
 bool looksLikeWord(const QByteArray& data)
 {
-    return data.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1") || data.startsWith("PK\x03\x04");
+    return CfbReader::looksLikeCompoundFile(data) || DocxPackageReader::looksLikeZip(data);
 }
 
-bool read(const QByteArray&, QTextDocument*, QString* error)
+bool read(const QByteArray& data, QTextDocument* document, QString* error)
 {
-    if (error)
-        *error = QStringLiteral("Word documents are not supported yet");
-    return false;
+    QList<WordParagraph> paragraphs;
+    QString why;
+    bool ok = false;
+    if (CfbReader::looksLikeCompoundFile(data))
+        ok = WordBinaryReader().read(data, &paragraphs, &why);
+    else if (DocxPackageReader::looksLikeZip(data))
+        ok = DocxReader().read(data, &paragraphs, &why);
+    else
+        why = QStringLiteral("The file is neither a Word 97-2003 document nor a Word document "
+                             "in Office Open XML format.");
+    if (!ok) {
+        qCDebug(lcDocuments) << "Word import failed:" << why;
+        setError(error, why);
+        return false;
+    }
+    // The caller's document is only touched once the whole file has been understood.
+    if (document)
+        fillDocument(paragraphs, document);
+    return true;
 }
 
-QByteArray writeDoc(const QTextDocument&, QString* error)
+QByteArray writeDoc(const QTextDocument& document, QString* error)
 {
-    if (error)
-        *error = QStringLiteral("Word documents are not supported yet");
-    return {};
+    return WordBinaryWriter().write(paragraphsOf(document), error);
 }
 
-QByteArray writeDocx(const QTextDocument&, QString* error)
+QByteArray writeDocx(const QTextDocument& document, QString* error)
 {
-    if (error)
-        *error = QStringLiteral("Word documents are not supported yet");
-    return {};
+    return DocxWriter().write(paragraphsOf(document), error);
 }
 
 } // namespace quillon::word

@@ -1,0 +1,181 @@
+#include "documents/wordbinaryreader.h"
+
+#include "documents/cfbstorage.h"
+#include "documents/wordfib.h"
+#include "documents/wordfkp.h"
+#include "documents/wordfonttable.h"
+#include "documents/wordpiecetable.h"
+#include "documents/wordstylesheet.h"
+
+#include <QHash>
+
+namespace quillon::word {
+
+namespace {
+
+constexpr char16_t kParagraphMark = 0x0D;
+constexpr char16_t kCellMark = 0x07;
+constexpr char16_t kLineBreak = 0x0B;
+constexpr char16_t kPageBreak = 0x0C;
+constexpr char16_t kFieldBegin = 0x13;
+constexpr char16_t kFieldSeparator = 0x14;
+constexpr char16_t kFieldEnd = 0x15;
+constexpr char16_t kNonBreakingHyphen = 0x1E;
+constexpr int kMaxFieldDepth = 64;
+
+// Assembles paragraphs from the text, one character at a time, hiding field
+// instructions (only a field's result is text the reader sees).
+class ParagraphBuilder final {
+public:
+    ParagraphBuilder(const WordPieceTable& pieces, const WordFkpRuns& characters,
+                     const WordFkpRuns& paragraphs, const WordStyleSheet& styles,
+                     const QStringList& fonts)
+        : m_pieces(pieces), m_characters(characters), m_paragraphs(paragraphs), m_styles(styles),
+          m_fonts(fonts)
+    {
+    }
+
+    QList<WordParagraph> build()
+    {
+        QList<WordParagraph> result;
+        const QString& text = m_pieces.text();
+        qsizetype start = 0;
+        while (start < text.size()) {
+            qsizetype end = start;
+            while (end < text.size() && text[end] != kParagraphMark && text[end] != kCellMark)
+                ++end;
+            result.append(paragraph(start, end));
+            start = end + 1;
+        }
+        if (result.isEmpty())
+            result.append(WordParagraph());
+        return result;
+    }
+
+private:
+    // Characters [start, end) with the mark at end (or the end of the text).
+    WordParagraph paragraph(qsizetype start, qsizetype end)
+    {
+        const QList<quint32>& offsets = m_pieces.fileOffsets();
+        const qsizetype markIndex = qMin(end, offsets.size() - 1);
+        const WordFkpRun* papx = m_paragraphs.find(offsets.at(markIndex));
+        const int istd = papx ? papx->istd : 0;
+        WordParagraph result;
+        result.alignment = m_styles.alignment(istd).value_or(WordAlignment::Left);
+        if (papx) {
+            if (const auto own = paragraphAlignment(papx->grpprl))
+                result.alignment = *own;
+        }
+        const QString& text = m_pieces.text();
+        for (qsizetype i = start; i < end; ++i) {
+            const char16_t c = text[i].unicode();
+            if (!visible(c))
+                continue;
+            QChar out;
+            if (c == kLineBreak || c == kPageBreak)
+                out = QChar::LineSeparator;
+            else if (c == kNonBreakingHyphen)
+                out = QChar(0x2011);
+            else if (c == u'\t' || c >= 0x20)
+                out = QChar(c);
+            else
+                continue; // object anchors, note references, soft hyphens
+            result.append(QString(out), format(offsets.at(i), istd));
+        }
+        return result;
+    }
+
+    bool visible(char16_t c)
+    {
+        if (c == kFieldBegin) {
+            if (m_fields.size() < kMaxFieldDepth)
+                m_fields.append(true);
+            return false;
+        }
+        if (c == kFieldSeparator) {
+            if (!m_fields.isEmpty())
+                m_fields.last() = false;
+            return false;
+        }
+        if (c == kFieldEnd) {
+            if (!m_fields.isEmpty())
+                m_fields.removeLast();
+            return false;
+        }
+        return !m_fields.contains(true);
+    }
+
+    WordCharFormat format(quint32 fc, int istd)
+    {
+        const WordFkpRun* chpx = m_characters.find(fc);
+        const QPair<const void*, int> key(chpx, istd);
+        const auto cached = m_formats.constFind(key);
+        if (cached != m_formats.constEnd())
+            return cached.value();
+        const WordCharProps base = m_styles.charProps(istd);
+        WordCharProps props = base;
+        if (chpx) {
+            // A character style named in the run lies between paragraph style and run.
+            forEachSprm(chpx->grpprl, [&](const WordSprm& sprm) {
+                if (sprm.code == kSprmCIstd)
+                    props.overrideWith(m_styles.charProps(sprm.wordOperand()));
+            });
+            props.apply(chpx->grpprl, base);
+        }
+        const WordCharFormat result = props.resolved(m_fonts);
+        m_formats.insert(key, result);
+        return result;
+    }
+
+    const WordPieceTable& m_pieces;
+    const WordFkpRuns& m_characters;
+    const WordFkpRuns& m_paragraphs;
+    const WordStyleSheet& m_styles;
+    const QStringList& m_fonts;
+    QList<bool> m_fields;
+    QHash<QPair<const void*, int>, WordCharFormat> m_formats;
+};
+
+} // namespace
+
+bool WordBinaryReader::read(const QByteArray& data, QList<WordParagraph>* paragraphs,
+                            QString* error)
+{
+    CfbReader cfb;
+    if (!cfb.open(data, error))
+        return false;
+    if (!cfb.hasStream("WordDocument")) {
+        if (error)
+            *error = QStringLiteral("The file is an Office file but not a Word document.");
+        return false;
+    }
+    QByteArray document;
+    if (!cfb.stream("WordDocument", &document, error))
+        return false;
+    WordFib fib;
+    if (!fib.read(document, error))
+        return false;
+    QByteArray table;
+    if (!cfb.stream(fib.tableIs1Table ? "1Table" : "0Table", &table, error))
+        return false;
+
+    WordPieceTable pieces;
+    if (!pieces.read(document, table, fib.fc[kFibClx], fib.lcb[kFibClx], fib.ccpText, error))
+        return false;
+    WordStyleSheet styles;
+    styles.read(table, fib.fc[kFibStshf], fib.lcb[kFibStshf]);
+    const QStringList fonts =
+        WordFontTable::read(table, fib.fc[kFibSttbfFfn], fib.lcb[kFibSttbfFfn]);
+    WordFkpRuns characters;
+    characters.read(WordFkpRuns::Kind::Character, document, table, fib.fc[kFibPlcfBteChpx],
+                    fib.lcb[kFibPlcfBteChpx]);
+    WordFkpRuns paragraphRuns;
+    paragraphRuns.read(WordFkpRuns::Kind::Paragraph, document, table, fib.fc[kFibPlcfBtePapx],
+                       fib.lcb[kFibPlcfBtePapx]);
+
+    ParagraphBuilder builder(pieces, characters, paragraphRuns, styles, fonts);
+    *paragraphs = builder.build();
+    return true;
+}
+
+} // namespace quillon::word

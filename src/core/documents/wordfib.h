@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace quillon::word {
+
+// Indexes into the FibRgFcLcb97 pairs (offset, length in the table stream).
+enum WordFibEntry {
+    kFibStshf = 1,
+    kFibPlcfSed = 6,
+    kFibPlcfBteChpx = 12,
+    kFibPlcfBtePapx = 13,
+    kFibSttbfFfn = 15,
+    kFibDop = 31,
+    kFibClx = 33,
+    kFibEntryCount97 = 93,
+};
+
+// The file information block at the start of the WordDocument stream.
+struct WordFib {
+    quint16 nFib = 0;
+    bool encrypted = false;
+    bool tableIs1Table = false;
+    quint32 ccpText = 0;
+    quint32 fc[kFibEntryCount97] = {};
+    quint32 lcb[kFibEntryCount97] = {};
+
+    // False for anything that is not a readable Word 97 or later document.
+    bool read(const QByteArray& wordDocument, QString* error);
+};
+
+} // namespace quillon::word

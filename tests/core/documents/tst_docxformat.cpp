@@ -1,0 +1,269 @@
+#include "documents/docxpackage.h"
+#include "documents/wordformat.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+using namespace quillon;
+using word::DocxPackageReader;
+using word::DocxPackageWriter;
+
+namespace {
+
+QByteArray fixture(const QString& name)
+{
+    QFile file(QStringLiteral(QUILLON_TEST_DATA_DIR "/documents/") + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QTextCharFormat formatAt(const QTextDocument& document, const QString& text)
+{
+    const QTextCursor found = document.find(text);
+    if (found.isNull())
+        return {};
+    QTextCursor cursor(found);
+    cursor.setPosition(found.selectionStart() + 1);
+    return cursor.charFormat();
+}
+
+QString familyOf(const QTextCharFormat& format)
+{
+    const QStringList families = format.fontFamilies().toStringList();
+    return families.isEmpty() ? format.fontFamily() : families.first();
+}
+
+Qt::Alignment alignmentOf(const QTextDocument& document, const QString& text)
+{
+    return document.find(text).block().blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+}
+
+const char kContentTypes[] =
+    "<?xml version='1.0'?><Types "
+    "xmlns='http://schemas.openxmlformats.org/package/2006/content-types'/>";
+
+QByteArray package(const QByteArray& documentXml, const QByteArray& stylesXml = {})
+{
+    QList<word::DocxPart> parts{{QStringLiteral("[Content_Types].xml"), kContentTypes}};
+    if (!documentXml.isNull())
+        parts.append({QStringLiteral("word/document.xml"), documentXml});
+    if (!stylesXml.isNull())
+        parts.append({QStringLiteral("word/styles.xml"), stylesXml});
+    return DocxPackageWriter::write(parts, nullptr);
+}
+
+QByteArray body(const QByteArray& inner)
+{
+    return "<?xml version='1.0'?><w:document "
+           "xmlns:w='http://schemas.openxmlformats.org/wordprocessingml/2006/main'><w:body>" +
+           inner + "</w:body></w:document>";
+}
+
+} // namespace
+
+class TestDocxFormat final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void readsDocumentWrittenByLibreOffice()
+    {
+        const QByteArray data = fixture(QStringLiteral("docx-lyrics.docx"));
+        QVERIFY(!data.isEmpty());
+        QVERIFY(word::looksLikeWord(data));
+        QTextDocument document;
+        QString error;
+        QVERIFY2(word::read(data, &document, &error), qPrintable(error));
+        const QStringList lines = document.toPlainText().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 5);
+        QCOMPARE(lines.at(0), QStringLiteral("Moonlight Session"));
+        QCOMPARE(lines.at(3), QString::fromUtf8("Umlaute: \xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F "
+                                                "\xC3\xA9 \xC2\xA9 2026"));
+        QVERIFY(formatAt(document, QStringLiteral("bold words")).fontWeight() >= QFont::Bold);
+        QVERIFY(formatAt(document, QStringLiteral("Plain words")).fontWeight() < QFont::DemiBold);
+        QVERIFY(formatAt(document, QStringLiteral("italic words")).fontItalic());
+        QVERIFY(formatAt(document, QStringLiteral("underlined words")).fontUnderline());
+        QVERIFY(!formatAt(document, QStringLiteral("Plain words")).fontUnderline());
+        QCOMPARE(formatAt(document, QStringLiteral("Small print")).fontPointSize(), 10.0);
+        QCOMPARE(formatAt(document, QStringLiteral("large Arial")).fontPointSize(), 14.0);
+        QCOMPARE(formatAt(document, QStringLiteral("Plain words")).fontPointSize(), 12.0);
+        QCOMPARE(familyOf(formatAt(document, QStringLiteral("large Arial"))),
+                 QStringLiteral("Arial"));
+        QCOMPARE(familyOf(formatAt(document, QStringLiteral("Plain words"))),
+                 QStringLiteral("Times New Roman"));
+        QCOMPARE(formatAt(document, QStringLiteral("Red line")).foreground().color(),
+                 QColor(200, 0, 0));
+        QCOMPARE(alignmentOf(document, QStringLiteral("Moonlight")), Qt::AlignHCenter);
+        QCOMPARE(alignmentOf(document, QStringLiteral("Umlaute")), Qt::AlignRight);
+    }
+
+    // What matters is the content: a .docx saved under a .doc name is read as .docx.
+    void docxNamedDocIsRecognisedByContent()
+    {
+        const QByteArray data = fixture(QStringLiteral("word-docx-named.doc"));
+        QVERIFY(word::looksLikeWord(data));
+        QTextDocument document;
+        QVERIFY(word::read(data, &document));
+        QVERIFY(document.toPlainText().startsWith(QStringLiteral("Moonlight Session")));
+    }
+
+    void roundTripKeepsTextAndFormatting()
+    {
+        QTextDocument original;
+        QTextCursor cursor(&original);
+        QTextBlockFormat centred;
+        centred.setAlignment(Qt::AlignHCenter);
+        cursor.setBlockFormat(centred);
+        QTextCharFormat title;
+        title.setFontFamilies(QStringList{QStringLiteral("Liberation Sans")});
+        title.setFontPointSize(20);
+        title.setFontWeight(QFont::Bold);
+        cursor.insertText(QStringLiteral("Title"), title);
+        cursor.insertBlock(QTextBlockFormat());
+        QTextCharFormat plain;
+        plain.setFontFamilies(QStringList{QStringLiteral("Liberation Serif")});
+        plain.setFontPointSize(11);
+        QTextCharFormat italicUnderline = plain;
+        italicUnderline.setFontItalic(true);
+        italicUnderline.setFontUnderline(true);
+        italicUnderline.setForeground(QColor(0, 0, 200));
+        cursor.insertText(QString::fromUtf8("\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F \xC3\xA9 \xC2\xA9 "),
+                          plain);
+        cursor.insertText(QStringLiteral("slanted <&> \"marks\""), italicUnderline);
+        cursor.insertText(QStringLiteral("\ttab") + QChar(QChar::LineSeparator) +
+                              QStringLiteral("next  line"),
+                          plain);
+
+        QString error;
+        const QByteArray bytes = word::writeDocx(original, &error);
+        QVERIFY2(!bytes.isEmpty(), qPrintable(error));
+        QVERIFY(DocxPackageReader::looksLikeZip(bytes));
+        QTextDocument copy;
+        QVERIFY2(word::read(bytes, &copy, &error), qPrintable(error));
+        QCOMPARE(copy.toRawText(), original.toRawText());
+        const QTextCharFormat t = formatAt(copy, QStringLiteral("Title"));
+        QVERIFY(t.fontWeight() >= QFont::Bold);
+        QCOMPARE(t.fontPointSize(), 20.0);
+        QCOMPARE(familyOf(t), QStringLiteral("Liberation Sans"));
+        QCOMPARE(alignmentOf(copy, QStringLiteral("Title")), Qt::AlignHCenter);
+        QCOMPARE(alignmentOf(copy, QStringLiteral("slanted")), Qt::AlignLeft);
+        const QTextCharFormat s = formatAt(copy, QStringLiteral("slanted"));
+        QVERIFY(s.fontItalic());
+        QVERIFY(s.fontUnderline());
+        QVERIFY(s.fontWeight() < QFont::DemiBold);
+        QCOMPARE(s.foreground().color(), QColor(0, 0, 200));
+        const QTextCharFormat u = formatAt(copy, QString::fromUtf8("\xC3\xB6\xC3\xBC"));
+        QVERIFY(!u.fontItalic());
+        QCOMPARE(u.fontPointSize(), 11.0);
+        QCOMPARE(familyOf(u), QStringLiteral("Liberation Serif"));
+    }
+
+    void stylesAndDefaultsApply()
+    {
+        const QByteArray styles =
+            "<?xml version='1.0'?><w:styles "
+            "xmlns:w='http://schemas.openxmlformats.org/wordprocessingml/2006/main'>"
+            "<w:docDefaults><w:rPrDefault><w:rPr><w:rFonts w:ascii='Liberation Mono'/><w:sz "
+            "w:val='22'/></w:rPr></w:rPrDefault></w:docDefaults>"
+            "<w:style w:type='paragraph' w:default='1' w:styleId='Normal'><w:rPr><w:sz "
+            "w:val='26'/></w:rPr></w:style>"
+            "<w:style w:type='paragraph' w:styleId='Head'><w:basedOn w:val='Normal'/><w:pPr><w:jc "
+            "w:val='center'/></w:pPr><w:rPr><w:b/><w:sz w:val='36'/></w:rPr></w:style>"
+            "<w:style w:type='paragraph' w:styleId='Loop'><w:basedOn w:val='Loop'/></w:style>"
+            "</w:styles>";
+        const QByteArray xml =
+            body("<w:p><w:pPr><w:pStyle "
+                 "w:val='Head'/></w:pPr><w:r><w:t>Heading</w:t></w:r><w:r><w:rPr><w:b "
+                 "w:val='0'/></w:rPr><w:t>thin</w:t></w:r></w:p>"
+                 "<w:p><w:hyperlink><w:r><w:t>linked</w:t></w:r></"
+                 "w:hyperlink><w:del><w:r><w:delText>gone</w:delText></w:r></w:del></w:p>"
+                 "<w:p><w:pPr><w:pStyle w:val='Loop'/></w:pPr><w:r><w:t>loop</w:t></w:r></w:p>");
+        QTextDocument document;
+        QString error;
+        QVERIFY2(word::read(package(xml, styles), &document, &error), qPrintable(error));
+        QCOMPARE(document.toPlainText(), QStringLiteral("Headingthin\nlinked\nloop"));
+        const QTextCharFormat heading = formatAt(document, QStringLiteral("Heading"));
+        QVERIFY(heading.fontWeight() >= QFont::Bold);
+        QCOMPARE(heading.fontPointSize(), 18.0);
+        QCOMPARE(familyOf(heading), QStringLiteral("Liberation Mono"));
+        QVERIFY(formatAt(document, QStringLiteral("thin")).fontWeight() < QFont::DemiBold);
+        QCOMPARE(alignmentOf(document, QStringLiteral("Heading")), Qt::AlignHCenter);
+        QCOMPARE(formatAt(document, QStringLiteral("linked")).fontPointSize(), 13.0);
+        QCOMPARE(formatAt(document, QStringLiteral("loop")).fontPointSize(), 11.0);
+    }
+
+    void fieldsTablesAndTextBoxes()
+    {
+        const QByteArray xml =
+            body("<w:tbl><w:tr><w:tc><w:p><w:r><w:t>cell one</w:t></w:r></w:p></w:tc>"
+                 "<w:tc><w:p><w:r><w:t>cell two</w:t></w:r></w:p></w:tc></w:tr></w:tbl>"
+                 "<w:p><w:r><w:t xml:space='preserve'>Page </w:t></w:r>"
+                 "<w:r><w:fldChar "
+                 "w:fldCharType='begin'/></w:r><w:r><w:instrText>PAGE</w:instrText></w:r>"
+                 "<w:r><w:fldChar w:fldCharType='separate'/></w:r><w:r><w:t>7</w:t></w:r>"
+                 "<w:r><w:fldChar w:fldCharType='end'/></w:r>"
+                 "<w:r><w:drawing><w:p><w:r><w:t>in a "
+                 "box</w:t></w:r></w:p></w:drawing><w:t>!</w:t></w:r></w:p>");
+        QTextDocument document;
+        QString error;
+        QVERIFY2(word::read(package(xml), &document, &error), qPrintable(error));
+        QCOMPARE(document.toPlainText(), QStringLiteral("cell one\ncell two\nPage 7!"));
+    }
+
+    void zipWithoutDocumentXmlIsRefused()
+    {
+        const QByteArray data = package(QByteArray());
+        QVERIFY(!data.isEmpty());
+        QTextDocument document;
+        document.setPlainText(QStringLiteral("unchanged"));
+        QString error;
+        QVERIFY(!word::read(data, &document, &error));
+        QVERIFY(error.contains(QStringLiteral("document.xml")));
+        QCOMPARE(document.toPlainText(), QStringLiteral("unchanged"));
+    }
+
+    void malformedXmlIsRefused()
+    {
+        QTextDocument document;
+        QString error;
+        QVERIFY(!word::read(package(body("<w:p><w:r><w:t>open")), &document, &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(!word::read(package("<notword/>"), &document, &error));
+        QVERIFY(!word::read(package(body("<w:p><w:r><w:t>x</w:r></w:p>")), &document, &error));
+    }
+
+    void truncatedPackagesAreRefused()
+    {
+        const QByteArray data = fixture(QStringLiteral("docx-lyrics.docx"));
+        for (qsizetype size : {qsizetype(4), qsizetype(100), data.size() / 2, data.size() - 30}) {
+            QTextDocument document;
+            QString error;
+            QVERIFY(!word::read(data.left(size), &document, &error));
+            QVERIFY(!error.isEmpty());
+        }
+    }
+
+    void randomAndDamagedBytesNeverCrash()
+    {
+        QRandomGenerator random(4321);
+        const QByteArray data = fixture(QStringLiteral("docx-lyrics.docx"));
+        for (int round = 0; round < 200; ++round) {
+            QByteArray damaged = data;
+            for (int k = 0; k < 6; ++k)
+                damaged[random.bounded(4, int(data.size()))] = char(random.generate());
+            QTextDocument document;
+            word::read(damaged, &document);
+        }
+        QByteArray noise(3000, '\0');
+        for (char& c : noise)
+            c = char(random.generate());
+        noise.replace(0, 4, "PK\x03\x04");
+        QTextDocument document;
+        QVERIFY(!word::read(noise, &document));
+    }
+};
+
+QTEST_MAIN(TestDocxFormat)
+#include "tst_docxformat.moc"

@@ -1,0 +1,408 @@
+#include "documents/cfbstorage.h"
+#include "documents/wordformat.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+using namespace quillon;
+using word::CfbReader;
+using word::CfbWriter;
+
+namespace {
+
+QByteArray fixture(const QString& name)
+{
+    QFile file(QStringLiteral(QUILLON_TEST_DATA_DIR "/documents/") + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The format of the first character of the first occurrence of text.
+QTextCharFormat formatAt(const QTextDocument& document, const QString& text)
+{
+    const QTextCursor found = document.find(text);
+    if (found.isNull())
+        return {};
+    QTextCursor cursor(found);
+    cursor.setPosition(found.selectionStart() + 1);
+    return cursor.charFormat();
+}
+
+QString familyOf(const QTextCharFormat& format)
+{
+    const QStringList families = format.fontFamilies().toStringList();
+    return families.isEmpty() ? format.fontFamily() : families.first();
+}
+
+Qt::Alignment alignmentOf(const QTextDocument& document, const QString& text)
+{
+    return document.find(text).block().blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+}
+
+// A document with everything the exporters must keep.
+void fillSample(QTextDocument* document)
+{
+    QTextCursor cursor(document);
+    QTextCharFormat plain;
+    plain.setFontFamilies(QStringList{QStringLiteral("Liberation Serif")});
+    plain.setFontPointSize(12);
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    cursor.setBlockFormat(centred);
+    QTextCharFormat title = plain;
+    title.setFontFamilies(QStringList{QStringLiteral("Liberation Sans")});
+    title.setFontPointSize(18);
+    title.setFontWeight(QFont::Bold);
+    cursor.insertText(QStringLiteral("Song Title"), title);
+    QTextBlockFormat left;
+    left.setAlignment(Qt::AlignLeft);
+    cursor.insertBlock(left);
+    cursor.insertText(QStringLiteral("Plain then "), plain);
+    QTextCharFormat italic = plain;
+    italic.setFontItalic(true);
+    cursor.insertText(QStringLiteral("leaning"), italic);
+    cursor.insertText(QStringLiteral(" and "), plain);
+    QTextCharFormat underline = plain;
+    underline.setFontUnderline(true);
+    underline.setFontPointSize(9);
+    cursor.insertText(QStringLiteral("underlined small"), underline);
+    QTextBlockFormat right;
+    right.setAlignment(Qt::AlignRight);
+    cursor.insertBlock(right);
+    QTextCharFormat red = plain;
+    red.setForeground(QColor(200, 0, 0));
+    cursor.insertText(
+        QString::fromUtf8("Gr\xC3\xBC\xC3\x9F\x65 \xC3\xA4\xC3\xB6 \xC3\xA9 \xC2\xA9"), red);
+    cursor.insertText(QString(QChar::LineSeparator) + QStringLiteral("second\tline ") +
+                          QString::fromUtf8("\xF0\x9F\x8E\xB8"),
+                      plain);
+    QTextBlockFormat justified;
+    justified.setAlignment(Qt::AlignJustify);
+    cursor.insertBlock(justified);
+    cursor.insertText(QStringLiteral("last"), plain);
+}
+
+} // namespace
+
+class TestWordBinary final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void readsDocumentWrittenByLibreOffice()
+    {
+        const QByteArray data = fixture(QStringLiteral("word-lyrics.doc"));
+        QVERIFY(!data.isEmpty());
+        QVERIFY(word::looksLikeWord(data));
+        QTextDocument document;
+        QString error;
+        QVERIFY2(word::read(data, &document, &error), qPrintable(error));
+        const QStringList lines = document.toPlainText().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 5);
+        QCOMPARE(lines.at(0), QStringLiteral("Moonlight Session"));
+        QCOMPARE(
+            lines.at(1),
+            QStringLiteral("Plain words, then bold words, italic words and underlined words."));
+        QCOMPARE(lines.at(3), QString::fromUtf8("Umlaute: \xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F "
+                                                "\xC3\xA9 \xC2\xA9 2026"));
+
+        QVERIFY(formatAt(document, QStringLiteral("bold words")).fontWeight() >= QFont::Bold);
+        QVERIFY(formatAt(document, QStringLiteral("Plain words")).fontWeight() < QFont::DemiBold);
+        QVERIFY(formatAt(document, QStringLiteral("italic words")).fontItalic());
+        QVERIFY(!formatAt(document, QStringLiteral("bold words")).fontItalic());
+        QVERIFY(formatAt(document, QStringLiteral("underlined words")).fontUnderline());
+        QVERIFY(!formatAt(document, QStringLiteral("italic words")).fontUnderline());
+        QCOMPARE(formatAt(document, QStringLiteral("Plain words")).fontPointSize(), 12.0);
+        QCOMPARE(formatAt(document, QStringLiteral("Small print")).fontPointSize(), 10.0);
+        QCOMPARE(formatAt(document, QStringLiteral("large Arial")).fontPointSize(), 14.0);
+        QCOMPARE(formatAt(document, QStringLiteral("Moonlight")).fontPointSize(), 16.0);
+        QCOMPARE(familyOf(formatAt(document, QStringLiteral("large Arial"))),
+                 QStringLiteral("Arial"));
+        QCOMPARE(familyOf(formatAt(document, QStringLiteral("Small print"))),
+                 QStringLiteral("Times New Roman"));
+        QCOMPARE(formatAt(document, QStringLiteral("Red line")).foreground().color(),
+                 QColor(200, 0, 0));
+        QCOMPARE(alignmentOf(document, QStringLiteral("Moonlight")), Qt::AlignHCenter);
+        QCOMPARE(alignmentOf(document, QStringLiteral("Umlaute")), Qt::AlignRight);
+        QCOMPARE(alignmentOf(document, QStringLiteral("Plain words")), Qt::AlignLeft);
+    }
+
+    void roundTripKeepsTextAndFormatting()
+    {
+        QTextDocument original;
+        fillSample(&original);
+        QString error;
+        const QByteArray bytes = word::writeDoc(original, &error);
+        QVERIFY2(!bytes.isEmpty(), qPrintable(error));
+        QVERIFY(CfbReader::looksLikeCompoundFile(bytes));
+
+        QTextDocument copy;
+        QVERIFY2(word::read(bytes, &copy, &error), qPrintable(error));
+        QCOMPARE(copy.toPlainText(), original.toPlainText());
+        QCOMPARE(copy.blockCount(), 4);
+        const QTextCharFormat title = formatAt(copy, QStringLiteral("Song Title"));
+        QVERIFY(title.fontWeight() >= QFont::Bold);
+        QCOMPARE(title.fontPointSize(), 18.0);
+        QCOMPARE(familyOf(title), QStringLiteral("Liberation Sans"));
+        QCOMPARE(alignmentOf(copy, QStringLiteral("Song Title")), Qt::AlignHCenter);
+        const QTextCharFormat plain = formatAt(copy, QStringLiteral("Plain then"));
+        QVERIFY(plain.fontWeight() < QFont::DemiBold);
+        QVERIFY(!plain.fontItalic());
+        QVERIFY(!plain.fontUnderline());
+        QCOMPARE(familyOf(plain), QStringLiteral("Liberation Serif"));
+        QCOMPARE(plain.fontPointSize(), 12.0);
+        QVERIFY(formatAt(copy, QStringLiteral("leaning")).fontItalic());
+        const QTextCharFormat underline = formatAt(copy, QStringLiteral("underlined small"));
+        QVERIFY(underline.fontUnderline());
+        QCOMPARE(underline.fontPointSize(), 9.0);
+        const QTextCharFormat red = formatAt(copy, QString::fromUtf8("Gr\xC3\xBC\xC3\x9F\x65"));
+        QCOMPARE(red.foreground().color(), QColor(200, 0, 0));
+        QCOMPARE(alignmentOf(copy, QStringLiteral("second")), Qt::AlignRight);
+        QCOMPARE(alignmentOf(copy, QStringLiteral("last")), Qt::AlignJustify);
+        QVERIFY(copy.toRawText().contains(QString(QChar::LineSeparator) +
+                                          QStringLiteral("second\tline")));
+    }
+
+    void documentOfLibreOfficeSurvivesItsOwnRoundTrip()
+    {
+        QTextDocument first;
+        QVERIFY(word::read(fixture(QStringLiteral("word-lyrics.doc")), &first));
+        QTextDocument second;
+        QVERIFY(word::read(word::writeDoc(first), &second));
+        QCOMPARE(second.toPlainText(), first.toPlainText());
+        for (const QString& text :
+             {QStringLiteral("bold words"), QStringLiteral("italic words"),
+              QStringLiteral("underlined words"), QStringLiteral("large Arial")}) {
+            const QTextCharFormat a = formatAt(first, text);
+            const QTextCharFormat b = formatAt(second, text);
+            QCOMPARE(b.fontWeight(), a.fontWeight());
+            QCOMPARE(b.fontItalic(), a.fontItalic());
+            QCOMPARE(b.fontUnderline(), a.fontUnderline());
+            QCOMPARE(b.fontPointSize(), a.fontPointSize());
+            QCOMPARE(familyOf(b), familyOf(a));
+        }
+    }
+
+    // Thousands of runs do not fit one formatted disk page; the writer must
+    // spread them over several and the reader must find them all.
+    void manyRunsSpanSeveralPages()
+    {
+        QTextDocument original;
+        QTextCursor cursor(&original);
+        QTextCharFormat bold;
+        bold.setFontWeight(QFont::Bold);
+        QTextCharFormat normal;
+        normal.setFontWeight(QFont::Normal);
+        for (int i = 0; i < 600; ++i) {
+            if (i)
+                cursor.insertBlock();
+            cursor.insertText(QStringLiteral("line %1 ").arg(i), normal);
+            cursor.insertText(QStringLiteral("b%1").arg(i), bold);
+        }
+        QTextDocument copy;
+        QVERIFY(word::read(word::writeDoc(original), &copy));
+        QCOMPARE(copy.blockCount(), 600);
+        QCOMPARE(copy.toPlainText(), original.toPlainText());
+        QVERIFY(formatAt(copy, QStringLiteral("b599")).fontWeight() >= QFont::Bold);
+        QVERIFY(formatAt(copy, QStringLiteral("line 599")).fontWeight() < QFont::DemiBold);
+        QVERIFY(formatAt(copy, QStringLiteral("b0")).fontWeight() >= QFont::Bold);
+    }
+
+    void emptyDocumentRoundTrips()
+    {
+        QTextDocument empty;
+        const QByteArray bytes = word::writeDoc(empty);
+        QVERIFY(!bytes.isEmpty());
+        QTextDocument copy;
+        copy.setPlainText(QStringLiteral("old"));
+        QVERIFY(word::read(bytes, &copy));
+        QCOMPARE(copy.toPlainText(), QString());
+    }
+
+    void truncatedFilesAreRefused()
+    {
+        const QByteArray data = fixture(QStringLiteral("word-lyrics.doc"));
+        QVERIFY(!data.isEmpty());
+        for (qsizetype size : {qsizetype(0), qsizetype(8), qsizetype(511), qsizetype(512),
+                               qsizetype(2048), data.size() / 2, data.size() - 512}) {
+            QTextDocument document;
+            document.setPlainText(QStringLiteral("unchanged"));
+            QString error;
+            QVERIFY(!word::read(data.left(size), &document, &error));
+            QVERIFY(!error.isEmpty());
+            QCOMPARE(document.toPlainText(), QStringLiteral("unchanged"));
+        }
+    }
+
+    void randomBytesAreRefused()
+    {
+        QRandomGenerator random(1234);
+        for (int round = 0; round < 50; ++round) {
+            QByteArray data(4096, '\0');
+            for (char& c : data)
+                c = char(random.generate());
+            if (round % 2)
+                data.replace(0, 8, QByteArray::fromHex("D0CF11E0A1B11AE1"));
+            QString error;
+            QTextDocument document;
+            QVERIFY(!word::read(data, &document, &error));
+            QVERIFY(!error.isEmpty());
+        }
+    }
+
+    // Damage anywhere in a real file must not crash the reader; whatever it
+    // makes of it, it answers.
+    void damagedBytesNeverCrash()
+    {
+        const QByteArray data = fixture(QStringLiteral("word-lyrics.doc"));
+        QRandomGenerator random(99);
+        for (int round = 0; round < 300; ++round) {
+            QByteArray damaged = data;
+            for (int k = 0; k < 8; ++k)
+                damaged[random.bounded(512, int(data.size()))] = char(random.generate());
+            QTextDocument document;
+            word::read(damaged, &document);
+        }
+    }
+
+    void compoundFileWithoutWordDocumentIsRefused()
+    {
+        QString error;
+        const QByteArray other =
+            CfbWriter::write({{"Workbook", QByteArray(5000, 'x')}}, QByteArray(), &error);
+        QVERIFY2(!other.isEmpty(), qPrintable(error));
+        QVERIFY(word::looksLikeWord(other));
+        QTextDocument document;
+        QVERIFY(!word::read(other, &document, &error));
+        QVERIFY(error.contains(QStringLiteral("not a Word document")));
+    }
+
+    void olderWordVersionIsRefused()
+    {
+        QTextDocument sample;
+        sample.setPlainText(QStringLiteral("x"));
+        const QByteArray doc = word::writeDoc(sample);
+        CfbReader cfb;
+        QVERIFY(cfb.open(doc, nullptr));
+        QByteArray wordDocument, table;
+        QVERIFY(cfb.stream("WordDocument", &wordDocument, nullptr));
+        QVERIFY(cfb.stream("1Table", &table, nullptr));
+        wordDocument[2] = char(0x65); // Word 6
+        wordDocument[3] = 0;
+        const QByteArray old =
+            CfbWriter::write({{"WordDocument", wordDocument}, {"1Table", table}}, {}, nullptr);
+        QString error;
+        QTextDocument document;
+        QVERIFY(!word::read(old, &document, &error));
+        QVERIFY(error.contains(QStringLiteral("Word 6")));
+    }
+
+    // Hundreds of formatted paragraphs from another writer: their runs lie on
+    // many formatted disk pages.
+    void readsLongDocumentWrittenByLibreOffice()
+    {
+        QTextDocument document;
+        QString error;
+        QVERIFY2(word::read(fixture(QStringLiteral("word-long.doc")), &document, &error),
+                 qPrintable(error));
+        QCOMPARE(document.blockCount(), 400);
+        const QTextBlock last = document.lastBlock();
+        QCOMPARE(last.text(), QString::fromUtf8("Verse 399:  marked 399 and plain "
+                                                "\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F"));
+        for (int i : {0, 1, 2, 3, 201, 398, 399}) {
+            const QString marked = QStringLiteral("marked %1 ").arg(i);
+            const QTextCharFormat format = formatAt(document, marked);
+            QCOMPARE(format.fontWeight() >= QFont::Bold, i % 4 == 0);
+            QCOMPARE(format.fontItalic(), i % 4 == 1);
+            QCOMPARE(format.fontUnderline(), i % 4 == 2);
+            QCOMPARE(format.fontPointSize(), i % 4 == 3 ? 9.0 : 12.0);
+            QCOMPARE(familyOf(format), i % 4 == 3 ? QStringLiteral("Courier New")
+                                                  : QStringLiteral("Times New Roman"));
+            QCOMPARE(alignmentOf(document, QStringLiteral("Verse %1:").arg(i)),
+                     i % 10 == 0 ? Qt::AlignHCenter : Qt::AlignLeft);
+            QVERIFY(formatAt(document, QStringLiteral("Verse %1:").arg(i)).fontWeight() <
+                    QFont::DemiBold);
+        }
+    }
+
+    // Older writers store text as one byte per character in Windows-1252
+    // ("compressed" pieces); the euro sign is where it differs from Latin-1.
+    void readsCompressedPieces()
+    {
+        QTextDocument sample;
+        sample.setPlainText(QStringLiteral("12345678"));
+        const QByteArray doc = word::writeDoc(sample);
+        CfbReader cfb;
+        QVERIFY(cfb.open(doc, nullptr));
+        QByteArray wordDocument, table;
+        QVERIFY(cfb.stream("WordDocument", &wordDocument, nullptr));
+        QVERIFY(cfb.stream("1Table", &table, nullptr));
+        const auto u32 = [](const QByteArray& b, int at) {
+            return quint32(quint8(b[at])) | quint32(quint8(b[at + 1])) << 8 |
+                   quint32(quint8(b[at + 2])) << 16 | quint32(quint8(b[at + 3])) << 24;
+        };
+        const quint32 fcClx = u32(wordDocument, 0x1A2);
+        const quint32 textAt = quint32(wordDocument.size());
+        wordDocument.append("Caf\xE9 \x80 5\r");
+        const quint32 fc = (textAt * 2) | 0x40000000;
+        const int pcdFc = int(fcClx) + 1 + 4 + 8 + 2;
+        for (int k = 0; k < 4; ++k)
+            table[pcdFc + k] = char((fc >> (8 * k)) & 0xFF);
+        const QByteArray patched =
+            CfbWriter::write({{"WordDocument", wordDocument}, {"1Table", table}}, {}, nullptr);
+        QTextDocument document;
+        QString error;
+        QVERIFY2(word::read(patched, &document, &error), qPrintable(error));
+        QCOMPARE(document.toPlainText(), QString::fromUtf8("Caf\xC3\xA9 \xE2\x82\xAC 5"));
+
+        // A piece that points past the end of the stream is refused, not read.
+        const quint32 beyond = (quint32(wordDocument.size()) * 2) | 0x40000000;
+        for (int k = 0; k < 4; ++k)
+            table[pcdFc + k] = char((beyond >> (8 * k)) & 0xFF);
+        const QByteArray broken =
+            CfbWriter::write({{"WordDocument", wordDocument}, {"1Table", table}}, {}, nullptr);
+        QVERIFY(!word::read(broken, &document, &error));
+        QVERIFY(error.contains(QStringLiteral("damaged")));
+    }
+
+    // Fields show their result, not their instruction; a table cell mark ends
+    // a paragraph like a paragraph mark.
+    void fieldInstructionsAreHiddenAndCellsSplit()
+    {
+        QTextDocument sample;
+        sample.setPlainText(QStringLiteral("A#PAGE#7#Z#cell"));
+        const QByteArray doc = word::writeDoc(sample);
+        CfbReader cfb;
+        QVERIFY(cfb.open(doc, nullptr));
+        QByteArray wordDocument, table;
+        QVERIFY(cfb.stream("WordDocument", &wordDocument, nullptr));
+        QVERIFY(cfb.stream("1Table", &table, nullptr));
+        const char marks[] = {0x13, 0x14, 0x15, 0x07};
+        int next = 0;
+        for (int at = 0x400; next < 4 && at + 1 < wordDocument.size(); at += 2) {
+            if (wordDocument[at] == '#' && wordDocument[at + 1] == 0)
+                wordDocument[at] = marks[next++];
+        }
+        QCOMPARE(next, 4);
+        const QByteArray patched =
+            CfbWriter::write({{"WordDocument", wordDocument}, {"1Table", table}}, {}, nullptr);
+        QTextDocument document;
+        QString error;
+        QVERIFY2(word::read(patched, &document, &error), qPrintable(error));
+        QCOMPARE(document.toPlainText(), QStringLiteral("A7Z\ncell"));
+    }
+
+    void plainTextIsNotWord()
+    {
+        QVERIFY(!word::looksLikeWord(QByteArrayLiteral("{\\rtf1 hello}")));
+        QString error;
+        QTextDocument document;
+        QVERIFY(!word::read(QByteArrayLiteral("{\\rtf1 hello}"), &document, &error));
+        QVERIFY(!error.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestWordBinary)
+#include "tst_wordbinary.moc"
