@@ -1,6 +1,8 @@
 #include "app/appstate.h"
+#include "app/startupchecks.h"
 #include "app/mainwindow.h"
 #include "app/widgetprompter.h"
+#include "options/aboutbox.h"
 #include "songs/songstore.h"
 #include "store/datafolder.h"
 #include "store/datainstaller.h"
@@ -34,7 +36,17 @@ int main(int argc, char* argv[])
     // load and first activation do the rest.
     state.firstActivation = true;
     MainWindow window(state);
+    // The about box is the splash; the first activation closes it.
+    window.setSplashFactory([] {
+        auto* splash = new AboutBox;
+        splash->setAttribute(Qt::WA_DeleteOnClose);
+        return splash;
+    });
     window.showSplash();
+    QApplication::processEvents();
+    // The daily backup and the quick data check run while the splash shows.
+    if (songs.isOpen())
+        runStartupChecks(state, nullptr);
     window.show();
     return app.exec();
 }
