@@ -47,6 +47,7 @@ struct State {
     int firstIndent = 0;
     int spaceBefore = 0;
     int spaceAfter = 0;
+    bool pageBreakBefore = false;
     // Font table entry being read.
     int fontNumber = -1;
     int fontCharset = -1;
@@ -55,6 +56,7 @@ struct State {
     {
         align = Qt::AlignLeft;
         leftIndent = rightIndent = firstIndent = spaceBefore = spaceAfter = 0;
+        pageBreakBefore = false;
     }
 };
 
@@ -104,6 +106,8 @@ private:
     QString m_pendingText;
     QString m_fontName;
     bool m_blockHasContent = false;
+    // The current paragraph follows a \page.
+    bool m_breakBefore = false;
     bool m_anyContent = false;
 };
 
@@ -174,7 +178,14 @@ void Reader::run()
     // \par ends a paragraph; an empty block after the last one is no paragraph.
     if (!m_blockHasContent && m_document->blockCount() > 1 && m_cursor.block().text().isEmpty() &&
         m_cursor.atEnd()) {
+        // Merging the empty block away must leave the previous paragraph's
+        // format (Qt keeps the later block's when the earlier one is empty).
+        const QTextBlock previous = m_cursor.block().previous();
+        const QTextBlockFormat keep = previous.blockFormat();
+        const QTextCharFormat keepChar = previous.charFormat();
         m_cursor.deletePreviousChar();
+        m_cursor.setBlockFormat(keep);
+        m_cursor.setBlockCharFormat(keepChar);
     } else {
         applyBlockFormat();
     }
@@ -295,6 +306,8 @@ void Reader::applyBlockFormat()
     f.setTextIndent(s.firstIndent / kTwipsPerUnit);
     f.setTopMargin(s.spaceBefore / kTwipsPerUnit);
     f.setBottomMargin(s.spaceAfter / kTwipsPerUnit);
+    if (s.pageBreakBefore || m_breakBefore)
+        f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     m_cursor.setBlockFormat(f);
 }
 
@@ -305,6 +318,7 @@ void Reader::endParagraph()
     m_cursor.setBlockCharFormat(charFormat());
     m_cursor.insertBlock(QTextBlockFormat(), charFormat());
     m_blockHasContent = false;
+    m_breakBefore = false;
 }
 
 bool Reader::handleDestinationWord(const QByteArray& w)
@@ -493,8 +507,15 @@ void Reader::handleCharOrParaWord(const Token& t)
         text(QString(QChar(*it)));
         return;
     }
-    if (w == "par" || w == "sect" || w == "page" || w == "row" || w == "nestrow") {
+    if (w == "par" || w == "sect" || w == "row" || w == "nestrow") {
         endParagraph();
+        return;
+    }
+    if (w == "page") {
+        // A hard page break: the text after it starts a new page.
+        if (m_blockHasContent || !m_pendingText.isEmpty() || !m_pendingBytes.isEmpty())
+            endParagraph();
+        m_breakBefore = true;
         return;
     }
     if (w == "ansicpg" && t.param > 0) {
@@ -539,6 +560,8 @@ void Reader::handleCharOrParaWord(const Token& t)
         s.spaceAfter = para.spaceAfter;
     } else if (w == "pard") {
         s.resetParagraph();
+    } else if (w == "pagebb") {
+        s.pageBreakBefore = on;
     } else if (w == "b") {
         s.bold = on;
     } else if (w == "i") {

@@ -93,6 +93,14 @@ private Q_SLOTS:
         QVERIFY(doc.pageCount() > a4);
     }
 
+    void hardPageBreakStartsANewPage()
+    {
+        RichTextDocument doc;
+        QVERIFY(doc.loadBytes("{\\rtf1 verse\\page chorus}", DocumentFormat::Rtf));
+        QCOMPARE(doc.pageCount(), 2);
+        QCOMPARE(doc.pageOfPosition(int(doc.text().indexOf("chorus"))), 2);
+    }
+
     void renderPageBeyondTheLastDrawsNothing()
     {
         RichTextDocument doc;

@@ -169,6 +169,24 @@ private Q_SLOTS:
         QCOMPARE(b2.blockFormat().bottomMargin(), 8.0);
     }
 
+    void pageBreaks()
+    {
+        QTextDocument doc;
+        QVERIFY(rtf::read("{\\rtf1 a\\page b\\par\\pard\\pagebb c\\par\\pard d\\par\\page\\par}",
+                          &doc));
+        QCOMPARE(doc.toPlainText(), QString("a\nb\nc\nd\n"));
+        QStringList policies;
+        for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+            policies << QString::number(int(b.blockFormat().pageBreakPolicy()));
+        QCOMPARE(policies, QStringList({"0", "1", "1", "0", "1"}));
+        QTextDocument again;
+        QVERIFY(rtf::read(rtf::write(doc), &again));
+        QStringList after;
+        for (QTextBlock b = again.begin(); b.isValid(); b = b.next())
+            after << QString::number(int(b.blockFormat().pageBreakPolicy()));
+        QCOMPARE(after, policies);
+    }
+
     void lastParagraphWithoutParKept()
     {
         QTextDocument doc;
