@@ -81,6 +81,7 @@ private:
     void handleColorTableWord(const Token& t);
     void handleCharOrParaWord(const Token& t);
     void text(const QString& s);
+    void commitFont(const State& entry);
     void rawBytes(const QByteArray& b);
     void flushBytes();
     void flushText();
@@ -153,10 +154,10 @@ void Reader::run()
             } else if (m_stack.size() > 1) {
                 if (st().dest == Destination::Text)
                     flushText();
-                const Destination inner = st().dest;
-                m_stack.removeLast();
-                if (inner == Destination::FontTable && st().dest != Destination::FontTable)
-                    m_fontName.clear();
+                const State inner = m_stack.takeLast();
+                // Some writers end a font entry with its group, not with ";".
+                if (inner.dest == Destination::FontTable)
+                    commitFont(inner);
             } else {
                 // The root group closed: the document ends here.
                 finished = true;
@@ -232,13 +233,7 @@ void Reader::text(const QString& s)
     case Destination::FontTable:
         for (QChar c : s) {
             if (c == ';') {
-                if (st().fontNumber >= 0) {
-                    FontEntry e{m_fontName.trimmed(), codepage::fromCharset(st().fontCharset)};
-                    if (st().fontCharset == 2 || st().fontCharset == 255)
-                        e.codePage = 0; // symbol fonts: bytes stay as they are
-                    m_fonts.insert(st().fontNumber, e);
-                }
-                m_fontName.clear();
+                commitFont(st());
             } else if (m_fontName.size() < 200) {
                 m_fontName.append(c);
             }
@@ -256,6 +251,18 @@ void Reader::text(const QString& s)
     case Destination::Skip:
         break;
     }
+}
+
+void Reader::commitFont(const State& entry)
+{
+    const QString name = m_fontName.trimmed();
+    m_fontName.clear();
+    if (entry.fontNumber < 0 || name.isEmpty())
+        return;
+    FontEntry e{name, codepage::fromCharset(entry.fontCharset)};
+    if (entry.fontCharset == 2 || entry.fontCharset == 255)
+        e.codePage = 0; // symbol fonts: bytes stay as they are
+    m_fonts.insert(entry.fontNumber, e);
 }
 
 QTextCharFormat Reader::charFormat() const

@@ -145,6 +145,18 @@ private Q_SLOTS:
         QVERIFY(formatAt(doc, 2).fontStrikeOut());
     }
 
+    void fontEntriesWithoutSemicolon()
+    {
+        QTextDocument doc;
+        QVERIFY(rtf::read("{\\rtf1{\\fonttbl{\\f0 Alpha}{\\f1 Beta;}\\f2 Gamma;\\f3 Delta}"
+                          "\\f0 a\\f1 b\\f2 c\\f3 d}",
+                          &doc));
+        QStringList families;
+        for (int i = 0; i < 4; ++i)
+            families << formatAt(doc, i).fontFamilies().toStringList().value(0);
+        QCOMPARE(families, QStringList({"Alpha", "Beta", "Gamma", "Delta"}));
+    }
+
     void paragraphsAlignmentAndIndents()
     {
         QTextDocument doc;
