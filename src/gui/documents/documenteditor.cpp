@@ -7,6 +7,7 @@
 #include "documents/documentstatusbar.h"
 #include "documents/paragraphdialog.h"
 
+#include <QEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -38,6 +39,7 @@ DocumentEditor::DocumentEditor(RichTextDocument& document, Prompter& prompter, Q
     m_edit->setDocument(document.textDocument());
     document.textDocument()->setDefaultFont(documentFont);
     m_edit->setAcceptRichText(true);
+    m_edit->installEventFilter(this);
     m_edit->setTabChangesFocus(false);
 
     connect(m_edit, &QTextEdit::cursorPositionChanged, this, &DocumentEditor::cursorMoved);
@@ -188,6 +190,22 @@ void DocumentEditor::refreshRuler()
                      m_edit->horizontalScrollBar()->value();
     m_ruler->setTextArea(left, m_edit->viewport()->width() - 2 * margin);
     m_ruler->setIndents(f.leftMargin(), f.textIndent(), f.rightMargin());
+}
+
+bool DocumentEditor::eventFilter(QObject* watched, QEvent* event)
+{
+    // QTextEdit hands every font change of the widget (a window's font,
+    // the application's) to its document; the document's font is the
+    // document's own (FontName), so it is put back afterwards.
+    if (watched == m_edit && event->type() == QEvent::FontChange && !m_inFontChange) {
+        const QFont keep = m_document.textDocument()->defaultFont();
+        m_inFontChange = true;
+        static_cast<QObject*>(m_edit)->event(event);
+        m_inFontChange = false;
+        m_document.textDocument()->setDefaultFont(keep);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void DocumentEditor::resizeEvent(QResizeEvent* event)

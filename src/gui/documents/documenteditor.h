@@ -56,6 +56,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void mergeFormat(const QTextCharFormat& format);
@@ -69,6 +70,7 @@ private:
     DocumentRuler* m_ruler;
     QTextEdit* m_edit;
     DocumentStatusBar* m_statusBar;
+    bool m_inFontChange = false;
 };
 
 } // namespace quillon

@@ -88,6 +88,13 @@ private Q_SLOTS:
         ScriptedPrompter prompter;
         DocumentEditor editor(doc, prompter);
         QCOMPARE(doc.fontName(), QString("Courier New"));
+        // A window that sets its own font does not change the document's.
+        QWidget window;
+        window.setFont(QFont("DejaVu Serif", 20));
+        editor.setParent(&window);
+        window.show();
+        QCOMPARE(doc.fontName(), QString("Courier New"));
+        editor.setParent(nullptr);
     }
 
     void buttonBarFormatsTheSelection()
