@@ -23,10 +23,10 @@ DocumentEditor::DocumentEditor(RichTextDocument& document, Prompter& prompter, Q
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     m_buttonBar = new DocumentButtonBar(this);
-    m_buttonBar->setObjectName(QStringLiteral("TXButtonBar"));
+    m_buttonBar->setObjectName(QStringLiteral("buttonBar"));
     m_ruler = new DocumentRuler(this);
     m_edit = new QTextEdit(this);
-    m_edit->setObjectName(QStringLiteral("TXTextControl"));
+    m_edit->setObjectName(QStringLiteral("textEdit"));
     m_statusBar = new DocumentStatusBar(this);
     layout->addWidget(m_buttonBar);
     layout->addWidget(m_ruler);
