@@ -12,6 +12,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace quillon {
@@ -42,13 +43,16 @@ DocumentEditor::DocumentEditor(RichTextDocument& document, Prompter& prompter, Q
     m_edit->installEventFilter(this);
     m_edit->setTabChangesFocus(false);
 
+    m_statusTimer = new QTimer(this);
+    m_statusTimer->setSingleShot(true);
+    m_statusTimer->setInterval(100);
+    connect(m_statusTimer, &QTimer::timeout, this, &DocumentEditor::refreshStatus);
     connect(m_edit, &QTextEdit::cursorPositionChanged, this, &DocumentEditor::cursorMoved);
     connect(m_edit, &QTextEdit::selectionChanged, this,
             [this] { m_document.setCursor(m_edit->textCursor()); });
-    connect(&m_document, &RichTextDocument::contentChanged, this, &DocumentEditor::refreshStatus);
-    // A load or setText replaces everything without an edit notification.
+    // Edits, loads and setText all pass here.
     connect(document.textDocument(), &QTextDocument::contentsChanged, this,
-            &DocumentEditor::refreshStatus);
+            &DocumentEditor::scheduleStatus);
 
     connect(m_buttonBar, &DocumentButtonBar::boldToggled, this, &DocumentEditor::setBold);
     connect(m_buttonBar, &DocumentButtonBar::italicToggled, this, &DocumentEditor::setItalic);
@@ -57,6 +61,7 @@ DocumentEditor::DocumentEditor(RichTextDocument& document, Prompter& prompter, Q
     connect(m_buttonBar, &DocumentButtonBar::fontChosen, this, &DocumentEditor::setFontFamily);
     connect(m_buttonBar, &DocumentButtonBar::sizeChosen, this, &DocumentEditor::setFontPointSize);
     cursorMoved();
+    refreshStatus();
 }
 
 DocumentEditor::~DocumentEditor()
@@ -173,7 +178,13 @@ void DocumentEditor::cursorMoved()
     m_document.setCursor(c);
     m_buttonBar->showFormat(m_edit->currentCharFormat(), c.blockFormat().alignment());
     refreshRuler();
-    refreshStatus();
+    scheduleStatus();
+}
+
+void DocumentEditor::scheduleStatus()
+{
+    if (!m_statusTimer->isActive())
+        m_statusTimer->start();
 }
 
 void DocumentEditor::refreshStatus()
