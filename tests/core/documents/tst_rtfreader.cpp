@@ -23,11 +23,6 @@ QTextCharFormat formatAt(const QTextDocument& doc, int pos)
     return {};
 }
 
-int find(const QTextDocument& doc, const QString& s)
-{
-    return int(doc.toPlainText().indexOf(s));
-}
-
 QByteArray fixture(const QString& name)
 {
     QFile f(QStringLiteral(QUILLON_TEST_DATA_DIR "/documents/") + name);
