@@ -2,6 +2,18 @@
 // must write back out and read again.
 #include "documents/rtfformat.h"
 
+// The readers are compiled into this target as well: only code built with
+// -fsanitize=fuzzer gives the fuzzer its coverage feedback, and the core
+// library is built without it. These definitions take the place of the
+// library's (its objects for them are then never linked).
+#include "../src/core/documents/codepage.cpp"
+#include "../src/core/documents/rtfkeywords.cpp"
+#include "../src/core/documents/rtfreader.cpp"
+#include "../src/core/documents/rtfstate.cpp"
+#include "../src/core/documents/rtftokenizer.cpp"
+#include "../src/core/documents/rtfwriter.cpp"
+#include "../src/core/documents/textformat.cpp"
+
 #include <QGuiApplication>
 #include <QTextDocument>
 

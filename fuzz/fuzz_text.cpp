@@ -3,6 +3,14 @@
 #include "documents/nativeformat.h"
 #include "documents/textformat.h"
 
+// The readers are compiled into this target as well: only code built with
+// -fsanitize=fuzzer gives the fuzzer its coverage feedback, and the core
+// library is built without it. These definitions take the place of the
+// library's (its objects for them are then never linked).
+#include "../src/core/documents/codepage.cpp"
+#include "../src/core/documents/nativeformat.cpp"
+#include "../src/core/documents/textformat.cpp"
+
 #include <QGuiApplication>
 #include <QTextDocument>
 

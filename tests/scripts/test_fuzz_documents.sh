@@ -3,7 +3,8 @@
 # $QUILLON_FUZZ_BIN: the bin folder of a build configured with
 #   CC=clang CXX=clang++ -DQUILLON_FUZZ=ON [-DQUILLON_SANITIZE=ON]
 # Without it there is nothing to run and the test passes.
-# $QUILLON_FUZZ_SECONDS overrides the 20 s per target.
+# $QUILLON_FUZZ_SECONDS overrides the 20 s per target; a crashing input is
+# kept in $QUILLON_FUZZ_ARTIFACTS (default: the folder the test runs in).
 set -u
 
 if [ -z "${QUILLON_FUZZ_BIN:-}" ]; then
@@ -16,6 +17,7 @@ if [ ! -d "$QUILLON_FUZZ_BIN" ]; then
 fi
 
 seconds="${QUILLON_FUZZ_SECONDS:-20}"
+artifacts="${QUILLON_FUZZ_ARTIFACTS:-$(pwd)}"
 data="${QUILLON_TEST_DATA_DIR:-$(dirname "$0")/../data}/documents"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -37,7 +39,8 @@ for target in "$QUILLON_FUZZ_BIN"/fuzz_*; do
     fi
     echo "== $name for ${seconds}s"
     if ! (cd "$work" && "$target" -max_total_time="$seconds" -max_len=65536 -timeout=25 \
-            -rss_limit_mb=2048 -print_final_stats=1 "$corpus" > "$work/$name.log" 2>&1); then
+            -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/$name-" \
+            "$corpus" > "$work/$name.log" 2>&1); then
         echo "$name FAILED" >&2
         tail -n 60 "$work/$name.log" >&2
         status=1

@@ -1,5 +1,7 @@
 #include "documents/codepage.h"
 #include "documents/rtfformat.h"
+#include "documents/rtfkeywords.h"
+#include "documents/rtfstate.h"
 #include "documents/rtftokenizer.h"
 #include "documents/textformat.h"
 
@@ -20,48 +22,10 @@ namespace {
 // stay far below it and hostile ones cannot exhaust memory.
 constexpr int kMaxDepth = 200;
 
-enum class Destination { Text, Skip, FontTable, ColorTable };
-
 struct FontEntry {
     QString name;
     int codePage = 0;
 };
-
-struct State {
-    Destination dest = Destination::Text;
-    // Character properties.
-    int font = -1;
-    int halfPoints = 24;
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    bool strike = false;
-    int color = 0;
-    int highlight = 0;
-    int vertical = 0; // 1 super, -1 sub
-    int uc = 1;
-    // Paragraph properties.
-    Qt::Alignment align = Qt::AlignLeft;
-    int leftIndent = 0;
-    int rightIndent = 0;
-    int firstIndent = 0;
-    int spaceBefore = 0;
-    int spaceAfter = 0;
-    // Font table entry being read.
-    int fontNumber = -1;
-    int fontCharset = -1;
-
-    void resetParagraph()
-    {
-        align = Qt::AlignLeft;
-        leftIndent = rightIndent = firstIndent = spaceBefore = spaceAfter = 0;
-    }
-};
-
-int clampTwips(int v)
-{
-    return std::clamp(v, -20000, 20000);
-}
 
 class Reader {
 public:
@@ -79,6 +43,7 @@ private:
     void handleColorTableWord(const Token& t);
     void handleCharOrParaWord(const Token& t);
     void text(const QString& s);
+    void commitFont(const State& entry);
     void rawBytes(const QByteArray& b);
     void flushBytes();
     void flushText();
@@ -104,6 +69,8 @@ private:
     QString m_pendingText;
     QString m_fontName;
     bool m_blockHasContent = false;
+    // The current paragraph follows a \page.
+    bool m_breakBefore = false;
     bool m_anyContent = false;
 };
 
@@ -149,10 +116,10 @@ void Reader::run()
             } else if (m_stack.size() > 1) {
                 if (st().dest == Destination::Text)
                     flushText();
-                const Destination inner = st().dest;
-                m_stack.removeLast();
-                if (inner == Destination::FontTable && st().dest != Destination::FontTable)
-                    m_fontName.clear();
+                const State inner = m_stack.takeLast();
+                // Some writers end a font entry with its group, not with ";".
+                if (inner.dest == Destination::FontTable)
+                    commitFont(inner);
             } else {
                 // The root group closed: the document ends here.
                 finished = true;
@@ -174,7 +141,14 @@ void Reader::run()
     // \par ends a paragraph; an empty block after the last one is no paragraph.
     if (!m_blockHasContent && m_document->blockCount() > 1 && m_cursor.block().text().isEmpty() &&
         m_cursor.atEnd()) {
+        // Merging the empty block away must leave the previous paragraph's
+        // format (Qt keeps the later block's when the earlier one is empty).
+        const QTextBlock previous = m_cursor.block().previous();
+        const QTextBlockFormat keep = previous.blockFormat();
+        const QTextCharFormat keepChar = previous.charFormat();
         m_cursor.deletePreviousChar();
+        m_cursor.setBlockFormat(keep);
+        m_cursor.setBlockCharFormat(keepChar);
     } else {
         applyBlockFormat();
     }
@@ -221,13 +195,7 @@ void Reader::text(const QString& s)
     case Destination::FontTable:
         for (QChar c : s) {
             if (c == ';') {
-                if (st().fontNumber >= 0) {
-                    FontEntry e{m_fontName.trimmed(), codepage::fromCharset(st().fontCharset)};
-                    if (st().fontCharset == 2 || st().fontCharset == 255)
-                        e.codePage = 0; // symbol fonts: bytes stay as they are
-                    m_fonts.insert(st().fontNumber, e);
-                }
-                m_fontName.clear();
+                commitFont(st());
             } else if (m_fontName.size() < 200) {
                 m_fontName.append(c);
             }
@@ -245,6 +213,18 @@ void Reader::text(const QString& s)
     case Destination::Skip:
         break;
     }
+}
+
+void Reader::commitFont(const State& entry)
+{
+    const QString name = m_fontName.trimmed();
+    m_fontName.clear();
+    if (entry.fontNumber < 0 || name.isEmpty())
+        return;
+    FontEntry e{name, codepage::fromCharset(entry.fontCharset)};
+    if (entry.fontCharset == 2 || entry.fontCharset == 255)
+        e.codePage = 0; // symbol fonts: bytes stay as they are
+    m_fonts.insert(entry.fontNumber, e);
 }
 
 QTextCharFormat Reader::charFormat() const
@@ -295,6 +275,8 @@ void Reader::applyBlockFormat()
     f.setTextIndent(s.firstIndent / kTwipsPerUnit);
     f.setTopMargin(s.spaceBefore / kTwipsPerUnit);
     f.setBottomMargin(s.spaceAfter / kTwipsPerUnit);
+    if (s.pageBreakBefore || m_breakBefore)
+        f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     m_cursor.setBlockFormat(f);
 }
 
@@ -305,74 +287,12 @@ void Reader::endParagraph()
     m_cursor.setBlockCharFormat(charFormat());
     m_cursor.insertBlock(QTextBlockFormat(), charFormat());
     m_blockHasContent = false;
+    m_breakBefore = false;
 }
 
 bool Reader::handleDestinationWord(const QByteArray& w)
 {
-    static const QList<QByteArray> skipped = {"info",
-                                              "pict",
-                                              "stylesheet",
-                                              "header",
-                                              "headerl",
-                                              "headerr",
-                                              "headerf",
-                                              "footer",
-                                              "footerl",
-                                              "footerr",
-                                              "footerf",
-                                              "footnote",
-                                              "object",
-                                              "fldinst",
-                                              "listtable",
-                                              "listoverridetable",
-                                              "rsidtbl",
-                                              "xmlnstbl",
-                                              "generator",
-                                              "themedata",
-                                              "colorschememapping",
-                                              "datastore",
-                                              "latentstyles",
-                                              "pgdsctbl",
-                                              "filetbl",
-                                              "revtbl",
-                                              "author",
-                                              "operator",
-                                              "title",
-                                              "subject",
-                                              "comment",
-                                              "doccomm",
-                                              "keywords",
-                                              "company",
-                                              "creatim",
-                                              "revtim",
-                                              "printim",
-                                              "buptim",
-                                              "template",
-                                              "fchars",
-                                              "lchars",
-                                              "nonshppict",
-                                              "shppict",
-                                              "shp",
-                                              "objdata",
-                                              "bkmkstart",
-                                              "bkmkend",
-                                              "annotation",
-                                              "atnid",
-                                              "atnauthor",
-                                              "protusertbl",
-                                              "mmathPr",
-                                              "wgrffmtfilter",
-                                              "pnseclvl",
-                                              "userprops",
-                                              "docvar",
-                                              "xe",
-                                              "tc",
-                                              "txe",
-                                              "falt",
-                                              "panose",
-                                              "blipuid",
-                                              "oldcprops",
-                                              "oldpprops"};
+
     if (w == "fonttbl") {
         st().dest = Destination::FontTable;
         m_fontName.clear();
@@ -385,7 +305,7 @@ bool Reader::handleDestinationWord(const QByteArray& w)
         m_red = m_green = m_blue = 0;
         return true;
     }
-    if (skipped.contains(w)) {
+    if (isSkippedDestination(w)) {
         st().dest = Destination::Skip;
         return true;
     }
@@ -467,34 +387,22 @@ void Reader::handleColorTableWord(const Token& t)
 void Reader::handleCharOrParaWord(const Token& t)
 {
     const QByteArray& w = t.word;
-    const bool on = !t.hasParam || t.param != 0;
     State& s = st();
     // Literal characters and control symbols.
-    static const QHash<QByteArray, char16_t> symbols = {{"\\", u'\\'},
-                                                        {"{", u'{'},
-                                                        {"}", u'}'},
-                                                        {"~", u'\u00A0'},
-                                                        {"_", u'\u2011'},
-                                                        {"tab", u'\t'},
-                                                        {"line", u'\u2028'},
-                                                        {"emdash", u'\u2014'},
-                                                        {"endash", u'\u2013'},
-                                                        {"bullet", u'\u2022'},
-                                                        {"lquote", u'\u2018'},
-                                                        {"rquote", u'\u2019'},
-                                                        {"ldblquote", u'\u201C'},
-                                                        {"rdblquote", u'\u201D'},
-                                                        {"emspace", u'\u2003'},
-                                                        {"enspace", u'\u2002'},
-                                                        {"qmspace", u'\u2005'},
-                                                        {"cell", u'\t'},
-                                                        {"nestcell", u'\t'}};
-    if (const auto it = symbols.constFind(w); it != symbols.cend()) {
-        text(QString(QChar(*it)));
+
+    if (const char16_t c = symbolCharacter(w)) {
+        text(QString(QChar(c)));
         return;
     }
-    if (w == "par" || w == "sect" || w == "page" || w == "row" || w == "nestrow") {
+    if (w == "par" || w == "sect" || w == "row" || w == "nestrow") {
         endParagraph();
+        return;
+    }
+    if (w == "page") {
+        // A hard page break: the text after it starts a new page.
+        if (m_blockHasContent || !m_pendingText.isEmpty() || !m_pendingBytes.isEmpty())
+            endParagraph();
+        m_breakBefore = true;
         return;
     }
     if (w == "ansicpg" && t.param > 0) {
@@ -523,66 +431,7 @@ void Reader::handleCharOrParaWord(const Token& t)
     }
     // Everything below changes the format of text still to come.
     flushText();
-    if (w == "plain") {
-        const int uc = s.uc;
-        const Destination d = s.dest;
-        const State para = s;
-        s = State{};
-        s.uc = uc;
-        s.dest = d;
-        s.font = m_defaultFont;
-        s.align = para.align;
-        s.leftIndent = para.leftIndent;
-        s.rightIndent = para.rightIndent;
-        s.firstIndent = para.firstIndent;
-        s.spaceBefore = para.spaceBefore;
-        s.spaceAfter = para.spaceAfter;
-    } else if (w == "pard") {
-        s.resetParagraph();
-    } else if (w == "b") {
-        s.bold = on;
-    } else if (w == "i") {
-        s.italic = on;
-    } else if (w == "ulnone") {
-        s.underline = false;
-    } else if (w.startsWith("ul") && w != "ulc") {
-        s.underline = on;
-    } else if (w == "strike" || w == "striked") {
-        s.strike = on;
-    } else if (w == "fs" && t.hasParam) {
-        if (t.param >= 2 && t.param <= 3276)
-            s.halfPoints = t.param;
-    } else if (w == "f" && t.hasParam) {
-        s.font = t.param;
-    } else if (w == "cf") {
-        s.color = t.param;
-    } else if (w == "highlight" || w == "cb" || w == "chcbpat") {
-        s.highlight = t.param;
-    } else if (w == "super") {
-        s.vertical = on ? 1 : 0;
-    } else if (w == "sub") {
-        s.vertical = on ? -1 : 0;
-    } else if (w == "nosupersub") {
-        s.vertical = 0;
-    } else if (w == "ql") {
-        s.align = Qt::AlignLeft;
-    } else if (w == "qc") {
-        s.align = Qt::AlignHCenter;
-    } else if (w == "qr") {
-        s.align = Qt::AlignRight;
-    } else if (w == "qj") {
-        s.align = Qt::AlignJustify;
-    } else if (w == "li" || w == "lin") {
-        s.leftIndent = clampTwips(t.param);
-    } else if (w == "ri" || w == "rin") {
-        s.rightIndent = clampTwips(t.param);
-    } else if (w == "fi") {
-        s.firstIndent = clampTwips(t.param);
-    } else if (w == "sb") {
-        s.spaceBefore = std::clamp(t.param, 0, 20000);
-    } else if (w == "sa") {
-        s.spaceAfter = std::clamp(t.param, 0, 20000);
-    }
+    s.applyFormatting(t, m_defaultFont);
 }
 
 } // namespace

@@ -155,6 +155,8 @@ void Writer::writeBlock(QByteArray& out, const QTextBlock& block)
     number("fi", bf.textIndent());
     number("sb", bf.topMargin());
     number("sa", bf.bottomMargin());
+    if (bf.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+        out.append("\\pagebb");
     out.append(' ');
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment frag = it.fragment();

@@ -7,10 +7,12 @@
 #include "documents/documentstatusbar.h"
 #include "documents/paragraphdialog.h"
 
+#include <QEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace quillon {
@@ -22,10 +24,10 @@ DocumentEditor::DocumentEditor(RichTextDocument& document, Prompter& prompter, Q
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     m_buttonBar = new DocumentButtonBar(this);
-    m_buttonBar->setObjectName(QStringLiteral("TXButtonBar"));
+    m_buttonBar->setObjectName(QStringLiteral("buttonBar"));
     m_ruler = new DocumentRuler(this);
     m_edit = new QTextEdit(this);
-    m_edit->setObjectName(QStringLiteral("TXTextControl"));
+    m_edit->setObjectName(QStringLiteral("textEdit"));
     m_statusBar = new DocumentStatusBar(this);
     layout->addWidget(m_buttonBar);
     layout->addWidget(m_ruler);
@@ -38,15 +40,19 @@ DocumentEditor::DocumentEditor(RichTextDocument& document, Prompter& prompter, Q
     m_edit->setDocument(document.textDocument());
     document.textDocument()->setDefaultFont(documentFont);
     m_edit->setAcceptRichText(true);
+    m_edit->installEventFilter(this);
     m_edit->setTabChangesFocus(false);
 
+    m_statusTimer = new QTimer(this);
+    m_statusTimer->setSingleShot(true);
+    m_statusTimer->setInterval(100);
+    connect(m_statusTimer, &QTimer::timeout, this, &DocumentEditor::refreshStatus);
     connect(m_edit, &QTextEdit::cursorPositionChanged, this, &DocumentEditor::cursorMoved);
     connect(m_edit, &QTextEdit::selectionChanged, this,
             [this] { m_document.setCursor(m_edit->textCursor()); });
-    connect(&m_document, &RichTextDocument::contentChanged, this, &DocumentEditor::refreshStatus);
-    // A load or setText replaces everything without an edit notification.
+    // Edits, loads and setText all pass here.
     connect(document.textDocument(), &QTextDocument::contentsChanged, this,
-            &DocumentEditor::refreshStatus);
+            &DocumentEditor::scheduleStatus);
 
     connect(m_buttonBar, &DocumentButtonBar::boldToggled, this, &DocumentEditor::setBold);
     connect(m_buttonBar, &DocumentButtonBar::italicToggled, this, &DocumentEditor::setItalic);
@@ -55,6 +61,7 @@ DocumentEditor::DocumentEditor(RichTextDocument& document, Prompter& prompter, Q
     connect(m_buttonBar, &DocumentButtonBar::fontChosen, this, &DocumentEditor::setFontFamily);
     connect(m_buttonBar, &DocumentButtonBar::sizeChosen, this, &DocumentEditor::setFontPointSize);
     cursorMoved();
+    refreshStatus();
 }
 
 DocumentEditor::~DocumentEditor()
@@ -171,7 +178,13 @@ void DocumentEditor::cursorMoved()
     m_document.setCursor(c);
     m_buttonBar->showFormat(m_edit->currentCharFormat(), c.blockFormat().alignment());
     refreshRuler();
-    refreshStatus();
+    scheduleStatus();
+}
+
+void DocumentEditor::scheduleStatus()
+{
+    if (!m_statusTimer->isActive())
+        m_statusTimer->start();
 }
 
 void DocumentEditor::refreshStatus()
@@ -188,6 +201,22 @@ void DocumentEditor::refreshRuler()
                      m_edit->horizontalScrollBar()->value();
     m_ruler->setTextArea(left, m_edit->viewport()->width() - 2 * margin);
     m_ruler->setIndents(f.leftMargin(), f.textIndent(), f.rightMargin());
+}
+
+bool DocumentEditor::eventFilter(QObject* watched, QEvent* event)
+{
+    // QTextEdit hands every font change of the widget (a window's font,
+    // the application's) to its document; the document's font is the
+    // document's own (FontName), so it is put back afterwards.
+    if (watched == m_edit && event->type() == QEvent::FontChange && !m_inFontChange) {
+        const QFont keep = m_document.textDocument()->defaultFont();
+        m_inFontChange = true;
+        static_cast<QObject*>(m_edit)->event(event);
+        m_inFontChange = false;
+        m_document.textDocument()->setDefaultFont(keep);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void DocumentEditor::resizeEvent(QResizeEvent* event)

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class QTextEdit;
+class QTimer;
 class QTextCharFormat;
 
 namespace quillon {
@@ -48,18 +49,20 @@ public:
     void setFontPointSize(double points);
     void setAlignment(Qt::Alignment alignment);
 
-    // Cursor position as the status bar shows it: page of the printed
-    // layout, paragraph (line) and column, all 1-based.
+    // Cursor position as the status bar shows it (shortly after a change):
+    // page of the printed layout, paragraph (line) and column, all 1-based.
     int currentPage() const;
     int currentLine() const;
     int currentColumn() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void mergeFormat(const QTextCharFormat& format);
     void cursorMoved();
+    void scheduleStatus();
     void refreshStatus();
     void refreshRuler();
 
@@ -69,6 +72,10 @@ private:
     DocumentRuler* m_ruler;
     QTextEdit* m_edit;
     DocumentStatusBar* m_statusBar;
+    // Page numbers need the whole document laid out; typing bursts share
+    // one refresh.
+    QTimer* m_statusTimer;
+    bool m_inFontChange = false;
 };
 
 } // namespace quillon

@@ -14,7 +14,7 @@ constexpr double kUnitsPerCm = 96.0 / 2.54;
 
 DocumentRuler::DocumentRuler(QWidget* parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("TXRuler"));
+    setObjectName(QStringLiteral("ruler"));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 

@@ -7,7 +7,7 @@ namespace quillon {
 
 DocumentStatusBar::DocumentStatusBar(QWidget* parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("TXStatusBar"));
+    setObjectName(QStringLiteral("statusBar"));
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 1, 4, 1);
     const auto panel = [this, layout](const QString& name) {

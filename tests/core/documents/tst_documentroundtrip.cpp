@@ -183,6 +183,29 @@ private Q_SLOTS:
         QCOMPARE(doc.text(), QString("keep me"));
     }
 
+    void unreadableWordFileKeepsContent()
+    {
+        QTemporaryDir dir;
+        QFile f(dir.filePath("broken.doc"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(100, '\x7f'));
+        f.close();
+        RichTextDocument doc;
+        doc.setText("keep me");
+        QVERIFY(!doc.loadFile(f.fileName(), DocumentFormat::Word));
+        QVERIFY(doc.lastError().contains("broken.doc"));
+        QCOMPARE(doc.text(), QString("keep me"));
+    }
+
+    void nativeBytesThatAreNotOursReadAsText()
+    {
+        RichTextDocument doc;
+        QVERIFY(doc.loadBytes("Old lyrics\r\nline two \xE4"));
+        QCOMPARE(doc.text(), QString::fromUtf8("Old lyrics\nline two ä"));
+        QVERIFY(doc.loadBytes(QByteArray()));
+        QVERIFY(doc.isEmpty());
+    }
+
     void failedSaveTouchesNothing()
     {
         QTemporaryDir dir;

@@ -1,4 +1,5 @@
 #include "documents/richtextdocument.h"
+#include "printing/pdfpagesink.h"
 #include "printing/recordingpagesink.h"
 
 #include <QClipboard>
@@ -6,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -93,6 +95,14 @@ private Q_SLOTS:
         QVERIFY(doc.pageCount() > a4);
     }
 
+    void hardPageBreakStartsANewPage()
+    {
+        RichTextDocument doc;
+        QVERIFY(doc.loadBytes("{\\rtf1 verse\\page chorus}", DocumentFormat::Rtf));
+        QCOMPARE(doc.pageCount(), 2);
+        QCOMPARE(doc.pageOfPosition(int(doc.text().indexOf("chorus"))), 2);
+    }
+
     void renderPageBeyondTheLastDrawsNothing()
     {
         RichTextDocument doc;
@@ -148,6 +158,22 @@ private Q_SLOTS:
         QCOMPARE(job.texts(2), s0);
         QCOMPARE(job.texts(3), s1);
         QCOMPARE(doc.scalePercent(), 37);
+    }
+
+    void printsToPdf()
+    {
+        QTemporaryDir dir;
+        RichTextDocument doc;
+        doc.setText(lines(120));
+        PdfPageSink sink(dir.filePath("lyrics.pdf"));
+        QVERIFY(doc.printPages(sink, "Lyrics", 1, doc.pageCount(), 1));
+        QFile pdf(dir.filePath("lyrics.pdf"));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QByteArray bytes = pdf.readAll();
+        QVERIFY(bytes.startsWith("%PDF"));
+        QCOMPARE(int(bytes.count("/Type /Page\n")) + int(bytes.count("/Type /Page\r")) +
+                     int(bytes.count("/Type /Page ")) + int(bytes.count("/Type /Page>")),
+                 doc.pageCount());
     }
 
     void printRangeIsClampedAndEmptyRangeRefused()

@@ -23,11 +23,6 @@ QTextCharFormat formatAt(const QTextDocument& doc, int pos)
     return {};
 }
 
-int find(const QTextDocument& doc, const QString& s)
-{
-    return int(doc.toPlainText().indexOf(s));
-}
-
 QByteArray fixture(const QString& name)
 {
     QFile f(QStringLiteral(QUILLON_TEST_DATA_DIR "/documents/") + name);
@@ -145,6 +140,18 @@ private Q_SLOTS:
         QVERIFY(formatAt(doc, 2).fontStrikeOut());
     }
 
+    void fontEntriesWithoutSemicolon()
+    {
+        QTextDocument doc;
+        QVERIFY(rtf::read("{\\rtf1{\\fonttbl{\\f0 Alpha}{\\f1 Beta;}\\f2 Gamma;\\f3 Delta}"
+                          "\\f0 a\\f1 b\\f2 c\\f3 d}",
+                          &doc));
+        QStringList families;
+        for (int i = 0; i < 4; ++i)
+            families << formatAt(doc, i).fontFamilies().toStringList().value(0);
+        QCOMPARE(families, QStringList({"Alpha", "Beta", "Gamma", "Delta"}));
+    }
+
     void paragraphsAlignmentAndIndents()
     {
         QTextDocument doc;
@@ -167,6 +174,24 @@ private Q_SLOTS:
         QCOMPARE(b2.blockFormat().textIndent(), -24.0);
         QCOMPARE(b2.blockFormat().topMargin(), 16.0);
         QCOMPARE(b2.blockFormat().bottomMargin(), 8.0);
+    }
+
+    void pageBreaks()
+    {
+        QTextDocument doc;
+        QVERIFY(rtf::read("{\\rtf1 a\\page b\\par\\pard\\pagebb c\\par\\pard d\\par\\page\\par}",
+                          &doc));
+        QCOMPARE(doc.toPlainText(), QString("a\nb\nc\nd\n"));
+        QStringList policies;
+        for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+            policies << QString::number(int(b.blockFormat().pageBreakPolicy()));
+        QCOMPARE(policies, QStringList({"0", "1", "1", "0", "1"}));
+        QTextDocument again;
+        QVERIFY(rtf::read(rtf::write(doc), &again));
+        QStringList after;
+        for (QTextBlock b = again.begin(); b.isValid(); b = b.next())
+            after << QString::number(int(b.blockFormat().pageBreakPolicy()));
+        QCOMPARE(after, policies);
     }
 
     void lastParagraphWithoutParKept()

@@ -61,7 +61,10 @@ private Q_SLOTS:
         QCOMPARE(text::decode(QByteArray("a\0b", 3)), QString("ab"));
         QCOMPARE(text::decode(QString(QChar(0xFDD0)).append('x').toUtf8()), QString("x"));
         // Found by fuzzing: a NUL then a UTF-8 mark read back as an empty file.
-        QCOMPARE(text::decode(QByteArray("\0\xEF\xBB\xBF" "a", 5)), QString("a"));
+        QCOMPARE(text::decode(QByteArray("\0\xEF\xBB\xBF"
+                                         "a",
+                                         5)),
+                 QString("a"));
     }
 
     void fileRoundTripThroughDocument()

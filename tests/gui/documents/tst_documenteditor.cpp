@@ -4,6 +4,7 @@
 #include "documents/documenteditor.h"
 #include "documents/documentstatusbar.h"
 #include "documents/paragraphdialog.h"
+#include "documents/printerpagelayout.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -57,7 +58,7 @@ private Q_SLOTS:
         QTest::keyClicks(editor.textEdit(), "world");
         QCOMPARE(doc.text(), QString("Hello\nworld"));
         QVERIFY(spy.count() >= 11);
-        QCOMPARE(editor.statusBar()->lineText(), QString("Line 2"));
+        QTRY_COMPARE(editor.statusBar()->lineText(), QString("Line 2"));
         QCOMPARE(editor.statusBar()->columnText(), QString("Column 6"));
         QCOMPARE(editor.statusBar()->pageText(), QString("Page 1 of 1"));
     }
@@ -74,10 +75,13 @@ private Q_SLOTS:
         const int n = doc.pageCount();
         QVERIFY(n > 1);
         editor.textEdit()->moveCursor(QTextCursor::End);
-        QCOMPARE(editor.statusBar()->pageText(), QString("Page %1 of %1").arg(n));
+        QTRY_COMPARE(editor.statusBar()->pageText(), QString("Page %1 of %1").arg(n));
         QCOMPARE(editor.statusBar()->lineText(), QString("Line 200"));
         editor.textEdit()->moveCursor(QTextCursor::Start);
-        QCOMPARE(editor.statusBar()->pageText(), QString("Page 1 of %1").arg(n));
+        QTRY_COMPARE(editor.statusBar()->pageText(), QString("Page 1 of %1").arg(n));
+        // Text set while the editor shows the document updates the count.
+        doc.setText("short");
+        QTRY_COMPARE(editor.statusBar()->pageText(), QString("Page 1 of 1"));
     }
 
     void documentFontSurvivesTheEditor()
@@ -87,6 +91,13 @@ private Q_SLOTS:
         ScriptedPrompter prompter;
         DocumentEditor editor(doc, prompter);
         QCOMPARE(doc.fontName(), QString("Courier New"));
+        // A window that sets its own font does not change the document's.
+        QWidget window;
+        window.setFont(QFont("DejaVu Serif", 20));
+        editor.setParent(&window);
+        window.show();
+        QCOMPARE(doc.fontName(), QString("Courier New"));
+        editor.setParent(nullptr);
     }
 
     void buttonBarFormatsTheSelection()
@@ -206,6 +217,16 @@ private Q_SLOTS:
         QVERIFY(editor.clipboardAction(RichTextDocument::ClipboardAction::Paste));
         QCOMPARE(doc.text(), QString("abcabc"));
         QCOMPARE(editor.textEdit()->textCursor().position(), 6);
+    }
+
+    void paperFollowsThePrinter()
+    {
+        RichTextDocument doc;
+        doc.setPageLayout(pageLayoutForPaper(QPageSize(QPageSize::Letter)));
+        QCOMPARE(doc.pageWidth(), 12240);
+        doc.setPageLayout(pageLayoutForPaper(QPageSize(QPageSize::A5)));
+        QCOMPARE(doc.pageWidth(), 11906);
+        QVERIFY(defaultPrinterPageLayout().isValid());
     }
 
     void documentOutlivesTheEditor()
