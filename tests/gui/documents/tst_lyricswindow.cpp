@@ -224,6 +224,26 @@ private Q_SLOTS:
         w.close();
     }
 
+    void editMenuCutsCopiesAndPastes()
+    {
+        Run run(*m_tmp);
+        run.load("Blue");
+        LyricsWindow w(run.state);
+        w.show();
+        QTest::keyClicks(editOf(w), "la");
+        selectAll(editOf(w));
+        w.findChild<QAction*>("mnuCopy")->trigger();
+        editOf(w)->moveCursor(QTextCursor::End);
+        w.findChild<QAction*>("mnuPaste")->trigger();
+        QCOMPARE(w.document().text(), QString("lala"));
+        selectAll(editOf(w));
+        w.findChild<QAction*>("mnuCut")->trigger();
+        QVERIFY(w.document().isEmpty());
+        QVERIFY(w.isChanged());
+        run.prompter.answer(QMessageBox::Yes);
+        w.close();
+    }
+
     void onTopSwitchesCaptionColourAndHint()
     {
         Run run(*m_tmp);
