@@ -1,0 +1,53 @@
+#pragma once
+
+#include "store/database.h"
+
+#include <optional>
+#include <QByteArray>
+#include <QString>
+
+namespace quillon {
+
+// What the notebook's field holds: its text, or null for an empty notebook.
+struct NoteContent {
+    QString text;
+    bool isNull = true;
+};
+
+// The general notebook in note1.mdb: table note1, one row, its field notiz1.
+// Only the first row is read and written; a row is added only when the table
+// has lost its one row, so that a save never silently goes nowhere.
+class NotebookStore final {
+public:
+    explicit NotebookStore(QString path);
+    ~NotebookStore();
+    NotebookStore(const NotebookStore&) = delete;
+    NotebookStore& operator=(const NotebookStore&) = delete;
+
+    bool open();
+    void close();
+    bool isOpen() const { return m_db.isOpen(); }
+    QString path() const { return m_path; }
+    // A user-facing sentence naming the file after a failure.
+    QString lastError() const { return m_db.lastError(); }
+
+    // The first row's notiz1; a table without rows reads as an empty (null)
+    // notebook. nullopt when the file cannot be read.
+    std::optional<NoteContent> read();
+    // Stores the text in the first row's notiz1, recreating the row when
+    // the table has none.
+    bool write(const QString& text);
+
+    // The documents are kept in text fields one character per byte: every
+    // byte 0..255 becomes the character of the same code and back. A field
+    // holding characters beyond that range (written by something else) is
+    // taken as UTF-8 text so that nothing in it is lost.
+    static QString bytesToFieldText(const QByteArray& bytes);
+    static QByteArray fieldTextToBytes(const QString& text);
+
+private:
+    QString m_path;
+    Database m_db;
+};
+
+} // namespace quillon

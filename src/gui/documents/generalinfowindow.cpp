@@ -1,0 +1,96 @@
+#include "documents/generalinfowindow.h"
+
+#include "app/appstate.h"
+#include "app/prompter.h"
+#include "printing/pagesink.h"
+#include "store/datafolder.h"
+#include "store/logging.h"
+#include "store/settings.h"
+
+#include <algorithm>
+#include <QGuiApplication>
+#include <QPushButton>
+
+namespace quillon {
+
+namespace {
+const QString kTitle = QStringLiteral("General Info");
+} // namespace
+
+GeneralInfoWindow::GeneralInfoWindow(AppState& state, QWidget* parent)
+    : NoteWindow(state,
+                 {QStringLiteral("GInfoMain"), QStringLiteral("Note changed!"),
+                  state.settings.ginfoSaveAs(), true},
+                 parent),
+      m_store(state.data.note1Db())
+{
+    setObjectName(QStringLiteral("frmGeneralInfo"));
+    setWindowTitle(kTitle);
+    closeButton()->setToolTip(QStringLiteral("Close window"));
+
+    const std::optional<NoteContent> content = m_store.open() ? m_store.read() : std::nullopt;
+    if (!content) {
+        showUnreadable(QStringLiteral("The notebook could not be read.\r") + m_store.lastError());
+        return;
+    }
+    showFieldText(content->text, content->isNull);
+}
+
+GeneralInfoWindow::~GeneralInfoWindow() = default;
+
+bool GeneralInfoWindow::storeFieldText(const QString& fieldText, QString& error)
+{
+    if (m_store.write(fieldText))
+        return true;
+    error = m_store.lastError();
+    return false;
+}
+
+QString GeneralInfoWindow::importFolder() const
+{
+    return state().data.dir();
+}
+
+QString GeneralInfoWindow::exportFolder() const
+{
+    return state().data.programDir();
+}
+
+bool GeneralInfoWindow::print()
+{
+    Prompter& prompter = state().prompter;
+    RichTextDocument& doc = document();
+    const int pages = std::max(1, doc.pageCount());
+    const std::optional<PrintChoice> choice = prompter.printDialog(this, 1, pages);
+    if (!choice)
+        return false;
+    // A dialog may hand back a range beyond the document; print what exists.
+    const int from = std::clamp(choice->fromPage, 1, pages);
+    const int to = std::clamp(choice->toPage, 1, pages);
+    if (from > to)
+        return false;
+    std::unique_ptr<PageSink> sink = prompter.openDefaultPrinter();
+    if (!sink) {
+        prompter.critical(this, QStringLiteral("No printer is installed."));
+        return false;
+    }
+    bool printed = false;
+    {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        printed = doc.printPages(*sink, kTitle, from, to, std::max(1, choice->copies));
+        QGuiApplication::restoreOverrideCursor();
+    }
+    if (!printed) {
+        const QString why = sink->lastError().isEmpty() ? doc.lastError() : sink->lastError();
+        qCWarning(lcPrinting) << "notebook not printed:" << why;
+        prompter.critical(this, QStringLiteral("The notebook could not be printed.\r") + why);
+    }
+    return printed;
+}
+
+void GeneralInfoWindow::aboutToClose()
+{
+    m_store.close();
+}
+
+} // namespace quillon

@@ -1,0 +1,286 @@
+#include "app/appstate.h"
+#include "app/scriptedprompter.h"
+#include "documents/documenteditor.h"
+#include "documents/generalinfowindow.h"
+#include "documents/notebookstore.h"
+#include "printing/printpreview.h"
+#include "songs/songstore.h"
+#include "store/database.h"
+#include "store/settings.h"
+#include "tempdatafolder.h"
+
+#include <memory>
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTimer>
+
+using namespace quillon;
+
+namespace {
+
+struct Run {
+    explicit Run(const test::TempDataFolder& tmp)
+        : folder(tmp.folder()), settings(tmp.settingsFile()), songs(folder),
+          state(folder, settings, songs, prompter)
+    {
+    }
+    DataFolder folder;
+    Settings settings;
+    SongStore songs;
+    ScriptedPrompter prompter;
+    AppState state;
+};
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+void trigger(GeneralInfoWindow& w, const char* action)
+{
+    w.findChild<QAction*>(action)->trigger();
+}
+
+int noteRows(const QString& path)
+{
+    Database db;
+    db.open(path);
+    QSqlQuery q = db.prepare("SELECT count(*) FROM note1");
+    q.exec();
+    q.next();
+    return q.value(0).toInt();
+}
+
+} // namespace
+
+class TestGeneralInfoWindow final : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<test::TempDataFolder> m_tmp;
+
+private Q_SLOTS:
+    void init() { m_tmp = std::make_unique<test::TempDataFolder>(); }
+
+    void emptyNotebookOpensClean()
+    {
+        Run run(*m_tmp);
+        GeneralInfoWindow w(run.state);
+        QCOMPARE(w.windowTitle(), QString("General Info"));
+        QCOMPARE(w.objectName(), QString("frmGeneralInfo"));
+        QCOMPARE(w.findChild<QPushButton*>("cmdClose")->text(), QString("&Exit"));
+        QCOMPARE(w.findChild<QPushButton*>("cmdClose")->toolTip(), QString("Close window"));
+        QVERIFY(!w.findChild<QPushButton*>("cmdOnTop"));
+        QVERIFY(w.document().isEmpty());
+        QVERIFY(!w.isChanged());
+        QVERIFY(w.close());
+        QVERIFY(run.prompter.asked().isEmpty());
+        QVERIFY(!run.state.lyricsWindowOpen);
+    }
+
+    void importThenCloseAsks()
+    {
+        Run run(*m_tmp);
+        const QString file = m_tmp->path() + "/note.txt";
+        QVERIFY(writeFile(file, "Call the piano tuner"));
+        GeneralInfoWindow w(run.state);
+        w.show();
+        run.prompter.answerFile(file);
+        trigger(w, "mnuImport");
+        QCOMPARE(w.document().text(), QString("Call the piano tuner"));
+        QVERIFY(w.isChanged());
+        QCOMPARE(run.prompter.fileDialogDirs(), QStringList{run.folder.dir()});
+        QCOMPARE(run.prompter.fileDialogFilters(), QStringList{"(*.rtf);;(*.doc);;(*.txt)"});
+        run.prompter.answer(QMessageBox::No);
+        QVERIFY(!w.close());
+        QCOMPARE(run.prompter.askedTexts(),
+                 QStringList{"Note changed!\rDo you want to exit anyway?"});
+        QVERIFY(w.isVisible());
+        run.prompter.answer(QMessageBox::Yes);
+        QVERIFY(w.close());
+        QVERIFY(NotebookStore(run.folder.note1Db()).read()->isNull);
+    }
+
+    void upperCaseEndingIsUnknown()
+    {
+        Run run(*m_tmp);
+        const QString file = m_tmp->path() + "/NOTE.TXT";
+        QVERIFY(writeFile(file, "x"));
+        GeneralInfoWindow w(run.state);
+        run.prompter.answerFile(file);
+        trigger(w, "mnuImport");
+        QCOMPARE(run.prompter.askedTexts(), QStringList{"Unknown file format!"});
+        QVERIFY(!w.isChanged());
+        QVERIFY(w.close());
+    }
+
+    void exportStartsInTheProgramFolder()
+    {
+        Run run(*m_tmp);
+        GeneralInfoWindow w(run.state);
+        w.document().setText("Studio hours");
+        const QString file = m_tmp->path() + "/hours.rtf";
+        run.prompter.answerFile(file);
+        trigger(w, "mnuExport");
+        QCOMPARE(run.prompter.fileDialogDirs(), QStringList{run.folder.programDir()});
+        QVERIFY(QFile::exists(file));
+        run.prompter.answerFile(m_tmp->path() + "/hours.xyz");
+        trigger(w, "mnuExport");
+        QCOMPARE(run.prompter.askedTexts(), QStringList{"Error while saving!"});
+        QVERIFY(w.close());
+    }
+
+    void savedFormattingIsThereAfterReopening()
+    {
+        {
+            Run run(*m_tmp);
+            GeneralInfoWindow w(run.state);
+            w.show();
+            QTest::keyClicks(w.editor()->textEdit(), "Headline");
+            QVERIFY(w.isChanged());
+            QTextCursor c = w.editor()->textEdit()->textCursor();
+            c.select(QTextCursor::Document);
+            w.editor()->textEdit()->setTextCursor(c);
+            w.editor()->setItalic(true);
+            w.editor()->setFontPointSize(20);
+            w.editor()->setAlignment(Qt::AlignRight);
+            trigger(w, "mnuSave");
+            QVERIFY(!w.isChanged());
+            QVERIFY(w.close());
+            QVERIFY(run.prompter.asked().isEmpty());
+        }
+        Run run(*m_tmp);
+        GeneralInfoWindow w(run.state);
+        QCOMPARE(w.document().text(), QString("Headline"));
+        const QTextBlock block = w.document().textDocument()->begin();
+        QVERIFY(block.blockFormat().alignment().testFlag(Qt::AlignRight));
+        const QTextCharFormat f = block.begin().fragment().charFormat();
+        QVERIFY(f.fontItalic());
+        QCOMPARE(f.fontPointSize(), 20.0);
+        QCOMPARE(noteRows(run.folder.note1Db()), 1);
+        QVERIFY(w.close());
+    }
+
+    void lostRowIsRecreatedBySave()
+    {
+        Run run(*m_tmp);
+        {
+            Database db;
+            QVERIFY(db.open(run.folder.note1Db()));
+            QVERIFY(db.exec("DELETE FROM note1"));
+        }
+        GeneralInfoWindow w(run.state);
+        QVERIFY(w.isEditable());
+        w.document().setText("again");
+        QVERIFY(w.save());
+        QCOMPARE(noteRows(run.folder.note1Db()), 1);
+        QVERIFY(w.close());
+    }
+
+    void unreadableNotebookIsNotOverwritten()
+    {
+        Run run(*m_tmp);
+        const QString path = run.folder.note1Db();
+        QVERIFY(QFile::remove(path));
+        QVERIFY(writeFile(path, "not a database"));
+        GeneralInfoWindow w(run.state);
+        QVERIFY(!w.isEditable());
+        QCOMPARE(run.prompter.asked().size(), 1);
+        QVERIFY(run.prompter.asked().first().text.contains("note1.mdb"));
+        QVERIFY(!w.save());
+        QVERIFY(!w.findChild<QAction*>("mnuImport")->isEnabled());
+        QVERIFY(w.close());
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("not a database"));
+    }
+
+    void placeIsReadAtOpenAndWrittenAtClose()
+    {
+        Run run(*m_tmp);
+        run.settings.setPlacement("GInfoMain", {1500, 750, 12000, 9000});
+        {
+            GeneralInfoWindow w(run.state);
+            QCOMPARE(w.pos(), QPoint(100, 50));
+            QCOMPARE(w.size(), QSize(800, 600));
+            w.show();
+            w.move(30, 15);
+            QVERIFY(w.close());
+        }
+        QCOMPARE(run.settings.text("GInfoMainLeft"), QString("450"));
+        QCOMPARE(run.settings.text("GInfoMainTop"), QString("225"));
+        QCOMPARE(run.settings.text("GInfoMainWidth"), QString("12000"));
+        QCOMPARE(run.settings.text("GInfoMainHeight"), QString("9000"));
+    }
+
+    void tooSmallStoredSizeIsRaisedToTheMinimum()
+    {
+        Run run(*m_tmp);
+        run.settings.setPlacement("GInfoMain", {10, 10, 3000, 2000});
+        GeneralInfoWindow w(run.state);
+        w.show();
+        QVERIFY(w.width() >= 742);
+        QVERIFY(w.height() >= 574);
+        QVERIFY(w.close());
+    }
+
+    void printGoesToTheDefaultPrinter()
+    {
+        Run run(*m_tmp);
+        GeneralInfoWindow w(run.state);
+        w.document().setText("Rehearsal on Monday");
+        run.prompter.answerPrint(PrintChoice{1, 1, 2});
+        trigger(w, "mnuPrint");
+        QCOMPARE(run.prompter.printedJobs().size(), 1);
+        const RecordedJob job = run.prompter.printedJobs().first();
+        QCOMPARE(job.name, QString("General Info"));
+        QCOMPARE(job.pageCount(), 2); // two copies of the one page
+        QVERIFY(job.plainText(1).contains("Rehearsal"));
+        QVERIFY(run.prompter.asked().isEmpty());
+        QVERIFY(w.close());
+    }
+
+    void printCancelledOrWithoutPrinter()
+    {
+        Run run(*m_tmp);
+        GeneralInfoWindow w(run.state);
+        w.document().setText("x");
+        trigger(w, "mnuPrint"); // dialog cancelled
+        QVERIFY(run.prompter.printedJobs().isEmpty());
+        QVERIFY(run.prompter.asked().isEmpty());
+        run.prompter.setHasPrinter(false);
+        run.prompter.answerPrint(PrintChoice{1, 1, 1});
+        QVERIFY(!w.print());
+        QCOMPARE(run.prompter.askedTexts(), QStringList{"No printer is installed."});
+        QVERIFY(w.close());
+    }
+
+    void previewShowsTheNotebook()
+    {
+        Run run(*m_tmp);
+        GeneralInfoWindow w(run.state);
+        w.show();
+        w.document().setText("Preview me");
+        bool shown = false;
+        QTimer::singleShot(0, [&shown] {
+            auto* preview = qobject_cast<PrintPreview*>(QApplication::activeModalWidget());
+            if (!preview)
+                return;
+            shown = true;
+            preview->findChild<QPushButton*>("btnClose")->click();
+        });
+        trigger(w, "mnuPreview");
+        QVERIFY(shown);
+        QVERIFY(w.close());
+    }
+};
+
+QTEST_MAIN(TestGeneralInfoWindow)
+#include "tst_generalinfowindow.moc"

@@ -1,0 +1,291 @@
+#include "app/appstate.h"
+#include "app/scriptedprompter.h"
+#include "documents/documenteditor.h"
+#include "documents/lyricswindow.h"
+#include "printing/printpreview.h"
+#include "songs/songstore.h"
+#include "store/settings.h"
+#include "tempdatafolder.h"
+
+#include <memory>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+
+using namespace quillon;
+
+namespace {
+
+struct Run {
+    explicit Run(const test::TempDataFolder& tmp)
+        : folder(tmp.folder()), settings(tmp.settingsFile()), songs(folder),
+          state(folder, settings, songs, prompter)
+    {
+        songs.open();
+        state.currentSong = "Blue";
+        state.currentSongDetails.readFrom(*songs.song("Blue"));
+    }
+    DataFolder folder;
+    Settings settings;
+    SongStore songs;
+    ScriptedPrompter prompter;
+    AppState state;
+};
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void trigger(LyricsWindow& w, const char* action)
+{
+    w.findChild<QAction*>(action)->trigger();
+}
+
+} // namespace
+
+class TestLyricsWindowFiles final : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<test::TempDataFolder> m_tmp;
+
+private Q_SLOTS:
+    void init()
+    {
+        m_tmp = std::make_unique<test::TempDataFolder>();
+        SongStore songs(m_tmp->folder());
+        QVERIFY(songs.open());
+        QVERIFY(songs.create({"Blue", "Ann", "Bob", ""}));
+    }
+
+    void importDialogStartsInTheLyricsFolder()
+    {
+        Run run(*m_tmp);
+        const QString lyricsDir = run.folder.lyricsDir();
+        QVERIFY(!QDir(lyricsDir).exists());
+        LyricsWindow w(run.state);
+        trigger(w, "mnuImport"); // cancelled: nothing happens
+        QCOMPARE(run.prompter.fileDialogDirs(), QStringList{lyricsDir});
+        QVERIFY(QDir(lyricsDir).exists());
+        QCOMPARE(run.prompter.fileDialogCaptions(), QStringList{"Save As"});
+        QCOMPARE(run.prompter.fileDialogFilters(),
+                 QStringList{"Blue (*.rtf);;Blue (*.doc);;Blue (*.txt)"});
+        QVERIFY(run.prompter.asked().isEmpty());
+        QVERIFY(w.document().isEmpty());
+        trigger(w, "mnuExport");
+        QCOMPARE(run.prompter.fileDialogDirs().last(), lyricsDir);
+        w.close();
+    }
+
+    void upperCaseEndingIsUnknown()
+    {
+        Run run(*m_tmp);
+        const QString file = m_tmp->path() + "/SONG.TXT";
+        QVERIFY(writeFile(file, "Shouted words"));
+        LyricsWindow w(run.state);
+        run.prompter.answerFile(file);
+        trigger(w, "mnuImport");
+        QCOMPARE(run.prompter.askedTexts(), QStringList{"Unknown file format!"});
+        QVERIFY(w.document().isEmpty());
+        w.close();
+    }
+
+    void importLoadsAndLeavesTheWindowClean()
+    {
+        Run run(*m_tmp);
+        const QString file = m_tmp->path() + "/words.txt";
+        QVERIFY(writeFile(file, "Line one\r\nLine two\r\n"));
+        LyricsWindow w(run.state);
+        w.show();
+        QTest::keyClicks(w.editor()->textEdit(), "typed");
+        QVERIFY(w.isChanged());
+        run.prompter.answerFile(file);
+        trigger(w, "mnuImport");
+        QVERIFY(run.prompter.asked().isEmpty());
+        QVERIFY(w.document().text().startsWith("Line one\nLine two"));
+        QVERIFY(!w.isChanged());
+        QVERIFY(w.close()); // no question after an import
+        QVERIFY(run.prompter.asked().isEmpty());
+        QVERIFY(run.songs.song("Blue")->isNull("lyrics"));
+    }
+
+    void importOfRtfKeepsFormatting()
+    {
+        Run run(*m_tmp);
+        const QString file = m_tmp->path() + "/words.rtf";
+        QVERIFY(
+            writeFile(file, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 plain \\b bold\\b0\\par}"));
+        LyricsWindow w(run.state);
+        run.prompter.answerFile(file);
+        trigger(w, "mnuImport");
+        QCOMPARE(w.document().text(), QString("plain bold"));
+        QTextCursor c(w.document().textDocument());
+        c.setPosition(8);
+        QCOMPARE(c.charFormat().fontWeight(), int(QFont::Bold));
+        w.close();
+    }
+
+    void unreadableImportIsReportedAndChangesNothing()
+    {
+        Run run(*m_tmp);
+        LyricsWindow w(run.state);
+        w.document().setText("kept");
+        run.prompter.answerFile(m_tmp->path() + "/missing.txt");
+        trigger(w, "mnuImport");
+        QCOMPARE(run.prompter.asked().size(), 1);
+        QVERIFY(run.prompter.asked().first().text.contains("missing.txt"));
+        QCOMPARE(w.document().text(), QString("kept"));
+        w.close();
+    }
+
+    void exportWritesByTheEnding()
+    {
+        Run run(*m_tmp);
+        LyricsWindow w(run.state);
+        w.document().setText("Chorus");
+        const QString rtf = m_tmp->path() + "/out.rtf";
+        run.prompter.answerFile(rtf);
+        trigger(w, "mnuExport");
+        QVERIFY(readFile(rtf).startsWith("{\\rtf"));
+
+        const QString txt = m_tmp->path() + "/out.txt";
+        run.prompter.answerFile(txt);
+        trigger(w, "mnuExport");
+        QVERIFY(readFile(txt).contains("Chorus"));
+
+        // Word files as far as the document component writes them: a file
+        // that reads back, or the error said, never a silent nothing.
+        const QString doc = m_tmp->path() + "/out.doc";
+        const bool wordWritable =
+            RichTextDocument().saveFile(m_tmp->path() + "/probe.doc", DocumentFormat::Word);
+        run.prompter.answerFile(doc);
+        trigger(w, "mnuExport");
+        if (wordWritable) {
+            RichTextDocument back;
+            QVERIFY(back.loadFile(doc, DocumentFormat::Word));
+            QCOMPARE(back.text(), QString("Chorus"));
+            QVERIFY(run.prompter.asked().isEmpty());
+        } else {
+            QCOMPARE(run.prompter.asked().size(), 1);
+            QVERIFY(run.prompter.asked().first().text.startsWith("Error while saving!\r"));
+            run.prompter.clear();
+        }
+
+        // Typed without an ending: the preselected filter's one is added.
+        const QString bare = m_tmp->path() + "/bare";
+        run.prompter.answerFile(bare);
+        trigger(w, "mnuExport");
+        QVERIFY(readFile(bare + ".txt").contains("Chorus"));
+        QVERIFY(run.prompter.asked().isEmpty());
+        QVERIFY(!w.isChanged());
+        w.close();
+    }
+
+    void exportWithAnUnknownEndingWritesNothing()
+    {
+        Run run(*m_tmp);
+        LyricsWindow w(run.state);
+        w.document().setText("Chorus");
+        for (const QString& name : {QString("out.pdf"), QString("OUT.RTF")}) {
+            const QString path = m_tmp->path() + '/' + name;
+            run.prompter.answerFile(path);
+            trigger(w, "mnuExport");
+            QVERIFY(!QFile::exists(path));
+        }
+        QCOMPARE(run.prompter.askedTexts(),
+                 (QStringList{"Error while saving!", "Error while saving!"}));
+        w.close();
+    }
+
+    void failedSaveShowsTheStoreErrorAndKeepsTheText()
+    {
+        Run run(*m_tmp);
+        LyricsWindow w(run.state);
+        w.show();
+        QTest::keyClicks(w.editor()->textEdit(), "precious");
+        // The song vanished under the window (renamed elsewhere).
+        SongStore other(run.folder);
+        QVERIFY(other.open());
+        QVERIFY(other.rename("Blue", "Teal"));
+        QVERIFY(!w.save());
+        QCOMPARE(run.prompter.asked().size(), 1);
+        QCOMPARE(run.prompter.asked().first().text, run.songs.lastError());
+        QVERIFY(!run.songs.lastError().isEmpty());
+        QVERIFY(w.isChanged());
+        QCOMPARE(w.document().text(), QString("precious"));
+        run.prompter.answer(QMessageBox::Yes);
+        w.close();
+    }
+
+    void missingSongOpensReadOnly()
+    {
+        Run run(*m_tmp);
+        run.state.currentSong = "Nobody";
+        LyricsWindow w(run.state);
+        QVERIFY(!w.isEditable());
+        QCOMPARE(run.prompter.asked().size(), 1);
+        QVERIFY(run.prompter.asked().first().text.contains("Nobody"));
+        QVERIFY(!w.findChild<QAction*>("mnuSave")->isEnabled());
+        QVERIFY(!w.save());
+        QVERIFY(w.close());
+    }
+
+    void megabyteOfLyricsSavesAndReloads()
+    {
+        QString text;
+        text.reserve(1 << 20);
+        for (int i = 0; text.size() < (1 << 20); ++i)
+            text += QStringLiteral("Line %1 of a very long song with ümlauts\n").arg(i);
+        text.chop(1);
+        {
+            Run run(*m_tmp);
+            LyricsWindow w(run.state);
+            w.document().setText(text);
+            QVERIFY(w.save());
+            w.close();
+        }
+        Run run(*m_tmp);
+        LyricsWindow w(run.state);
+        QCOMPARE(w.document().text().size(), text.size());
+        QCOMPARE(w.document().text(), text);
+        w.close();
+    }
+
+    void printAndPreviewShowThePreview()
+    {
+        Run run(*m_tmp);
+        LyricsWindow w(run.state);
+        w.show();
+        w.document().setText("To print");
+        for (const char* action : {"mnuPreview", "mnuPrint"}) {
+            bool shown = false;
+            QTimer::singleShot(0, [&shown] {
+                auto* preview = qobject_cast<PrintPreview*>(QApplication::activeModalWidget());
+                if (!preview)
+                    return;
+                shown = true;
+                preview->findChild<QPushButton*>("btnClose")->click();
+            });
+            trigger(w, action);
+            QVERIFY2(shown, action);
+        }
+        QVERIFY(run.state.lyricsWindowOpen);
+        w.close();
+    }
+};
+
+QTEST_MAIN(TestLyricsWindowFiles)
+#include "tst_lyricswindow_files.moc"
