@@ -7,6 +7,8 @@
 #include "songs/songstore.h"
 #include "store/logging.h"
 #include "devices/floatingbar.h"
+#include "documents/generalinfowindow.h"
+#include "documents/lyricswindow.h"
 #include "devices/recdevwindow.h"
 #include "documents/richtextdocument.h"
 #include "media/tapewindow.h"
@@ -31,7 +33,19 @@ namespace quillon {
 
 WindowCommands::WindowCommands(AppState& state, MainWindow& main) : m_state(state), m_main(main) {}
 
-WindowCommands::~WindowCommands() = default;
+WindowCommands::~WindowCommands()
+{
+    // The program is ending: a lyrics window still open goes with it.
+    delete m_lyrics.data();
+}
+
+void WindowCommands::restoreMainWindow()
+{
+    if (m_main.isMinimized())
+        m_main.showNormal();
+    m_main.raise();
+    m_main.activateWindow();
+}
 
 bool WindowCommands::opened(const QString& window)
 {
@@ -175,20 +189,42 @@ void WindowCommands::lyrics()
 {
     m_main.readSongDetails();
     m_state.lyricsWindowOpen = true;
-    // OPEN WINDOW HERE: lyrics window, modeless (reopened for a newly loaded song).
-    opened("lyrics");
+    if (opened("lyrics"))
+        return;
+    if (m_lyrics) {
+        // One lyrics window at a time; it follows the newly loaded song.
+        m_lyrics->reopenForCurrentSong();
+        m_lyrics->show();
+        m_lyrics->raise();
+        return;
+    }
+    m_lyrics = LyricsWindow::openModeless(m_state);
+    QObject::connect(m_lyrics.data(), &LyricsWindow::showMainWindowRequested, &m_main,
+                     [this] { restoreMainWindow(); });
 }
 
 void WindowCommands::showLyricsModal()
 {
     m_main.readSongDetails();
-    opened("lyrics_modal");
+    if (opened("lyrics_modal"))
+        return;
+    if (m_lyrics) {
+        // Printing goes through the window that is already open.
+        m_lyrics->reopenForCurrentSong();
+        m_lyrics->show();
+        m_lyrics->raise();
+        m_lyrics->activateWindow();
+        return;
+    }
+    LyricsWindow::openModal(m_state, &m_main);
 }
 
 void WindowCommands::generalInfo()
 {
-    // OPEN WINDOW HERE: general info notebook, modal.
-    opened("general_info");
+    if (opened("general_info"))
+        return;
+    GeneralInfoWindow window(m_state, &m_main);
+    window.exec();
 }
 
 void WindowCommands::print()
@@ -296,10 +332,7 @@ FloatingBar& WindowCommands::bar()
             m_main.toggleDevicesBar();
     });
     QObject::connect(bar, &FloatingBar::showMainRequested, &m_main, [this] {
-        if (m_main.isMinimized())
-            m_main.showNormal();
-        m_main.raise();
-        m_main.activateWindow();
+        restoreMainWindow();
         if (!m_state.floatingBarOn)
             hideFloatingBar();
     });
@@ -339,13 +372,17 @@ void WindowCommands::closeFloatingBar()
 
 void WindowCommands::closeLyricsWindow()
 {
-    // CLOSE WINDOW HERE: lyrics window.
-    m_state.lyricsWindowOpen = false;
+    // The window asks about unsaved lyrics and clears the flag as it closes.
+    if (m_lyrics)
+        m_lyrics->close();
+    else
+        m_state.lyricsWindowOpen = false;
 }
 
 void WindowCommands::keepLyricsWindowShown()
 {
-    // SHOW WINDOW HERE: the open lyrics window, modeless (no new instance).
+    if (m_lyrics)
+        m_lyrics->show();
 }
 
 void WindowCommands::barSelectSlot(int slot)

@@ -2,12 +2,14 @@
 
 #include <functional>
 #include <memory>
+#include <QPointer>
 #include <QString>
 
 namespace quillon {
 
 struct AppState;
 class FloatingBar;
+class LyricsWindow;
 class MainWindow;
 
 // Every command of the main window that opens a window of another part of
@@ -75,12 +77,14 @@ private:
     void showDeviceWindow(int slot);
     void showLyricsModal();
     FloatingBar& bar();
+    void restoreMainWindow();
 
     AppState& m_state;
     MainWindow& m_main;
     bool m_floatingBarVisible = false;
     std::function<void(const QString&)> m_showHook;
     std::unique_ptr<FloatingBar> m_bar;
+    QPointer<LyricsWindow> m_lyrics;
 };
 
 } // namespace quillon
