@@ -9,11 +9,18 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export CC=clang CXX=clang++
-cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLON_SANITIZE=ON >/dev/null
+# QUILLON_FUZZ=ON also builds the libFuzzer targets, which the fuzz test then
+# runs for QUILLON_FUZZ_SECONDS each.
+FUZZ=${QUILLON_FUZZ:-OFF}
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLON_SANITIZE=ON \
+  -DQUILLON_FUZZ="$FUZZ" >/dev/null
 cmake --build build/asan -j "${QUILLON_JOBS:-2}"
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # Children and scripts inherit the options; the crash harness does fewer
 # kills here (it runs the same code, only slower).
 export QUILLON_CRASH_KILLS="${QUILLON_CRASH_KILLS:-100}"
+if [ "$FUZZ" = "ON" ]; then
+  export QUILLON_FUZZ_BIN="$PWD/build/asan/bin"
+fi
 ctest --test-dir build/asan --output-on-failure -j "${QUILLON_JOBS:-2}" "$@"
