@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "app/screenplacement.h"
 
 #include "app/appstate.h"
 #include "app/apptitle.h"
@@ -144,9 +145,15 @@ void MainWindow::formLoad()
     if (place.top < 10)
         place.top = 10;
     const TwipsScale scale = TwipsScale::forWidget(this);
-    m_wantedOuterSize = QSizeF(place.width, place.height);
-    move(scale.toPixels(place.left), scale.toPixels(place.top));
-    resize(scale.toPixels(QSizeF(place.width, place.height)));
+    // Damaged settings or a screen unplugged since must not hide the window.
+    const QRect wanted = reachablePlacement(
+        QRect(QPoint(scale.toPixels(place.left), scale.toPixels(place.top)),
+              scale.toPixels(QSizeF(place.width, place.height))),
+        QPoint(scale.toPixels(kMainDefaults.left), scale.toPixels(kMainDefaults.top)),
+        scale.toPixels(QSizeF(kMainDefaults.width, kMainDefaults.height)));
+    m_wantedOuterSize = scale.toTwips(wanted).size();
+    move(wanted.topLeft());
+    resize(wanted.size());
     m_songPanel->arrange(scale);
     m_cover->welcomeBox()->resize(scale.toPixels(QSizeF(5400, 3600)));
     placeCover();

@@ -4,12 +4,10 @@
 #include "app/mainwindow.h"
 #include "app/prompter.h"
 #include "app/twips.h"
-#include "songs/songstore.h"
-#include "store/logging.h"
 #include "devices/floatingbar.h"
+#include "devices/recdevwindow.h"
 #include "documents/generalinfowindow.h"
 #include "documents/lyricswindow.h"
-#include "devices/recdevwindow.h"
 #include "documents/richtextdocument.h"
 #include "media/tapewindow.h"
 #include "options/aboutbox.h"
@@ -23,8 +21,10 @@
 #include "songs/songdetailspreview.h"
 #include "songs/songinfodialog.h"
 #include "songs/songinfonotedialog.h"
+#include "songs/songstore.h"
 #include "songs/stylewindow.h"
 #include "songs/tracksheetwindow.h"
+#include "store/logging.h"
 
 #include <QCoreApplication>
 #include <QVariantMap>
@@ -240,8 +240,7 @@ void WindowCommands::print()
     };
     handlers.songDetailsPreview = [this] {
         m_main.readSongDetails();
-        m_state.currentSongDetails.deviceName =
-            m_main.deviceLabelText(m_state.currentDeviceIndex);
+        m_state.currentSongDetails.deviceName = m_main.deviceLabelText(m_state.currentDeviceIndex);
         showSongDetailsPreview();
     };
     handlers.lyricsEditor = [this] { showLyricsModal(); };

@@ -1,5 +1,7 @@
 #include "documents/notewindow.h"
 
+#include "app/screenplacement.h"
+
 #include "app/appstate.h"
 #include "app/prompter.h"
 #include "documents/documenteditor.h"
@@ -45,17 +47,6 @@ public:
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
-
-bool onSomeScreen(const QRect& frame)
-{
-    const auto screens = QGuiApplication::screens();
-    if (screens.isEmpty())
-        return true;
-    for (const QScreen* screen : screens)
-        if (screen->availableVirtualGeometry().intersects(frame))
-            return true;
-    return false;
-}
 
 } // namespace
 
@@ -325,8 +316,9 @@ void NoteWindow::restorePlacement()
     QRect pixels(units.toPixelsX(p.left), units.toPixelsY(p.top), units.toPixelsX(p.width),
                  units.toPixelsY(p.height));
     // A place no screen shows any more (a screen since unplugged).
-    if (!onSomeScreen(pixels))
-        pixels.moveTo(units.toPixelsX(fallback.left), units.toPixelsY(fallback.top));
+    pixels = reachablePlacement(pixels,
+                                QPoint(units.toPixelsX(fallback.left), units.toPixelsY(fallback.top)),
+                                pixels.size());
     resize(pixels.size());
     move(pixels.topLeft());
 }

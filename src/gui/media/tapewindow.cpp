@@ -1,5 +1,7 @@
 #include "media/tapewindow.h"
 
+#include "app/screenplacement.h"
+
 #include "app/appstate.h"
 #include "media/mediaicons.h"
 #include "media/mediastore.h"
@@ -46,8 +48,13 @@ TapeWindow::TapeWindow(AppState& state, QWidget* parent)
         m_state.settings.placement("Tape", {10, 10, double(TapeWindowUi::kMinWidthTwips),
                                             double(TapeWindowUi::kMinHeightTwips)});
     constexpr double px = TapeWindowUi::kTwipsPerPixel;
-    move(qRound(place.left / px), qRound(place.top / px));
-    resize(qMax(200, qRound(place.width / px)), qMax(200, qRound(place.height / px)));
+    const QRect at = reachablePlacement(
+        QRect(qRound(place.left / px), qRound(place.top / px), qMax(200, qRound(place.width / px)),
+              qMax(200, qRound(place.height / px))),
+        QPoint(qRound(10 / px), qRound(10 / px)),
+        QSize(qRound(TapeWindowUi::kMinWidthTwips / px), qRound(TapeWindowUi::kMinHeightTwips / px)));
+    move(at.topLeft());
+    resize(at.size());
 
     m_ui.deleteButton->setEnabled(false);
     m_ui.saveButton->setEnabled(false);

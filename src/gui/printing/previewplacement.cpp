@@ -1,27 +1,13 @@
 #include "printing/previewplacement.h"
 
 #include "printing/previewunits.h"
+#include "app/screenplacement.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 
 namespace quillon {
-
-namespace {
-
-bool onSomeScreen(const QRect& frame)
-{
-    const auto screens = QGuiApplication::screens();
-    if (screens.isEmpty())
-        return true;
-    for (const QScreen* screen : screens)
-        if (screen->availableVirtualGeometry().intersects(frame))
-            return true;
-    return false;
-}
-
-} // namespace
 
 void PreviewPlacement::restore(QWidget& window, const Settings& settings)
 {
@@ -35,8 +21,9 @@ void PreviewPlacement::restore(QWidget& window, const Settings& settings)
     const PreviewUnits units = PreviewUnits::of(&window);
     QRect pixels(units.toPixelsX(p.left), units.toPixelsY(p.top), units.toPixelsX(p.width),
                  units.toPixelsY(p.height));
-    if (!onSomeScreen(pixels))
-        pixels.moveTo(units.toPixelsX(fallback.left), units.toPixelsY(fallback.top));
+    pixels = reachablePlacement(pixels,
+                                QPoint(units.toPixelsX(fallback.left), units.toPixelsY(fallback.top)),
+                                pixels.size());
     window.resize(pixels.size());
     window.move(pixels.topLeft());
 }

@@ -33,6 +33,7 @@ private slots:
     void startsWithWelcomeBoxAndSongCount();
     void firstStartUsesDefaultGeometry();
     void minimisedGeometryIsCorrected();
+    void offScreenOrDamagedGeometryComesBackVisible();
     void exitNoKeepsRunning();
     void exitYesClosesAndStoresGeometryAndRecentSong();
     void exitWithoutSongStoresSentinel();
@@ -102,6 +103,21 @@ void TstMainWindow::minimisedGeometryIsCorrected()
     QVERIFY(w.close());
     QVERIFY(f.settings.number("MainLeft", -1) >= 0);
     QVERIFY(f.settings.number("MainTop", -1) >= 10);
+}
+
+void TstMainWindow::offScreenOrDamagedGeometryComesBackVisible()
+{
+    test::MainWindowFixture f;
+    // Saved on a second screen that is gone now, with a size of nothing.
+    f.settings.setText("MainLeft", "900000");
+    f.settings.setText("MainTop", "700000");
+    f.settings.setText("MainWidth", "-5");
+    f.settings.setText("MainHeight", "garbage");
+    MainWindow& w = f.start();
+    const TwipsScale s = f.scale();
+    QCOMPARE(w.frameGeometry().topLeft(), QPoint(s.toPixels(10), s.toPixels(10)));
+    // The default size, snapped to the minimum height as at a first start.
+    QCOMPARE(w.frameGeometry().size(), QSize(s.toPixels(11100), s.toPixels(7701)));
 }
 
 void TstMainWindow::exitNoKeepsRunning()

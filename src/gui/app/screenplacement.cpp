@@ -1,0 +1,59 @@
+#include "app/screenplacement.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace quillon {
+
+namespace {
+// The strip under the title bar the user needs to see to move the window.
+QRect grabStrip(const QRect& window)
+{
+    return QRect(window.left(), window.top(), qMin(window.width(), 120), 24);
+}
+
+bool reachable(const QRect& window, const QList<QRect>& screens)
+{
+    const QRect strip = grabStrip(window);
+    for (const QRect& s : screens) {
+        const QRect seen = s.intersected(strip);
+        if (seen.width() >= qMin(strip.width(), 40) && seen.height() >= 8)
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+QRect reachablePlacement(QRect saved, QPoint fallbackTopLeft, QSize fallbackSize,
+                         const QList<QRect>& screens)
+{
+    if (screens.isEmpty())
+        return saved;
+    int widest = 0;
+    int tallest = 0;
+    for (const QRect& s : screens) {
+        widest = qMax(widest, s.right() + 1);
+        tallest = qMax(tallest, s.bottom() + 1);
+    }
+    if (saved.width() <= 0 || saved.height() <= 0 || saved.width() > 4 * widest ||
+        saved.height() > 4 * tallest)
+        saved.setSize(fallbackSize);
+    if (!reachable(saved, screens)) {
+        saved.moveTopLeft(fallbackTopLeft);
+        // The default place itself may lie off every screen (a small screen).
+        if (!reachable(saved, screens))
+            saved.moveTopLeft(screens.first().topLeft());
+    }
+    return saved;
+}
+
+QRect reachablePlacement(const QRect& saved, const QPoint& fallbackTopLeft,
+                         const QSize& fallbackSize)
+{
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    return reachablePlacement(saved, fallbackTopLeft, fallbackSize, screens);
+}
+
+} // namespace quillon
