@@ -243,7 +243,7 @@ bool writeMedia(const DataFolder& folder, const GeneratedFolderSpec& spec, QStri
 QString generatedTitle(int i)
 {
     return QString("%1 %2 %3")
-        .arg(QLatin1String(pick(kWords, i)), QString::fromUtf8(pick(kWords, i / 18 + 5)))
+        .arg(QString::fromUtf8(pick(kWords, i)), QString::fromUtf8(pick(kWords, i / 18 + 5)))
         .arg(i);
 }
 
@@ -271,7 +271,7 @@ bool generateDataFolder(const QString& dir, const GeneratedFolderSpec& spec, QSt
     for (int s = 1; s <= spec.styles; ++s)
         styles << StyleList::makeEntry(QString("Style %1").arg(s),
                                        QString("%1 %2 with %3")
-                                           .arg(QLatin1String(pick(kWords, s)))
+                                           .arg(QString::fromUtf8(pick(kWords, s)))
                                            .arg(s % 2 ? "groove" : "ballad")
                                            .arg(QLatin1String(pick(kSources, s))));
     StyleList list(folder);

@@ -8,11 +8,13 @@ namespace quillon::bench {
 
 namespace {
 
-QStringList bank(int i)
+// Texts of one bank; each side writes its own, so neither finds its values
+// already in place from the other's run.
+QStringList bank(int i, const char* side)
 {
     QStringList texts;
     for (int k = 1; k <= 24; ++k)
-        texts << QString("Track %1 take %2").arg(k).arg(i);
+        texts << QString("Track %1 take %2 %3").arg(k).arg(i).arg(QLatin1String(side));
     return texts;
 }
 
@@ -52,7 +54,7 @@ void registerSongReadCases(BenchContext& ctx)
                 runCase(
                     s, ctx, "track_writeback", n, false, [&] { return store.open(); },
                     [&](const QString& title, int i) {
-                        return store.writeTracks(title, 1, 1, bank(i));
+                        return store.writeTracks(title, 1, 1, bank(i, "quillon"));
                     });
             },
             [&ctx, n](benchmark::State& s) {
@@ -60,7 +62,7 @@ void registerSongReadCases(BenchContext& ctx)
                 runCase(
                     s, ctx, "track_writeback", n, true, [&] { return raw.open(ctx.folder(n)); },
                     [&](const QString& title, int i) {
-                        return raw.writeTracks(title, 1, bank(i));
+                        return raw.writeTracks(title, 1, bank(i, "raw"));
                     });
             });
     }

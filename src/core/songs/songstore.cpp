@@ -11,6 +11,10 @@ namespace quillon {
 namespace {
 const QString kCountSql = QStringLiteral("SELECT count(*) FROM xtrax");
 const QString kTitlesSql = QStringLiteral("SELECT songtitle FROM xtrax ORDER BY rowid");
+// The same list read from the title index instead of the wide song rows
+// (notes, lyrics): a fraction of the pages, sorted back into table order.
+const QString kIndexedTitlesSql =
+    QStringLiteral("SELECT songtitle FROM xtrax INDEXED BY xtrax_songtitle ORDER BY rowid");
 const QString kKeyLookupSql = QStringLiteral("SELECT 1 FROM songkey WHERE key = ? LIMIT 1");
 const QString kKeyInsertSql = QStringLiteral("INSERT INTO songkey (key, songtitle) VALUES (?, ?)");
 const QString kKeyRenameSql =
@@ -51,6 +55,7 @@ void SongStore::close()
     m_trackWrites.clear();
     m_unprepared = QSqlQuery();
     m_keyed = false;
+    m_titlesFromIndex = true;
     m_db.close();
 }
 
@@ -173,8 +178,12 @@ int SongStore::count()
 QStringList SongStore::titles()
 {
     QStringList result;
-    QSqlQuery& q = statement(kTitlesSql);
-    if (exec(q))
+    // A folder whose song table lacks the index reads the rows themselves.
+    QSqlQuery* indexed = m_titlesFromIndex ? &statement(kIndexedTitlesSql) : nullptr;
+    if (indexed && !indexed->exec())
+        m_titlesFromIndex = false;
+    QSqlQuery& q = m_titlesFromIndex ? *indexed : statement(kTitlesSql);
+    if (m_titlesFromIndex || exec(q))
         while (q.next())
             result << q.value(0).toString();
     q.finish();

@@ -91,6 +91,7 @@ private:
     QHash<int, QSqlQuery> m_trackWrites;
     QSqlQuery m_unprepared; // handed out when a statement cannot be prepared
     bool m_keyed = false;   // the key table is present and in step
+    bool m_titlesFromIndex = true;
     std::function<bool(const QString&)> m_faultInjector;
 };
 

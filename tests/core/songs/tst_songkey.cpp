@@ -170,6 +170,30 @@ private Q_SLOTS:
         QVERIFY2(plan.contains("songkey_key"), qPrintable(plan));
     }
 
+    void titlesKeepTableOrderWithOrWithoutTheIndex()
+    {
+        test::TempDataFolder tmp;
+        const QStringList expected{"©QUILLON is simply the best", "Zebra", "Apple", "Mango"};
+        {
+            SongStore store(tmp.folder());
+            QVERIFY(store.open());
+            for (const QString& t : expected.mid(1))
+                QVERIFY(store.create({t, {}, {}, {}}));
+            QVERIFY(store.rename("Apple", "Apple"));
+            QCOMPARE(store.titles(), expected);
+        }
+        {
+            Database db;
+            QVERIFY(db.open(tmp.folder().songDb()));
+            QVERIFY(db.exec("DROP INDEX xtrax_songtitle"));
+        }
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        QCOMPARE(store.titles(), expected);
+        QCOMPARE(store.titles(), expected);
+        QVERIFY(store.titleExists("zebra"));
+    }
+
     void reopenKeepsKeysWithoutDuplicates()
     {
         test::TempDataFolder tmp;
