@@ -4,7 +4,9 @@
 #include "store/logging.h"
 #include "store/schema.h"
 
+#include <algorithm>
 #include <QDate>
+#include <vector>
 
 namespace quillon {
 
@@ -12,9 +14,11 @@ namespace {
 const QString kCountSql = QStringLiteral("SELECT count(*) FROM xtrax");
 const QString kTitlesSql = QStringLiteral("SELECT songtitle FROM xtrax ORDER BY rowid");
 // The same list read from the title index instead of the wide song rows
-// (notes, lyrics): a fraction of the pages, sorted back into table order.
+// (notes, lyrics): a fraction of the pages. The index holds each row's rowid,
+// so the list is put back into table order here, which is quicker than
+// letting SQLite sort it through a temporary tree.
 const QString kIndexedTitlesSql =
-    QStringLiteral("SELECT songtitle FROM xtrax INDEXED BY xtrax_songtitle ORDER BY rowid");
+    QStringLiteral("SELECT rowid, songtitle FROM xtrax INDEXED BY xtrax_songtitle");
 const QString kKeyLookupSql = QStringLiteral("SELECT 1 FROM songkey WHERE key = ? LIMIT 1");
 const QString kKeyInsertSql = QStringLiteral("INSERT INTO songkey (key, songtitle) VALUES (?, ?)");
 const QString kKeyRenameSql =
@@ -178,12 +182,25 @@ int SongStore::count()
 QStringList SongStore::titles()
 {
     QStringList result;
-    // A folder whose song table lacks the index reads the rows themselves.
-    QSqlQuery* indexed = m_titlesFromIndex ? &statement(kIndexedTitlesSql) : nullptr;
-    if (indexed && !indexed->exec())
+    if (m_titlesFromIndex) {
+        QSqlQuery& q = statement(kIndexedTitlesSql);
+        if (q.exec()) {
+            std::vector<std::pair<qint64, QString>> rows;
+            while (q.next())
+                rows.emplace_back(q.value(0).toLongLong(), q.value(1).toString());
+            q.finish();
+            std::sort(rows.begin(), rows.end(),
+                      [](const auto& a, const auto& b) { return a.first < b.first; });
+            result.reserve(qsizetype(rows.size()));
+            for (auto& row : rows)
+                result << std::move(row.second);
+            return result;
+        }
+        // A folder whose song table lacks the index reads the rows themselves.
         m_titlesFromIndex = false;
-    QSqlQuery& q = m_titlesFromIndex ? *indexed : statement(kTitlesSql);
-    if (m_titlesFromIndex || exec(q))
+    }
+    QSqlQuery& q = statement(kTitlesSql);
+    if (exec(q))
         while (q.next())
             result << q.value(0).toString();
     q.finish();
