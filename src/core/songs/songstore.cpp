@@ -20,10 +20,11 @@ const QString kTitlesSql = QStringLiteral("SELECT songtitle FROM xtrax ORDER BY 
 const QString kIndexedTitlesSql =
     QStringLiteral("SELECT rowid, songtitle FROM xtrax INDEXED BY xtrax_songtitle");
 const QString kKeyLookupSql = QStringLiteral("SELECT 1 FROM songkey WHERE key = ? LIMIT 1");
-const QString kKeyInsertSql = QStringLiteral("INSERT INTO songkey (key, songtitle) VALUES (?, ?)");
-const QString kKeyRenameSql =
-    QStringLiteral("UPDATE songkey SET key = ?, songtitle = ? WHERE songtitle = ?");
-const QString kKeyDeleteSql = QStringLiteral("DELETE FROM songkey WHERE songtitle = ?");
+// An exact duplicate title (only in a damaged folder) has one key row; the
+// song table's count then differs and the next open rebuilds the keys.
+const QString kKeyInsertSql =
+    QStringLiteral("INSERT OR IGNORE INTO songkey (key, songtitle) VALUES (?, ?)");
+const QString kKeyDeleteSql = QStringLiteral("DELETE FROM songkey WHERE key = ? AND songtitle = ?");
 const QString kSongSql =
     QStringLiteral("SELECT * FROM xtrax WHERE songtitle = ? ORDER BY rowid LIMIT 1");
 } // namespace
@@ -75,10 +76,9 @@ bool SongStore::prepareKeys()
     // A folder made before the key table existed, or written by a program
     // that does not know it, gets it (re)built here. A read-only folder keeps
     // working without it: the check then reads all titles.
+    // One b-tree and no rowid: a song's write touches as few pages as possible.
     if (!m_db.exec("CREATE TABLE IF NOT EXISTS main.songkey (key TEXT NOT NULL, "
-                   "songtitle TEXT NOT NULL)") ||
-        !m_db.exec("CREATE INDEX IF NOT EXISTS main.songkey_key ON songkey(key)") ||
-        !m_db.exec("CREATE INDEX IF NOT EXISTS main.songkey_songtitle ON songkey(songtitle)")) {
+                   "songtitle TEXT NOT NULL, PRIMARY KEY (key, songtitle)) WITHOUT ROWID")) {
         qCWarning(lcSongs) << "title key table unavailable, checking titles by scan";
         return false;
     }
@@ -341,11 +341,16 @@ bool SongStore::rename(const QString& oldTitle, const QString& newTitle, const Q
             ok = fail("song not found: " + oldTitle);
     }
     if (ok && m_keyed && oldTitle != newTitle) {
-        QSqlQuery& q = statement(kKeyRenameSql);
-        q.bindValue(0, titleKey(newTitle));
-        q.bindValue(1, newTitle);
-        q.bindValue(2, oldTitle);
-        ok = exec(q);
+        QSqlQuery& del = statement(kKeyDeleteSql);
+        del.bindValue(0, titleKey(oldTitle));
+        del.bindValue(1, oldTitle);
+        ok = exec(del);
+        if (ok) {
+            QSqlQuery& ins = statement(kKeyInsertSql);
+            ins.bindValue(0, titleKey(newTitle));
+            ins.bindValue(1, newTitle);
+            ok = exec(ins);
+        }
     }
     for (int n = 1; ok && n <= schema::kTrackSlots && oldTitle != newTitle; ++n) {
         QSqlQuery& q = statement(
@@ -381,7 +386,8 @@ bool SongStore::remove(const QString& title)
     }
     if (ok && m_keyed) {
         QSqlQuery& q = statement(kKeyDeleteSql);
-        q.bindValue(0, title);
+        q.bindValue(0, titleKey(title));
+        q.bindValue(1, title);
         ok = exec(q);
     }
     if (ok && fault("commit"))
