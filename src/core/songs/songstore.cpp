@@ -4,9 +4,30 @@
 #include "store/logging.h"
 #include "store/schema.h"
 
+#include <algorithm>
 #include <QDate>
+#include <vector>
 
 namespace quillon {
+
+namespace {
+const QString kCountSql = QStringLiteral("SELECT count(*) FROM xtrax");
+const QString kTitlesSql = QStringLiteral("SELECT songtitle FROM xtrax ORDER BY rowid");
+// The same list read from the title index instead of the wide song rows
+// (notes, lyrics): a fraction of the pages. The index holds each row's rowid,
+// so the list is put back into table order here, which is quicker than
+// letting SQLite sort it through a temporary tree.
+const QString kIndexedTitlesSql =
+    QStringLiteral("SELECT rowid, songtitle FROM xtrax INDEXED BY xtrax_songtitle");
+const QString kKeyLookupSql = QStringLiteral("SELECT 1 FROM songkey WHERE key = ? LIMIT 1");
+// An exact duplicate title (only in a damaged folder) has one key row; the
+// song table's count then differs and the next open rebuilds the keys.
+const QString kKeyInsertSql =
+    QStringLiteral("INSERT OR IGNORE INTO songkey (key, songtitle) VALUES (?, ?)");
+const QString kKeyDeleteSql = QStringLiteral("DELETE FROM songkey WHERE key = ? AND songtitle = ?");
+const QString kSongSql =
+    QStringLiteral("SELECT * FROM xtrax WHERE songtitle = ? ORDER BY rowid LIMIT 1");
+} // namespace
 
 SongStore::SongStore(const DataFolder& folder) : m_folder(folder) {}
 
@@ -17,6 +38,7 @@ SongStore::~SongStore()
 
 bool SongStore::open()
 {
+    close();
     if (!m_db.open(m_folder.songDb()))
         return false;
     if (!hasTable("main", "xtrax", m_folder.songDb()))
@@ -31,6 +53,7 @@ bool SongStore::open()
             return false;
         }
     }
+    m_keyed = prepareKeys();
     return true;
 }
 
@@ -56,7 +79,52 @@ bool SongStore::hasTable(const QString& schemaName, const QString& table, const 
 
 void SongStore::close()
 {
+    // Prepared statements must go before their connection does.
+    m_statements.clear();
+    m_trackWrites.clear();
+    m_unprepared = QSqlQuery();
+    m_keyed = false;
+    m_titlesFromIndex = true;
     m_db.close();
+}
+
+bool SongStore::keysMatchSongs()
+{
+    QSqlQuery q =
+        m_db.prepare("SELECT (SELECT count(*) FROM songkey), (SELECT count(*) FROM xtrax)");
+    return q.exec() && q.next() && q.value(0).toLongLong() == q.value(1).toLongLong();
+}
+
+bool SongStore::prepareKeys()
+{
+    // A folder made before the key table existed, or written by a program
+    // that does not know it, gets it (re)built here. A read-only folder keeps
+    // working without it: the check then reads all titles.
+    // One b-tree and no rowid: a song's write touches as few pages as possible.
+    if (!m_db.exec("CREATE TABLE IF NOT EXISTS main.songkey (key TEXT NOT NULL, "
+                   "songtitle TEXT NOT NULL, PRIMARY KEY (key, songtitle)) WITHOUT ROWID")) {
+        qCWarning(lcSongs) << "title key table unavailable, checking titles by scan";
+        return false;
+    }
+    if (keysMatchSongs())
+        return true;
+    qCDebug(lcSongs) << "rebuilding the title key table";
+    const QStringList all = titles();
+    if (!m_db.transaction())
+        return false;
+    bool ok = m_db.exec("DELETE FROM songkey");
+    QSqlQuery ins = m_db.prepare(kKeyInsertSql);
+    for (int i = 0; ok && i < all.size(); ++i) {
+        ins.bindValue(0, titleKey(all.at(i)));
+        ins.bindValue(1, all.at(i));
+        ok = exec(ins);
+    }
+    ins = QSqlQuery();
+    if (!ok) {
+        m_db.rollback();
+        return false;
+    }
+    return m_db.commit();
 }
 
 bool SongStore::fault(const QString& stage)
@@ -82,6 +150,41 @@ bool SongStore::exec(QSqlQuery& q, const QString& file)
     return false;
 }
 
+QSqlQuery& SongStore::statement(const QString& sql)
+{
+    auto it = m_statements.find(sql);
+    if (it != m_statements.end())
+        return *it;
+    QSqlQuery q(m_db.handle());
+    // Rows are read once, front to back; nothing needs to be kept for seeking.
+    q.setForwardOnly(true);
+    if (!q.prepare(sql)) {
+        m_db.setError(q.lastError().text());
+        m_unprepared = QSqlQuery();
+        return m_unprepared;
+    }
+    return *m_statements.insert(sql, q);
+}
+
+QSqlQuery& SongStore::trackWriteStatement(int slot, int firstTrack, int count)
+{
+    const int key = (slot * 100 + firstTrack) * 100 + count;
+    auto it = m_trackWrites.find(key);
+    if (it != m_trackWrites.end())
+        return *it;
+    QStringList sets;
+    for (int i = 0; i < count; ++i)
+        sets << QString("track%1 = ?").arg(firstTrack + i);
+    QSqlQuery q(m_db.handle());
+    if (!q.prepare(QString("UPDATE %1 SET %2 WHERE songtitle = ?")
+                       .arg(trackTableRef(slot), sets.join(", ")))) {
+        m_db.setError(q.lastError().text());
+        m_unprepared = QSqlQuery();
+        return m_unprepared;
+    }
+    return *m_trackWrites.insert(key, q);
+}
+
 QString SongStore::trackTableRef(int slot) const
 {
     return QString("t%1.%2").arg(slot).arg(schema::trackTable(slot));
@@ -94,52 +197,81 @@ QString SongStore::titleKey(const QString& title)
 
 int SongStore::count()
 {
-    QSqlQuery q = m_db.prepare("SELECT count(*) FROM xtrax");
-    if (!exec(q) || !q.next())
-        return 0;
-    return q.value(0).toInt();
+    QSqlQuery& q = statement(kCountSql);
+    const int n = exec(q) && q.next() ? q.value(0).toInt() : 0;
+    q.finish();
+    return n;
 }
 
 QStringList SongStore::titles()
 {
     QStringList result;
-    QSqlQuery q = m_db.prepare("SELECT songtitle FROM xtrax ORDER BY rowid");
-    q.setForwardOnly(true);
+    if (m_titlesFromIndex) {
+        QSqlQuery& q = statement(kIndexedTitlesSql);
+        if (q.exec()) {
+            std::vector<std::pair<qint64, QString>> rows;
+            while (q.next())
+                rows.emplace_back(q.value(0).toLongLong(), q.value(1).toString());
+            q.finish();
+            std::sort(rows.begin(), rows.end(),
+                      [](const auto& a, const auto& b) { return a.first < b.first; });
+            result.reserve(qsizetype(rows.size()));
+            for (auto& row : rows)
+                result << std::move(row.second);
+            return result;
+        }
+        // A folder whose song table lacks the index reads the rows themselves.
+        m_titlesFromIndex = false;
+    }
+    QSqlQuery& q = statement(kTitlesSql);
     if (exec(q))
         while (q.next())
             result << q.value(0).toString();
+    q.finish();
     return result;
 }
 
 bool SongStore::titleExists(const QString& title, const QString& ignore)
 {
     const QString key = titleKey(title);
-    const QString ignoreKey = ignore.isNull() ? QString() : titleKey(ignore);
-    for (const QString& t : titles()) {
-        const QString k = titleKey(t);
-        if (k == key && (ignore.isNull() || k != ignoreKey))
-            return true;
+    // Every title with this key has the key of `ignore` too: nothing else collides.
+    if (!ignore.isNull() && titleKey(ignore) == key)
+        return false;
+    if (m_keyed) {
+        QSqlQuery& q = statement(kKeyLookupSql);
+        q.bindValue(0, key);
+        if (exec(q)) {
+            const bool found = q.next();
+            q.finish();
+            return found;
+        }
     }
+    for (const QString& t : titles())
+        if (titleKey(t) == key)
+            return true;
     return false;
 }
 
 std::optional<SongRecord> SongStore::song(const QString& title)
 {
-    QSqlQuery q = m_db.prepare("SELECT * FROM xtrax WHERE songtitle = ? ORDER BY rowid LIMIT 1");
-    q.addBindValue(title);
-    if (!exec(q) || !q.next())
-        return std::nullopt;
-    return SongRecord(q.record());
+    QSqlQuery& q = statement(kSongSql);
+    q.bindValue(0, title);
+    std::optional<SongRecord> result;
+    if (exec(q) && q.next())
+        result = SongRecord(q.record());
+    q.finish();
+    return result;
 }
 
 QStringList SongStore::titlesOnMedium(const QString& medium)
 {
     QStringList result;
-    QSqlQuery q = m_db.prepare("SELECT songtitle FROM xtrax WHERE Bandnummer = ? ORDER BY rowid");
-    q.addBindValue(medium);
+    QSqlQuery& q = statement("SELECT songtitle FROM xtrax WHERE Bandnummer = ? ORDER BY rowid");
+    q.bindValue(0, medium);
     if (exec(q))
         while (q.next())
             result << q.value(0).toString();
+    q.finish();
     return result;
 }
 
@@ -149,29 +281,41 @@ bool SongStore::create(const NewSong& song)
         return false;
     bool ok = true;
     {
-        QSqlQuery q = m_db.prepare(
+        QSqlQuery& q = statement(
             "INSERT INTO xtrax (songtitle, text, composer, publisher, firstdate, compodate, "
             "notiz1, Bandnummer, BandzeitVon, BandzeitBis, \"BandZählWerkVon\", "
             "\"BandZählWerkBis\", NoiseReduction, bandmasch, SMPTEZeit, SmpteType, notiz2, "
             "SongInfoNote, recordcomp, tapeinfonote, BandType) "
             "VALUES (?, ?, ?, '', ?, ?, '', '0', '00:00:00', '00:00:00', '0', '0', '', '', "
             "'00:00:00:00 ', '', '', '', '', '', '')");
-        q.addBindValue(song.title);
-        q.addBindValue(song.words);
-        q.addBindValue(song.composer);
-        q.addBindValue(QDate::currentDate());
-        q.addBindValue(song.compositionDate);
+        q.bindValue(0, song.title);
+        q.bindValue(1, song.words);
+        q.bindValue(2, song.composer);
+        q.bindValue(3, QDate::currentDate());
+        q.bindValue(4, song.compositionDate);
         ok = !fault("song") && exec(q);
     }
-    QStringList columns;
-    for (int k = 1; k <= 48; ++k)
-        columns << QString("track%1").arg(k);
-    columns << "songtitle";
-    QString marks = QString("?, ").repeated(columns.size());
-    marks.chop(2);
+    if (ok && m_keyed) {
+        QSqlQuery& q = statement(kKeyInsertSql);
+        q.bindValue(0, titleKey(song.title));
+        q.bindValue(1, song.title);
+        ok = exec(q);
+    }
     for (int n = 1; ok && n <= schema::kTrackSlots; ++n) {
-        QSqlQuery q = m_db.prepare(QString("INSERT INTO %1 (%2) VALUES (%3)")
-                                       .arg(trackTableRef(n), columns.join(", "), marks));
+        static const QString columns = [] {
+            QStringList c;
+            for (int k = 1; k <= 48; ++k)
+                c << QString("track%1").arg(k);
+            c << "songtitle";
+            return c.join(", ");
+        }();
+        static const QString marks = [] {
+            QString m = QString("?, ").repeated(49);
+            m.chop(2);
+            return m;
+        }();
+        QSqlQuery& q = statement(
+            QString("INSERT INTO %1 (%2) VALUES (%3)").arg(trackTableRef(n), columns, marks));
         for (int k = 1; k <= 48; ++k)
             q.bindValue(k - 1, generatedTrackText(song.title, n, k));
         q.bindValue(48, song.title);
@@ -211,20 +355,32 @@ bool SongStore::rename(const QString& oldTitle, const QString& newTitle, const Q
         return false;
     bool ok = true;
     {
-        QSqlQuery q =
-            m_db.prepare(QString("UPDATE xtrax SET %1 WHERE songtitle = ?").arg(sets.join(", ")));
-        for (const QVariant& v : values)
-            q.addBindValue(v);
-        q.addBindValue(oldTitle);
+        QSqlQuery& q =
+            statement(QString("UPDATE xtrax SET %1 WHERE songtitle = ?").arg(sets.join(", ")));
+        for (int i = 0; i < values.size(); ++i)
+            q.bindValue(i, values.at(i));
+        q.bindValue(int(values.size()), oldTitle);
         ok = !fault("song") && exec(q);
         if (ok && q.numRowsAffected() < 1)
             ok = fail("song not found: " + oldTitle);
     }
+    if (ok && m_keyed && oldTitle != newTitle) {
+        QSqlQuery& del = statement(kKeyDeleteSql);
+        del.bindValue(0, titleKey(oldTitle));
+        del.bindValue(1, oldTitle);
+        ok = exec(del);
+        if (ok) {
+            QSqlQuery& ins = statement(kKeyInsertSql);
+            ins.bindValue(0, titleKey(newTitle));
+            ins.bindValue(1, newTitle);
+            ok = exec(ins);
+        }
+    }
     for (int n = 1; ok && n <= schema::kTrackSlots && oldTitle != newTitle; ++n) {
-        QSqlQuery q = m_db.prepare(
+        QSqlQuery& q = statement(
             QString("UPDATE %1 SET songtitle = ? WHERE songtitle = ?").arg(trackTableRef(n)));
-        q.addBindValue(newTitle);
-        q.addBindValue(oldTitle);
+        q.bindValue(0, newTitle);
+        q.bindValue(1, oldTitle);
         ok = !fault(QString("track%1").arg(n)) && exec(q, m_folder.trackDb(n));
     }
     if (ok && fault("commit"))
@@ -242,15 +398,21 @@ bool SongStore::remove(const QString& title)
         return false;
     bool ok = true;
     for (int n = 1; ok && n <= schema::kTrackSlots; ++n) {
-        QSqlQuery q =
-            m_db.prepare(QString("DELETE FROM %1 WHERE songtitle = ?").arg(trackTableRef(n)));
-        q.addBindValue(title);
+        QSqlQuery& q =
+            statement(QString("DELETE FROM %1 WHERE songtitle = ?").arg(trackTableRef(n)));
+        q.bindValue(0, title);
         ok = !fault(QString("track%1").arg(n)) && exec(q, m_folder.trackDb(n));
     }
     if (ok) {
-        QSqlQuery q = m_db.prepare("DELETE FROM xtrax WHERE songtitle = ?");
-        q.addBindValue(title);
+        QSqlQuery& q = statement("DELETE FROM xtrax WHERE songtitle = ?");
+        q.bindValue(0, title);
         ok = !fault("song") && exec(q);
+    }
+    if (ok && m_keyed) {
+        QSqlQuery& q = statement(kKeyDeleteSql);
+        q.bindValue(0, titleKey(title));
+        q.bindValue(1, title);
+        ok = exec(q);
     }
     if (ok && fault("commit"))
         ok = false;
@@ -268,15 +430,15 @@ QStringList SongStore::trackRow(const QString& title, int slot, bool* found)
 {
     QStringList tracks;
     tracks.reserve(schema::kTracksPerRow);
-    QSqlQuery q =
-        m_db.prepare(QString("SELECT * FROM %1 WHERE songtitle = ? ORDER BY rowid LIMIT 1")
-                         .arg(trackTableRef(slot)));
-    q.addBindValue(title);
+    QSqlQuery& q = statement(QString("SELECT * FROM %1 WHERE songtitle = ? ORDER BY rowid LIMIT 1")
+                                 .arg(trackTableRef(slot)));
+    q.bindValue(0, title);
     const bool have = exec(q, m_folder.trackDb(slot)) && q.next();
     if (found)
         *found = have;
     for (int k = 0; k < schema::kTracksPerRow; ++k)
         tracks << (have ? q.value(k).toString() : QString());
+    q.finish();
     return tracks;
 }
 
@@ -286,16 +448,12 @@ bool SongStore::writeTracks(const QString& title, int slot, int firstTrack,
     if (slot < 1 || slot > schema::kTrackSlots || firstTrack < 1 ||
         firstTrack + texts.size() - 1 > schema::kTracksPerRow)
         return fail("track out of range");
-    QStringList sets;
-    for (int i = 0; i < texts.size(); ++i)
-        sets << QString("track%1 = ?").arg(firstTrack + i);
     if (!m_db.transaction())
         return false;
-    QSqlQuery q = m_db.prepare(
-        QString("UPDATE %1 SET %2 WHERE songtitle = ?").arg(trackTableRef(slot), sets.join(", ")));
-    for (const QString& t : texts)
-        q.addBindValue(t);
-    q.addBindValue(title);
+    QSqlQuery& q = trackWriteStatement(slot, firstTrack, int(texts.size()));
+    for (int i = 0; i < texts.size(); ++i)
+        q.bindValue(i, texts.at(i));
+    q.bindValue(int(texts.size()), title);
     bool ok = exec(q, m_folder.trackDb(slot));
     if (ok && q.numRowsAffected() < 1) {
         // The song lost its row in this slot; put it back rather than drop the text.

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <optional>
+#include <QHash>
 #include <QStringList>
 #include <QVariantMap>
 
@@ -23,6 +24,12 @@ struct NewSong {
 // delete commit as one transaction across all eleven files: after a crash or
 // a failed write a song exists with all ten track rows or not at all.
 // Titles are always bound values, never part of the statement text.
+//
+// The uniqueness check must not read every title: a side table songkey in
+// the song database holds each title's key (see titleKey) under an index and
+// is kept in the same transactions as the songs. It is rebuilt on open when
+// it is missing or its row count differs from the song table's. Statements
+// are prepared once and kept while the store is open.
 class SongStore final {
 public:
     explicit SongStore(const DataFolder& folder);
@@ -75,9 +82,20 @@ private:
     // Runs q; a failure is reported against file (the song database if empty).
     bool exec(QSqlQuery& q, const QString& file = {});
     bool hasTable(const QString& schemaName, const QString& table, const QString& file);
+    // The statement for sql, prepared on first use and kept until close().
+    QSqlQuery& statement(const QString& sql);
+    QSqlQuery& trackWriteStatement(int slot, int firstTrack, int count);
+    // Creates or rebuilds the key table; false leaves the store scanning.
+    bool prepareKeys();
+    bool keysMatchSongs();
 
     DataFolder m_folder;
     Database m_db;
+    QHash<QString, QSqlQuery> m_statements;
+    QHash<int, QSqlQuery> m_trackWrites;
+    QSqlQuery m_unprepared; // handed out when a statement cannot be prepared
+    bool m_keyed = false;   // the key table is present and in step
+    bool m_titlesFromIndex = true;
     std::function<bool(const QString&)> m_faultInjector;
 };
 

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "resulttable.h"
+#include "store/datafolder.h"
+
+#include <map>
+#include <memory>
+#include <QTemporaryDir>
+#include <vector>
+
+namespace quillon::bench {
+
+// What every case shares in one run: the sizes to measure, one generated data
+// folder per size (made on first use, removed at the end of the run) and the
+// table the results go into.
+class BenchContext final {
+public:
+    explicit BenchContext(std::vector<int> sizes) : m_sizes(std::move(sizes)) {}
+
+    const std::vector<int>& sizes() const { return m_sizes; }
+    int largest() const { return m_sizes.back(); }
+    // The data folder with n songs; generated on first call. Aborts the run
+    // when it cannot be made, since no case means anything without it.
+    const DataFolder& folder(int n);
+    ResultTable& table() { return m_table; }
+
+private:
+    struct Generated {
+        QTemporaryDir dir;
+        std::unique_ptr<DataFolder> folder;
+    };
+    std::vector<int> m_sizes;
+    std::map<int, std::unique_ptr<Generated>> m_folders;
+    ResultTable m_table;
+};
+
+} // namespace quillon::bench

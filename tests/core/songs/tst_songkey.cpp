@@ -1,0 +1,211 @@
+#include "songs/songstore.h"
+#include "store/database.h"
+#include "tempdatafolder.h"
+
+#include <QSqlQuery>
+#include <QTest>
+
+using namespace quillon;
+
+// The title key table that serves the uniqueness check: it must always list
+// exactly the keys of the songs, whoever wrote the song table before.
+class TestSongKey final : public QObject {
+    Q_OBJECT
+
+private:
+    // The key table's contents, read with a connection of its own.
+    static QMultiMap<QString, QString> keyRows(const DataFolder& folder)
+    {
+        QMultiMap<QString, QString> rows;
+        Database db;
+        if (!db.open(folder.songDb()))
+            return rows;
+        QSqlQuery q = db.prepare("SELECT key, songtitle FROM songkey");
+        if (q.exec())
+            while (q.next())
+                rows.insert(q.value(0).toString(), q.value(1).toString());
+        return rows;
+    }
+    // What the key table must hold: one key per song row.
+    static QMultiMap<QString, QString> expectedRows(const DataFolder& folder)
+    {
+        QMultiMap<QString, QString> rows;
+        Database db;
+        if (!db.open(folder.songDb()))
+            return rows;
+        QSqlQuery q = db.prepare("SELECT songtitle FROM xtrax");
+        if (q.exec())
+            while (q.next())
+                rows.insert(SongStore::titleKey(q.value(0).toString()), q.value(0).toString());
+        return rows;
+    }
+    static bool hasKeyTable(const DataFolder& folder)
+    {
+        Database db;
+        db.open(folder.songDb());
+        QSqlQuery q = db.prepare("SELECT count(*) FROM sqlite_master WHERE name = 'songkey'");
+        return q.exec() && q.next() && q.value(0).toInt() == 1;
+    }
+
+private Q_SLOTS:
+    void folderWithoutKeysGetsThemOnOpen()
+    {
+        test::TempDataFolder tmp;
+        QVERIFY(!hasKeyTable(tmp.folder()));
+        SongStore store(tmp.folder());
+        QVERIFY2(store.open(), qPrintable(store.lastError()));
+        QVERIFY(hasKeyTable(tmp.folder()));
+        QCOMPARE(keyRows(tmp.folder()), expectedRows(tmp.folder()));
+        QCOMPARE(keyRows(tmp.folder()).size(), 1);
+        QVERIFY(store.titleExists(" ©quillon is SIMPLY the best"));
+    }
+
+    void createRenameDeleteKeepKeysInStep()
+    {
+        test::TempDataFolder tmp;
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        QVERIFY(store.create({"Blue", {}, {}, {}}));
+        QVERIFY(store.create({"Straße", {}, {}, {}}));
+        QCOMPARE(keyRows(tmp.folder()), expectedRows(tmp.folder()));
+        QVERIFY(store.rename("Blue", "Grün", {{"artist", "X"}}));
+        QCOMPARE(keyRows(tmp.folder()), expectedRows(tmp.folder()));
+        QVERIFY(!store.titleExists("blue"));
+        QVERIFY(store.titleExists("  GRÜN "));
+        QVERIFY(store.updateFields("Grün", {{"notiz1", "n"}}));
+        QCOMPARE(keyRows(tmp.folder()), expectedRows(tmp.folder()));
+        QVERIFY(store.remove("Grün"));
+        QVERIFY(!store.titleExists("grün"));
+        QCOMPARE(keyRows(tmp.folder()), expectedRows(tmp.folder()));
+        QCOMPARE(keyRows(tmp.folder()).size(), 2);
+    }
+
+    void failedWriteLeavesKeysAlone_data()
+    {
+        QTest::addColumn<QString>("stage");
+        QTest::newRow("song") << "song";
+        QTest::newRow("track") << "track3";
+        QTest::newRow("commit") << "commit";
+    }
+    void failedWriteLeavesKeysAlone()
+    {
+        QFETCH(QString, stage);
+        test::TempDataFolder tmp;
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        QVERIFY(store.create({"Keep", {}, {}, {}}));
+        const auto before = keyRows(tmp.folder());
+        store.setFaultInjector([&](const QString& s) { return s == stage; });
+        QVERIFY(!store.create({"Half", {}, {}, {}}));
+        QVERIFY(!store.rename("Keep", "Moved"));
+        QVERIFY(!store.remove("Keep"));
+        store.setFaultInjector({});
+        QCOMPARE(keyRows(tmp.folder()), before);
+        QVERIFY(!store.titleExists("half"));
+        QVERIFY(!store.titleExists("moved"));
+        QVERIFY(store.titleExists("KEEP"));
+    }
+
+    void songsWrittenElsewhereAreFoundAfterReopen()
+    {
+        test::TempDataFolder tmp;
+        {
+            SongStore store(tmp.folder());
+            QVERIFY(store.open());
+            QVERIFY(store.create({"First", {}, {}, {}}));
+        }
+        {
+            // Another program adds a song without knowing the key table.
+            Database db;
+            QVERIFY(db.open(tmp.folder().songDb()));
+            QVERIFY(db.exec("INSERT INTO xtrax (songtitle) VALUES (?)", {"Ölfeld Blues"}));
+        }
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        QVERIFY(store.titleExists("ÖLFELD BLUES  "));
+        QCOMPARE(keyRows(tmp.folder()), expectedRows(tmp.folder()));
+    }
+
+    void caseAndBlankVariantsAreFound_data()
+    {
+        QTest::addColumn<QString>("candidate");
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("exact") << "Mädchen Blues" << true;
+        QTest::newRow("capitals") << "MÄDCHEN BLUES" << true;
+        QTest::newRow("lower") << "mädchen blues" << true;
+        QTest::newRow("blanks") << "\t Mädchen Blues  " << true;
+        QTest::newRow("inner blank differs") << "Mädchen  Blues" << false;
+        QTest::newRow("prefix") << "Mädchen" << false;
+        QTest::newRow("apostrophe") << "don't STOP" << true;
+        QTest::newRow("wildcard") << "%" << false;
+    }
+    void caseAndBlankVariantsAreFound()
+    {
+        QFETCH(QString, candidate);
+        QFETCH(bool, exists);
+        test::TempDataFolder tmp;
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        QVERIFY(store.create({"Mädchen Blues", {}, {}, {}}));
+        QVERIFY(store.create({"Don't Stop", {}, {}, {}}));
+        QCOMPARE(store.titleExists(candidate), exists);
+        // Keeping its own title is no collision, whatever the case it is typed in.
+        if (SongStore::titleKey(candidate) == SongStore::titleKey("Mädchen Blues"))
+            QVERIFY(!store.titleExists(candidate, "Mädchen Blues"));
+    }
+
+    void lookupUsesTheIndex()
+    {
+        test::TempDataFolder tmp;
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        Database db;
+        QVERIFY(db.open(tmp.folder().songDb()));
+        QSqlQuery q = db.prepare("EXPLAIN QUERY PLAN SELECT 1 FROM songkey WHERE key = ?");
+        q.addBindValue("X");
+        QVERIFY(q.exec());
+        QString plan;
+        while (q.next())
+            plan += q.value(3).toString();
+        QVERIFY2(plan.contains("PRIMARY KEY") && !plan.contains("SCAN"), qPrintable(plan));
+    }
+
+    void titlesKeepTableOrderWithOrWithoutTheIndex()
+    {
+        test::TempDataFolder tmp;
+        const QStringList expected{"©QUILLON is simply the best", "Zebra", "Apple", "Mango"};
+        {
+            SongStore store(tmp.folder());
+            QVERIFY(store.open());
+            for (const QString& t : expected.mid(1))
+                QVERIFY(store.create({t, {}, {}, {}}));
+            QVERIFY(store.rename("Apple", "Apple"));
+            QCOMPARE(store.titles(), expected);
+        }
+        {
+            Database db;
+            QVERIFY(db.open(tmp.folder().songDb()));
+            QVERIFY(db.exec("DROP INDEX xtrax_songtitle"));
+        }
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        QCOMPARE(store.titles(), expected);
+        QCOMPARE(store.titles(), expected);
+        QVERIFY(store.titleExists("zebra"));
+    }
+
+    void reopenKeepsKeysWithoutDuplicates()
+    {
+        test::TempDataFolder tmp;
+        for (int round = 0; round < 3; ++round) {
+            SongStore store(tmp.folder());
+            QVERIFY(store.open());
+            QVERIFY(store.create({QString("Song %1").arg(round), {}, {}, {}}));
+        }
+        QCOMPARE(keyRows(tmp.folder()), expectedRows(tmp.folder()));
+        QCOMPARE(keyRows(tmp.folder()).size(), 4);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSongKey)
+#include "tst_songkey.moc"
