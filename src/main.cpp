@@ -1,6 +1,6 @@
 #include "app/appstate.h"
-#include "app/startupchecks.h"
 #include "app/mainwindow.h"
+#include "app/startupchecks.h"
 #include "app/widgetprompter.h"
 #include "options/aboutbox.h"
 #include "songs/songstore.h"

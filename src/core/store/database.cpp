@@ -36,7 +36,8 @@ QString describeStoreError(const QString& file, const QString& technical)
     else if (t.contains("locked") || t.contains("busy"))
         advice = "The file is in use by another program. Close that program and try again.";
     else if (t.contains("not a database") || t.contains("malformed") || t.contains("corrupt"))
-        advice = "The file is damaged. Restore it from a backup (data/backup) or run quillon-check.";
+        advice =
+            "The file is damaged. Restore it from a backup (data/backup) or run quillon-check.";
     else if (t.contains("no such table") || t.contains("file is empty"))
         advice = "The file is empty or damaged. Restore it from a backup (data/backup) or run "
                  "quillon-check.";

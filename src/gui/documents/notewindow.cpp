@@ -316,9 +316,9 @@ void NoteWindow::restorePlacement()
     QRect pixels(units.toPixelsX(p.left), units.toPixelsY(p.top), units.toPixelsX(p.width),
                  units.toPixelsY(p.height));
     // A place no screen shows any more (a screen since unplugged).
-    pixels = reachablePlacement(pixels,
-                                QPoint(units.toPixelsX(fallback.left), units.toPixelsY(fallback.top)),
-                                pixels.size());
+    pixels = reachablePlacement(
+        pixels, QPoint(units.toPixelsX(fallback.left), units.toPixelsY(fallback.top)),
+        pixels.size());
     resize(pixels.size());
     move(pixels.topLeft());
 }

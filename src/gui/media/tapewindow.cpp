@@ -48,11 +48,12 @@ TapeWindow::TapeWindow(AppState& state, QWidget* parent)
         m_state.settings.placement("Tape", {10, 10, double(TapeWindowUi::kMinWidthTwips),
                                             double(TapeWindowUi::kMinHeightTwips)});
     constexpr double px = TapeWindowUi::kTwipsPerPixel;
-    const QRect at = reachablePlacement(
-        QRect(qRound(place.left / px), qRound(place.top / px), qMax(200, qRound(place.width / px)),
-              qMax(200, qRound(place.height / px))),
-        QPoint(qRound(10 / px), qRound(10 / px)),
-        QSize(qRound(TapeWindowUi::kMinWidthTwips / px), qRound(TapeWindowUi::kMinHeightTwips / px)));
+    const QRect at = reachablePlacement(QRect(qRound(place.left / px), qRound(place.top / px),
+                                              qMax(200, qRound(place.width / px)),
+                                              qMax(200, qRound(place.height / px))),
+                                        QPoint(qRound(10 / px), qRound(10 / px)),
+                                        QSize(qRound(TapeWindowUi::kMinWidthTwips / px),
+                                              qRound(TapeWindowUi::kMinHeightTwips / px)));
     move(at.topLeft());
     resize(at.size());
 

@@ -1,7 +1,7 @@
 #include "printing/previewplacement.h"
 
-#include "printing/previewunits.h"
 #include "app/screenplacement.h"
+#include "printing/previewunits.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -21,9 +21,9 @@ void PreviewPlacement::restore(QWidget& window, const Settings& settings)
     const PreviewUnits units = PreviewUnits::of(&window);
     QRect pixels(units.toPixelsX(p.left), units.toPixelsY(p.top), units.toPixelsX(p.width),
                  units.toPixelsY(p.height));
-    pixels = reachablePlacement(pixels,
-                                QPoint(units.toPixelsX(fallback.left), units.toPixelsY(fallback.top)),
-                                pixels.size());
+    pixels = reachablePlacement(
+        pixels, QPoint(units.toPixelsX(fallback.left), units.toPixelsY(fallback.top)),
+        pixels.size());
     window.resize(pixels.size());
     window.move(pixels.topLeft());
 }

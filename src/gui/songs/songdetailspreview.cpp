@@ -70,12 +70,13 @@ SongDetailsPreview::SongDetailsPreview(AppState& state, QWidget* parent)
         resize(fixedWidth, qMax(screenHeight, twipsToPixels(SongDetailsSheet::kRaisedHeight, d)));
     } else {
         const Placement p = m_state.settings.placement(kGeometryPrefix, kDefaultPlacement);
-        const QRect place = reachablePlacement(
-            QRect(twipsToPixels(p.left, d), twipsToPixels(p.top, d), twipsToPixels(p.width, d),
-                  twipsToPixels(p.height, d)),
-            QPoint(twipsToPixels(kDefaultPlacement.left, d), twipsToPixels(kDefaultPlacement.top, d)),
-            QSize(twipsToPixels(kDefaultPlacement.width, d),
-                  twipsToPixels(kDefaultPlacement.height, d)));
+        const QRect place =
+            reachablePlacement(QRect(twipsToPixels(p.left, d), twipsToPixels(p.top, d),
+                                     twipsToPixels(p.width, d), twipsToPixels(p.height, d)),
+                               QPoint(twipsToPixels(kDefaultPlacement.left, d),
+                                      twipsToPixels(kDefaultPlacement.top, d)),
+                               QSize(twipsToPixels(kDefaultPlacement.width, d),
+                                     twipsToPixels(kDefaultPlacement.height, d)));
         move(place.topLeft());
         resize(place.size());
     }
