@@ -124,15 +124,15 @@ bool fail(QString* error, const QString& text)
     return false;
 }
 
-bool writeSongs(const DataFolder& folder, const GeneratedFolderSpec& spec, QString* error)
+bool writeSongs(const DataFolder& folder, const GeneratedFolderPlan& plan, QString* error)
 {
     BulkFile f(folder.songDb());
     const QStringList columns = schema::songColumns();
     if (!f.good() || !f.prepare(insertSql("xtrax", columns)))
         return fail(error, f.error());
     const int tempoIndex = columns.indexOf("tempo") + 1;
-    for (int i = 1; i < spec.songs; ++i) {
-        const int medium = i % spec.media;
+    for (int i = 1; i < plan.songs; ++i) {
+        const int medium = i % plan.media;
         const int start = (i * 37) % 3000;
         QList<QByteArray> v;
         v << generatedTitle(i).toUtf8() << pick(kNames, i) << pick(kNames, i + 3)
@@ -152,7 +152,7 @@ bool writeSongs(const DataFolder& folder, const GeneratedFolderSpec& spec, QStri
           << QByteArray() /* tempo, bound as a number */ << pick(kKeys, i)
           << (i % 5 ? "4/4" : "3/4") << hms(150 + i % 240) << hms(150 + i % 240)
           << QByteArray::number(200 + i % 400)
-          << QString("Style %1").arg(i % spec.styles + 1).toUtf8()
+          << QString("Style %1").arg(i % plan.styles + 1).toUtf8()
           << generatedMediumName(medium).toUtf8() << hms(start) << hms(start + 180 + i % 240)
           << QByteArray::number(start * 3) << QByteArray::number(start * 3 + 700)
           << (i % 3 ? "Dolby SR" : "none") << ""
@@ -181,7 +181,7 @@ bool writeSongs(const DataFolder& folder, const GeneratedFolderSpec& spec, QStri
     return true;
 }
 
-bool writeTracks(const DataFolder& folder, const GeneratedFolderSpec& spec, int slot,
+bool writeTracks(const DataFolder& folder, const GeneratedFolderPlan& plan, int slot,
                  QString* error)
 {
     // A pool of texts bound without copying; the row number picks from it.
@@ -195,7 +195,7 @@ bool writeTracks(const DataFolder& folder, const GeneratedFolderSpec& spec, int 
     BulkFile f(folder.trackDb(slot));
     if (!f.good() || !f.prepare(insertSql(schema::trackTable(slot), schema::trackColumns())))
         return fail(error, f.error());
-    for (int i = 1; i < spec.songs; ++i) {
+    for (int i = 1; i < plan.songs; ++i) {
         for (int k = 0; k < schema::kTracksPerRow; ++k)
             f.bindStatic(k + 1, pool[size_t(i * 7 + slot * 131 + k * 13) % pool.size()]);
         f.bind(schema::kTracksPerRow + 1, generatedTitle(i).toUtf8());
@@ -207,12 +207,12 @@ bool writeTracks(const DataFolder& folder, const GeneratedFolderSpec& spec, int 
     return true;
 }
 
-bool writeMedia(const DataFolder& folder, const GeneratedFolderSpec& spec, QString* error)
+bool writeMedia(const DataFolder& folder, const GeneratedFolderPlan& plan, QString* error)
 {
     BulkFile f(folder.tapeDb());
     if (!f.good() || !f.prepare(insertSql("Tape", schema::tapeColumns())))
         return fail(error, f.error());
-    for (int j = 0; j < spec.media; ++j) {
+    for (int j = 0; j < plan.media; ++j) {
         const int type = j % media::kTypeCount;
         const QList<QByteArray> v{generatedMediumName(j).toUtf8(),
                                   media::mediaTypes().at(type).toUtf8(),
@@ -252,7 +252,7 @@ QString generatedMediumName(int j)
     return QString("T%1").arg(j + 1, 5, 10, QChar('0'));
 }
 
-bool generateDataFolder(const QString& dir, const GeneratedFolderSpec& spec, QString* error)
+bool generateDataFolder(const QString& dir, const GeneratedFolderPlan& plan, QString* error)
 {
     if (!QDir().mkpath(dir))
         return fail(error, "cannot create " + dir);
@@ -260,22 +260,22 @@ bool generateDataFolder(const QString& dir, const GeneratedFolderSpec& spec, QSt
     const InstallReport report = ensureDataFolder(folder);
     if (!report.ok())
         return fail(error, report.problems.join('\n'));
-    if (!writeSongs(folder, spec, error))
+    if (!writeSongs(folder, plan, error))
         return false;
     for (int n = 1; n <= schema::kTrackSlots; ++n)
-        if (!writeTracks(folder, spec, n, error))
+        if (!writeTracks(folder, plan, n, error))
             return false;
-    if (!writeMedia(folder, spec, error))
+    if (!writeMedia(folder, plan, error))
         return false;
     QStringList styles;
-    for (int s = 1; s <= spec.styles; ++s)
+    for (int s = 1; s <= plan.styles; ++s)
         styles << StyleList::makeEntry(QString("Style %1").arg(s),
                                        QString("%1 %2 with %3")
                                            .arg(QString::fromUtf8(pick(kWords, s)))
                                            .arg(s % 2 ? "groove" : "ballad")
                                            .arg(QLatin1String(pick(kSources, s))));
     StyleList list(folder);
-    if (!list.writeNumber(spec.styles) || !list.writeEntries(styles))
+    if (!list.writeNumber(plan.styles) || !list.writeEntries(styles))
         return fail(error, "cannot write the style files in " + dir);
     return true;
 }

@@ -4,7 +4,7 @@
 
 namespace quillon::bench {
 
-struct GeneratedFolderSpec {
+struct GeneratedFolderPlan {
     int songs = 1000; // rows of xtrax, the training song included
     int media = 5000;
     int styles = 250;
@@ -19,7 +19,7 @@ QString generatedMediumName(int j);
 // training song and ten devices as a new installation has them, then the
 // generated songs with their ten track rows and all 96 tracks filled, the
 // styles and the media. Returns false and sets error on failure.
-bool generateDataFolder(const QString& dir, const GeneratedFolderSpec& spec,
+bool generateDataFolder(const QString& dir, const GeneratedFolderPlan& plan,
                         QString* error = nullptr);
 
 } // namespace quillon::bench

@@ -14,17 +14,17 @@ int main(int argc, char** argv)
         err << "usage: quillon-datagen <folder> [songs]\n";
         return 2;
     }
-    quillon::bench::GeneratedFolderSpec spec;
+    quillon::bench::GeneratedFolderPlan plan;
     if (args.size() > 2)
-        spec.songs = args.at(2).toInt();
+        plan.songs = args.at(2).toInt();
     QElapsedTimer timer;
     timer.start();
     QString error;
-    if (!quillon::bench::generateDataFolder(args.at(1), spec, &error)) {
+    if (!quillon::bench::generateDataFolder(args.at(1), plan, &error)) {
         err << error << "\n";
         return 1;
     }
-    QTextStream(stdout) << "wrote " << spec.songs << " songs to " << args.at(1) << " in "
+    QTextStream(stdout) << "wrote " << plan.songs << " songs to " << args.at(1) << " in "
                         << timer.elapsed() << " ms\n";
     return 0;
 }

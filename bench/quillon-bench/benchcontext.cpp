@@ -18,9 +18,9 @@ const DataFolder& BenchContext::folder(int n)
     QElapsedTimer timer;
     timer.start();
     QString error;
-    GeneratedFolderSpec spec;
-    spec.songs = n;
-    if (!generated->dir.isValid() || !generateDataFolder(dir, spec, &error)) {
+    GeneratedFolderPlan plan;
+    plan.songs = n;
+    if (!generated->dir.isValid() || !generateDataFolder(dir, plan, &error)) {
         std::fprintf(stderr, "cannot generate the data folder with %d songs: %s\n", n,
                      qPrintable(error));
         std::exit(1);

@@ -122,10 +122,10 @@ void TapeWindowUi::buildDetails(QDialog* window)
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(4);
 
-    for (const FieldSpec& spec : kFields) {
-        auto* box = new QLineEdit(QString::fromLatin1(spec.preset));
-        box->setObjectName(QString::fromLatin1(spec.objectName));
-        box->setMaxLength(spec.maxLength);
+    for (const FieldSpec& field : kFields) {
+        auto* box = new QLineEdit(QString::fromLatin1(field.preset));
+        box->setObjectName(QString::fromLatin1(field.objectName));
+        box->setMaxLength(field.maxLength);
         fields << box;
     }
     type = new QComboBox;
