@@ -48,5 +48,10 @@ int main(int argc, char* argv[])
     if (songs.isOpen())
         runStartupChecks(state, nullptr);
     window.show();
-    return app.exec();
+    const int result = app.exec();
+    // Nothing writes any more: the folder as it is now is what the next
+    // start compares against.
+    songs.close();
+    recordDataFolderAtExit(state);
+    return result;
 }

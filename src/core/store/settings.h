@@ -66,6 +66,10 @@ public:
     // Start-up treats an absent key as set; the settings dialog as unset.
     bool showSidebar(bool defaultValue = true) const { return flag("ShowSidebar", defaultValue); }
     void setShowSidebar(bool on) { setFlag("ShowSidebar", on); }
+    // The data folder as the program left it at its last orderly exit, known
+    // sound; empty when the last session did not end in order.
+    QString dataCheckStamp() const { return text("DataCheckStamp"); }
+    void setDataCheckStamp(const QString& stamp) { setText("DataCheckStamp", stamp); }
     QString lyricsSaveAs() const { return text("LyricsSaveAS", "txt"); }
     QString ginfoSaveAs() const { return text("GInfoSaveAS", "txt"); }
 

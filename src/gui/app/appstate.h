@@ -34,7 +34,8 @@ struct AppState {
     bool floatingBarOn = false;
     bool firstActivation = true;
     bool printRequested = false;
-    QStringList deviceNames; // slot n is deviceNames[n - 1]
+    bool dataKnownSound = false; // the start-up check passed (or had nothing to check)
+    QStringList deviceNames;     // slot n is deviceNames[n - 1]
     int songCount = 0;
     QString currentDeviceName;
     SongDetails currentSongDetails;

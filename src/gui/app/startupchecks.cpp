@@ -4,9 +4,11 @@
 #include "app/prompter.h"
 #include "songs/songstore.h"
 #include "store/backup.h"
+#include "store/folderstamp.h"
 #include "store/integritycheck.h"
 #include "store/integrityrepair.h"
 #include "store/logging.h"
+#include "store/settings.h"
 
 #include <QApplication>
 
@@ -57,10 +59,25 @@ StartupCheckResult runStartupChecks(AppState& state, QWidget* parent, const QDat
         state.prompter.critical(parent, daily.message(), "Backup");
     }
 
+    const QString stamp = folderStamp(state.data);
+    const bool unchanged = state.settings.dataCheckStamp() == stamp;
+    // Forgotten for the length of the session: should it end without an
+    // orderly exit, the next start checks.
+    state.settings.remove(QStringLiteral("DataCheckStamp"));
+    state.settings.sync();
+    if (unchanged) {
+        qCDebug(lcApp) << "data folder as left at the last exit; quick check skipped";
+        state.dataKnownSound = true;
+        return outcome;
+    }
+
+    outcome.checked = true;
     const IntegrityReport report = IntegrityCheck(state.data).quick();
     outcome.problemsFound = int(report.problems.size());
-    if (report.clean())
+    if (report.clean()) {
+        state.dataKnownSound = true;
         return outcome;
+    }
     qCWarning(lcApp) << "start-up data check:" << report.problems.size() << "problems";
 
     const QString found = QString("The data check found %1 problem(s) in the data folder:\r\r%2")
@@ -86,6 +103,7 @@ StartupCheckResult runStartupChecks(AppState& state, QWidget* parent, const QDat
         return outcome;
     const IntegrityReport after = IntegrityCheck(state.data).quick();
     outcome.repaired = result.ok() && after.clean();
+    state.dataKnownSound = outcome.repaired;
     QString text = "Repaired:\r" + result.actions.join("\r");
     if (!result.ok())
         text += "\r\rNot repaired:\r" + result.failures.join("\r");
@@ -96,6 +114,14 @@ StartupCheckResult runStartupChecks(AppState& state, QWidget* parent, const QDat
     else
         state.prompter.critical(parent, text, kTitle);
     return outcome;
+}
+
+void recordDataFolderAtExit(AppState& state)
+{
+    if (!state.dataKnownSound)
+        return;
+    state.settings.setDataCheckStamp(folderStamp(state.data));
+    state.settings.sync();
 }
 
 } // namespace quillon

@@ -134,6 +134,68 @@ private Q_SLOTS:
         QCOMPARE(f.prompter.asked().size(), 2); // incomplete backup, then the damage
         QVERIFY(f.prompter.asked().last().text.contains("trax2.mdb"));
         QVERIFY(f.prompter.asked().last().text.contains("data/backup"));
+        QVERIFY(!f.state.dataKnownSound);
+    }
+
+    // A folder left by an orderly exit after a sound start is not read
+    // again; the program's own writes in that session do not matter.
+    void soundExitLetsTheNextStartSkipTheCheck()
+    {
+        Fixture f;
+        QVERIFY(f.songs.open());
+        QVERIFY(runStartupChecks(f.state, nullptr, f.now).checked);
+        QVERIFY(f.state.dataKnownSound);
+        QVERIFY(f.songs.create({"Written this session", {}, {}, {}}));
+        QVERIFY(f.songs.writeTracks("Written this session", 3, 1, {"bass"}));
+        f.songs.close();
+        recordDataFolderAtExit(f.state);
+        QVERIFY(!f.settings.dataCheckStamp().isEmpty());
+
+        f.state.dataKnownSound = false;
+        QVERIFY(f.songs.open());
+        const StartupCheckResult next = runStartupChecks(f.state, nullptr, f.now.addDays(1));
+        QVERIFY(!next.checked);
+        QVERIFY(f.state.dataKnownSound);
+        QVERIFY(f.prompter.asked().isEmpty());
+        // The session that follows ends without an orderly exit (a crash):
+        // the start after it checks.
+        QVERIFY(f.settings.dataCheckStamp().isEmpty());
+        QVERIFY(runStartupChecks(f.state, nullptr, f.now.addDays(2)).checked);
+    }
+
+    // Damage done from outside between two sessions is found, and a folder
+    // left with problems is never recorded as sound.
+    void changesFromOutsideAreChecked()
+    {
+        Fixture f;
+        QVERIFY(runStartupChecks(f.state, nullptr, f.now).checked);
+        recordDataFolderAtExit(f.state);
+        QVERIFY(!f.settings.dataCheckStamp().isEmpty());
+
+        damage(f.folder);
+        f.state.dataKnownSound = false;
+        f.prompter.answer(QMessageBox::No);
+        const StartupCheckResult result = runStartupChecks(f.state, nullptr, f.now);
+        QVERIFY(result.checked);
+        QVERIFY(result.problemsFound > 0);
+        QVERIFY(!f.state.dataKnownSound);
+        recordDataFolderAtExit(f.state);
+        QVERIFY(f.settings.dataCheckStamp().isEmpty());
+        f.prompter.answer(QMessageBox::No);
+        QVERIFY(runStartupChecks(f.state, nullptr, f.now).problemsFound > 0);
+    }
+
+    // A file put back from elsewhere (same name, same bytes) counts as a change.
+    void replacedFileIsChecked()
+    {
+        Fixture f;
+        QVERIFY(runStartupChecks(f.state, nullptr, f.now).checked);
+        recordDataFolderAtExit(f.state);
+        const QString path = f.folder.trackDb(7);
+        QVERIFY(QFile::copy(path, path + ".copy"));
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QFile::rename(path + ".copy", path));
+        QVERIFY(runStartupChecks(f.state, nullptr, f.now).checked);
     }
 };
 
