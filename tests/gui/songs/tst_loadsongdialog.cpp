@@ -163,7 +163,7 @@ void TstLoadSongDialog::longListReadsAsScrolled()
     QCOMPARE(list->currentIndex().row(), 0);
     // Scrolled to the end of what is read, the view asks for the next batch.
     QScrollBar* bar = list->verticalScrollBar();
-    for (int guard = 0; rows(list) < 1001 && guard < 10; ++guard) {
+    for (int guard = 0; rows(list) < 1001 && guard < 100; ++guard) {
         bar->setValue(bar->maximum());
         QCoreApplication::processEvents();
     }
