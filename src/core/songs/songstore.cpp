@@ -478,4 +478,34 @@ bool SongStore::writeTracks(const QString& title, int slot, int firstTrack,
     return m_db.commit();
 }
 
+QList<SongStore::TitleRow> SongStore::titlesAfter(qint64 afterRowid, int limit, bool* ok)
+{
+    QList<TitleRow> page;
+    bool read = true;
+    if (limit > 0) {
+        QSqlQuery& q =
+            statement("SELECT rowid, songtitle FROM xtrax WHERE rowid > ? ORDER BY rowid LIMIT ?");
+        q.bindValue(0, afterRowid);
+        q.bindValue(1, limit);
+        read = exec(q);
+        if (read) {
+            page.reserve(limit);
+            while (q.next()) {
+                const QVariant title = q.value(1);
+                page.append(
+                    {q.value(0).toLongLong(), title.isNull() ? QString("") : title.toString()});
+            }
+            // next() also ends on a read error; that must not pass for the end of the table.
+            if (q.lastError().isValid()) {
+                m_db.setError(q.lastError().text());
+                read = false;
+            }
+        }
+        q.finish();
+    }
+    if (ok)
+        *ok = read;
+    return page;
+}
+
 } // namespace quillon

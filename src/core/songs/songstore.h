@@ -75,6 +75,18 @@ public:
         m_faultInjector = std::move(injector);
     }
 
+    // One page of the song list in table order, for lists that read titles as
+    // they are scrolled to: at most `limit` songs whose rowid is above
+    // `afterRowid` (0 for the first page). Paging on the rowid rather than an
+    // offset keeps every page as cheap as the first. A null title reads as
+    // empty text. A failed read sets lastError() and *ok to false; the rows
+    // read before the failure are returned.
+    struct TitleRow {
+        qint64 rowid = 0;
+        QString title;
+    };
+    QList<TitleRow> titlesAfter(qint64 afterRowid, int limit, bool* ok = nullptr);
+
 private:
     bool fault(const QString& stage);
     bool fail(const QString& technical);

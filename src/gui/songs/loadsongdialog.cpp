@@ -1,10 +1,12 @@
 #include "songs/loadsongdialog.h"
 
 #include "app/appstate.h"
+#include "app/prompter.h"
 #include "songs/songstore.h"
+#include "songs/songtitlemodel.h"
 
 #include <QHBoxLayout>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -15,9 +17,14 @@ LoadSongDialog::LoadSongDialog(AppState& state, QWidget* parent) : QDialog(paren
     setObjectName("frmLoadSong");
     setWindowTitle("Choose Songtitle");
     auto* layout = new QVBoxLayout(this);
-    m_list = new QListWidget(this);
+    m_model = new SongTitleModel(state.songs, this);
+    m_list = new QListView(this);
     m_list->setObjectName("SongtitleList");
+    m_list->setModel(m_model);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // One line of text each: the view need not measure every row it lays out.
+    m_list->setUniformItemSizes(true);
     m_list->setMinimumSize(360, 260);
     layout->addWidget(m_list);
 
@@ -37,7 +44,13 @@ LoadSongDialog::LoadSongDialog(AppState& state, QWidget* parent) : QDialog(paren
 
     connect(open, &QPushButton::clicked, this, &LoadSongDialog::openChosen);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_list, &QListWidget::itemDoubleClicked, this, &LoadSongDialog::openChosen);
+    connect(m_list, &QListView::doubleClicked, this, &LoadSongDialog::openChosen);
+    // A list cut short must not pass for all the songs there are. Queued: the
+    // failure can come up while the dialog is being shown or the list scrolled.
+    connect(
+        m_model, &SongTitleModel::readFailed, this,
+        [this](const QString& error) { m_state.prompter.critical(this, error); },
+        Qt::QueuedConnection);
 }
 
 void LoadSongDialog::showEvent(QShowEvent* event)
@@ -48,21 +61,21 @@ void LoadSongDialog::showEvent(QShowEvent* event)
 
 void LoadSongDialog::fill()
 {
-    m_list->clear();
-    m_list->addItems(m_state.songs.titles());
-    if (m_list->count() > 0)
-        m_list->setCurrentRow(0);
+    // Built anew on every showing, so songs made meanwhile are listed.
+    m_model->reload();
+    if (m_model->rowCount() > 0)
+        m_list->setCurrentIndex(m_model->index(0, 0));
 }
 
 void LoadSongDialog::openChosen()
 {
-    QListWidgetItem* item = m_list->currentItem();
-    if (!item) {
+    const QModelIndex current = m_list->currentIndex();
+    if (!current.isValid()) {
         // No song to choose (an empty table): leave everything as it was.
         reject();
         return;
     }
-    m_state.currentSong = item->text();
+    m_state.currentSong = m_model->title(current.row());
     m_state.currentDeviceIndex = 1;
     accept();
 }

@@ -2,20 +2,23 @@
 
 #include <QDialog>
 
-class QListWidget;
+class QListView;
 
 namespace quillon {
 
 struct AppState;
+class SongTitleModel;
 
 // `frmLoadSong`: lists every song title in table order and makes the chosen
-// one the current song, on device slot 1.
+// one the current song, on device slot 1. The titles are read as the list is
+// scrolled, so the dialog opens at once however many songs there are.
 class LoadSongDialog final : public QDialog {
     Q_OBJECT
 public:
     explicit LoadSongDialog(AppState& state, QWidget* parent = nullptr);
 
-    QListWidget* list() const { return m_list; }
+    QListView* list() const { return m_list; }
+    SongTitleModel* model() const { return m_model; }
     // cmdOpen (and a double click on a title).
     void openChosen();
 
@@ -26,7 +29,8 @@ private:
     void fill();
 
     AppState& m_state;
-    QListWidget* m_list;
+    SongTitleModel* m_model;
+    QListView* m_list;
 };
 
 } // namespace quillon

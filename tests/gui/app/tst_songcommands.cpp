@@ -16,7 +16,7 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -185,9 +185,9 @@ void TstSongCommands::openStartsOnSlotOne()
     w.bankClicked(2);
     whenModal<LoadSongDialog>([](LoadSongDialog* d) {
         QCOMPARE(d->windowTitle(), QString("Choose Songtitle"));
-        QCOMPARE(d->list()->count(), 3);
-        QCOMPARE(d->list()->currentRow(), 0);
-        d->list()->setCurrentRow(2);
+        QCOMPARE(d->list()->model()->rowCount(), 3);
+        QCOMPARE(d->list()->currentIndex().row(), 0);
+        d->list()->setCurrentIndex(d->list()->model()->index(2, 0));
         d->findChild<QPushButton*>("cmdOpen")->click();
     });
     w.menus().action("open")->trigger();
@@ -197,7 +197,7 @@ void TstSongCommands::openStartsOnSlotOne()
     QCOMPARE(f.box(1)->text(), generatedTrackText("Second Song", 1, 1));
     // Cancel leaves the song as it was.
     whenModal<LoadSongDialog>([](LoadSongDialog* d) {
-        d->list()->setCurrentRow(0);
+        d->list()->setCurrentIndex(d->list()->model()->index(0, 0));
         d->findChild<QPushButton*>("cmdCancel")->click();
     });
     f.find<QPushButton>("cmdOpenSong")->click();
@@ -216,8 +216,8 @@ void TstSongCommands::closeThenOpenSameSong()
     QVERIFY(f.find<QWidget>("picHideAll")->isVisible());
     QVERIFY(!w.menus().action("close")->isEnabled());
     whenModal<LoadSongDialog>([](LoadSongDialog* d) {
-        d->list()->setCurrentRow(1);
-        emit d->list()->itemDoubleClicked(d->list()->currentItem());
+        d->list()->setCurrentIndex(d->list()->model()->index(1, 0));
+        emit d->list()->doubleClicked(d->list()->currentIndex());
     });
     w.menus().action("open")->trigger();
     QCOMPARE(f.state.currentSong, QString("Round Trip"));

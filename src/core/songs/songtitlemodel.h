@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QStringList>
+
+namespace quillon {
+
+class SongStore;
+
+// Every song title in table order, read from the store a batch at a time as
+// a view asks for more (when it is scrolled towards the end), so a list of a
+// hundred thousand songs shows as quickly as one of ten. Read-only; the
+// titles are read once and kept until reload().
+class SongTitleModel final : public QAbstractListModel {
+    Q_OBJECT
+public:
+    static constexpr int kDefaultBatchSize = 256;
+
+    explicit SongTitleModel(SongStore& songs, QObject* parent = nullptr);
+
+    int batchSize() const { return m_batchSize; }
+    void setBatchSize(int size);
+
+    // Forgets what was read and reads the first batch again, so songs made,
+    // renamed or deleted since show as they are now.
+    void reload();
+    // Title of a row already read; empty text for any other row.
+    QString title(int row) const;
+    // False after a read failed; the rows read before it stay.
+    bool readOk() const { return m_readOk; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
+
+signals:
+    // A batch could not be read; error is the store's user-facing text.
+    void readFailed(const QString& error);
+
+private:
+    SongStore& m_songs;
+    QStringList m_titles;
+    qint64 m_lastRowid = 0; // rowid of the last row read; the next batch starts after it
+    bool m_atEnd = false;
+    bool m_readOk = true;
+    int m_batchSize = kDefaultBatchSize;
+};
+
+} // namespace quillon
