@@ -13,14 +13,12 @@ namespace quillon::bench {
 // One function per case group. Each registers, for every size of the run,
 // the case and then its baseline, so the two run side by side.
 void registerSongWriteCases(BenchContext& ctx); // create, rename, delete
-void registerSongReadCases(BenchContext& ctx);  // load song + track row, write-back
-void registerTitleCases(BenchContext& ctx);     // uniqueness check, open-song list
-
-// Groups waiting for parts that are not in this tree yet; each is a no-op
-// until its part is merged (see cases_pending.cpp).
-void registerStartupCases(BenchContext& ctx);  // main window start-up
-void registerLoadSongCases(BenchContext& ctx); // Load_Song with the grid filled
-void registerMediaCases(BenchContext& ctx);    // media tree, media list text
+// Start-up, measured in child processes of this program (argv[0]).
+void registerStartupCases(BenchContext& ctx, const char* program);
+int startupChildMain(int argc, char** argv, const std::string& mode);
+void registerSongReadCases(BenchContext& ctx); // Load_Song with the grid, leaving a box
+void registerTitleCases(BenchContext& ctx);    // uniqueness check, open-song list
+void registerMediaCases(BenchContext& ctx);    // media tree, a medium's songs, list text
 void registerDocumentCases(BenchContext& ctx); // 1 MB RTF import/export, 100-page preview
 
 // Peak resident memory, measured in child processes after the timed cases.

@@ -1,22 +1,25 @@
 #include "cases.h"
 
-#include "songs/songstore.h"
+#include "benchapp.h"
+#include "songs/loadsongdialog.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <QApplication>
+#include <QListView>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QProcess>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <sys/resource.h>
 
 namespace quillon::bench {
 
 namespace {
 
-const char kStorePrefix[] = "store:";
+const char kMainPrefix[] = "main:";
 
 // Peak resident size of one child, in megabytes; -1 when it failed.
 double childPeakMb(const char* program, const QString& mode)
@@ -44,27 +47,29 @@ double medianPeakMb(const char* program, const QString& mode)
 int memoryChildMain(int argc, char** argv, const std::string& mode)
 {
     QApplication app(argc, argv);
-    // The same window in both runs, so the difference is what the catalogue costs.
-    QMainWindow window;
-    window.menuBar()->addMenu("&File")->addAction("E&xit");
-    window.statusBar()->showMessage("Ready");
-    window.resize(1000, 700);
-    window.show();
-    QCoreApplication::processEvents();
-
-    std::unique_ptr<SongStore> store;
-    QStringList titles;
-    if (mode.rfind(kStorePrefix, 0) == 0) {
-        store = std::make_unique<SongStore>(
-            DataFolder(QString::fromStdString(mode.substr(sizeof kStorePrefix - 1))));
-        if (!store->open())
+    QMainWindow empty;
+    QTemporaryDir settingsDir;
+    std::unique_ptr<BenchApp> program;
+    std::unique_ptr<LoadSongDialog> songList;
+    if (mode.rfind(kMainPrefix, 0) == 0) {
+        // The program with the catalogue: the main window with a song loaded,
+        // then the open-song dialog shown over it.
+        const DataFolder folder(QString::fromStdString(mode.substr(sizeof kMainPrefix - 1)));
+        program = std::make_unique<BenchApp>(folder, settingsDir.filePath("settings.ini"));
+        program->markBackupDone();
+        program->setRecentSong(generatedTitle(1));
+        if (!settingsDir.isValid() || !program->start())
             return 1;
-        titles = store->titles();
-        if (titles.isEmpty() || !store->titleExists(titles.last()) ||
-            !store->song(titles.at(titles.size() / 2)))
+        songList = std::make_unique<LoadSongDialog>(program->state());
+        songList->show();
+        QCoreApplication::processEvents();
+        if (songList->list()->model()->rowCount() == 0)
             return 1;
-        store->trackRow(titles.at(titles.size() / 2), 1);
-        window.statusBar()->showMessage(QString("%1 songs").arg(titles.size()));
+    } else {
+        empty.menuBar()->addMenu("&File")->addAction("E&xit");
+        empty.statusBar()->showMessage("Ready");
+        empty.resize(1000, 700);
+        empty.show();
     }
     QCoreApplication::processEvents();
     rusage usage{};
@@ -78,7 +83,7 @@ void measureMemory(BenchContext& ctx, const char* program)
     const int n = ctx.largest();
     const QString dir = ctx.folder(n).dir();
     const double empty = medianPeakMb(program, "empty");
-    const double withStore = medianPeakMb(program, kStorePrefix + dir);
+    const double withStore = medianPeakMb(program, kMainPrefix + dir);
     if (empty < 0 || withStore < 0)
         return;
     ctx.table().setTarget("peak_memory", {0, 0, 100000, 40, "<= +40 MB over empty window"});

@@ -44,6 +44,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc > 1 && std::strncmp(argv[1], "--memory-child=", 15) == 0)
         return memoryChildMain(argc, argv, argv[1] + 15);
+    if (argc > 1 && std::strncmp(argv[1], "--startup-child=", 16) == 0)
+        return startupChildMain(argc, argv, argv[1] + 16);
 
     const bool quick =
         takeArgument(argc, argv, "--quick") || qEnvironmentVariableIntValue("QUILLON_BENCH_QUICK");
@@ -54,9 +56,8 @@ int main(int argc, char** argv)
         return 1;
 
     BenchContext ctx(quick ? std::vector<int>{1000, 10000} : std::vector<int>{1000, 10000, 100000});
-    registerStartupCases(ctx);
+    registerStartupCases(ctx, argv[0]);
     registerSongWriteCases(ctx);
-    registerLoadSongCases(ctx);
     registerSongReadCases(ctx);
     registerTitleCases(ctx);
     registerMediaCases(ctx);

@@ -22,25 +22,46 @@ QString columnList()
     return cols.join(", ");
 }
 
+// Where each field lies in a row read with columnList(); looked up once.
+struct TapeColumnIndexes {
+    int name, brand, type, serial, length, maxTime, noise, entered, separated, deleted;
+    TapeColumnIndexes()
+    {
+        const QStringList columns = schema::tapeColumns();
+        auto at = [&](const char* column) {
+            return int(columns.indexOf(QString::fromLatin1(column)));
+        };
+        name = at("bandnummer");
+        brand = at("brandname");
+        type = at("bandtype");
+        serial = at("serialnr");
+        length = at("lengthft");
+        maxTime = at("lengthtime");
+        noise = at("noisereduction");
+        entered = at("enteredon");
+        separated = at("deletedon");
+        deleted = at("deleted");
+    }
+};
+
 Medium mediumFrom(const QSqlQuery& q)
 {
-    // Columns come in the order of schema::tapeColumns().
-    auto text = [&](const char* column) {
-        const int i = int(schema::tapeColumns().indexOf(QString::fromLatin1(column)));
+    static const TapeColumnIndexes c;
+    auto text = [&](int i) {
         const QVariant v = q.value(i);
         return v.isNull() ? QString() : v.toString();
     };
     Medium m;
-    m.name = text("bandnummer");
-    m.brand = text("brandname");
-    m.type = text("bandtype");
-    m.serialNumber = text("serialnr");
-    m.length = text("lengthft");
-    m.maxTime = text("lengthtime");
-    m.noiseReduction = text("noisereduction");
-    m.enteredOn = text("enteredon");
-    m.separatedOn = text("deletedon");
-    m.deleted = text("deleted");
+    m.name = text(c.name);
+    m.brand = text(c.brand);
+    m.type = text(c.type);
+    m.serialNumber = text(c.serial);
+    m.length = text(c.length);
+    m.maxTime = text(c.maxTime);
+    m.noiseReduction = text(c.noise);
+    m.enteredOn = text(c.entered);
+    m.separatedOn = text(c.separated);
+    m.deleted = text(c.deleted);
     return m;
 }
 
@@ -120,6 +141,42 @@ QList<Medium> MediaStore::all()
     }
     while (q.next())
         result << mediumFrom(q);
+    if (q.lastError().isValid()) {
+        // A read that broke off must not pass for the whole list.
+        fail(db, q.lastError().text());
+        return {};
+    }
+    return result;
+}
+
+QList<Medium> MediaStore::treeEntries()
+{
+    QList<Medium> result;
+    Database db;
+    if (!openDb(db))
+        return result;
+    QSqlQuery q = db.prepare(
+        QString("SELECT bandnummer, bandtype, deleted FROM %1 ORDER BY rowid").arg(kTable));
+    q.setForwardOnly(true);
+    if (!q.exec()) {
+        fail(db, q.lastError().text());
+        return result;
+    }
+    auto text = [&q](int i) {
+        const QVariant v = q.value(i);
+        return v.isNull() ? QString() : v.toString();
+    };
+    while (q.next()) {
+        Medium m;
+        m.name = text(0);
+        m.type = text(1);
+        m.deleted = text(2);
+        result << m;
+    }
+    if (q.lastError().isValid()) {
+        fail(db, q.lastError().text());
+        return {};
+    }
     return result;
 }
 

@@ -148,9 +148,14 @@ InstallReport ensureDataFolder(const DataFolder& folder)
             report);
     }
 
-    // Titles a new track file must carry rows for, so every song keeps its ten rows.
+    // Titles a new track file must carry rows for, so every song keeps its ten
+    // rows. Read only when a track file is to be laid out: with a hundred
+    // thousand songs it is the whole song table, on every start.
+    bool trackFileMissing = false;
+    for (int n = 1; n <= schema::kTrackSlots; ++n)
+        trackFileMissing = trackFileMissing || !QFileInfo::exists(folder.trackDb(n));
     QStringList titles;
-    {
+    if (trackFileMissing) {
         Database songs;
         if (songs.open(folder.songDb())) {
             QSqlQuery q = songs.prepare("SELECT songtitle FROM xtrax");

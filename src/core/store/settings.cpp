@@ -115,9 +115,10 @@ QString Settings::recentSong() const
 
 void Settings::setRecentSong(const QString& title)
 {
+    // Not synced here: writing the file durably costs several disk flushes,
+    // too slow for every song load. The store writes itself from the event
+    // loop right after the change, and at exit.
     setText("RecentSong", title);
-    // The title must survive a crash right after the load.
-    m_store->sync();
 }
 
 void Settings::sync()

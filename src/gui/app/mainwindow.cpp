@@ -379,7 +379,6 @@ void MainWindow::loadSong()
     bankClicked(1);
     if (m_state.lyricsWindowOpen)
         m_commands->lyrics();
-    m_state.settings.setRecentSong(m_state.currentSong);
     m_state.floatingBarOn = false;
     m_commands->hideFloatingBar();
     m_devices->show();

@@ -3,66 +3,42 @@
 #include "media/mediaicons.h"
 #include "media/mediastore.h"
 
-#include <QStandardItemModel>
-
-#include <algorithm>
-
 namespace quillon {
 
 namespace {
 
-QStandardItem* makeItem(const QString& text, const QString& key, int picture, const QIcon& icon)
+QList<QIcon> pictures()
 {
-    auto* item = new QStandardItem(icon, text);
-    item->setEditable(false); // labels are never edited in place
-    item->setData(picture, MediaTree::kPictureRole);
-    item->setData(key, MediaTree::kKeyRole);
-    item->setData(text.toCaseFolded(), MediaTree::kSortRole);
-    item->setToolTip(text);
-    return item;
+    QList<QIcon> icons;
+    for (int n = 1; n <= MediaIcons::kCount; ++n)
+        icons << MediaIcons::icon(n);
+    return icons;
 }
 
 } // namespace
 
-MediaTree::MediaTree(QObject* parent) : m_model(new QStandardItemModel(parent))
+MediaTree::MediaTree(QObject* parent)
+    : m_model(
+          new MediaTreeModel({rootText(), rootText(), media::kRootIcon, rootText().toCaseFolded()},
+                             pictures(), parent))
 {
-    m_model->setSortRole(kSortRole);
-    for (int n = 1; n <= MediaIcons::kCount; ++n)
-        m_icons << MediaIcons::icon(n);
-    clear();
 }
 
 void MediaTree::clear()
 {
-    m_model->clear();
-    m_model->setColumnCount(1);
-    m_model->appendRow(
-        makeItem(rootText(), rootText(), media::kRootIcon, m_icons.at(media::kRootIcon - 1)));
+    m_model->setChildren({});
 }
 
 void MediaTree::fill(const QList<Medium>& media)
 {
-    clear();
-    struct Row {
-        QString fold;
-        QStandardItem* item;
-    };
-    QList<Row> rows;
-    rows.reserve(media.size());
+    QList<MediaTreeModel::Node> nodes;
+    nodes.reserve(media.size());
     for (int i = 0; i < media.size(); ++i) {
         const Medium& m = media.at(i);
-        const int picture = m.icon();
-        QStandardItem* item = makeItem(m.name, QString::number(i + 1) + QLatin1Char('M'), picture,
-                                       m_icons.at(picture - 1));
-        rows.append({m.name.toCaseFolded(), item});
+        nodes.append(
+            {m.name, QString::number(i + 1) + QLatin1Char('M'), m.icon(), m.name.toCaseFolded()});
     }
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const Row& a, const Row& b) { return a.fold < b.fold; });
-    QList<QStandardItem*> items;
-    items.reserve(rows.size());
-    for (const Row& r : rows)
-        items << r.item;
-    m_model->item(0)->appendRows(items);
+    m_model->setChildren(std::move(nodes));
 }
 
 QModelIndex MediaTree::root() const
@@ -77,69 +53,56 @@ bool MediaTree::isMedium(const QModelIndex& index) const
 
 int MediaTree::mediumCount() const
 {
-    return m_model->item(0)->rowCount();
-}
-
-QStandardItem* MediaTree::itemAt(const QModelIndex& index) const
-{
-    return index.isValid() && index.model() == m_model ? m_model->itemFromIndex(index) : nullptr;
+    return int(m_model->children().size());
 }
 
 QString MediaTree::text(const QModelIndex& index) const
 {
-    const QStandardItem* item = itemAt(index);
-    return item ? item->text() : QString();
+    const MediaTreeModel::Node* node = m_model->node(index);
+    return node ? node->text : QString();
 }
 
 QString MediaTree::key(const QModelIndex& index) const
 {
-    const QStandardItem* item = itemAt(index);
-    return item ? item->data(kKeyRole).toString() : QString();
+    const MediaTreeModel::Node* node = m_model->node(index);
+    return node ? node->key : QString();
 }
 
 int MediaTree::picture(const QModelIndex& index) const
 {
-    const QStandardItem* item = itemAt(index);
-    return item ? item->data(kPictureRole).toInt() : 0;
+    const MediaTreeModel::Node* node = m_model->node(index);
+    return node ? node->picture : 0;
 }
 
 void MediaTree::setPicture(const QModelIndex& index, int picture)
 {
-    QStandardItem* item = itemAt(index);
-    if (!item || picture < 1 || picture > MediaIcons::kCount)
+    if (picture < 1 || picture > MediaIcons::kCount)
         return;
-    item->setData(picture, kPictureRole);
-    item->setIcon(m_icons.at(picture - 1));
+    m_model->setPicture(index, picture);
 }
 
 void MediaTree::setText(const QModelIndex& index, const QString& text)
 {
-    QStandardItem* item = itemAt(index);
-    if (!item || !isMedium(index))
-        return;
-    item->setText(text);
-    item->setToolTip(text);
-    item->setData(text.toCaseFolded(), kSortRole);
-    m_model->item(0)->sortChildren(0);
+    if (isMedium(index))
+        m_model->setText(index, text);
 }
 
 QModelIndex MediaTree::find(const QString& text) const
 {
-    const QStandardItem* rootItem = m_model->item(0);
-    for (int r = 0; r < rootItem->rowCount(); ++r)
-        if (rootItem->child(r)->text() == text)
-            return rootItem->child(r)->index();
+    const QList<MediaTreeModel::Node>& children = m_model->children();
+    for (int r = 0; r < children.size(); ++r)
+        if (children.at(r).text == text)
+            return m_model->index(r, 0, root());
     return {};
 }
 
 bool MediaTree::textTaken(const QString& name) const
 {
     const QString key = MediaStore::nameKey(name);
-    const QStandardItem* rootItem = m_model->item(0);
-    if (MediaStore::nameKey(rootItem->text()) == key)
+    if (MediaStore::nameKey(m_model->rootNode().text) == key)
         return true;
-    for (int r = 0; r < rootItem->rowCount(); ++r)
-        if (MediaStore::nameKey(rootItem->child(r)->text()) == key)
+    for (const MediaTreeModel::Node& node : m_model->children())
+        if (MediaStore::nameKey(node.text) == key)
             return true;
     return false;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "media/mediatreemodel.h"
 #include "media/medium.h"
 
 #include <QIcon>
@@ -8,8 +9,6 @@
 #include <QString>
 
 class QObject;
-class QStandardItem;
-class QStandardItemModel;
 
 namespace quillon {
 
@@ -18,14 +17,14 @@ namespace quillon {
 // its name, showing its picture, kept sorted by label without regard to case.
 class MediaTree final {
 public:
-    static constexpr int kPictureRole = Qt::UserRole + 1;
-    static constexpr int kKeyRole = Qt::UserRole + 2;
-    static constexpr int kSortRole = Qt::UserRole + 3;
+    static constexpr int kPictureRole = MediaTreeModel::kPictureRole;
+    static constexpr int kKeyRole = MediaTreeModel::kKeyRole;
+    static constexpr int kSortRole = MediaTreeModel::kSortRole;
     static QString rootText() { return QStringLiteral("Tapes, CDs, Harddisks"); }
 
     explicit MediaTree(QObject* parent);
 
-    QStandardItemModel* model() const { return m_model; }
+    MediaTreeModel* model() const { return m_model; }
 
     // Leaves only the root.
     void clear();
@@ -48,10 +47,7 @@ public:
     bool textTaken(const QString& name) const;
 
 private:
-    QStandardItem* itemAt(const QModelIndex& index) const;
-
-    QStandardItemModel* m_model;
-    QList<QIcon> m_icons; // index = picture number - 1
+    MediaTreeModel* m_model;
 };
 
 } // namespace quillon

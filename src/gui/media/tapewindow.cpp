@@ -224,7 +224,7 @@ void TapeWindow::loadTree()
         setRootButtons();
         return;
     }
-    const QList<Medium> media = store.all();
+    const QList<Medium> media = store.treeEntries();
     if (!store.lastError().isEmpty()) {
         wait.restore();
         ask(store.lastError(), QStringLiteral("ERROR"), Prompter::Icon::Critical, QMessageBox::Ok,

@@ -114,6 +114,17 @@ private Q_SLOTS:
         QCOMPARE(*found, cd);
         QCOMPARE(found->icon(), 14);
         QVERIFY(!store.find("cd 3x"));
+
+        // The tree's lighter read: the same media in the same order with the
+        // same pictures, and nothing else filled in.
+        const QList<Medium> entries = store.treeEntries();
+        QCOMPARE(entries.size(), 2);
+        for (int i = 0; i < entries.size(); ++i) {
+            QCOMPARE(entries.at(i).name, all.at(i).name);
+            QCOMPARE(entries.at(i).icon(), all.at(i).icon());
+            QVERIFY(entries.at(i).brand.isEmpty() && entries.at(i).separatedOn.isEmpty());
+        }
+        QVERIFY(entries.at(1).isSeparated());
     }
 
     void columnsStandWhereThePrintoutReadsThem()
@@ -223,7 +234,7 @@ private Q_SLOTS:
     {
         test::TempDataFolder tmp;
         MediaStore store(tmp.folder());
-        for (const QString& n : {"beta", "Gamma", "alpha", "Delta", "ärger"})
+        for (const QString n : {"beta", "Gamma", "alpha", "Delta", "ärger"})
             QVERIFY(store.add(tape(n)));
         insertRaw(tmp.folder(), "");
         const QStringList names = store.names();
@@ -254,6 +265,7 @@ private Q_SLOTS:
         MediaStore store(tmp.folder());
         QVERIFY(!store.databaseExists());
         QVERIFY(store.all().isEmpty());
+        QVERIFY(store.treeEntries().isEmpty());
         QVERIFY(store.lastError().contains("tape.mdb"));
         QVERIFY(store.names().isEmpty());
         QCOMPARE(store.count(), 0);

@@ -35,7 +35,8 @@ public:
         window = std::make_unique<MainWindow>(state);
         window->setSplashFactory({});
         window->show();
-        QTest::qWaitFor([this] { return !state.firstActivation; }, 5000);
+        if (!QTest::qWaitFor([this] { return !state.firstActivation; }, 5000))
+            qWarning("the main window did not finish its first activation");
         return *window;
     }
 
