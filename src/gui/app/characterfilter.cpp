@@ -1,12 +1,14 @@
-#include "songs/songinputfilter.h"
+#include "app/characterfilter.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
+#include <algorithm>
+
 namespace quillon {
 
-SongInputFilter::SongInputFilter(QLineEdit* edit, const QString& allowed, int maxLength)
+CharacterFilter::CharacterFilter(QLineEdit* edit, const QString& allowed, int maxLength)
     : QObject(edit), m_line(edit), m_allowed(allowed), m_maxLength(maxLength), m_last(edit->text())
 {
     // textChanged also follows the program's own setText, so it keeps the
@@ -17,30 +19,31 @@ SongInputFilter::SongInputFilter(QLineEdit* edit, const QString& allowed, int ma
         if (!m_busy && m_line)
             m_last = m_line->text();
     });
-    connect(edit, &QLineEdit::textEdited, this, &SongInputFilter::lineEdited);
+    connect(edit, &QLineEdit::textEdited, this, &CharacterFilter::lineEdited);
 }
 
-SongInputFilter::SongInputFilter(QPlainTextEdit* edit, const QString& allowed, int maxLength)
+CharacterFilter::CharacterFilter(QPlainTextEdit* edit, const QString& allowed, int maxLength,
+                                 LineBreaks lineBreaks)
     : QObject(edit), m_plain(edit), m_allowed(allowed), m_maxLength(maxLength),
-      m_last(edit->toPlainText())
+      m_lineBreaks(lineBreaks), m_last(edit->toPlainText())
 {
-    connect(edit, &QPlainTextEdit::textChanged, this, &SongInputFilter::plainChanged);
+    connect(edit, &QPlainTextEdit::textChanged, this, &CharacterFilter::plainChanged);
 }
 
-bool SongInputFilter::admits(const QString& allowed, QChar c)
+bool CharacterFilter::admits(const QString& allowed, QChar c, LineBreaks lineBreaks)
 {
-    // No box of these windows holds a line break: the style file keeps one
-    // entry per line, and the song fields are single lines.
+    // Line breaks are never part of a set: whether a box takes them is its
+    // own choice (one entry per line in the style file, single-line fields).
     if (c == '\r' || c == '\n' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
-        return false;
+        return lineBreaks == LineBreaks::Kept;
     if (allowed.isEmpty())
         return true;
     return allowed.contains(c) || allowed.contains(c.toLower()) || allowed.contains(c.toUpper());
 }
 
-QString SongInputFilter::filtered(const QString& before, const QString& after,
+QString CharacterFilter::filtered(const QString& before, const QString& after,
                                   const QString& allowed, int maxLength, int* cursor,
-                                  int cursorHint)
+                                  int cursorHint, LineBreaks lineBreaks)
 {
     // The edit replaced before[prefix, size - suffix) by after[prefix, size - suffix).
     // Where the cursor is known it ends the insertion, which settles repeated
@@ -60,7 +63,7 @@ QString SongInputFilter::filtered(const QString& before, const QString& after,
     QString kept;
     kept.reserve(inserted.size());
     for (QChar c : inserted)
-        if (admits(allowed, c))
+        if (admits(allowed, c, lineBreaks))
             kept += c;
     const qsizetype rest = after.size() - inserted.size();
     if (maxLength > 0 && rest + kept.size() > maxLength)
@@ -70,11 +73,11 @@ QString SongInputFilter::filtered(const QString& before, const QString& after,
     return after.left(prefix) + kept + after.right(suffix);
 }
 
-void SongInputFilter::lineEdited(const QString& text)
+void CharacterFilter::lineEdited(const QString& text)
 {
     int cursor = 0;
-    const QString result =
-        filtered(m_last, text, m_allowed, m_maxLength, &cursor, m_line->cursorPosition());
+    const QString result = filtered(m_last, text, m_allowed, m_maxLength, &cursor,
+                                    m_line->cursorPosition(), LineBreaks::Refused);
     if (result != text) {
         m_busy = true;
         m_line->setText(result);
@@ -84,14 +87,14 @@ void SongInputFilter::lineEdited(const QString& text)
     m_last = result;
 }
 
-void SongInputFilter::plainChanged()
+void CharacterFilter::plainChanged()
 {
     if (m_busy)
         return;
     const QString text = m_plain->toPlainText();
     int cursor = 0;
-    const QString result =
-        filtered(m_last, text, m_allowed, m_maxLength, &cursor, m_plain->textCursor().position());
+    const QString result = filtered(m_last, text, m_allowed, m_maxLength, &cursor,
+                                    m_plain->textCursor().position(), m_lineBreaks);
     if (result != text) {
         m_busy = true;
         m_plain->setPlainText(result);
@@ -103,7 +106,7 @@ void SongInputFilter::plainChanged()
     m_last = result;
 }
 
-void SongInputFilter::setPlainText(const QString& text)
+void CharacterFilter::setText(const QString& text)
 {
     if (m_plain) {
         m_busy = true;
@@ -111,8 +114,15 @@ void SongInputFilter::setPlainText(const QString& text)
         m_busy = false;
         m_last = m_plain->toPlainText();
     } else if (m_line) {
-        m_line->setText(text);
+        setText(m_line, text);
     }
+}
+
+void CharacterFilter::setText(QLineEdit* edit, const QString& text)
+{
+    if (text.size() > edit->maxLength())
+        edit->setMaxLength(int(text.size()));
+    edit->setText(text);
 }
 
 } // namespace quillon
