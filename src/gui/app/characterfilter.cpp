@@ -1,5 +1,6 @@
 #include "app/characterfilter.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextCursor>
@@ -20,6 +21,7 @@ CharacterFilter::CharacterFilter(QLineEdit* edit, const QString& allowed, int ma
             m_last = m_line->text();
     });
     connect(edit, &QLineEdit::textEdited, this, &CharacterFilter::lineEdited);
+    edit->installEventFilter(this);
 }
 
 CharacterFilter::CharacterFilter(QPlainTextEdit* edit, const QString& allowed, int maxLength,
@@ -28,6 +30,31 @@ CharacterFilter::CharacterFilter(QPlainTextEdit* edit, const QString& allowed, i
       m_lineBreaks(lineBreaks), m_last(edit->toPlainText())
 {
     connect(edit, &QPlainTextEdit::textChanged, this, &CharacterFilter::plainChanged);
+    edit->installEventFilter(this);
+}
+
+bool CharacterFilter::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers commands =
+            Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+        if (!(key->modifiers() & commands) && refusesKey(key->text()))
+            return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool CharacterFilter::refusesKey(const QString& text) const
+{
+    // Only keys that would type text; Enter, Tab, Backspace and the like pass.
+    // A key that types several characters, some admitted, is left to the
+    // filtering of the edit, which keeps the admitted ones.
+    if (text.isEmpty() || !text.at(0).isPrint())
+        return false;
+    const LineBreaks breaks = m_plain ? m_lineBreaks : LineBreaks::Refused;
+    return std::none_of(text.begin(), text.end(),
+                        [this, breaks](QChar c) { return admits(m_allowed, c, breaks); });
 }
 
 bool CharacterFilter::admits(const QString& allowed, QChar c, LineBreaks lineBreaks)

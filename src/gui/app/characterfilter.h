@@ -16,7 +16,9 @@ namespace quillon {
 // inserted part is filtered: text put into the box by the program (a stored
 // value, a drop-down choice) is left as it is, so nothing stored is cut or
 // altered just by opening a window. Refused characters are dropped, the
-// admitted rest of a paste goes in, and the cursor stands behind it.
+// admitted rest of a paste goes in, and the cursor stands behind it. A
+// refused key is stopped before it reaches the box, so the box's undo
+// history stays whole; only a corrected paste or drop starts it anew.
 class CharacterFilter final : public QObject {
     Q_OBJECT
 public:
@@ -50,7 +52,11 @@ public:
                             int maxLength, int* cursor = nullptr, int cursorHint = -1,
                             LineBreaks lineBreaks = LineBreaks::Refused);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    bool refusesKey(const QString& text) const;
     void lineEdited(const QString& text);
     void plainChanged();
 

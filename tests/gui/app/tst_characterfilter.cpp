@@ -66,6 +66,25 @@ private Q_SLOTS:
         QCOMPARE(e.cursorPosition(), 5);
     }
 
+    void aRefusedKeyLeavesTheUndoHistoryWhole()
+    {
+        QLineEdit e;
+        new CharacterFilter(&e, "ab", 0);
+        QTest::keyClicks(&e, "ab!");
+        QCOMPARE(e.text(), QString("ab"));
+        QVERIFY(e.isUndoAvailable());
+        QPlainTextEdit p;
+        new CharacterFilter(&p, "ab", 0);
+        QTest::keyClicks(&p, "ab!");
+        QCOMPARE(p.toPlainText(), QString("ab"));
+        QVERIFY(p.document()->isUndoAvailable());
+        // A key typing several characters keeps the admitted ones.
+        QTest::sendKeyEvent(QTest::Click, &e, Qt::Key_unknown, QString("b*a"), Qt::NoModifier);
+        QCOMPARE(e.text(), QString("abba"));
+        QTest::sendKeyEvent(QTest::Click, &e, Qt::Key_unknown, QString("**"), Qt::NoModifier);
+        QCOMPARE(e.text(), QString("abba"));
+    }
+
     void aPasteIsCutToTheLimitAfterFiltering()
     {
         QLineEdit e;
