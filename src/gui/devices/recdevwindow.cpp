@@ -1,8 +1,8 @@
 #include "devices/recdevwindow.h"
 
 #include "app/appstate.h"
+#include "app/characterfilter.h"
 #include "app/prompter.h"
-#include "devices/charsetvalidator.h"
 #include "devices/dateentry.h"
 #include "devices/devicefields.h"
 #include "devices/devicelist.h"
@@ -47,9 +47,9 @@ QLineEdit* textBox(const char* objectName, const QString& allowed, int maxLength
 {
     auto* box = new QLineEdit(parent);
     box->setObjectName(QString::fromLatin1(objectName));
-    box->setValidator(new CharSetValidator(allowed, box));
     if (maxLength > 0)
         box->setMaxLength(maxLength);
+    new CharacterFilter(box, allowed, maxLength);
     return box;
 }
 
@@ -189,15 +189,18 @@ void RecDevWindow::buildUi()
 void RecDevWindow::loadRecord()
 {
     m_heading->setText(tr("Recordingdevice: ") + m_state.currentDeviceName);
-    m_name->setText(m_record.name);
-    m_tracks->setText(QString::number(m_record.tracks));
-    m_serial->setText(m_record.serialNr);
-    m_noiseReduction->setText(m_record.noiseReduction);
+    // Stored values are shown whole: a value longer than its box or holding
+    // a character the box refuses is what the register holds, and OK must
+    // not change it unless the user does.
+    CharacterFilter::setText(m_name, m_record.name);
+    CharacterFilter::setText(m_tracks, QString::number(m_record.tracks));
+    CharacterFilter::setText(m_serial, m_record.serialNr);
+    CharacterFilter::setText(m_noiseReduction, m_record.noiseReduction);
     m_purchasedOn->setText(m_record.purchasedOn);
-    m_seller->setText(m_record.seller);
+    CharacterFilter::setText(m_seller, m_record.seller);
     m_note->setText(m_record.note);
     m_lastInspection->setText(m_record.lastInspection);
-    m_technician->setText(m_record.technician);
+    CharacterFilter::setText(m_technician, m_record.technician);
     m_type = m_record.type;
     // A stored type outside the twelve shows no option and is kept as it is.
     if (QAbstractButton* option = m_types->button(m_record.type))

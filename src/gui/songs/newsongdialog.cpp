@@ -1,8 +1,8 @@
 #include "songs/newsongdialog.h"
 
-#include "app/allowedcharsvalidator.h"
 #include "app/appstate.h"
 #include "app/apptitle.h"
+#include "app/characterfilter.h"
 #include "app/prompter.h"
 #include "songs/songstore.h"
 
@@ -70,9 +70,9 @@ QLineEdit* NewSongDialog::addField(const QString& name, const QString& caption,
 {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(name);
-    edit->setValidator(new AllowedCharsValidator(allowed, edit));
     if (maxLength > 0)
         edit->setMaxLength(maxLength);
+    new CharacterFilter(edit, allowed, maxLength);
     edit->setMinimumWidth(320);
     static_cast<QFormLayout*>(layout())->addRow(caption, edit);
     return edit;

@@ -1,48 +1,18 @@
 #include "songs/sessioninfodialog.h"
 
 #include "app/appstate.h"
+#include "app/characterfilter.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace quillon {
 
-namespace {
-
-// Drops typed characters outside the box's set, as the user types them;
-// text already stored is shown and kept as it is.
-class CharacterFilter final : public QObject {
-public:
-    explicit CharacterFilter(QObject* parent) : QObject(parent) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::KeyPress) {
-            const QString text = static_cast<QKeyEvent*>(event)->text();
-            if (!text.isEmpty() && text.at(0).isPrint()) {
-                for (QChar c : text) {
-                    if (!SessionInfoDialog::isAllowed(c))
-                        return true;
-                }
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-} // namespace
-
-bool SessionInfoDialog::isAllowed(QChar c)
-{
-    static const QString allowed =
-        QStringLiteral(" abcdefghijklmnopqrstuvwxyz1234567890.,-+äöü@()&®©");
-    return allowed.contains(c.toLower());
-}
+const QString SessionInfoDialog::kAllowed =
+    QStringLiteral(" abcdefghijklmnopqrstuvwxyz1234567890.,-+äöü@()&®©");
 
 SessionInfoDialog::SessionInfoDialog(AppState& state, QWidget* parent)
     : QDialog(parent), m_state(state)
@@ -67,7 +37,6 @@ SessionInfoDialog::SessionInfoDialog(AppState& state, QWidget* parent)
     };
 
     auto* form = new QFormLayout;
-    auto* filter = new CharacterFilter(this);
     for (int i = 0; i < boxes.size(); ++i) {
         const Box& box = boxes.at(i);
         auto* edit = new QLineEdit(this);
@@ -75,13 +44,15 @@ SessionInfoDialog::SessionInfoDialog(AppState& state, QWidget* parent)
         edit->setMaxLength(box.maxLength);
         edit->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
         if (box.element) {
-            // Stored text longer than the box allows is shown whole, not cut.
-            edit->setMaxLength(qMax(box.maxLength, int(box.element->size())));
-            edit->setText(*box.element);
-            edit->installEventFilter(filter);
+            // Stored text longer than the box allows is shown whole, not cut;
+            // the limit holds for what is typed or pasted.
+            CharacterFilter::setText(edit, *box.element);
+            new CharacterFilter(edit, kAllowed, box.maxLength);
+            // The box's own text: the filter's correction of an edit is
+            // reported before the line edit reports the edit itself.
             QString* element = box.element;
             connect(edit, &QLineEdit::textChanged, this,
-                    [element](const QString& text) { *element = text; });
+                    [element, edit] { *element = edit->text(); });
         } else {
             edit->setText(m_state.currentSong);
             edit->setReadOnly(true);

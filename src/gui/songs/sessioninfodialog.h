@@ -22,7 +22,7 @@ public:
     QLineEdit* field(int index) const { return m_fields.value(index); }
 
     // The characters the producer and technician boxes accept (any case).
-    static bool isAllowed(QChar c);
+    static const QString kAllowed;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,9 +1,9 @@
 #include "songs/songinfodialog.h"
 
 #include "app/appstate.h"
+#include "app/characterfilter.h"
 #include "app/prompter.h"
 #include "media/mediastore.h"
-#include "songs/songinputfilter.h"
 #include "songs/songstore.h"
 #include "songs/stylelist.h"
 #include "songs/stylewindow.h"
@@ -196,7 +196,7 @@ void SongInfoDialog::buildUi()
             editor = combo;
             (rule.kind == Kind::Style ? m_styleBox : m_mediumBox) = combo;
         }
-        new SongInputFilter(line, rule.allowed, rule.maxLength);
+        new CharacterFilter(line, rule.allowed, rule.maxLength);
         if (rule.rightAligned)
             line->setAlignment(Qt::AlignRight);
         caption->setBuddy(editor);

@@ -1,6 +1,7 @@
 #include "songs/songinfonotedialog.h"
 
 #include "app/appstate.h"
+#include "app/characterfilter.h"
 #include "app/prompter.h"
 #include "printing/pagesink.h"
 #include "songs/songnoteprintout.h"
@@ -9,45 +10,14 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace quillon {
 
-namespace {
-
-// Drops typed characters outside the note's set; Enter, Tab and editing keys
-// pass, and text already stored is kept as it is.
-class NoteCharacterFilter final : public QObject {
-public:
-    explicit NoteCharacterFilter(QObject* parent) : QObject(parent) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::KeyPress) {
-            const QString text = static_cast<QKeyEvent*>(event)->text();
-            if (!text.isEmpty() && text.at(0).isPrint()) {
-                for (QChar c : text) {
-                    if (!SongInfoNoteDialog::isAllowed(c))
-                        return true;
-                }
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-} // namespace
-
-bool SongInfoNoteDialog::isAllowed(QChar c)
-{
-    static const QString allowed =
-        QStringLiteral(" abcdefghijklmnopqrstuvwxyzüäö,.-+ß&1234567890()");
-    return allowed.contains(c.toLower());
-}
+const QString SongInfoNoteDialog::kAllowed =
+    QStringLiteral(" abcdefghijklmnopqrstuvwxyzüäö,.-+ß&1234567890()");
 
 SongInfoNoteDialog::SongInfoNoteDialog(AppState& state, QWidget* parent)
     : QDialog(parent), m_state(state)
@@ -60,7 +30,8 @@ SongInfoNoteDialog::SongInfoNoteDialog(AppState& state, QWidget* parent)
     m_note->setObjectName(QStringLiteral("TB_Songinfonotes"));
     m_note->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_note->setTabChangesFocus(true);
-    m_note->installEventFilter(new NoteCharacterFilter(this));
+    // A note is free text over several lines, of any length.
+    auto* filter = new CharacterFilter(m_note, kAllowed, 0, CharacterFilter::LineBreaks::Kept);
     m_note->setMinimumSize(fontMetrics().averageCharWidth() * 64, fontMetrics().height() * 14);
 
     auto* printButton = new QPushButton(tr("&Print"), this);
@@ -81,7 +52,7 @@ SongInfoNoteDialog::SongInfoNoteDialog(AppState& state, QWidget* parent)
     layout->addLayout(buttons);
 
     if (const auto song = m_state.songs.song(m_state.currentSong))
-        m_note->setPlainText(song->text(QStringLiteral("notiz1")));
+        filter->setText(song->text(QStringLiteral("notiz1")));
     else
         qCWarning(lcSongs) << "note: no song row for" << m_state.currentSong;
     connect(m_note, &QPlainTextEdit::textChanged, this,

@@ -18,8 +18,9 @@ public:
 
     QPlainTextEdit* noteBox() const { return m_note; }
 
-    // The characters the note accepts as typed (any case), besides line breaks.
-    static bool isAllowed(QChar c);
+    // The characters the note accepts as typed or pasted (any case), besides
+    // line breaks.
+    static const QString kAllowed;
 
     // cmdClose: stores the note and closes; false (window stays) when the
     // note could not be stored.

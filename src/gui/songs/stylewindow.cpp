@@ -1,8 +1,8 @@
 #include "songs/stylewindow.h"
 
 #include "app/appstate.h"
+#include "app/characterfilter.h"
 #include "app/prompter.h"
-#include "songs/songinputfilter.h"
 #include "songs/stylelist.h"
 #include "store/logging.h"
 
@@ -77,7 +77,7 @@ void StyleWindow::buildUi()
     m_name = new QLineEdit(this);
     m_name->setObjectName("TB_Stylename");
     m_name->setGeometry(px(5460), px(375), px(3480), px(360));
-    new SongInputFilter(m_name, kStyleChars, kNameLength);
+    new CharacterFilter(m_name, kStyleChars, kNameLength);
     nameCaption->setBuddy(m_name);
 
     auto* descrCaption = new QLabel("Description", this);
@@ -89,7 +89,7 @@ void StyleWindow::buildUi()
     m_description->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_description->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_description->setTabChangesFocus(true);
-    m_descriptionFilter = new SongInputFilter(m_description, kStyleChars, kDescriptionLength);
+    m_descriptionFilter = new CharacterFilter(m_description, kStyleChars, kDescriptionLength);
 
     m_close = makeButton(this, "cmdClose", "Close", 375);
     m_new = makeButton(this, "cmdNew", "&New", 1095, "Enter a new style");
@@ -226,7 +226,7 @@ void StyleWindow::showEntry(int row)
         return;
     const QString entry = m_list->item(row)->text();
     m_name->setText(StyleList::nameOf(entry));
-    m_descriptionFilter->setPlainText(StyleList::descriptionOf(entry));
+    m_descriptionFilter->setText(StyleList::descriptionOf(entry));
 }
 
 void StyleWindow::selectFirst()
@@ -281,7 +281,7 @@ void StyleWindow::onNew()
     m_edit->setEnabled(false);
     lockBoxes(false);
     m_name->clear();
-    m_descriptionFilter->setPlainText(QString());
+    m_descriptionFilter->setText(QString());
     m_mode = Mode::NewStyle;
     m_name->setFocus();
 }
@@ -365,7 +365,7 @@ void StyleWindow::onDelete()
         m_list->setFocus();
     } else {
         m_name->clear();
-        m_descriptionFilter->setPlainText(QString());
+        m_descriptionFilter->setText(QString());
         m_new->setFocus();
     }
 }

@@ -13,7 +13,7 @@ class QPushButton;
 namespace quillon {
 
 struct AppState;
-class SongInputFilter;
+class CharacterFilter;
 class StyleList;
 
 // The song style list editor (object name "frmStyle", caption "Songstyles").
@@ -66,7 +66,7 @@ private:
     QLabel* m_numberLabel = nullptr;
     QLineEdit* m_name = nullptr;
     QPlainTextEdit* m_description = nullptr;
-    SongInputFilter* m_descriptionFilter = nullptr;
+    CharacterFilter* m_descriptionFilter = nullptr;
     QPushButton* m_new = nullptr;
     QPushButton* m_okNew = nullptr;
     QPushButton* m_edit = nullptr;

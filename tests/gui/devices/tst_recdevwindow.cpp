@@ -206,6 +206,31 @@ private Q_SLOTS:
         QCOMPARE(box(w, 0)->text().size(), 30);
     }
 
+    void storedValuesAreShownAndSavedWhole()
+    {
+        Fixture fx;
+        DeviceRecord d = *fx.reg.findSlot(2);
+        const QString serial = "SN'" + QString(40, '7');
+        d.serialNr = serial;
+        d.technician = "Jo (on call)";
+        QVERIFY(fx.reg.updateSlot(2, d));
+        fx.state.currentDeviceName = d.name;
+        RecDevWindow w(fx.state, nullptr, 2);
+        QCOMPARE(box(w, 2)->text(), serial);
+        QCOMPARE(box(w, 9)->text(), QString("Jo (on call)"));
+        // Typing into a box of stored text keeps the rest of it as it is.
+        box(w, 9)->end(false);
+        QTest::keyClicks(box(w, 9), "!x");
+        QCOMPARE(box(w, 9)->text(), QString("Jo (on call)x"));
+        box(w, 2)->end(false);
+        QTest::keyClicks(box(w, 2), "8");
+        QCOMPARE(box(w, 2)->text(), serial);
+        QTest::mouseClick(button(w, "cmdClose"), Qt::LeftButton);
+        QCOMPARE(w.result(), int(QDialog::Accepted));
+        QCOMPARE(fx.reg.findSlot(2)->serialNr, serial);
+        QCOMPARE(fx.reg.findSlot(2)->technician, QString("Jo (on call)x"));
+    }
+
     void exportWritesTheStoredList()
     {
         Fixture fx;

@@ -1,7 +1,7 @@
 // The new song dialog: captions, character sets, refusals, trimming, cancel.
 
-#include "app/allowedcharsvalidator.h"
 #include "app/appstate.h"
+#include "app/characterfilter.h"
 #include "app/scriptedprompter.h"
 #include "songs/newsongdialog.h"
 #include "songs/songconstants.h"
@@ -9,6 +9,8 @@
 #include "store/settings.h"
 #include "tempdatafolder.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -55,6 +57,7 @@ private slots:
     void captionsAndLimits();
     void titleSetIgnoresCaseAndRefusesApostrophe();
     void wordsAndComposerSets();
+    void pasteKeepsTheAdmittedRest();
     void blankTitleIsMissing();
     void existingTitleRefusedWhateverCase();
     void trimmedTitleIsCreatedAndCounted();
@@ -92,9 +95,10 @@ void TstNewSongDialog::titleSetIgnoresCaseAndRefusesApostrophe()
     QCOMPARE(typed(d.titleBox(), "MÜLLER, ßig-üä+öx."), QString("MÜLLER, ßig-üä+öx."));
     QCOMPARE(typed(d.titleBox(), "Don't"), QString("Dont"));
     QCOMPARE(typed(d.titleBox(), "a;b\"c%d_e@f"), QString("abcdef"));
-    AllowedCharsValidator v(NewSongDialog::kTitleChars);
-    QVERIFY(v.admits('g') && v.admits('G') && v.admits('a') && v.admits('A'));
-    QVERIFY(!v.admits('\''));
+    const QString& set = NewSongDialog::kTitleChars;
+    QVERIFY(CharacterFilter::admits(set, 'g') && CharacterFilter::admits(set, 'G') &&
+            CharacterFilter::admits(set, 'a') && CharacterFilter::admits(set, 'A'));
+    QVERIFY(!CharacterFilter::admits(set, '\''));
 }
 
 void TstNewSongDialog::wordsAndComposerSets()
@@ -108,6 +112,19 @@ void TstNewSongDialog::wordsAndComposerSets()
     for (const QString& set :
          {NewSongDialog::kTitleChars, NewSongDialog::kWordsChars, NewSongDialog::kComposerChars})
         QVERIFY(!set.contains('\''));
+}
+
+void TstNewSongDialog::pasteKeepsTheAdmittedRest()
+{
+    Env e;
+    NewSongDialog d(e.state);
+    QTest::keyClicks(d.titleBox(), "Ab");
+    d.titleBox()->setCursorPosition(1);
+    QApplication::clipboard()->setText("n't st");
+    d.titleBox()->paste();
+    QCOMPARE(d.titleBox()->text(), QString("Ant stb"));
+    QCOMPARE(d.titleBox()->cursorPosition(), 6);
+    QVERIFY(d.titleBox()->hasAcceptableInput());
 }
 
 void TstNewSongDialog::blankTitleIsMissing()

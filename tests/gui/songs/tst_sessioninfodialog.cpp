@@ -5,6 +5,9 @@
 #include "store/settings.h"
 #include "tempdatafolder.h"
 
+#include <QApplication>
+#include <QClipboard>
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -97,6 +100,32 @@ private Q_SLOTS:
         SessionInfoDialog d(f.state);
         QTimer::singleShot(0, &d, [&d] { d.findChild<QPushButton*>("cmdClose")->click(); });
         QCOMPARE(d.exec(), int(QDialog::Accepted));
+    }
+
+    void pastedTextIsFilteredToo()
+    {
+        Fixture f;
+        SessionInfoDialog d(f.state);
+        d.field(5)->end(false);
+        QApplication::clipboard()->setText("'s #2");
+        d.field(5)->paste();
+        QCOMPARE(d.field(5)->text(), QString("Toms 2"));
+        QCOMPARE(d.field(5)->cursorPosition(), 6);
+        QCOMPARE(f.state.currentSongDetails.technician3, QString("Toms 2"));
+    }
+
+    void overLongStoredTextIsShownWholeButNotLengthened()
+    {
+        Fixture f;
+        f.state.currentSongDetails.producer2 = QString(70, 'p') + "'";
+        SessionInfoDialog d(f.state);
+        QCOMPARE(d.field(2)->text(), QString(70, 'p') + "'");
+        d.field(2)->end(false);
+        QTest::keyClicks(d.field(2), "q");
+        QCOMPARE(d.field(2)->text(), QString(70, 'p') + "'");
+        d.field(2)->home(false);
+        QTest::keyClick(d.field(2), Qt::Key_Delete);
+        QCOMPARE(f.state.currentSongDetails.producer2, QString(69, 'p') + "'");
     }
 };
 

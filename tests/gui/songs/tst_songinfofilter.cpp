@@ -1,4 +1,4 @@
-#include "songs/songinputfilter.h"
+#include "app/characterfilter.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -14,13 +14,13 @@ private Q_SLOTS:
     void lettersInEitherCase()
     {
         const QString set = " abcäöü1";
-        QVERIFY(SongInputFilter::admits(set, 'a'));
-        QVERIFY(SongInputFilter::admits(set, 'A'));
-        QVERIFY(SongInputFilter::admits(set, QChar(0xC4))); // Ä
-        QVERIFY(!SongInputFilter::admits(set, 'd'));
-        QVERIFY(!SongInputFilter::admits(set, '\n'));
-        QVERIFY(SongInputFilter::admits({}, '*'));
-        QVERIFY(!SongInputFilter::admits({}, '\n'));
+        QVERIFY(CharacterFilter::admits(set, 'a'));
+        QVERIFY(CharacterFilter::admits(set, 'A'));
+        QVERIFY(CharacterFilter::admits(set, QChar(0xC4))); // Ä
+        QVERIFY(!CharacterFilter::admits(set, 'd'));
+        QVERIFY(!CharacterFilter::admits(set, '\n'));
+        QVERIFY(CharacterFilter::admits({}, '*'));
+        QVERIFY(!CharacterFilter::admits({}, '\n'));
     }
 
     void onlyTheInsertionIsFiltered_data()
@@ -61,14 +61,14 @@ private Q_SLOTS:
         QFETCH(QString, result);
         QFETCH(int, cursor);
         int at = -1;
-        QCOMPARE(SongInputFilter::filtered(before, after, " abc1", maxLength, &at, hint), result);
+        QCOMPARE(CharacterFilter::filtered(before, after, " abc1", maxLength, &at, hint), result);
         QCOMPARE(at, cursor);
     }
 
     void aLineEditKeepsItsLimitWhileTyping()
     {
         QLineEdit e;
-        new SongInputFilter(&e, "abc", 5);
+        new CharacterFilter(&e, "abc", 5);
         QTest::keyClicks(&e, "aaaaaaaaa");
         QCOMPARE(e.text(), QString("aaaaa"));
         e.setText("cc*cc*cc"); // the program's own text is not filtered
@@ -81,10 +81,10 @@ private Q_SLOTS:
     void aMultiLineBoxRefusesLineBreaks()
     {
         QPlainTextEdit e;
-        auto* filter = new SongInputFilter(&e, "ab ", 6);
-        filter->setPlainText("a\nb");
+        auto* filter = new CharacterFilter(&e, "ab ", 6);
+        filter->setText("a\nb");
         QCOMPARE(e.toPlainText(), QString("a\nb"));
-        filter->setPlainText(QString());
+        filter->setText(QString());
         QTest::keyClicks(&e, "ab");
         QTest::keyClick(&e, Qt::Key_Return);
         QTest::keyClicks(&e, "ba abab");

@@ -5,6 +5,9 @@
 #include "store/settings.h"
 #include "tempdatafolder.h"
 
+#include <QApplication>
+#include <QClipboard>
+
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -98,6 +101,21 @@ private Q_SLOTS:
         QTest::sendKeyEvent(QTest::Click, d.noteBox(), Qt::Key_unknown, QString("§"),
                             Qt::NoModifier);
         QCOMPARE(d.noteBox()->toPlainText(), QString("abcD\nö"));
+    }
+
+    void pastedTextIsFilteredAndStoredTextKept()
+    {
+        Fixture f;
+        f.store.updateFields("Blue", {{"notiz1", "it's"}});
+        SongInfoNoteDialog d(f.state);
+        QCOMPARE(d.noteBox()->toPlainText(), QString("it's"));
+        d.noteBox()->moveCursor(QTextCursor::End);
+        QApplication::clipboard()->setText("\nmix 'B' @ 3\n");
+        d.noteBox()->paste();
+        QCOMPARE(d.noteBox()->toPlainText(), QString("it's\nmix B  3\n"));
+        QCOMPARE(f.state.currentSongDetails.note, QString("it's\nmix B  3\n"));
+        QVERIFY(d.storeAndClose());
+        QCOMPARE(f.store.song("Blue")->text("notiz1"), QString("it's\nmix B  3\n"));
     }
 
     void printoutHasItsLinesInOrder()

@@ -1,12 +1,15 @@
-#include "songs/songinputfilter.h"
+#include "app/characterfilter.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
+#include <algorithm>
+
 namespace quillon {
 
-SongInputFilter::SongInputFilter(QLineEdit* edit, const QString& allowed, int maxLength)
+CharacterFilter::CharacterFilter(QLineEdit* edit, const QString& allowed, int maxLength)
     : QObject(edit), m_line(edit), m_allowed(allowed), m_maxLength(maxLength), m_last(edit->text())
 {
     // textChanged also follows the program's own setText, so it keeps the
@@ -17,30 +20,57 @@ SongInputFilter::SongInputFilter(QLineEdit* edit, const QString& allowed, int ma
         if (!m_busy && m_line)
             m_last = m_line->text();
     });
-    connect(edit, &QLineEdit::textEdited, this, &SongInputFilter::lineEdited);
+    connect(edit, &QLineEdit::textEdited, this, &CharacterFilter::lineEdited);
+    edit->installEventFilter(this);
 }
 
-SongInputFilter::SongInputFilter(QPlainTextEdit* edit, const QString& allowed, int maxLength)
+CharacterFilter::CharacterFilter(QPlainTextEdit* edit, const QString& allowed, int maxLength,
+                                 LineBreaks lineBreaks)
     : QObject(edit), m_plain(edit), m_allowed(allowed), m_maxLength(maxLength),
-      m_last(edit->toPlainText())
+      m_lineBreaks(lineBreaks), m_last(edit->toPlainText())
 {
-    connect(edit, &QPlainTextEdit::textChanged, this, &SongInputFilter::plainChanged);
+    connect(edit, &QPlainTextEdit::textChanged, this, &CharacterFilter::plainChanged);
+    edit->installEventFilter(this);
 }
 
-bool SongInputFilter::admits(const QString& allowed, QChar c)
+bool CharacterFilter::eventFilter(QObject* watched, QEvent* event)
 {
-    // No box of these windows holds a line break: the style file keeps one
-    // entry per line, and the song fields are single lines.
-    if (c == '\r' || c == '\n' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers commands =
+            Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+        if (!(key->modifiers() & commands) && refusesKey(key->text()))
+            return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool CharacterFilter::refusesKey(const QString& text) const
+{
+    // Only keys that would type text; Enter, Tab, Backspace and the like pass.
+    // A key that types several characters, some admitted, is left to the
+    // filtering of the edit, which keeps the admitted ones.
+    if (text.isEmpty() || !text.at(0).isPrint())
         return false;
+    const LineBreaks breaks = m_plain ? m_lineBreaks : LineBreaks::Refused;
+    return std::none_of(text.begin(), text.end(),
+                        [this, breaks](QChar c) { return admits(m_allowed, c, breaks); });
+}
+
+bool CharacterFilter::admits(const QString& allowed, QChar c, LineBreaks lineBreaks)
+{
+    // Line breaks are never part of a set: whether a box takes them is its
+    // own choice (one entry per line in the style file, single-line fields).
+    if (c == '\r' || c == '\n' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+        return lineBreaks == LineBreaks::Kept;
     if (allowed.isEmpty())
         return true;
     return allowed.contains(c) || allowed.contains(c.toLower()) || allowed.contains(c.toUpper());
 }
 
-QString SongInputFilter::filtered(const QString& before, const QString& after,
+QString CharacterFilter::filtered(const QString& before, const QString& after,
                                   const QString& allowed, int maxLength, int* cursor,
-                                  int cursorHint)
+                                  int cursorHint, LineBreaks lineBreaks)
 {
     // The edit replaced before[prefix, size - suffix) by after[prefix, size - suffix).
     // Where the cursor is known it ends the insertion, which settles repeated
@@ -60,7 +90,7 @@ QString SongInputFilter::filtered(const QString& before, const QString& after,
     QString kept;
     kept.reserve(inserted.size());
     for (QChar c : inserted)
-        if (admits(allowed, c))
+        if (admits(allowed, c, lineBreaks))
             kept += c;
     const qsizetype rest = after.size() - inserted.size();
     if (maxLength > 0 && rest + kept.size() > maxLength)
@@ -70,11 +100,11 @@ QString SongInputFilter::filtered(const QString& before, const QString& after,
     return after.left(prefix) + kept + after.right(suffix);
 }
 
-void SongInputFilter::lineEdited(const QString& text)
+void CharacterFilter::lineEdited(const QString& text)
 {
     int cursor = 0;
-    const QString result =
-        filtered(m_last, text, m_allowed, m_maxLength, &cursor, m_line->cursorPosition());
+    const QString result = filtered(m_last, text, m_allowed, m_maxLength, &cursor,
+                                    m_line->cursorPosition(), LineBreaks::Refused);
     if (result != text) {
         m_busy = true;
         m_line->setText(result);
@@ -84,14 +114,14 @@ void SongInputFilter::lineEdited(const QString& text)
     m_last = result;
 }
 
-void SongInputFilter::plainChanged()
+void CharacterFilter::plainChanged()
 {
     if (m_busy)
         return;
     const QString text = m_plain->toPlainText();
     int cursor = 0;
-    const QString result =
-        filtered(m_last, text, m_allowed, m_maxLength, &cursor, m_plain->textCursor().position());
+    const QString result = filtered(m_last, text, m_allowed, m_maxLength, &cursor,
+                                    m_plain->textCursor().position(), m_lineBreaks);
     if (result != text) {
         m_busy = true;
         m_plain->setPlainText(result);
@@ -103,7 +133,7 @@ void SongInputFilter::plainChanged()
     m_last = result;
 }
 
-void SongInputFilter::setPlainText(const QString& text)
+void CharacterFilter::setText(const QString& text)
 {
     if (m_plain) {
         m_busy = true;
@@ -111,8 +141,15 @@ void SongInputFilter::setPlainText(const QString& text)
         m_busy = false;
         m_last = m_plain->toPlainText();
     } else if (m_line) {
-        m_line->setText(text);
+        setText(m_line, text);
     }
+}
+
+void CharacterFilter::setText(QLineEdit* edit, const QString& text)
+{
+    if (text.size() > edit->maxLength())
+        edit->setMaxLength(int(text.size()));
+    edit->setText(text);
 }
 
 } // namespace quillon
