@@ -85,4 +85,46 @@ void SongTitleModel::fetchMore(const QModelIndex& parent)
     endInsertRows();
 }
 
+QModelIndexList SongTitleModel::match(const QModelIndex& start, int role, const QVariant& value,
+                                      int hits, Qt::MatchFlags flags) const
+{
+    // The base class does the comparing, one stretch of rows at a time, so
+    // every match flag means here what it means on any other model.
+    if (!checkIndex(start, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid) ||
+        hits == 0)
+        return QAbstractListModel::match(start, role, value, hits, flags);
+    const Qt::MatchFlags once = flags & ~Qt::MatchWrap;
+    const auto remaining = [hits](const QModelIndexList& found) {
+        return hits < 0 ? -1 : hits - int(found.size());
+    };
+    const auto enough = [hits](const QModelIndexList& found) {
+        return hits >= 0 && found.size() >= hits;
+    };
+
+    // From start to the end of the table, reading on while hits are missing.
+    // Fetching changes only what has been read, not the titles, so a const
+    // search may do it, as a view scrolled to the end would.
+    QModelIndexList found = QAbstractListModel::match(start, role, value, hits, once);
+    auto* self = const_cast<SongTitleModel*>(this);
+    while (!enough(found) && canFetchMore({})) {
+        const int first = rowCount();
+        self->fetchMore({});
+        if (rowCount() == first)
+            break; // the end of the table, or a failed read (already reported)
+        found += QAbstractListModel::match(index(first, start.column()), role, value,
+                                           remaining(found), once);
+    }
+
+    // Then the rows before start, all read already. The base class would run
+    // on past start; its hits before start come first, so those are the ones.
+    if ((flags & Qt::MatchWrap) && !enough(found) && start.row() > 0) {
+        const QModelIndexList before = QAbstractListModel::match(index(0, start.column()), role,
+                                                                 value, remaining(found), once);
+        for (const QModelIndex& hit : before)
+            if (hit.row() < start.row())
+                found << hit;
+    }
+    return found;
+}
+
 } // namespace quillon

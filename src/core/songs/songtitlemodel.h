@@ -34,6 +34,15 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
+    // As QAbstractItemModel::match (start row, hits, wrap, match flags), but
+    // over every title in the table: when the rows read so far cannot supply
+    // the hits asked for, it reads on, batch by batch, until they can or the
+    // table ends, and only then wraps to the rows before start. So a view's
+    // type-to-find reaches titles not yet scrolled to, without the list being
+    // read whole on opening.
+    QModelIndexList match(const QModelIndex& start, int role, const QVariant& value, int hits = 1,
+                          Qt::MatchFlags flags = Qt::MatchFlags(Qt::MatchStartsWith |
+                                                                Qt::MatchWrap)) const override;
 
 signals:
     // A batch could not be read; error is the store's user-facing text.
