@@ -15,6 +15,8 @@ class SongTitleModel final : public QAbstractListModel {
     Q_OBJECT
 public:
     static constexpr int kDefaultBatchSize = 256;
+    // A search reads on in batches growing from batchSize() up to this.
+    static constexpr int kMaxSearchBatchSize = 65536;
 
     explicit SongTitleModel(SongStore& songs, QObject* parent = nullptr);
 
@@ -49,6 +51,10 @@ signals:
     void readFailed(const QString& error);
 
 private:
+    // Reads up to size titles after the last one read; false once there is
+    // nothing more to read (the end of the table, or a failed read).
+    bool readBatch(int size);
+
     SongStore& m_songs;
     QStringList m_titles;
     qint64 m_lastRowid = 0; // rowid of the last row read; the next batch starts after it

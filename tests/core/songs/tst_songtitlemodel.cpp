@@ -269,17 +269,54 @@ private Q_SLOTS:
         QVERIFY(store.open());
         QVERIFY(insertSearchTable(store));
         SongTitleModel model(store);
+        model.setBatchSize(100);
         model.reload();
-        QCOMPARE(model.rowCount(), 256);
+        QCOMPARE(model.rowCount(), 100);
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
         const QModelIndexList hits = model.match(model.index(0, 0), Qt::DisplayRole, "quartz");
         QCOMPARE(rowsOf(hits), QList<int>{650});
         QCOMPARE(hits.first().data().toString(), QString("Quartz Beyond"));
-        // Read on only as far as the hit, not the whole table.
-        QCOMPARE(model.rowCount(), 768);
+        // Read on only as far as the batch with the hit (100 + 100 + 200 + 400
+        // rows), not the whole table.
+        QCOMPARE(inserted.count(), 3);
+        QCOMPARE(model.rowCount(), 800);
         QVERIFY(model.canFetchMore({}));
         // A hit among the rows read reads nothing more.
         QCOMPARE(rowsOf(model.match(model.index(0, 0), Qt::DisplayRole, "song 5")), QList<int>{5});
-        QCOMPARE(model.rowCount(), 768);
+        QCOMPARE(model.rowCount(), 800);
+        // The view's own reading goes on in its usual batches.
+        model.fetchMore({});
+        QCOMPARE(model.rowCount(), 900);
+    }
+
+    void matchReadsAMissingTitleInFewBatches()
+    {
+        test::TempDataFolder tmp;
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        QVERIFY(insertSearchTable(store));
+        SongTitleModel model(store);
+        model.setBatchSize(1);
+        model.reload();
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        QVERIFY(model.match(model.index(0, 0), Qt::DisplayRole, "Xylophone").isEmpty());
+        // 1 + 2 + 4 + ... + 512 rows: ten reads for a thousand titles, not a thousand.
+        QCOMPARE(inserted.count(), 10);
+        QVERIFY(!model.canFetchMore({}));
+        QCOMPARE(allRows(model), store.titles());
+    }
+
+    void matchFromNoRowReadsNothing()
+    {
+        test::TempDataFolder tmp;
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        QVERIFY(insertSearchTable(store));
+        SongTitleModel model(store);
+        model.reload();
+        QVERIFY(model.match({}, Qt::DisplayRole, "quartz").isEmpty());
+        QVERIFY(model.match(model.index(3, 0), Qt::DisplayRole, "quartz", 0).isEmpty());
+        QCOMPARE(model.rowCount(), 256);
     }
 
     void matchWrapsOnlyAfterTheWholeTable()
