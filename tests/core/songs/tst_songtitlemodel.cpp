@@ -42,6 +42,30 @@ private:
             model.fetchMore({});
     }
 
+    static QList<int> rowsOf(const QModelIndexList& hits)
+    {
+        QList<int> out;
+        for (const QModelIndex& i : hits)
+            out << i.row();
+        return out;
+    }
+
+    // 1000 numbered titles after the training song, with a few to find among
+    // them: "Apple" at rows 2 and 700, "Quartz Beyond" at row 650.
+    static bool insertSearchTable(SongStore& store)
+    {
+        QVariantList titles;
+        for (int row = 1; row <= 1000; ++row) {
+            if (row == 2 || row == 700)
+                titles << "Apple";
+            else if (row == 650)
+                titles << "Quartz Beyond";
+            else
+                titles << QString("Song %1").arg(row);
+        }
+        return insertTitles(store, titles);
+    }
+
 private Q_SLOTS:
     void readsInTableOrderBatchByBatch()
     {
@@ -236,6 +260,203 @@ private Q_SLOTS:
         model.reload();
         QVERIFY(model.readOk());
         QCOMPARE(model.rowCount(), 1);
+    }
+
+    void matchReadsOnToAHitNotYetRead()
+    {
+        test::TempDataFolder tmp;
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        QVERIFY(insertSearchTable(store));
+        SongTitleModel model(store);
+        model.setBatchSize(100);
+        model.reload();
+        QCOMPARE(model.rowCount(), 100);
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        const QModelIndexList hits = model.match(model.index(0, 0), Qt::DisplayRole, "quartz");
+        QCOMPARE(rowsOf(hits), QList<int>{650});
+        QCOMPARE(hits.first().data().toString(), QString("Quartz Beyond"));
+        // Read on only as far as the batch with the hit (100 + 100 + 200 + 400
+        // rows), not the whole table.
+        QCOMPARE(inserted.count(), 3);
+        QCOMPARE(model.rowCount(), 800);
+        QVERIFY(model.canFetchMore({}));
+        // A hit among the rows read reads nothing more.
+        QCOMPARE(rowsOf(model.match(model.index(0, 0), Qt::DisplayRole, "song 5")), QList<int>{5});
+        QCOMPARE(model.rowCount(), 800);
+        // The view's own reading goes on in its usual batches.
+        model.fetchMore({});
+        QCOMPARE(model.rowCount(), 900);
+    }
+
+    void matchReadsAMissingTitleInFewBatches()
+    {
+        test::TempDataFolder tmp;
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        QVERIFY(insertSearchTable(store));
+        SongTitleModel model(store);
+        model.setBatchSize(1);
+        model.reload();
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        QVERIFY(model.match(model.index(0, 0), Qt::DisplayRole, "Xylophone").isEmpty());
+        // 1 + 2 + 4 + ... + 512 rows: ten reads for a thousand titles, not a thousand.
+        QCOMPARE(inserted.count(), 10);
+        QVERIFY(!model.canFetchMore({}));
+        QCOMPARE(allRows(model), store.titles());
+    }
+
+    void matchFromNoRowReadsNothing()
+    {
+        test::TempDataFolder tmp;
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        QVERIFY(insertSearchTable(store));
+        SongTitleModel model(store);
+        model.reload();
+        QVERIFY(model.match({}, Qt::DisplayRole, "quartz").isEmpty());
+        QVERIFY(model.match(model.index(3, 0), Qt::DisplayRole, "quartz", 0).isEmpty());
+        QCOMPARE(model.rowCount(), 256);
+    }
+
+    void matchWrapsOnlyAfterTheWholeTable()
+    {
+        test::TempDataFolder tmp;
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        QVERIFY(insertSearchTable(store));
+        SongTitleModel model(store);
+        model.reload();
+        // Past the first "Apple": the next one comes before wrapping to it,
+        // though it is not read yet.
+        QCOMPARE(rowsOf(model.match(model.index(3, 0), Qt::DisplayRole, "Apple")), QList<int>{700});
+        // Without wrap, nothing after the last one.
+        model.reload();
+        QVERIFY(model.match(model.index(5, 0), Qt::DisplayRole, "Apple", 1, Qt::MatchStartsWith)
+                    .size() == 1);
+        QVERIFY(model.match(model.index(701, 0), Qt::DisplayRole, "Apple", 1, Qt::MatchStartsWith)
+                    .isEmpty());
+        QCOMPARE(model.rowCount(), 1001);
+        // With wrap, the one before start after the table's end.
+        QCOMPARE(rowsOf(model.match(model.index(701, 0), Qt::DisplayRole, "Apple")), QList<int>{2});
+    }
+
+    void matchNotFoundReadsTheTableAndFindsNothing()
+    {
+        test::TempDataFolder tmp;
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        QVERIFY(insertSearchTable(store));
+        SongTitleModel model(store);
+        model.reload();
+        QVERIFY(model.match(model.index(10, 0), Qt::DisplayRole, "Xylophone").isEmpty());
+        QCOMPARE(model.rowCount(), 1001);
+        QVERIFY(!model.canFetchMore({}));
+    }
+
+    // Whatever the start, count and flags, the hits are those the plain
+    // QAbstractItemModel::match finds on the same titles all read at once.
+    void matchAgreesWithTheBaseOnAWholeList_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("hits");
+        QTest::addColumn<int>("flags");
+        const int sw = Qt::MatchStartsWith;
+        const int wrap = Qt::MatchWrap;
+        QTest::newRow("all apples from 0") << 0 << "apple" << -1 << (sw | wrap);
+        QTest::newRow("all apples from 300 wrapped") << 300 << "apple" << -1 << (sw | wrap);
+        QTest::newRow("all apples from 300") << 300 << "apple" << -1 << sw;
+        QTest::newRow("two songs 99 from 990") << 990 << "Song 99" << 2 << (sw | wrap);
+        QTest::newRow("12 songs 9 from 900") << 900 << "song 9" << 12 << (sw | wrap);
+        QTest::newRow("case sensitive")
+            << 0 << "apple" << -1 << (sw | wrap | int(Qt::MatchCaseSensitive));
+        QTest::newRow("contains") << 600 << "beyond" << 1 << (int(Qt::MatchContains) | wrap);
+        QTest::newRow("ends with") << 0 << " 999" << -1 << int(Qt::MatchEndsWith);
+        QTest::newRow("fixed") << 800 << "APPLE" << 5 << (int(Qt::MatchFixedString) | wrap);
+        QTest::newRow("exactly") << 800 << "Apple" << 5 << (int(Qt::MatchExactly) | wrap);
+        QTest::newRow("exactly no case") << 0 << "apple" << 5 << int(Qt::MatchExactly);
+        QTest::newRow("wildcard") << 500 << "*ng 77?" << 3 << (int(Qt::MatchWildcard) | wrap);
+        QTest::newRow("regexp") << 0 << "^Song (1|99)0$" << -1 << int(Qt::MatchRegularExpression);
+        QTest::newRow("no hits asked") << 0 << "Song" << 0 << (sw | wrap);
+        QTest::newRow("empty text") << 998 << "" << 4 << (sw | wrap);
+    }
+
+    void matchAgreesWithTheBaseOnAWholeList()
+    {
+        QFETCH(int, start);
+        QFETCH(QString, value);
+        QFETCH(int, hits);
+        QFETCH(int, flags);
+        test::TempDataFolder tmp;
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        QVERIFY(insertSearchTable(store));
+        SongTitleModel whole(store);
+        whole.reload();
+        fetchToEnd(whole);
+        const QModelIndexList expected = whole.QAbstractListModel::match(
+            whole.index(start, 0), Qt::DisplayRole, value, hits, Qt::MatchFlags(flags));
+
+        SongTitleModel lazy(store);
+        lazy.setBatchSize(100);
+        lazy.reload();
+        // Start must be a row read; reading up to it is what a view would have done.
+        while (lazy.rowCount() <= start)
+            lazy.fetchMore({});
+        const QModelIndexList got =
+            lazy.match(lazy.index(start, 0), Qt::DisplayRole, value, hits, Qt::MatchFlags(flags));
+        QCOMPARE(rowsOf(got), rowsOf(expected));
+        for (const QModelIndex& i : got)
+            QCOMPARE(i.model(), &lazy);
+    }
+
+    void matchFindsAwkwardTitlesBeyondWhatIsRead()
+    {
+        test::TempDataFolder tmp;
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        const QStringList awkward{
+            "'; DROP TABLE xtrax; --", "100% _wild_", "Back\\slash", "Über Ärger ß", "Say \"Hi\"",
+            "  blanks around  "};
+        QVariantList titles;
+        for (int i = 0; i < 20; ++i)
+            titles << QString("Filler %1").arg(i);
+        for (const QString& t : awkward)
+            titles << t;
+        QVERIFY(insertTitles(store, titles));
+        const QList<QPair<QString, int>> searches{
+            {"'; drop", 21},    {"100% _", 22},  {"back\\s", 23},  {"über ärger", 24},
+            {"ÜBER ÄRGER", 24}, {"say \"h", 25}, {"  blanks", 26}, {"%", -1},
+            {"_", -1},          {"*", -1}};
+        for (const auto& [text, row] : searches) {
+            SongTitleModel model(store);
+            model.setBatchSize(4);
+            model.reload();
+            const QModelIndexList hits = model.match(model.index(0, 0), Qt::DisplayRole, text);
+            QCOMPARE(rowsOf(hits), row < 0 ? QList<int>{} : QList<int>{row});
+        }
+    }
+
+    void matchStopsAtAFailedRead()
+    {
+        test::TempDataFolder tmp;
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        QVERIFY(insertSearchTable(store));
+        SongTitleModel model(store);
+        model.reload();
+        store.close();
+        QSignalSpy failed(&model, &SongTitleModel::readFailed);
+        // Found among the rows read: no read, no failure.
+        QCOMPARE(rowsOf(model.match(model.index(0, 0), Qt::DisplayRole, "apple")), QList<int>{2});
+        QCOMPARE(failed.count(), 0);
+        // Past them: one failed read, reported once, and the wrap still done.
+        QCOMPARE(rowsOf(model.match(model.index(3, 0), Qt::DisplayRole, "apple")), QList<int>{2});
+        QCOMPARE(failed.count(), 1);
+        QCOMPARE(model.rowCount(), 256);
+        QVERIFY(model.match(model.index(3, 0), Qt::DisplayRole, "quartz").isEmpty());
+        QCOMPARE(failed.count(), 1);
     }
 
     void storePageBoundsAndFailure()

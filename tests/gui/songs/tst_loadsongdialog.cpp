@@ -51,6 +51,25 @@ void selectRow(QListView* list, int row)
 {
     list->setCurrentIndex(list->model()->index(row, 0));
 }
+
+// 1000 titles after the training song: "Song n" at row n, but for the
+// titles given, each at its row, all of them past the first batch read.
+bool insertTitles(SongStore& songs, const QMap<int, QString>& special)
+{
+    Database& db = songs.database();
+    if (!db.transaction())
+        return false;
+    for (int row = 1; row <= 1000; ++row)
+        if (!db.exec("INSERT INTO xtrax (songtitle) VALUES (?)",
+                     {special.value(row, QString("Song %1").arg(row))}))
+            return false;
+    return db.commit();
+}
+
+QString currentTitle(QListView* list)
+{
+    return list->currentIndex().data().toString();
+}
 } // namespace
 
 class TstLoadSongDialog : public QObject {
@@ -63,7 +82,20 @@ private slots:
     void emptyTableOpensNothing();
     void longListReadsAsScrolled();
     void failedReadIsShown();
+    void initTestCase();
+    void typingFindsATitleNotYetRead();
+    void typedPrefixOfNoTitleLeavesTheCurrentRow();
+    void typingFindsAwkwardTitles_data();
+    void typingFindsAwkwardTitles();
+    void newSearchStartsAfterTheCurrentTitle();
 };
+
+void TstLoadSongDialog::initTestCase()
+{
+    // Letters typed in one go make one search however long a search takes
+    // on a slow machine; every search here has a dialog of its own.
+    QApplication::setKeyboardInputInterval(60000);
+}
 
 void TstLoadSongDialog::listsTitlesInTableOrder()
 {
@@ -190,6 +222,100 @@ void TstLoadSongDialog::failedReadIsShown()
     d.openChosen();
     QCOMPARE(d.result(), int(QDialog::Rejected));
     QCOMPARE(e.state.currentSong, QString("Before"));
+}
+
+void TstLoadSongDialog::typingFindsATitleNotYetRead()
+{
+    Env e;
+    QVERIFY(insertTitles(e.songs, {{400, "Quartz Beyond"}, {900, "Quartz Later"}}));
+    LoadSongDialog d(e.state);
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    QListView* list = d.list();
+    QCOMPARE(rows(list), SongTitleModel::kDefaultBatchSize);
+    QTest::keyClicks(list, "quar");
+    QCOMPARE(list->currentIndex().row(), 400);
+    QCOMPARE(currentTitle(list), QString("Quartz Beyond"));
+    QVERIFY(list->selectionModel()->isSelected(list->currentIndex()));
+    // Read only as far as the title found, and brought into sight.
+    QVERIFY(rows(list) < 1001);
+    QVERIFY(list->viewport()->rect().intersects(list->visualRect(list->currentIndex())));
+    // It is the one opened.
+    d.findChild<QPushButton*>("cmdOpen")->click();
+    QCOMPARE(d.result(), int(QDialog::Accepted));
+    QCOMPARE(e.state.currentSong, QString("Quartz Beyond"));
+}
+
+void TstLoadSongDialog::typedPrefixOfNoTitleLeavesTheCurrentRow()
+{
+    Env e;
+    QVERIFY(insertTitles(e.songs, {{650, "Quartz Beyond"}}));
+    LoadSongDialog d(e.state);
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    QListView* list = d.list();
+    selectRow(list, 7);
+    QTest::keyClicks(list, "Xylo");
+    QCOMPARE(list->currentIndex().row(), 7);
+    QCOMPARE(currentTitle(list), QString("Song 7"));
+    QCOMPARE(list->selectionModel()->selectedIndexes().size(), 1);
+    // Not for want of looking: every title was read to be sure.
+    QCOMPARE(rows(list), 1001);
+    QVERIFY(e.prompter.asked().isEmpty());
+}
+
+void TstLoadSongDialog::typingFindsAwkwardTitles_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("row");
+    QTest::newRow("quote and semicolon") << "'; drop" << 610;
+    QTest::newRow("per cent and underscore") << "100% _" << 620;
+    QTest::newRow("backslash") << "back\\s" << 630;
+    QTest::newRow("accents, other case") << "ÜBER Ä" << 640;
+    QTest::newRow("double quote") << "say \"h" << 660;
+    QTest::newRow("leading blanks") << "  blan" << 670;
+}
+
+void TstLoadSongDialog::typingFindsAwkwardTitles()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, row);
+    Env e;
+    const QMap<int, QString> awkward{{610, "'; DROP TABLE xtrax; --"},
+                                     {620, "100% _wild_"},
+                                     {630, "Back\\slash"},
+                                     {640, "Über Ärger ß"},
+                                     {660, "Say \"Hi\""},
+                                     {670, "  blanks around  "}};
+    QVERIFY(insertTitles(e.songs, awkward));
+    LoadSongDialog d(e.state);
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    QListView* list = d.list();
+    QTest::keyClicks(list, typed);
+    QCOMPARE(list->currentIndex().row(), row);
+    QCOMPARE(currentTitle(list), awkward.value(row));
+    QCOMPARE(e.songs.count(), 1001);
+}
+
+void TstLoadSongDialog::newSearchStartsAfterTheCurrentTitle()
+{
+    Env e;
+    QVERIFY(insertTitles(e.songs, {{2, "Apple"}, {700, "Avocado"}}));
+    // Typing the first letter of the current title goes on to the next title
+    // with it, read or not, and only past the last one back to the first.
+    const QList<QPair<int, int>> steps{{2, 700}, {700, 2}};
+    for (const auto& [from, to] : steps) {
+        LoadSongDialog d(e.state);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        QListView* list = d.list();
+        while (rows(list) <= from)
+            d.model()->fetchMore({});
+        selectRow(list, from);
+        QTest::keyClicks(list, "a");
+        QCOMPARE(list->currentIndex().row(), to);
+    }
 }
 
 QTEST_MAIN(TstLoadSongDialog)
