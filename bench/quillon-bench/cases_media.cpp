@@ -118,7 +118,8 @@ void withRawMedia(benchmark::State& s, BenchContext& ctx, int n, Body&& body)
 void registerMediaCases(BenchContext& ctx)
 {
     ctx.table().setTarget("media_tree", kInteractiveTarget);
-    ctx.table().setTarget("medium_click", kInteractiveTarget);
+    // Not one of the listed actions: held to the time limit only.
+    ctx.table().setTarget("medium_click", {0, 16.0, 100000, 0, "< 16 ms at 100000"});
     for (int n : ctx.sizes()) {
         // The tree rebuilt as on activation: every medium read, one node each.
         addPair(

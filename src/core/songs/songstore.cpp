@@ -53,7 +53,10 @@ bool SongStore::open()
             return false;
         }
     }
-    m_keyed = prepareKeys();
+    // The key table is checked on first use, not here: counting a hundred
+    // thousand rows twice is a noticeable part of the start.
+    m_keyed = false;
+    m_keysChecked = false;
     return true;
 }
 
@@ -84,6 +87,7 @@ void SongStore::close()
     m_trackWrites.clear();
     m_unprepared = QSqlQuery();
     m_keyed = false;
+    m_keysChecked = false;
     m_titlesFromIndex = true;
     m_db.close();
 }
@@ -93,6 +97,15 @@ bool SongStore::keysMatchSongs()
     QSqlQuery q =
         m_db.prepare("SELECT (SELECT count(*) FROM songkey), (SELECT count(*) FROM xtrax)");
     return q.exec() && q.next() && q.value(0).toLongLong() == q.value(1).toLongLong();
+}
+
+bool SongStore::keyed()
+{
+    if (!m_keysChecked && m_db.isOpen()) {
+        m_keysChecked = true;
+        m_keyed = prepareKeys();
+    }
+    return m_keyed;
 }
 
 bool SongStore::prepareKeys()
@@ -237,7 +250,7 @@ bool SongStore::titleExists(const QString& title, const QString& ignore)
     // Every title with this key has the key of `ignore` too: nothing else collides.
     if (!ignore.isNull() && titleKey(ignore) == key)
         return false;
-    if (m_keyed) {
+    if (keyed()) {
         QSqlQuery& q = statement(kKeyLookupSql);
         q.bindValue(0, key);
         if (exec(q)) {
@@ -277,6 +290,8 @@ QStringList SongStore::titlesOnMedium(const QString& medium)
 
 bool SongStore::create(const NewSong& song)
 {
+    // Checked before the transaction: a rebuild of the key table is one of its own.
+    const bool useKeys = keyed();
     if (!m_db.transaction())
         return false;
     bool ok = true;
@@ -295,7 +310,7 @@ bool SongStore::create(const NewSong& song)
         q.bindValue(4, song.compositionDate);
         ok = !fault("song") && exec(q);
     }
-    if (ok && m_keyed) {
+    if (ok && useKeys) {
         QSqlQuery& q = statement(kKeyInsertSql);
         q.bindValue(0, titleKey(song.title));
         q.bindValue(1, song.title);
@@ -351,6 +366,8 @@ bool SongStore::rename(const QString& oldTitle, const QString& newTitle, const Q
         sets << schema::quoted(column) + " = ?";
         values << it.value();
     }
+    // Checked before the transaction: a rebuild of the key table is one of its own.
+    const bool useKeys = keyed();
     if (!m_db.transaction())
         return false;
     bool ok = true;
@@ -364,7 +381,7 @@ bool SongStore::rename(const QString& oldTitle, const QString& newTitle, const Q
         if (ok && q.numRowsAffected() < 1)
             ok = fail("song not found: " + oldTitle);
     }
-    if (ok && m_keyed && oldTitle != newTitle) {
+    if (ok && useKeys && oldTitle != newTitle) {
         QSqlQuery& del = statement(kKeyDeleteSql);
         del.bindValue(0, titleKey(oldTitle));
         del.bindValue(1, oldTitle);
@@ -394,6 +411,8 @@ bool SongStore::rename(const QString& oldTitle, const QString& newTitle, const Q
 
 bool SongStore::remove(const QString& title)
 {
+    // Checked before the transaction: a rebuild of the key table is one of its own.
+    const bool useKeys = keyed();
     if (!m_db.transaction())
         return false;
     bool ok = true;
@@ -408,7 +427,7 @@ bool SongStore::remove(const QString& title)
         q.bindValue(0, title);
         ok = !fault("song") && exec(q);
     }
-    if (ok && m_keyed) {
+    if (ok && useKeys) {
         QSqlQuery& q = statement(kKeyDeleteSql);
         q.bindValue(0, titleKey(title));
         q.bindValue(1, title);

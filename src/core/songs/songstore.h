@@ -99,6 +99,8 @@ private:
     QSqlQuery& trackWriteStatement(int slot, int firstTrack, int count);
     // Creates or rebuilds the key table; false leaves the store scanning.
     bool prepareKeys();
+    // The key table in step, checked (and if need be rebuilt) on first use.
+    bool keyed();
     bool keysMatchSongs();
 
     DataFolder m_folder;
@@ -107,6 +109,7 @@ private:
     QHash<int, QSqlQuery> m_trackWrites;
     QSqlQuery m_unprepared; // handed out when a statement cannot be prepared
     bool m_keyed = false;   // the key table is present and in step
+    bool m_keysChecked = false;
     bool m_titlesFromIndex = true;
     std::function<bool(const QString&)> m_faultInjector;
 };

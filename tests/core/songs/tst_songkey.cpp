@@ -48,16 +48,27 @@ private:
     }
 
 private Q_SLOTS:
-    void folderWithoutKeysGetsThemOnOpen()
+    // Opening writes nothing and counts nothing (it is part of every start);
+    // the first check or write builds the table.
+    void folderWithoutKeysGetsThemOnFirstUse()
     {
         test::TempDataFolder tmp;
         QVERIFY(!hasKeyTable(tmp.folder()));
         SongStore store(tmp.folder());
         QVERIFY2(store.open(), qPrintable(store.lastError()));
+        QVERIFY(!hasKeyTable(tmp.folder()));
+        QVERIFY(store.titleExists(" ©quillon is SIMPLY the best"));
         QVERIFY(hasKeyTable(tmp.folder()));
         QCOMPARE(keyRows(tmp.folder()), expectedRows(tmp.folder()));
         QCOMPARE(keyRows(tmp.folder()).size(), 1);
-        QVERIFY(store.titleExists(" ©quillon is SIMPLY the best"));
+
+        // A first write builds it too, before its own transaction.
+        test::TempDataFolder other;
+        SongStore writer(other.folder());
+        QVERIFY(writer.open());
+        QVERIFY(writer.create({"First Write", {}, {}, {}}));
+        QCOMPARE(keyRows(other.folder()), expectedRows(other.folder()));
+        QCOMPARE(keyRows(other.folder()).size(), 2);
     }
 
     void createRenameDeleteKeepKeysInStep()
@@ -159,6 +170,7 @@ private Q_SLOTS:
         test::TempDataFolder tmp;
         SongStore store(tmp.folder());
         QVERIFY(store.open());
+        QVERIFY(!store.titleExists("X"));
         Database db;
         QVERIFY(db.open(tmp.folder().songDb()));
         QSqlQuery q = db.prepare("EXPLAIN QUERY PLAN SELECT 1 FROM songkey WHERE key = ?");

@@ -171,7 +171,7 @@ private Q_SLOTS:
         Fixture f;
         f.addSong("Blue");
         MediaStore media(f.data);
-        for (const QString& n : {"Reel 9", "cd 2", "Bob's HD"}) {
+        for (const QString n : {"Reel 9", "cd 2", "Bob's HD"}) {
             Medium m;
             m.name = n;
             m.type = "1 - Harddisk";
