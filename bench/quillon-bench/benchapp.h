@@ -1,19 +1,38 @@
 #pragma once
 
+#include "app/appstate.h"
 #include "app/scriptedprompter.h"
+#include "songs/songstore.h"
 #include "store/datafolder.h"
+#include "store/settings.h"
 
 #include <memory>
 #include <QString>
+#include <QTemporaryDir>
 
 namespace quillon {
-struct AppState;
 class MainWindow;
-class Settings;
-class SongStore;
 } // namespace quillon
 
 namespace quillon::bench {
+
+// The state a window other than the main window is built on: the generated
+// folder, its store open, settings in a file of their own, a scripted prompter.
+struct WindowState {
+    explicit WindowState(const DataFolder& folder)
+        : data(folder), settings(dir.filePath("settings.ini")), songs(data),
+          state(data, settings, songs, prompter)
+    {
+    }
+    bool open() { return dir.isValid() && songs.open(); }
+
+    QTemporaryDir dir;
+    DataFolder data;
+    Settings settings;
+    SongStore songs;
+    ScriptedPrompter prompter;
+    AppState state;
+};
 
 // The program as main() builds it, on a generated data folder and a settings
 // file of its own, with a scripted prompter so nothing waits for a person.

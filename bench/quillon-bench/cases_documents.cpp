@@ -1,18 +1,14 @@
 #include "cases.h"
 
-#include "app/appstate.h"
-#include "app/scriptedprompter.h"
+#include "benchapp.h"
 #include "documents/richtextdocument.h"
 #include "documents/rtfformat.h"
 #include "printing/printpreview.h"
-#include "songs/songstore.h"
-#include "store/settings.h"
 
 #include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -103,18 +99,13 @@ void fillPages(RichTextDocument& doc, int pages)
 
 void previewCase(benchmark::State& s, BenchContext& ctx)
 {
-    QTemporaryDir dir;
-    DataFolder data = ctx.folder(ctx.sizes().front());
-    Settings settings(dir.filePath("settings.ini"));
-    SongStore store(data);
-    ScriptedPrompter prompter;
-    AppState state(data, settings, store, prompter);
+    WindowState w(ctx.folder(ctx.sizes().front()));
     RichTextDocument doc;
     fillPages(doc, kPreviewPages);
     if (doc.pageCount() != kPreviewPages)
         return s.SkipWithError("the document does not have the wanted pages");
     for (auto _ : s) {
-        auto preview = std::make_unique<PrintPreview>(state, doc);
+        auto preview = std::make_unique<PrintPreview>(w.state, doc);
         preview->show();
         QCoreApplication::processEvents();
         auto* next = preview->findChild<QPushButton*>("btnNext");

@@ -1,17 +1,14 @@
 #include "cases.h"
 
-#include "app/appstate.h"
-#include "app/scriptedprompter.h"
+#include "benchapp.h"
 #include "datagen.h"
 #include "media/medialist.h"
 #include "media/mediastore.h"
 #include "media/mediatree.h"
 #include "media/tapewindow.h"
 #include "songs/songstore.h"
-#include "store/settings.h"
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
 #include <sqlite3.h>
 
 namespace quillon::bench {
@@ -86,21 +83,16 @@ private:
 template <typename Body>
 void inTapeWindow(benchmark::State& s, BenchContext& ctx, int n, Body&& body)
 {
-    QTemporaryDir settingsDir;
-    DataFolder data = ctx.folder(n);
-    Settings settings(settingsDir.filePath("settings.ini"));
-    SongStore store(data);
-    ScriptedPrompter prompter;
-    AppState state(data, settings, store, prompter);
-    if (!settingsDir.isValid() || !store.open())
+    WindowState w(ctx.folder(n));
+    if (!w.open())
         return s.SkipWithError("cannot open the data folder");
-    TapeWindow window(state);
+    TapeWindow window(w.state);
     window.show();
     QCoreApplication::processEvents();
     if (window.tree().mediumCount() != GeneratedFolderPlan{}.media)
         return s.SkipWithError("the media tree was not filled");
     body(window);
-    if (!prompter.asked().isEmpty())
+    if (!w.prompter.asked().isEmpty())
         s.SkipWithError("the media window asked something");
 }
 

@@ -1,7 +1,6 @@
 #include "cases.h"
 
-#include "app/appstate.h"
-#include "app/scriptedprompter.h"
+#include "benchapp.h"
 #include "rawsongdb.h"
 #include "songs/loadsongdialog.h"
 #include "songs/songstore.h"
@@ -22,19 +21,14 @@ namespace {
 // timed.
 void openSongListCase(benchmark::State& s, BenchContext& ctx, int n)
 {
-    QTemporaryDir settingsDir;
-    DataFolder data = ctx.folder(n);
-    Settings settings(settingsDir.filePath("settings.ini"));
-    SongStore store(data);
-    ScriptedPrompter prompter;
-    AppState state(data, settings, store, prompter);
-    if (!settingsDir.isValid() || !store.open())
+    WindowState w(ctx.folder(n));
+    if (!w.open())
         return s.SkipWithError("cannot open the data folder");
     for (auto _ : s) {
         std::unique_ptr<LoadSongDialog> dialog;
         bool ok = false;
         timeIteration(s, ctx, "open_song_list", n, false, [&] {
-            dialog = std::make_unique<LoadSongDialog>(state);
+            dialog = std::make_unique<LoadSongDialog>(w.state);
             dialog->show();
             const QDeadlineTimer deadline(10000);
             do
@@ -43,7 +37,7 @@ void openSongListCase(benchmark::State& s, BenchContext& ctx, int n)
             ok = dialog->list()->model()->rowCount() > 0;
         });
         dialog.reset();
-        if (!ok || !prompter.asked().isEmpty())
+        if (!ok || !w.prompter.asked().isEmpty())
             return s.SkipWithError("the song list was not read");
     }
 }

@@ -60,12 +60,11 @@ StartupCheckResult runStartupChecks(AppState& state, QWidget* parent, const QDat
     }
 
     const QString stamp = folderStamp(state.data);
-    const bool unchanged = state.settings.dataCheckStamp() == stamp;
-    // Forgotten for the length of the session: should it end without an
-    // orderly exit, the next start checks.
-    state.settings.remove(QStringLiteral("DataCheckStamp"));
-    state.settings.sync();
-    if (unchanged) {
+    // The stamp stays stored through the session: any write changes the
+    // files and so their stamp, so a session that ends in a crash after
+    // writing is checked at the next start, and one that wrote nothing left
+    // the folder as it was. Nothing to write, then, at every start.
+    if (state.settings.dataCheckStamp() == stamp) {
         qCDebug(lcApp) << "data folder as left at the last exit; quick check skipped";
         state.dataKnownSound = true;
         return outcome;
@@ -118,9 +117,10 @@ StartupCheckResult runStartupChecks(AppState& state, QWidget* parent, const QDat
 
 void recordDataFolderAtExit(AppState& state)
 {
-    if (!state.dataKnownSound)
-        return;
-    state.settings.setDataCheckStamp(folderStamp(state.data));
+    if (state.dataKnownSound)
+        state.settings.setDataCheckStamp(folderStamp(state.data));
+    else
+        state.settings.remove(QStringLiteral("DataCheckStamp"));
     state.settings.sync();
 }
 

@@ -26,13 +26,14 @@ struct StartupCheckResult {
 // thousand songs. Every write of the program keeps the folder sound (one
 // transaction each), so the check is skipped when the files are exactly as
 // the last orderly exit left them after a sound start (see
-// recordDataFolderAtExit); after a crash, a restore or any change from
-// outside it runs.
+// recordDataFolderAtExit); after a crash that followed a write, a restore
+// or any change from outside it runs.
 StartupCheckResult runStartupChecks(AppState& state, QWidget* parent,
                                     const QDateTime& now = QDateTime::currentDateTime());
 
 // At an orderly exit, once nothing writes any more: remembers the folder as
-// sound when this session started sound, so the next start need not check it.
+// sound when this session started sound, so the next start need not check
+// it; otherwise forgets any earlier record.
 void recordDataFolderAtExit(AppState& state);
 
 } // namespace quillon

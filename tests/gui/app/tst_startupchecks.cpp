@@ -157,10 +157,12 @@ private Q_SLOTS:
         QVERIFY(!next.checked);
         QVERIFY(f.state.dataKnownSound);
         QVERIFY(f.prompter.asked().isEmpty());
-        // The session that follows ends without an orderly exit (a crash):
-        // the start after it checks.
-        QVERIFY(f.settings.dataCheckStamp().isEmpty());
-        QVERIFY(runStartupChecks(f.state, nullptr, f.now.addDays(2)).checked);
+        // A session that ends in a crash without having written anything
+        // left the folder as it was: still no check.
+        QVERIFY(!runStartupChecks(f.state, nullptr, f.now.addDays(2)).checked);
+        // One that wrote and then crashed: the next start checks.
+        QVERIFY(f.songs.writeTracks("Written this session", 3, 2, {"drums"}));
+        QVERIFY(runStartupChecks(f.state, nullptr, f.now.addDays(3)).checked);
     }
 
     // Damage done from outside between two sessions is found, and a folder
@@ -179,7 +181,7 @@ private Q_SLOTS:
         QVERIFY(result.checked);
         QVERIFY(result.problemsFound > 0);
         QVERIFY(!f.state.dataKnownSound);
-        recordDataFolderAtExit(f.state);
+        recordDataFolderAtExit(f.state); // and the earlier record is forgotten
         QVERIFY(f.settings.dataCheckStamp().isEmpty());
         f.prompter.answer(QMessageBox::No);
         QVERIFY(runStartupChecks(f.state, nullptr, f.now).problemsFound > 0);
