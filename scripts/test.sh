@@ -6,7 +6,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 bash scripts/cups.sh
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# clang at -O1 without debug information: an optimised build, with its
+# assertions, in half the time GCC takes for the same (the sanitizer build
+# below keeps the debug information for its reports).
+CC=clang CXX=clang++ cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_CXX_FLAGS_RELEASE=-O1 >/dev/null
 cmake --build build/test
 ctest --test-dir build/test --output-on-failure -j2
 if [ "${QUILLON_SKIP_SANITIZERS:-0}" != "1" ]; then

@@ -24,7 +24,7 @@ const Placement kDefaultPlacement{10, 10, TrackSheetLayout::kMinWidth,
                                   TrackSheetLayout::kMinHeight};
 
 // Styles a label like the item it shows.
-void styleLabel(QLabel* label, const SheetItem& item, const QFont& textFont, double dpi)
+void styleLabel(QLabel* label, const SheetItem& item, double dpi)
 {
     label->setAlignment(Qt::Alignment(FormSheet::textFlags(item.role) & ~Qt::TextWordWrap));
     if (item.role == SheetItem::Role::Text) {
@@ -119,7 +119,7 @@ void TrackSheetWindow::createLabels()
             if (item.role == SheetItem::Role::Text)
                 label->installEventFilter(this);
         }
-        styleLabel(label, item, m_trackFont, d);
+        styleLabel(label, item, d);
     }
 }
 

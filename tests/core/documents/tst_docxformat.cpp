@@ -33,7 +33,7 @@ QTextCharFormat formatAt(const QTextDocument& document, const QString& text)
 QString familyOf(const QTextCharFormat& format)
 {
     const QStringList families = format.fontFamilies().toStringList();
-    return families.isEmpty() ? format.fontFamily() : families.first();
+    return families.isEmpty() ? format.font().family() : families.first();
 }
 
 Qt::Alignment alignmentOf(const QTextDocument& document, const QString& text)
