@@ -18,6 +18,7 @@ struct PrintChoice {
     int fromPage = 1;
     int toPage = 1;
     int copies = 1;
+    QString printerName; // the printer chosen; empty: the default printer
 };
 
 // Everything that asks the user something or talks to a printer goes through
@@ -51,6 +52,9 @@ public:
 
     // A job on the current default printer; null when there is none.
     virtual std::unique_ptr<PageSink> openDefaultPrinter() = 0;
+    // A job on the printer chosen in printDialog (empty name: the default);
+    // null when it is not there any more.
+    virtual std::unique_ptr<PageSink> openPrinter(const QString& name) = 0;
     virtual QString defaultPrinterName() = 0;
     // The default printer's resolution in dots per inch; 0 when there is none.
     virtual int defaultPrinterResolution() { return 0; }

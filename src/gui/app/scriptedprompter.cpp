@@ -82,11 +82,17 @@ bool ScriptedPrompter::printerSetupDialog(QWidget*)
 
 std::unique_ptr<PageSink> ScriptedPrompter::openDefaultPrinter()
 {
+    return openPrinter(QString());
+}
+
+std::unique_ptr<PageSink> ScriptedPrompter::openPrinter(const QString& name)
+{
     if (!m_hasPrinter)
         return nullptr;
-    auto sink =
-        std::make_shared<RecordingPageSink>(QSizeF(11906 - 1700, 16838 - 1700), m_printerName);
+    const QString device = name.isEmpty() ? m_printerName : name;
+    auto sink = std::make_shared<RecordingPageSink>(QSizeF(11906 - 1700, 16838 - 1700), device);
     m_sinks << sink;
+    m_printersOpened << device;
     return std::make_unique<SharedSink>(sink);
 }
 
@@ -113,6 +119,7 @@ void ScriptedPrompter::clear()
     m_fileDirs.clear();
     m_fileFilters.clear();
     m_sinks.clear();
+    m_printersOpened.clear();
 }
 
 } // namespace quillon

@@ -35,6 +35,8 @@ public:
     std::optional<PrintChoice> printDialog(QWidget* parent, int minPage, int maxPage) override;
     bool printerSetupDialog(QWidget* parent) override;
     std::unique_ptr<PageSink> openDefaultPrinter() override;
+    // Records on a printer of that name (the default's for an empty name).
+    std::unique_ptr<PageSink> openPrinter(const QString& name) override;
     QString defaultPrinterName() override { return m_printerName; }
     int defaultPrinterResolution() override { return m_hasPrinter ? m_printerResolution : 0; }
 
@@ -59,6 +61,8 @@ public:
     const QList<QString>& fileDialogFilters() const { return m_fileFilters; }
     // Jobs that reached the printer, oldest first.
     QList<RecordedJob> printedJobs() const;
+    // The printer each job was opened on, oldest first.
+    const QStringList& printersOpened() const { return m_printersOpened; }
     void clear();
 
 private:
@@ -75,6 +79,7 @@ private:
     QList<QString> m_fileDirs;
     QList<QString> m_fileFilters;
     QString m_printerName = QStringLiteral("Recorder");
+    QStringList m_printersOpened;
     bool m_hasPrinter = true;
     int m_printerResolution = 600;
     std::function<void(const Asked&)> m_hook;

@@ -82,7 +82,7 @@ std::optional<PrintChoice> WidgetPrompter::printDialog(QWidget* parent, int minP
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    PrintChoice choice{minPage, maxPage, printer.copyCount()};
+    PrintChoice choice{minPage, maxPage, printer.copyCount(), printer.printerName()};
     if (printer.printRange() == QPrinter::PageRange) {
         choice.fromPage = printer.fromPage();
         choice.toPage = printer.toPage();
@@ -102,6 +102,17 @@ std::unique_ptr<PageSink> WidgetPrompter::openDefaultPrinter()
     if (QPrinterInfo::defaultPrinter().isNull())
         return nullptr;
     return std::make_unique<PrinterPageSink>();
+}
+
+std::unique_ptr<PageSink> WidgetPrompter::openPrinter(const QString& name)
+{
+    if (name.isEmpty())
+        return openDefaultPrinter();
+    const QPrinterInfo info = QPrinterInfo::printerInfo(name);
+    if (info.isNull())
+        return nullptr;
+    return std::make_unique<PrinterPageSink>(
+        std::make_unique<QPrinter>(info, QPrinter::HighResolution));
 }
 
 QString WidgetPrompter::defaultPrinterName()

@@ -19,6 +19,7 @@ public:
     std::optional<PrintChoice> printDialog(QWidget* parent, int minPage, int maxPage) override;
     bool printerSetupDialog(QWidget* parent) override;
     std::unique_ptr<PageSink> openDefaultPrinter() override;
+    std::unique_ptr<PageSink> openPrinter(const QString& name) override;
     QString defaultPrinterName() override;
     int defaultPrinterResolution() override;
 };

@@ -69,7 +69,7 @@ bool GeneralInfoWindow::print()
     const int to = std::clamp(choice->toPage, 1, pages);
     if (from > to)
         return false;
-    std::unique_ptr<PageSink> sink = prompter.openDefaultPrinter();
+    std::unique_ptr<PageSink> sink = prompter.openPrinter(choice->printerName);
     if (!sink) {
         prompter.critical(this, QStringLiteral("No printer is installed."));
         return false;

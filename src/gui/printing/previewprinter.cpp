@@ -49,7 +49,7 @@ bool PreviewPrinter::print(QWidget* parent, int savedScale)
         return false;
     }
 
-    std::unique_ptr<PageSink> sink = m_prompter.openDefaultPrinter();
+    std::unique_ptr<PageSink> sink = m_prompter.openPrinter(choice->printerName);
     if (!sink) {
         qCWarning(lcPrinting) << "no default printer";
         m_prompter.critical(parent, QStringLiteral("Es ist kein Drucker eingerichtet."), kTitle);

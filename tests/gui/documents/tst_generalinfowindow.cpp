@@ -236,7 +236,7 @@ private Q_SLOTS:
         Run run(*m_tmp);
         GeneralInfoWindow w(run.state);
         w.document().setText("Rehearsal on Monday");
-        run.prompter.answerPrint(PrintChoice{1, 1, 2});
+        run.prompter.answerPrint(PrintChoice{1, 1, 2, {}});
         trigger(w, "mnuPrint");
         QCOMPARE(run.prompter.printedJobs().size(), 1);
         const RecordedJob job = run.prompter.printedJobs().first();
@@ -244,6 +244,11 @@ private Q_SLOTS:
         QCOMPARE(job.pageCount(), 2); // two copies of the one page
         QVERIFY(job.plainText(1).contains("Rehearsal"));
         QVERIFY(run.prompter.asked().isEmpty());
+        QCOMPARE(run.prompter.printersOpened(), QStringList{"Recorder"});
+        // Another printer chosen in the dialog gets the job.
+        run.prompter.answerPrint(PrintChoice{1, 1, 1, "Office Inkjet"});
+        trigger(w, "mnuPrint");
+        QCOMPARE(run.prompter.printersOpened(), QStringList({"Recorder", "Office Inkjet"}));
         QVERIFY(w.close());
     }
 
@@ -256,7 +261,7 @@ private Q_SLOTS:
         QVERIFY(run.prompter.printedJobs().isEmpty());
         QVERIFY(run.prompter.asked().isEmpty());
         run.prompter.setHasPrinter(false);
-        run.prompter.answerPrint(PrintChoice{1, 1, 1});
+        run.prompter.answerPrint(PrintChoice{1, 1, 1, {}});
         QVERIFY(!w.print());
         QCOMPARE(run.prompter.askedTexts(), QStringList{"No printer is installed."});
         QVERIFY(w.close());

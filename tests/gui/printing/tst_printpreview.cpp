@@ -330,7 +330,7 @@ private Q_SLOTS:
         const int fitted = doc.scalePercent();
         QVERIFY(fitted != 120);
 
-        env.prompter.answerPrint(PrintChoice{2, 3, 2});
+        env.prompter.answerPrint(PrintChoice{2, 3, 2, {}});
         button(preview, "btnPrint")->click();
         const QList<RecordedJob> jobs = env.prompter.printedJobs();
         QCOMPARE(jobs.size(), 1);
@@ -345,6 +345,13 @@ private Q_SLOTS:
                 QCOMPARE(pageOfLine(doc, t), expected[sheet]);
         }
         QCOMPARE(job.texts(0), job.texts(2));
+        // No printer chosen in the dialog: the default one.
+        QCOMPARE(env.prompter.printersOpened(), QStringList{"Recorder"});
+        // A printer chosen in the dialog is the one that prints.
+        env.prompter.answerPrint(PrintChoice{1, 1, 1, "Studio Laser"});
+        button(preview, "btnPrint")->click();
+        QCOMPARE(env.prompter.printersOpened(), QStringList({"Recorder", "Studio Laser"}));
+        QCOMPARE(env.prompter.printedJobs().size(), 2);
         // Printed at the document's own scale; the preview takes it again
         // when it repaints.
         QCOMPARE(doc.scalePercent(), 120);
@@ -360,7 +367,7 @@ private Q_SLOTS:
         const int n = doc.pageCount();
         PrintPreview preview(env.state, doc);
         preview.show();
-        env.prompter.answerPrint(PrintChoice{0, 99, 0});
+        env.prompter.answerPrint(PrintChoice{0, 99, 0, {}});
         button(preview, "btnPrint")->click();
         QCOMPARE(env.prompter.printedJobs().size(), 1);
         QCOMPARE(env.prompter.printedJobs().first().pageCount(), n);
@@ -392,7 +399,7 @@ private Q_SLOTS:
         doc.setText("text");
         PrintPreview preview(env.state, doc);
         preview.show();
-        env.prompter.answerPrint(PrintChoice{1, 1, 1});
+        env.prompter.answerPrint(PrintChoice{1, 1, 1, {}});
         button(preview, "btnPrint")->click();
         QVERIFY(env.prompter.printedJobs().isEmpty());
         QCOMPARE(env.prompter.askedTexts(), QStringList{"Es ist kein Drucker eingerichtet."});

@@ -91,7 +91,7 @@ private Q_SLOTS:
         Env env;
         RichTextDocument doc;
         doc.setText(lines(150));
-        env.prompter.answerPrint(PrintChoice{1, 1, 1});
+        env.prompter.answerPrint(PrintChoice{1, 1, 1, {}});
         bool ran = false;
         whenShown(
             [](PrintPreview& preview) { preview.findChild<QPushButton*>("btnPrint")->click(); },
