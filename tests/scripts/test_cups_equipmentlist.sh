@@ -16,25 +16,13 @@ export QT_QPA_PLATFORM=offscreen
 # A destination named in the environment would override the user's default.
 unset LPDEST PRINTER
 
-fail() { echo "FAIL: $*"; exit 1; }
-unavailable() {
-  [ "${CI:-}" = "true" ] && fail "$1"
-  echo "SKIP: $1"
-  exit 0
-}
+# shellcheck source=cups_common.sh
+source "$(dirname "$0")/cups_common.sh"
 
 [ -x "$TOOL" ] || fail "$TOOL is missing"
-command -v lpstat >/dev/null || unavailable "lpstat is not installed"
-command -v pdftotext >/dev/null || unavailable "pdftotext is not installed"
-timeout 20 lpstat -r 2>/dev/null | grep -q "is running" ||
-  unavailable "CUPS is not running (run scripts/cups.sh)"
-timeout 20 lpstat -p "$QUEUE" >/dev/null 2>&1 ||
-  unavailable "printer $QUEUE is missing (run scripts/cups.sh)"
+require_cups --pdf "$QUEUE"
 
-SCRATCH=$(mktemp -d)
-trap 'rm -rf "$SCRATCH"' EXIT
-export HOME=$SCRATCH/home
-mkdir -p "$HOME"
+make_scratch --home
 DATA=$SCRATCH/data
 
 sql() {

@@ -16,23 +16,13 @@ export QT_QPA_PLATFORM=offscreen
 # A destination named in the environment would override the user's default.
 unset LPDEST PRINTER
 
-fail() { echo "FAIL: $*"; exit 1; }
-unavailable() {
-  [ "${CI:-}" = "true" ] && fail "$1"
-  echo "SKIP: $1"
-  exit 0
-}
+# shellcheck source=cups_common.sh
+source "$(dirname "$0")/cups_common.sh"
 
 [ -x "$TOOL" ] || fail "$TOOL is missing"
-command -v lpstat >/dev/null || unavailable "lpstat is not installed"
-timeout 20 lpstat -r 2>/dev/null | grep -q "is running" ||
-  unavailable "CUPS is not running (run scripts/cups.sh)"
-for p in QuillonTest QuillonTest2; do
-  timeout 20 lpstat -p "$p" >/dev/null 2>&1 || unavailable "printer $p is missing (run scripts/cups.sh)"
-done
+require_cups QuillonTest QuillonTest2
 
-SCRATCH=$(mktemp -d)
-trap 'rm -rf "$SCRATCH"' EXIT
+make_scratch
 USER_HOME=$SCRATCH/home
 mkdir -p "$USER_HOME"
 

@@ -1,5 +1,7 @@
 #include "app/screenplacement.h"
 
+#include "printing/formsheet.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -54,6 +56,12 @@ QRect reachablePlacement(const QRect& saved, const QPoint& fallbackTopLeft,
     for (const QScreen* screen : QGuiApplication::screens())
         screens << screen->availableGeometry();
     return reachablePlacement(saved, fallbackTopLeft, fallbackSize, screens);
+}
+
+Placement placementInTwips(const QRect& pixels, double dpi)
+{
+    return {pixelsToTwips(pixels.x(), dpi), pixelsToTwips(pixels.y(), dpi),
+            pixelsToTwips(pixels.width(), dpi), pixelsToTwips(pixels.height(), dpi)};
 }
 
 } // namespace quillon

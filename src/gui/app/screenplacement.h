@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/settings.h"
+
 #include <QList>
 #include <QPoint>
 #include <QRect>
@@ -17,5 +19,9 @@ QRect reachablePlacement(QRect saved, QPoint fallbackTopLeft, QSize fallbackSize
 // The same against the screens of the running program.
 QRect reachablePlacement(const QRect& saved, const QPoint& fallbackTopLeft,
                          const QSize& fallbackSize);
+
+// A window's position and size in pixels as the settings keep them: in twips
+// at the given resolution.
+Placement placementInTwips(const QRect& pixels, double dpi);
 
 } // namespace quillon

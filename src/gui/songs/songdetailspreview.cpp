@@ -204,10 +204,8 @@ void SongDetailsPreview::done(int result)
         if (m_printMode) {
             m_state.printRequested = false;
         } else {
-            const double d = dpi();
-            m_state.settings.setPlacement(
-                kGeometryPrefix, Placement{pixelsToTwips(x(), d), pixelsToTwips(y(), d),
-                                           pixelsToTwips(width(), d), pixelsToTwips(height(), d)});
+            m_state.settings.setPlacement(kGeometryPrefix,
+                                          placementInTwips(QRect(pos(), size()), dpi()));
         }
     }
     QDialog::done(result);

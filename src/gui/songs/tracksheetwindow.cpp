@@ -2,6 +2,7 @@
 
 #include "app/appstate.h"
 #include "app/prompter.h"
+#include "app/screenplacement.h"
 #include "printing/pagefit.h"
 #include "printing/pagesink.h"
 #include "songs/songstore.h"
@@ -247,10 +248,8 @@ void TrackSheetWindow::done(int result)
         if (m_printMode) {
             m_state.printRequested = false;
         } else {
-            const double d = dpi();
-            m_state.settings.setPlacement(
-                kGeometryPrefix, Placement{pixelsToTwips(x(), d), pixelsToTwips(y(), d),
-                                           pixelsToTwips(width(), d), pixelsToTwips(height(), d)});
+            m_state.settings.setPlacement(kGeometryPrefix,
+                                          placementInTwips(QRect(pos(), size()), dpi()));
         }
     }
     QDialog::done(result);

@@ -1,3 +1,4 @@
+#include "documentprobes.h"
 #include "documents/docxpackage.h"
 #include "documents/wordformat.h"
 
@@ -9,37 +10,11 @@
 #include <QTextDocument>
 
 using namespace quillon;
+using namespace quillon::test;
 using word::DocxPackageReader;
 using word::DocxPackageWriter;
 
 namespace {
-
-QByteArray fixture(const QString& name)
-{
-    QFile file(QStringLiteral(QUILLON_TEST_DATA_DIR "/documents/") + name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QTextCharFormat formatAt(const QTextDocument& document, const QString& text)
-{
-    const QTextCursor found = document.find(text);
-    if (found.isNull())
-        return {};
-    QTextCursor cursor(found);
-    cursor.setPosition(found.selectionStart() + 1);
-    return cursor.charFormat();
-}
-
-QString familyOf(const QTextCharFormat& format)
-{
-    const QStringList families = format.fontFamilies().toStringList();
-    return families.isEmpty() ? format.font().family() : families.first();
-}
-
-Qt::Alignment alignmentOf(const QTextDocument& document, const QString& text)
-{
-    return document.find(text).block().blockFormat().alignment() & Qt::AlignHorizontal_Mask;
-}
 
 const char kContentTypes[] =
     "<?xml version='1.0'?><Types "
@@ -70,7 +45,7 @@ class TestDocxFormat final : public QObject {
 private slots:
     void readsDocumentWrittenByLibreOffice()
     {
-        const QByteArray data = fixture(QStringLiteral("docx-lyrics.docx"));
+        const QByteArray data = documentFixture(QStringLiteral("docx-lyrics.docx"));
         QVERIFY(!data.isEmpty());
         QVERIFY(word::looksLikeWord(data));
         QTextDocument document;
@@ -102,7 +77,7 @@ private slots:
     // What matters is the content: a .docx saved under a .doc name is read as .docx.
     void docxNamedDocIsRecognisedByContent()
     {
-        const QByteArray data = fixture(QStringLiteral("word-docx-named.doc"));
+        const QByteArray data = documentFixture(QStringLiteral("word-docx-named.doc"));
         QVERIFY(word::looksLikeWord(data));
         QTextDocument document;
         QVERIFY(word::read(data, &document));
@@ -236,7 +211,7 @@ private slots:
 
     void truncatedPackagesAreRefused()
     {
-        const QByteArray data = fixture(QStringLiteral("docx-lyrics.docx"));
+        const QByteArray data = documentFixture(QStringLiteral("docx-lyrics.docx"));
         for (qsizetype size : {qsizetype(4), qsizetype(100), data.size() / 2, data.size() - 30}) {
             QTextDocument document;
             QString error;
@@ -248,7 +223,7 @@ private slots:
     void randomAndDamagedBytesNeverCrash()
     {
         QRandomGenerator random(4321);
-        const QByteArray data = fixture(QStringLiteral("docx-lyrics.docx"));
+        const QByteArray data = documentFixture(QStringLiteral("docx-lyrics.docx"));
         for (int round = 0; round < 200; ++round) {
             QByteArray damaged = data;
             for (int k = 0; k < 6; ++k)

@@ -1,6 +1,8 @@
 #include "documents/documentdump.h"
 #include "documents/rtfformat.h"
 
+#include "documentprobes.h"
+
 #include <QFile>
 #include <QTest>
 #include <QTextBlock>
@@ -21,14 +23,6 @@ QTextCharFormat formatAt(const QTextDocument& doc, int pos)
             return f.charFormat();
     }
     return {};
-}
-
-QByteArray fixture(const QString& name)
-{
-    QFile f(QStringLiteral(QUILLON_TEST_DATA_DIR "/documents/") + name);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
 }
 
 } // namespace
@@ -249,7 +243,7 @@ private Q_SLOTS:
 
     void libreOfficeFileImports()
     {
-        const QByteArray data = fixture("libreoffice.rtf");
+        const QByteArray data = test::documentFixture("libreoffice.rtf");
         QVERIFY(!data.isEmpty());
         QTextDocument doc;
         QVERIFY(rtf::read(data, &doc));

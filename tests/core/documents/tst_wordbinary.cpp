@@ -1,3 +1,4 @@
+#include "documentprobes.h"
 #include "documents/cfbstorage.h"
 #include "documents/wordformat.h"
 
@@ -9,38 +10,11 @@
 #include <QTextDocument>
 
 using namespace quillon;
+using namespace quillon::test;
 using word::CfbReader;
 using word::CfbWriter;
 
 namespace {
-
-QByteArray fixture(const QString& name)
-{
-    QFile file(QStringLiteral(QUILLON_TEST_DATA_DIR "/documents/") + name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The format of the first character of the first occurrence of text.
-QTextCharFormat formatAt(const QTextDocument& document, const QString& text)
-{
-    const QTextCursor found = document.find(text);
-    if (found.isNull())
-        return {};
-    QTextCursor cursor(found);
-    cursor.setPosition(found.selectionStart() + 1);
-    return cursor.charFormat();
-}
-
-QString familyOf(const QTextCharFormat& format)
-{
-    const QStringList families = format.fontFamilies().toStringList();
-    return families.isEmpty() ? format.font().family() : families.first();
-}
-
-Qt::Alignment alignmentOf(const QTextDocument& document, const QString& text)
-{
-    return document.find(text).block().blockFormat().alignment() & Qt::AlignHorizontal_Mask;
-}
 
 // A document with everything the exporters must keep.
 void fillSample(QTextDocument* document)
@@ -93,7 +67,7 @@ class TestWordBinary final : public QObject {
 private slots:
     void readsDocumentWrittenByLibreOffice()
     {
-        const QByteArray data = fixture(QStringLiteral("word-lyrics.doc"));
+        const QByteArray data = documentFixture(QStringLiteral("word-lyrics.doc"));
         QVERIFY(!data.isEmpty());
         QVERIFY(word::looksLikeWord(data));
         QTextDocument document;
@@ -168,7 +142,7 @@ private slots:
     void documentOfLibreOfficeSurvivesItsOwnRoundTrip()
     {
         QTextDocument first;
-        QVERIFY(word::read(fixture(QStringLiteral("word-lyrics.doc")), &first));
+        QVERIFY(word::read(documentFixture(QStringLiteral("word-lyrics.doc")), &first));
         QTextDocument second;
         QVERIFY(word::read(word::writeDoc(first), &second));
         QCOMPARE(second.toPlainText(), first.toPlainText());
@@ -223,7 +197,7 @@ private slots:
 
     void truncatedFilesAreRefused()
     {
-        const QByteArray data = fixture(QStringLiteral("word-lyrics.doc"));
+        const QByteArray data = documentFixture(QStringLiteral("word-lyrics.doc"));
         QVERIFY(!data.isEmpty());
         for (qsizetype size : {qsizetype(0), qsizetype(8), qsizetype(511), qsizetype(512),
                                qsizetype(2048), data.size() / 2, data.size() - 512}) {
@@ -256,7 +230,7 @@ private slots:
     // makes of it, it answers.
     void damagedBytesNeverCrash()
     {
-        const QByteArray data = fixture(QStringLiteral("word-lyrics.doc"));
+        const QByteArray data = documentFixture(QStringLiteral("word-lyrics.doc"));
         QRandomGenerator random(99);
         for (int round = 0; round < 300; ++round) {
             QByteArray damaged = data;
@@ -305,7 +279,7 @@ private slots:
     {
         QTextDocument document;
         QString error;
-        QVERIFY2(word::read(fixture(QStringLiteral("word-long.doc")), &document, &error),
+        QVERIFY2(word::read(documentFixture(QStringLiteral("word-long.doc")), &document, &error),
                  qPrintable(error));
         QCOMPARE(document.blockCount(), 400);
         const QTextBlock last = document.lastBlock();
