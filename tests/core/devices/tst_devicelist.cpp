@@ -1,5 +1,6 @@
 #include "devices/devicelist.h"
 #include "devices/deviceregister.h"
+#include "distinctfields.h"
 #include "store/database.h"
 #include "tempdatafolder.h"
 
@@ -50,6 +51,27 @@ private Q_SLOTS:
                                  "ABCDEFGHIJKLMNOPQRSTUVWXYSN-0123456789-ABCDEF03-15-1999\n"
                                  "DAW                      X1                  1.1.2000  \n";
         QCOMPARE(deviceListText(devices, kWhen), expected);
+    }
+
+    // Each column holds its own field of the device, read from the register
+    // as the device window reads it; the other fields appear nowhere.
+    void everyColumnShowsItsOwnField()
+    {
+        test::TempDataFolder tmp;
+        DeviceRegister reg(tmp.folder());
+        const DeviceRecord first = test::distinctDevice(1), second = test::distinctDevice(2);
+        QVERIFY(reg.updateSlot(1, first));
+        QVERIFY(reg.updateSlot(10, second));
+        const QString text = deviceListText(*reg.readAll(), kWhen);
+        const QStringList lines = text.split('\n');
+        QCOMPARE(lines.size(), 5 + 10 + 1);
+        for (const auto& [line, d] : {std::pair{5, first}, std::pair{14, second}}) {
+            QCOMPARE(lines.at(line), d.name.leftJustified(25, ' ', true) +
+                                         d.serialNr.leftJustified(20, ' ', true) + d.purchasedOn);
+            for (const QString& unlisted :
+                 {d.noiseReduction, d.seller, d.note, d.lastInspection, d.technician})
+                QVERIFY2(!text.contains(unlisted), qPrintable(unlisted));
+        }
     }
 
     void emptyRegisterStillHasHeaderAndRules()

@@ -1,5 +1,6 @@
 #include "devices/devicefields.h"
 #include "devices/deviceregister.h"
+#include "distinctfields.h"
 #include "store/database.h"
 #include "tempdatafolder.h"
 
@@ -8,10 +9,89 @@
 
 using namespace quillon;
 
+Q_DECLARE_METATYPE(quillon::DeviceRecord)
+
 class TestDeviceRegister final : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // Each field goes to its own column and comes back into its own member,
+    // whether the device is edited by name or by slot; the other slots stay.
+    void everyFieldRoundTrips_data()
+    {
+        QTest::addColumn<bool>("bySlot");
+        QTest::addColumn<DeviceRecord>("first");
+        QTest::addColumn<DeviceRecord>("second");
+        DeviceRecord nameOnly;
+        nameOnly.name = "Only a name";
+        for (const bool bySlot : {false, true}) {
+            const char* how = bySlot ? "by slot" : "by name";
+            QTest::addRow("distinct, %s", how)
+                << bySlot << test::distinctDevice(1) << DeviceRecord{};
+            QTest::addRow("every field changed, %s", how)
+                << bySlot << test::distinctDevice(1) << test::distinctDevice(2);
+            QTest::addRow("fields emptied, %s", how)
+                << bySlot << test::distinctDevice(1) << nameOnly;
+        }
+    }
+    void everyFieldRoundTrips()
+    {
+        QFETCH(bool, bySlot);
+        QFETCH(DeviceRecord, first);
+        QFETCH(DeviceRecord, second);
+        test::TempDataFolder tmp;
+        DeviceRegister reg(tmp.folder());
+        const QList<DeviceRecord> before = reg.all();
+        const int slot = 6;
+        QString stored = before.at(slot - 1).name;
+        DeviceRecord expected = before.at(slot - 1);
+        for (const DeviceRecord& d : {first, second}) {
+            if (d.name.isEmpty())
+                continue;
+            QVERIFY2(bySlot ? reg.updateSlot(slot, d) : reg.update(stored, d),
+                     qPrintable(reg.lastError()));
+            stored = d.name;
+            expected = d;
+        }
+        QCOMPARE(test::fieldsOf(*reg.find(stored)), test::fieldsOf(expected));
+        QCOMPARE(test::fieldsOf(*reg.findSlot(slot)), test::fieldsOf(expected));
+        QList<DeviceRecord> after = before;
+        after[slot - 1] = expected;
+        QCOMPARE(*reg.readAll(), after);
+        QCOMPARE(reg.names().at(slot - 1), expected.name);
+        // The columns the file defines, so another reader of recdev.mdb finds them.
+        const QStringList columns{"name",        "Nroftracks", "SerialNr", "Noisereduction",
+                                  "Purchasedon", "Seller",     "Note",     "Lastinspection",
+                                  "technician",  "TypeRM"};
+        QCOMPARE(
+            test::storedColumns(tmp.folder().recdevDb(),
+                                "SELECT * FROM recdev ORDER BY rowid LIMIT 1 OFFSET ?", columns,
+                                {slot - 1}),
+            test::columnLines(columns, {expected.name, expected.tracks, expected.serialNr,
+                                        expected.noiseReduction, expected.purchasedOn,
+                                        expected.seller, expected.note, expected.lastInspection,
+                                        expected.technician, expected.type}));
+    }
+
+    // Absent values in the file read as empty text and zero.
+    void nullColumnsReadEmpty()
+    {
+        test::TempDataFolder tmp;
+        {
+            Database db;
+            QVERIFY(db.open(tmp.folder().recdevDb()));
+            QVERIFY(
+                db.exec("UPDATE recdev SET Nroftracks = NULL, SerialNr = NULL, "
+                        "Noisereduction = NULL, Purchasedon = NULL, Seller = NULL, Note = NULL, "
+                        "Lastinspection = NULL, technician = NULL, TypeRM = NULL "
+                        "WHERE rowid = (SELECT min(rowid) FROM recdev)"));
+        }
+        DeviceRegister reg(tmp.folder());
+        DeviceRecord expected;
+        expected.name = reg.names().first();
+        QCOMPARE(test::fieldsOf(*reg.findSlot(1)), test::fieldsOf(expected));
+    }
+
     void slotsFollowStoredOrder()
     {
         test::TempDataFolder tmp;

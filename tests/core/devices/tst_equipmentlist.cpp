@@ -1,5 +1,6 @@
 #include "devices/deviceregister.h"
 #include "devices/equipmentlist.h"
+#include "distinctfields.h"
 #include "printing/recordingpagesink.h"
 #include "tempdatafolder.h"
 
@@ -78,6 +79,26 @@ private Q_SLOTS:
         QCOMPARE(lines.at(6).zones.first(), QString("24-Track Tape    "));
         QCOMPARE(lines.at(10).zones, QStringList({"DAT Recorder    DAT 99", "01-02-2003"}));
         QCOMPARE(lines.last().zones.first(), QString("Master Recorder    "));
+    }
+
+    // The row under "Type" holds the name, under "Serial Nr." the serial
+    // number and under "Purchased" the purchase date, read from the register
+    // as the print dialog reads it; nothing else of the device is printed.
+    void everyColumnShowsItsOwnField()
+    {
+        test::TempDataFolder tmp;
+        DeviceRegister reg(tmp.folder());
+        const DeviceRecord d = test::distinctDevice(3);
+        QVERIFY(reg.updateSlot(2, d));
+        RecordingPageSink sink;
+        QVERIFY(EquipmentList::print(sink, EquipmentList::lines(reg.all(), when()), baseFont()));
+        const QStringList texts = sink.jobs().first().texts(0);
+        const int at = texts.indexOf(d.name.left(25) + "    " + d.serialNr);
+        QVERIFY(at > texts.indexOf(QString(77, '-')));
+        QCOMPARE(texts.value(at + 1), d.purchasedOn);
+        for (const QString& unlisted :
+             {d.noiseReduction, d.seller, d.note, d.lastInspection, d.technician})
+            QVERIFY2(!texts.join('\n').contains(unlisted), qPrintable(unlisted));
     }
 
     void headingsStartAtPrintZones()

@@ -1,3 +1,4 @@
+#include "distinctfields.h"
 #include "media/medialist.h"
 #include "media/medialistprinter.h"
 #include "media/mediastore.h"
@@ -73,6 +74,37 @@ private Q_SLOTS:
         QCOMPARE(text.toUtf8(), expected.toUtf8());
         // The stored name is untouched by the cut.
         QCOMPARE(media.first().name.size(), 45);
+    }
+
+    // Each label of the list is followed by its own field, read from the
+    // store as the media window reads it; the fields the list leaves out
+    // appear nowhere.
+    void everyLabelShowsItsOwnField()
+    {
+        test::TempDataFolder tmp;
+        MediaStore store(tmp.folder());
+        const QList<Medium> media{test::distinctMedium(1), test::distinctMedium(2)};
+        for (const Medium& m : media)
+            QVERIFY(store.add(m));
+        const QString text =
+            media::mediaListText(store.all(), QDateTime(QDate(2007, 3, 9), QTime(14, 5)));
+        QStringList expected{kRule.chopped(1),
+                             "Tapes, Harddisks, CD and other Mediums    \t\t03-09-2007",
+                             kRule.chopped(1)};
+        for (const Medium& m : media) {
+            expected << "Name/No:  " + m.name + "  -  " + m.type;
+            expected << "Brand: " + m.brand + "       Serialno.:  " + m.serialNumber;
+            expected << "Length/Capacity:  " + m.length +
+                            "     deleted:  " + (m.isSeparated() ? "YES" : "NO");
+            expected << kRule.chopped(1);
+        }
+        expected << QString();
+        QCOMPARE(text.split('\n'), expected);
+        QVERIFY(media.at(0).deleted != media.at(1).deleted);
+        for (const Medium& m : media)
+            for (const QString& unlisted :
+                 {m.maxTime, m.noiseReduction, m.enteredOn, m.separatedOn})
+                QVERIFY2(!text.contains(unlisted), qPrintable(unlisted));
     }
 
     void emptyTableGivesNothing()

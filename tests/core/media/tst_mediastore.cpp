@@ -1,3 +1,4 @@
+#include "distinctfields.h"
 #include "media/mediastore.h"
 #include "songs/songstore.h"
 #include "store/database.h"
@@ -9,6 +10,8 @@
 #include <QTest>
 
 using namespace quillon;
+
+Q_DECLARE_METATYPE(quillon::Medium)
 
 class TestMediaStore final : public QObject {
     Q_OBJECT
@@ -39,6 +42,61 @@ private:
     }
 
 private Q_SLOTS:
+    // Each field goes to its own column and comes back into its own member,
+    // through every read the windows use; the neighbours stay as they were.
+    void everyFieldRoundTrips_data()
+    {
+        QTest::addColumn<Medium>("first");
+        QTest::addColumn<Medium>("second");
+        Medium nameOnly;
+        nameOnly.name = "Only a name";
+        QTest::newRow("distinct, in use") << test::distinctMedium(1) << Medium{};
+        QTest::newRow("distinct, separated") << test::distinctMedium(2) << Medium{};
+        QTest::newRow("every field changed") << test::distinctMedium(1) << test::distinctMedium(2);
+        QTest::newRow("separation cleared") << test::distinctMedium(2) << test::distinctMedium(3);
+        QTest::newRow("fields emptied") << test::distinctMedium(2) << nameOnly;
+        QTest::newRow("empty, then filled") << nameOnly << test::distinctMedium(4);
+    }
+    void everyFieldRoundTrips()
+    {
+        QFETCH(Medium, first);
+        QFETCH(Medium, second);
+        test::TempDataFolder tmp;
+        MediaStore store(tmp.folder());
+        const Medium before = tape("Before"), after = tape("After");
+        QVERIFY(store.add(before));
+        QVERIFY2(store.add(first), qPrintable(store.lastError()));
+        QVERIFY(store.add(after));
+        Medium expected = first;
+        if (!second.name.isEmpty()) {
+            QVERIFY2(store.update(first.name, second), qPrintable(store.lastError()));
+            expected = second;
+        }
+        QCOMPARE(test::fieldsOf(*store.find(expected.name)), test::fieldsOf(expected));
+        const QList<Medium> all = store.all();
+        QCOMPARE(all.size(), 3);
+        QCOMPARE(test::fieldsOf(all.at(0)), test::fieldsOf(before));
+        QCOMPARE(test::fieldsOf(all.at(1)), test::fieldsOf(expected));
+        QCOMPARE(test::fieldsOf(all.at(2)), test::fieldsOf(after));
+        const Medium entry = store.treeEntries().at(1);
+        QCOMPARE(entry.name, expected.name);
+        QCOMPARE(entry.type, expected.type);
+        QCOMPARE(entry.deleted, expected.deleted);
+        QCOMPARE(entry.icon(), expected.icon());
+        QVERIFY(store.names().contains(expected.name));
+        // The columns the file defines, by name.
+        const QStringList columns{"bandnummer", "brandname",  "bandtype",       "serialnr",
+                                  "lengthft",   "lengthtime", "noisereduction", "enteredon",
+                                  "deletedon",  "deleted"};
+        QCOMPARE(
+            test::storedColumns(tmp.folder().tapeDb(), "SELECT * FROM Tape WHERE bandnummer = ?",
+                                columns, {expected.name}),
+            test::columnLines(columns,
+                              {expected.name, expected.brand, expected.type, expected.serialNumber,
+                               expected.length, expected.maxTime, expected.noiseReduction,
+                               expected.enteredOn, expected.separatedOn, expected.deleted}));
+    }
+
     void mediaTypesInOrder()
     {
         const QStringList& types = media::mediaTypes();
