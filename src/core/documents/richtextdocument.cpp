@@ -153,6 +153,10 @@ void RichTextDocument::replaceContent(const QTextDocument& source)
     QTextCursor first(m_document);
     first.setBlockFormat(source.begin().blockFormat());
     first.setBlockCharFormat(source.begin().charFormat());
+    // Changing the first block's character format drops that block's layout
+    // without laying it out again: a view showing the document would leave
+    // the first line blank until it is edited.
+    m_document->markContentsDirty(0, m_document->begin().length());
     m_document->clearUndoRedoStacks();
     m_document->setModified(false);
     m_silent = false;

@@ -41,6 +41,9 @@ DocumentEditor::DocumentEditor(RichTextDocument& document, Prompter& prompter, Q
     document.textDocument()->setDefaultFont(documentFont);
     m_edit->setAcceptRichText(true);
     m_edit->installEventFilter(this);
+    // The text area gets its width only as the window is shown, after this
+    // widget's own resize: the ruler follows the viewport itself.
+    m_edit->viewport()->installEventFilter(this);
     m_edit->setTabChangesFocus(false);
 
     m_statusTimer = new QTimer(this);
@@ -205,6 +208,8 @@ void DocumentEditor::refreshRuler()
 
 bool DocumentEditor::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_edit->viewport() && event->type() == QEvent::Resize)
+        refreshRuler();
     // QTextEdit hands every font change of the widget (a window's font,
     // the application's) to its document; the document's font is the
     // document's own (FontName), so it is put back afterwards.

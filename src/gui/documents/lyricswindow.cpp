@@ -147,11 +147,8 @@ bool LyricsWindow::reopenForCurrentSong()
         raise();
         return true;
     }
-    if (isChanged() &&
-        !state().prompter.askYesNo(
-            this, QStringLiteral("Lyrics changed!\rDo you want to exit anyway?"), {})) {
+    if (!confirmDiscard())
         return false;
-    }
     loadSong();
     state().lyricsWindowOpen = true;
     show();

@@ -81,6 +81,8 @@ NoteWindow::NoteWindow(AppState& state, Traits traits, QWidget* parent)
 
     setMinimumSize(units.toPixelsX(kMinWidth), units.toPixelsY(kMinHeight));
     restorePlacement();
+    // What the user types first goes into the text, not to a button.
+    m_editor->textEdit()->setFocus();
 }
 
 NoteWindow::~NoteWindow()
@@ -261,6 +263,8 @@ void NoteWindow::importFile()
         m_state.prompter.critical(this, QStringLiteral("Unknown file format!"));
         return;
     }
+    if (!confirmDiscard())
+        return;
     bool loaded = false;
     {
         const WaitCursor wait;
@@ -336,17 +340,30 @@ void NoteWindow::storePlacement()
                                    double(units.toTwipsY(size.height()))});
 }
 
+bool NoteWindow::confirmDiscard()
+{
+    if (!m_changed ||
+        m_state.prompter.askYesNo(
+            this, m_traits.changedText + QStringLiteral("\rDo you want to exit anyway?"), {}))
+        return true;
+    m_editor->textEdit()->setFocus();
+    return false;
+}
+
+void NoteWindow::closeDiscarding()
+{
+    m_discardAgreed = true;
+    close();
+}
+
 void NoteWindow::closeEvent(QCloseEvent* event)
 {
     if (m_closing) {
         event->accept();
         return;
     }
-    if (m_changed &&
-        !m_state.prompter.askYesNo(
-            this, m_traits.changedText + QStringLiteral("\rDo you want to exit anyway?"), {})) {
+    if (!m_discardAgreed && !confirmDiscard()) {
         event->ignore();
-        m_editor->textEdit()->setFocus();
         return;
     }
     m_closing = true;

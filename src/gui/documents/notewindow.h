@@ -44,9 +44,17 @@ public:
 
     // "Save": stores the document; a failure is shown and keeps the flag.
     bool save();
-    // "&Import..." and "&Export...".
+    // "&Import..." and "&Export...". An import over unsaved changes asks
+    // the closing question first; No keeps the text.
     void importFile();
     void exportFile();
+
+    // The closing question, asked only when there are unsaved changes:
+    // true when they may be dropped. Asks nothing else and closes nothing.
+    bool confirmDiscard();
+    // Closes without asking again: the user has already agreed to drop the
+    // changes (the program is ending).
+    void closeDiscarding();
 
     // The format the last three characters of a file name stand for,
     // compared exactly: "doc", "rtf" and "txt".
@@ -115,6 +123,7 @@ private:
     bool m_changed = false;
     bool m_editable = true;
     bool m_closing = false;
+    bool m_discardAgreed = false;
 };
 
 } // namespace quillon

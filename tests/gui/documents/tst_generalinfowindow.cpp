@@ -3,6 +3,7 @@
 #include "documents/documenteditor.h"
 #include "documents/generalinfowindow.h"
 #include "documents/notebookstore.h"
+#include "documentwindowprobes.h"
 #include "printing/printpreview.h"
 #include "songs/songstore.h"
 #include "store/database.h"
@@ -106,6 +107,59 @@ private Q_SLOTS:
         run.prompter.answer(QMessageBox::Yes);
         QVERIFY(w.close());
         QVERIFY(NotebookStore(run.folder.note1Db()).read()->isNull);
+    }
+
+    void importOverUnsavedTextAsksFirst()
+    {
+        Run run(*m_tmp);
+        const QString file = m_tmp->path() + "/note.txt";
+        QVERIFY(writeFile(file, "Imported"));
+        GeneralInfoWindow w(run.state);
+        w.show();
+        QTest::keyClicks(w.editor()->textEdit(), "typed");
+        for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+            run.prompter.answerFile(file);
+            run.prompter.answer(answer);
+            trigger(w, "mnuImport");
+            QCOMPARE(w.document().text(),
+                     QString(answer == QMessageBox::No ? "typed" : "Imported"));
+        }
+        QCOMPARE(run.prompter.askedTexts(),
+                 QStringList(2, "Note changed!\rDo you want to exit anyway?"));
+        QVERIFY(w.isChanged()); // an import counts as a change
+        run.prompter.answer(QMessageBox::Yes);
+        QVERIFY(w.close());
+        QVERIFY(NotebookStore(run.folder.note1Db()).read()->isNull);
+    }
+
+    void typingStraightAfterOpeningGoesIntoTheText()
+    {
+        Run run(*m_tmp);
+        bool rulerSpansText = false;
+        QTimer::singleShot(0, [&rulerSpansText] {
+            auto* w = qobject_cast<GeneralInfoWindow*>(QApplication::activeModalWidget());
+            if (!w)
+                return;
+            if (QTest::qWaitForWindowActive(w)) {
+                // The ruler spans the text from the first paint, before any click.
+                const auto [painted, wanted] = test::rulerTextRight(*w->editor());
+                rulerSpansText = qAbs(painted - wanted) <= 2;
+                // Keys as a keyboard user gives them: type, Ctrl+S, Ctrl+E.
+                if (QWidget* typing = QApplication::focusWidget()) {
+                    QTest::keyClicks(typing, "Keys first");
+                    QTest::keyClick(typing, Qt::Key_S, Qt::ControlModifier);
+                    QTest::keyClick(typing, Qt::Key_E, Qt::ControlModifier);
+                }
+            }
+            if (w->isVisible())
+                w->closeDiscarding();
+        });
+        GeneralInfoWindow w(run.state); // as the menu opens it
+        w.exec();
+        QVERIFY(rulerSpansText);
+        QVERIFY(run.prompter.asked().isEmpty());
+        QCOMPARE(test::storedText(NotebookStore(run.folder.note1Db()).read()->text),
+                 QString("Keys first"));
     }
 
     void upperCaseEndingIsUnknown()

@@ -2,6 +2,7 @@
 #include "app/scriptedprompter.h"
 #include "documents/documenteditor.h"
 #include "documents/lyricswindow.h"
+#include "documentwindowprobes.h"
 #include "songs/songstore.h"
 #include "store/settings.h"
 #include "tempdatafolder.h"
@@ -102,6 +103,26 @@ private Q_SLOTS:
         QVERIFY(w.close());
         QVERIFY(run.prompter.asked().isEmpty());
         QVERIFY(!run.state.lyricsWindowOpen);
+    }
+
+    void typingStraightAfterOpeningGoesIntoTheText()
+    {
+        Run run(*m_tmp);
+        run.load("Blue");
+        QPointer<LyricsWindow> w = LyricsWindow::openModeless(run.state); // as the menu does
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        // The ruler spans the text from the first paint, before any click.
+        const auto [painted, wanted] = test::rulerTextRight(*w->editor());
+        QVERIFY2(qAbs(painted - wanted) <= 2,
+                 qPrintable(QString("%1 %2").arg(painted).arg(wanted)));
+        QWidget* typing = QApplication::focusWidget();
+        QVERIFY(typing);
+        QTest::keyClicks(typing, "Straight in");
+        QTest::keyClick(typing, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(!w->isChanged());
+        QCOMPARE(test::storedText(run.songs.song("Blue")->text("lyrics")), QString("Straight in"));
+        w->close();
+        QTRY_VERIFY(!w);
     }
 
     void panelsDoNotFollowLaterChanges()

@@ -2,6 +2,7 @@
 #include "app/scriptedprompter.h"
 #include "documents/documenteditor.h"
 #include "documents/lyricswindow.h"
+#include "documentwindowprobes.h"
 #include "printing/printpreview.h"
 #include "songs/songstore.h"
 #include "store/settings.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -103,7 +105,7 @@ private Q_SLOTS:
         w.close();
     }
 
-    void importLoadsAndLeavesTheWindowClean()
+    void importOverUnsavedTextAsksFirst()
     {
         Run run(*m_tmp);
         const QString file = m_tmp->path() + "/words.txt";
@@ -112,14 +114,74 @@ private Q_SLOTS:
         w.show();
         QTest::keyClicks(w.editor()->textEdit(), "typed");
         QVERIFY(w.isChanged());
+        trigger(w, "mnuImport"); // the dialog cancelled: nothing to ask
+        QVERIFY(run.prompter.asked().isEmpty());
+        for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+            run.prompter.answerFile(file);
+            run.prompter.answer(answer);
+            trigger(w, "mnuImport");
+            QCOMPARE(run.prompter.askedTexts().size(), answer == QMessageBox::No ? 1 : 2);
+            QCOMPARE(run.prompter.askedTexts().last(),
+                     QString("Lyrics changed!\rDo you want to exit anyway?"));
+            if (answer == QMessageBox::No) {
+                QCOMPARE(w.document().text(), QString("typed"));
+                QVERIFY(w.isChanged());
+            }
+        }
+        QVERIFY(w.document().text().startsWith("Line one\nLine two"));
+        QVERIFY(!w.isChanged());
+        // A clean window imports without asking, and closes without asking.
+        run.prompter.answerFile(file);
+        trigger(w, "mnuImport");
+        QVERIFY(w.close());
+        QCOMPARE(run.prompter.asked().size(), 2);
+        QVERIFY(run.songs.song("Blue")->isNull("lyrics"));
+    }
+
+    void importedTextIsShownFromTheFirstLine_data()
+    {
+        QTest::addColumn<QString>("ending");
+        QTest::addColumn<bool>("exportedFirst");
+        QTest::newRow("text file") << "txt" << false;
+        QTest::newRow("exported as text") << "txt" << true;
+        QTest::newRow("exported as rtf") << "rtf" << true;
+    }
+
+    void importedTextIsShownFromTheFirstLine()
+    {
+        QFETCH(QString, ending);
+        QFETCH(bool, exportedFirst);
+        Run run(*m_tmp);
+        LyricsWindow w(run.state);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTextEdit* edit = w.editor()->textEdit();
+        const QString file = m_tmp->path() + "/three." + ending;
+        if (exportedFirst) {
+            w.document().setText("one\rtwo\rthree");
+            run.prompter.answerFile(file);
+            trigger(w, "mnuExport");
+        } else {
+            QVERIFY(writeFile(file, "one\r\ntwo\r\nthree\r\n"));
+        }
+        // Replaces something long that is scrolled to its end.
+        w.document().setText(QString("filler\r").repeated(200));
+        edit->moveCursor(QTextCursor::End);
+        QTRY_VERIFY(edit->verticalScrollBar()->value() > 0);
+
         run.prompter.answerFile(file);
         trigger(w, "mnuImport");
         QVERIFY(run.prompter.asked().isEmpty());
-        QVERIFY(w.document().text().startsWith("Line one\nLine two"));
-        QVERIFY(!w.isChanged());
-        QVERIFY(w.close()); // no question after an import
-        QVERIFY(run.prompter.asked().isEmpty());
-        QVERIFY(run.songs.song("Blue")->isNull("lyrics"));
+        QCOMPARE(edit->verticalScrollBar()->value(), 0);
+        const QList<QPair<int, int>> lines = test::paintedLines(edit);
+        QCOMPARE(lines.size(), 3);
+        QTextDocument* doc = w.document().textDocument();
+        const int firstLineBottom =
+            int(doc->documentMargin()) +
+            QFontMetrics(QTextCursor(doc).charFormat().font()).lineSpacing();
+        QVERIFY2(lines.first().first < firstLineBottom,
+                 qPrintable(QString::number(lines.first().first)));
+        w.close();
     }
 
     void importOfRtfKeepsFormatting()
