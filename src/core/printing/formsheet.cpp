@@ -30,7 +30,7 @@ QString FormSheet::text(const QString& name) const
     return item ? item->text : QString();
 }
 
-QFont FormSheet::font(SheetItem::Role role, const QFont& textFont)
+QFont FormSheet::font(SheetItem::Role role, const std::optional<QFont>& textFont)
 {
     // A plain sans-serif face in the small sizes a printed form uses.
     // The narrow metric-compatible faces first: the form's labels were
@@ -57,15 +57,16 @@ QFont FormSheet::font(SheetItem::Role role, const QFont& textFont)
         f.setBold(true);
         break;
     case SheetItem::Role::Text:
-        // A font nobody set (QFont()) means "the form's own font".
-        if (textFont.resolveMask() != 0 && textFont.pointSizeF() > 0)
-            return textFont;
+        // Taken as it is, even a font nobody set explicitly: the track boxes
+        // show the application's font without anyone setting it.
+        if (textFont)
+            return *textFont;
         break;
     }
     return f;
 }
 
-QFont FormSheet::fittedFont(const SheetItem& item, const QFont& textFont)
+QFont FormSheet::fittedFont(const SheetItem& item, const std::optional<QFont>& textFont)
 {
     QFont f = font(item.role, textFont);
     if (item.role == SheetItem::Role::Text || item.text.isEmpty() || f.pointSizeF() <= 0)
@@ -95,7 +96,7 @@ int FormSheet::textFlags(SheetItem::Role role)
     }
 }
 
-void FormSheet::paint(QPainter& painter, const QFont& textFont) const
+void FormSheet::paint(QPainter& painter, const std::optional<QFont>& textFont) const
 {
     painter.save();
     painter.setPen(QPen(Qt::black, 15)); // one screen pixel, a fine line on paper

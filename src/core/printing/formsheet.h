@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <QFont>
 #include <QLineF>
 #include <QList>
@@ -47,20 +48,22 @@ public:
     QString text(const QString& name) const;
 
     // The font an item of that role is drawn with, in points (for widgets).
-    static QFont font(SheetItem::Role role, const QFont& textFont = {});
+    // textFont is the font of Text items (the user's track font); without
+    // one they take the form's own font.
+    static QFont font(SheetItem::Role role, const std::optional<QFont>& textFont = {});
     // The item's font, made smaller where its text would not fit the width
     // of its place (the design's narrow labels, long values); never below
     // kMinPointSize.
-    static QFont fittedFont(const SheetItem& item, const QFont& textFont = {});
+    static QFont fittedFont(const SheetItem& item, const std::optional<QFont>& textFont = {});
     static constexpr double kMinPointSize = 6;
     // How an item of that role is aligned and wrapped inside its rectangle.
     static int textFlags(SheetItem::Role role);
     // Inner padding of framed texts, twips.
     static constexpr double kTextPadding = 45;
 
-    // Paints the whole sheet on a painter whose unit is one twip. textFont is
-    // the font of Text items (the user's track font); empty = the default.
-    void paint(QPainter& painter, const QFont& textFont = {}) const;
+    // Paints the whole sheet on a painter whose unit is one twip, Text items
+    // in textFont as font() says.
+    void paint(QPainter& painter, const std::optional<QFont>& textFont = {}) const;
 
 private:
     QSizeF m_size;

@@ -16,7 +16,7 @@ QTransform fitToPage(QSizeF contentTwips, QSizeF pageTwips)
     return QTransform::fromScale(scale, scale);
 }
 
-bool printSheetAsPage(PageSink& sink, const FormSheet& sheet, const QFont& textFont)
+bool printSheetAsPage(PageSink& sink, const FormSheet& sheet, const std::optional<QFont>& textFont)
 {
     QPainter* painter = sink.painter();
     if (!painter)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <QFont>
 #include <QSizeF>
 #include <QTransform>
@@ -15,6 +16,7 @@ class PageSink;
 QTransform fitToPage(QSizeF contentTwips, QSizeF pageTwips);
 
 // Paints the sheet on the sink's current page, fitted as above.
-bool printSheetAsPage(PageSink& sink, const FormSheet& sheet, const QFont& textFont);
+bool printSheetAsPage(PageSink& sink, const FormSheet& sheet,
+                      const std::optional<QFont>& textFont = {});
 
 } // namespace quillon

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QPageLayout>
 #include <QPainter>
 #include <QSizeF>
 #include <QString>
@@ -26,6 +27,8 @@ public:
     virtual QPainter* painter() = 0;
     // The printable area in twips.
     virtual QSizeF pageSizeTwips() const = 0;
+    // The paper of the sheets and its orientation; invalid when unknown.
+    virtual QPageLayout pageLayout() const { return {}; }
     // Name of the device ("PDF", the printer's name, ...).
     virtual QString deviceName() const = 0;
     // A short user-facing reason after a failed call.

@@ -26,6 +26,7 @@ public:
     void abortJob() override;
     QPainter* painter() override;
     QSizeF pageSizeTwips() const override;
+    QPageLayout pageLayout() const override { return m_layout; }
     QString deviceName() const override { return QStringLiteral("PDF"); }
 
 private:

@@ -14,16 +14,22 @@ public:
     bool end() override { return true; }
     void updateState(const QPaintEngineState&) override {}
     void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
-    void drawTextItem(const QPointF&, const QTextItem& item) override { texts << item.text(); }
+    void drawTextItem(const QPointF&, const QTextItem& item) override
+    {
+        texts << item.text();
+        fonts << item.font();
+    }
     void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
     Type type() const override { return QPaintEngine::User; }
     QStringList texts;
+    QList<QFont> fonts;
 };
 
 class TextCaptureDevice final : public QPaintDevice {
 public:
     QPaintEngine* paintEngine() const override { return &m_engine; }
     QStringList texts() const { return m_engine.texts; }
+    QList<QFont> fonts() const { return m_engine.fonts; }
 
 protected:
     int metric(PaintDeviceMetric m) const override
@@ -69,6 +75,25 @@ QStringList RecordedJob::texts(int page) const
     return device.texts();
 }
 
+QFont RecordedJob::textFont(int page, const QString& text) const
+{
+    if (page < 0 || page >= pages.size())
+        return {};
+    TextCaptureDevice device;
+    QPainter p(&device);
+    QPicture copy(pages.at(page));
+    copy.play(&p);
+    p.end();
+    const int i = int(device.texts().indexOf(text));
+    if (i < 0)
+        return {};
+    // Drawn in twips: a point is twenty pixels of the recorded font.
+    QFont f = device.fonts().at(i);
+    if (f.pixelSize() > 0)
+        f.setPointSizeF(f.pixelSize() / 20.0);
+    return f;
+}
+
 QString RecordedJob::plainText(int page) const
 {
     return texts(page).join('\n');
@@ -96,6 +121,16 @@ RecordingPageSink::RecordingPageSink(QSizeF pageSizeTwips, QString deviceName)
 {
 }
 
+void RecordingPageSink::setPageLayout(const QPageLayout& layout, bool fitArea)
+{
+    m_layout = layout;
+    if (!layout.isValid() || !fitArea)
+        return;
+    const QSizeF paper = layout.fullRect(QPageLayout::Millimeter).size() * (1440.0 / 25.4);
+    const double border = 6 / 25.4 * 1440.0;
+    m_pageSize = QSizeF(paper.width() - 2 * border, paper.height() - 2 * border);
+}
+
 RecordingPageSink::~RecordingPageSink()
 {
     if (m_painter)
@@ -121,7 +156,7 @@ bool RecordingPageSink::beginJob(const QString& jobName)
 {
     if (m_painter)
         return false;
-    m_current = RecordedJob{jobName, {}, m_pageSize};
+    m_current = RecordedJob{jobName, {}, m_pageSize, m_layout};
     startPage();
     return true;
 }

@@ -15,9 +15,13 @@ struct RecordedJob {
     QString name;
     QList<QPicture> pages;
     QSizeF pageSizeTwips;
+    QPageLayout pageLayout; // invalid when the sink knew no paper
     int pageCount() const { return int(pages.size()); }
     // Every text drawn on the page, in drawing order.
     QStringList texts(int page) const;
+    // The font (in points) of the first text drawn exactly so; a default
+    // font when there is none.
+    QFont textFont(int page, const QString& text) const;
     // All texts of the page joined by newlines, handy for contains() checks.
     QString plainText(int page) const;
     // The page rendered at the given resolution.
@@ -37,6 +41,10 @@ public:
     void abortJob() override;
     QPainter* painter() override;
     QSizeF pageSizeTwips() const override { return m_pageSize; }
+    QPageLayout pageLayout() const override { return m_layout; }
+    // Records sheets of that paper; with fitArea the printable area becomes
+    // the paper less a printer's usual 6 mm unprintable border.
+    void setPageLayout(const QPageLayout& layout, bool fitArea = true);
     QString deviceName() const override { return m_deviceName; }
 
     bool jobOpen() const { return m_painter != nullptr; }
@@ -48,6 +56,7 @@ private:
     void finishPage();
 
     QSizeF m_pageSize;
+    QPageLayout m_layout;
     QString m_deviceName;
     QList<RecordedJob> m_jobs;
     RecordedJob m_current;

@@ -1,5 +1,10 @@
 #include "app/scriptedprompter.h"
 
+#include "printing/configuredprinter.h"
+#include "printing/printerpagesink.h"
+
+#include <QPrinter>
+
 namespace quillon {
 
 namespace {
@@ -13,6 +18,7 @@ public:
     void abortJob() override { m_sink->abortJob(); }
     QPainter* painter() override { return m_sink->painter(); }
     QSizeF pageSizeTwips() const override { return m_sink->pageSizeTwips(); }
+    QPageLayout pageLayout() const override { return m_sink->pageLayout(); }
     QString deviceName() const override { return m_sink->deviceName(); }
 
 private:
@@ -75,24 +81,43 @@ std::optional<PrintChoice> ScriptedPrompter::printDialog(QWidget*, int, int)
     return m_prints.isEmpty() ? std::nullopt : m_prints.dequeue();
 }
 
-bool ScriptedPrompter::printerSetupDialog(QWidget*)
+std::optional<PrintChoice> ScriptedPrompter::printerSetupDialog(QWidget*,
+                                                                const PrintChoice& current)
 {
-    return m_setups.isEmpty() ? false : m_setups.dequeue();
+    m_setupsShown << current;
+    return m_setups.isEmpty() ? std::nullopt : m_setups.dequeue();
 }
 
 std::unique_ptr<PageSink> ScriptedPrompter::openDefaultPrinter()
 {
-    return openPrinter(QString());
+    return openPrinter(PrintChoice{});
 }
 
-std::unique_ptr<PageSink> ScriptedPrompter::openPrinter(const QString& name)
+std::unique_ptr<PageSink> ScriptedPrompter::openPrinter(const PrintChoice& choice)
 {
+    // A file needs no printer: it is written for real.
+    const bool toFile = !choice.outputFile.isEmpty() ||
+                        (choice.printer && choice.printer->outputFormat() == QPrinter::PdfFormat);
+    if (toFile || choice.printer) {
+        std::shared_ptr<QPrinter> printer = ConfiguredPrinter::forChoice(choice);
+        if (!printer)
+            return nullptr;
+        if (!choice.printer && m_hasPrinter)
+            printer->setPageSize(m_paper);
+        m_choicesOpened << choice;
+        m_printersOpened << (toFile ? printer->outputFileName() : printer->printerName());
+        return std::make_unique<PrinterPageSink>(std::move(printer));
+    }
     if (!m_hasPrinter)
         return nullptr;
-    const QString device = name.isEmpty() ? m_printerName : name;
+    const QString device = choice.printerName.isEmpty() ? m_printerName : choice.printerName;
     auto sink = std::make_shared<RecordingPageSink>(QSizeF(11906 - 1700, 16838 - 1700), device);
+    // A4 keeps the printable area the recordings have always had.
+    sink->setPageLayout(QPageLayout(m_paper, QPageLayout::Portrait, QMarginsF()),
+                        m_paper.id() != QPageSize::A4);
     m_sinks << sink;
     m_printersOpened << device;
+    m_choicesOpened << choice;
     return std::make_unique<SharedSink>(sink);
 }
 
@@ -120,6 +145,8 @@ void ScriptedPrompter::clear()
     m_fileFilters.clear();
     m_sinks.clear();
     m_printersOpened.clear();
+    m_choicesOpened.clear();
+    m_setupsShown.clear();
 }
 
 } // namespace quillon

@@ -12,7 +12,9 @@ namespace quillon {
 // A prompter for tests: records every question and answers from a script.
 // Unscripted message boxes answer with their default button (or the first of
 // their buttons); unscripted file dialogs are cancelled. Every printer job is
-// recorded.
+// recorded, on the scripted paper; a choice to print into a PDF file (or one
+// carrying a real printer) really prints, through the program's own printer
+// sink.
 class ScriptedPrompter final : public Prompter {
 public:
     struct Asked {
@@ -33,12 +35,18 @@ public:
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
     std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override;
     std::optional<PrintChoice> printDialog(QWidget* parent, int minPage, int maxPage) override;
-    bool printerSetupDialog(QWidget* parent) override;
+    std::optional<PrintChoice> printerSetupDialog(QWidget* parent,
+                                                  const PrintChoice& current) override;
     std::unique_ptr<PageSink> openDefaultPrinter() override;
     // Records on a printer of that name (the default's for an empty name).
-    std::unique_ptr<PageSink> openPrinter(const QString& name) override;
-    QString defaultPrinterName() override { return m_printerName; }
+    using Prompter::openPrinter;
+    std::unique_ptr<PageSink> openPrinter(const PrintChoice& choice) override;
+    QString defaultPrinterName() override { return m_hasPrinter ? m_printerName : QString(); }
     int defaultPrinterResolution() override { return m_hasPrinter ? m_printerResolution : 0; }
+    QPageSize defaultPaperSize() override
+    {
+        return m_hasPrinter ? m_paper : QPageSize(QPageSize::A4);
+    }
 
     // Script.
     void answer(QMessageBox::StandardButton button) { m_answers.enqueue(button); }
@@ -46,10 +54,16 @@ public:
     void answerFont(std::optional<QFont> font) { m_fonts.enqueue(font); }
     void answerColor(std::optional<QColor> color) { m_colors.enqueue(color); }
     void answerPrint(std::optional<PrintChoice> choice) { m_prints.enqueue(choice); }
-    void answerPrinterSetup(bool ok) { m_setups.enqueue(ok); }
+    void answerPrinterSetup(std::optional<PrintChoice> choice) { m_setups.enqueue(choice); }
+    void answerPrinterSetup(bool ok)
+    {
+        m_setups.enqueue(ok ? std::optional<PrintChoice>(PrintChoice{}) : std::nullopt);
+    }
     void setPrinterName(const QString& name) { m_printerName = name; }
     void setHasPrinter(bool has) { m_hasPrinter = has; }
     void setPrinterResolution(int dpi) { m_printerResolution = dpi; }
+    // The default printer's paper (A4 unless set).
+    void setPaperSize(const QPageSize& paper) { m_paper = paper; }
     // Called on every message box before it answers (e.g. to inspect the UI).
     void onMessage(std::function<void(const Asked&)> hook) { m_hook = std::move(hook); }
 
@@ -61,8 +75,12 @@ public:
     const QList<QString>& fileDialogFilters() const { return m_fileFilters; }
     // Jobs that reached the printer, oldest first.
     QList<RecordedJob> printedJobs() const;
-    // The printer each job was opened on, oldest first.
+    // The printer each job was opened on (the file for a PDF), oldest first.
     const QStringList& printersOpened() const { return m_printersOpened; }
+    // The choice each job was opened with, oldest first.
+    const QList<PrintChoice>& choicesOpened() const { return m_choicesOpened; }
+    // What each printer setup started from, oldest first.
+    const QList<PrintChoice>& setupsShown() const { return m_setupsShown; }
     void clear();
 
 private:
@@ -73,7 +91,10 @@ private:
     QQueue<std::optional<QFont>> m_fonts;
     QQueue<std::optional<QColor>> m_colors;
     QQueue<std::optional<PrintChoice>> m_prints;
-    QQueue<bool> m_setups;
+    QQueue<std::optional<PrintChoice>> m_setups;
+    QList<PrintChoice> m_setupsShown;
+    QList<PrintChoice> m_choicesOpened;
+    QPageSize m_paper{QPageSize::A4};
     QList<Asked> m_asked;
     QList<QString> m_fileCaptions;
     QList<QString> m_fileDirs;

@@ -1,15 +1,18 @@
 #include "app/widgetprompter.h"
 
+#include "printing/configuredprinter.h"
 #include "printing/printerpagesink.h"
+#include "store/logging.h"
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontDialog>
-#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 
 namespace quillon {
 
@@ -73,46 +76,66 @@ std::optional<QColor> WidgetPrompter::chooseColor(QWidget* parent, const QColor&
     return c.isValid() ? std::optional<QColor>(c) : std::nullopt;
 }
 
+namespace {
+// The printer a dialog starts from: the default one on its own paper, or a
+// file printer when there is no printer at all.
+std::shared_ptr<QPrinter> dialogPrinter()
+{
+    std::shared_ptr<QPrinter> printer =
+        ConfiguredPrinter::forPrinter(QPrinterInfo::defaultPrinter());
+    return printer ? printer : std::make_shared<QPrinter>(QPrinter::HighResolution);
+}
+} // namespace
+
 std::optional<PrintChoice> WidgetPrompter::printDialog(QWidget* parent, int minPage, int maxPage)
 {
-    QPrinter printer;
-    printer.setFromTo(minPage, maxPage);
-    QPrintDialog dialog(&printer, parent);
+    std::shared_ptr<QPrinter> printer = dialogPrinter();
+    printer->setFromTo(minPage, maxPage);
+    QPrintDialog dialog(printer.get(), parent);
     dialog.setMinMax(minPage, maxPage);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, true);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    PrintChoice choice{minPage, maxPage, printer.copyCount(), printer.printerName()};
-    if (printer.printRange() == QPrinter::PageRange) {
-        choice.fromPage = printer.fromPage();
-        choice.toPage = printer.toPage();
-    }
-    return choice;
+    return ConfiguredPrinter::takeChoice(std::move(printer), minPage, maxPage);
 }
 
-bool WidgetPrompter::printerSetupDialog(QWidget* parent)
+std::optional<PrintChoice> WidgetPrompter::printerSetupDialog(QWidget* parent,
+                                                              const PrintChoice& current)
 {
-    QPrinter printer;
-    QPageSetupDialog dialog(&printer, parent);
-    return dialog.exec() == QDialog::Accepted;
+    // The standard dialog without the page choices: a printer, its paper
+    // and its settings, kept for the window's later printouts.
+    std::shared_ptr<QPrinter> printer =
+        current.printer ? current.printer : ConfiguredPrinter::forChoice(current);
+    if (!printer)
+        printer = dialogPrinter();
+    QPrintDialog dialog(printer.get(), parent);
+    dialog.setWindowTitle(QStringLiteral("Printer Setup"));
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("OK"));
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return ConfiguredPrinter::takeChoice(std::move(printer), 1, 1);
 }
 
 std::unique_ptr<PageSink> WidgetPrompter::openDefaultPrinter()
 {
-    if (QPrinterInfo::defaultPrinter().isNull())
-        return nullptr;
-    return std::make_unique<PrinterPageSink>();
+    return openPrinter(PrintChoice{});
 }
 
-std::unique_ptr<PageSink> WidgetPrompter::openPrinter(const QString& name)
+std::unique_ptr<PageSink> WidgetPrompter::openPrinter(const PrintChoice& choice)
 {
-    if (name.isEmpty())
-        return openDefaultPrinter();
-    const QPrinterInfo info = QPrinterInfo::printerInfo(name);
-    if (info.isNull())
+    std::shared_ptr<QPrinter> printer = ConfiguredPrinter::forChoice(choice);
+    if (!printer) {
+        qCWarning(lcPrinting) << "no printer"
+                              << (choice.printerName.isEmpty() ? QStringLiteral("(default)")
+                                                               : choice.printerName);
         return nullptr;
-    return std::make_unique<PrinterPageSink>(
-        std::make_unique<QPrinter>(info, QPrinter::HighResolution));
+    }
+    return std::make_unique<PrinterPageSink>(std::move(printer));
 }
 
 QString WidgetPrompter::defaultPrinterName()
@@ -120,13 +143,18 @@ QString WidgetPrompter::defaultPrinterName()
     return QPrinterInfo::defaultPrinterName();
 }
 
+QPageSize WidgetPrompter::defaultPaperSize()
+{
+    const QPageSize paper = QPrinterInfo::defaultPrinter().defaultPageSize();
+    return paper.isValid() ? paper : QPageSize(QPageSize::A4);
+}
+
 int WidgetPrompter::defaultPrinterResolution()
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
         return 0;
-    QPrinter printer(info, QPrinter::HighResolution);
-    return printer.resolution();
+    return ConfiguredPrinter::forPrinter(info)->resolution();
 }
 
 } // namespace quillon

@@ -17,11 +17,14 @@ public:
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
     std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override;
     std::optional<PrintChoice> printDialog(QWidget* parent, int minPage, int maxPage) override;
-    bool printerSetupDialog(QWidget* parent) override;
+    std::optional<PrintChoice> printerSetupDialog(QWidget* parent,
+                                                  const PrintChoice& current) override;
     std::unique_ptr<PageSink> openDefaultPrinter() override;
-    std::unique_ptr<PageSink> openPrinter(const QString& name) override;
+    using Prompter::openPrinter;
+    std::unique_ptr<PageSink> openPrinter(const PrintChoice& choice) override;
     QString defaultPrinterName() override;
     int defaultPrinterResolution() override;
+    QPageSize defaultPaperSize() override;
 };
 
 } // namespace quillon

@@ -2,7 +2,7 @@
 
 #include "app/prompter.h"
 #include "documents/richtextdocument.h"
-#include "printing/pagesink.h"
+#include "printing/documentprintjob.h"
 #include "store/logging.h"
 
 #include <algorithm>
@@ -38,39 +38,32 @@ bool PreviewPrinter::print(QWidget* parent, int savedScale)
         qCDebug(lcPrinting) << "print dialog cancelled";
         return false;
     }
-    // A dialog may hand back a range beyond the document; print what exists.
-    const int from = std::clamp(choice->fromPage, 1, pages);
-    const int to = std::clamp(choice->toPage, 1, pages);
-    const int copies = std::max(1, choice->copies);
-
     m_document.setScalePercent(savedScale);
-    if (from > to) {
-        qCWarning(lcPrinting) << "empty page range" << choice->fromPage << choice->toPage;
-        return false;
-    }
 
-    std::unique_ptr<PageSink> sink = m_prompter.openPrinter(choice->printerName);
-    if (!sink) {
-        qCWarning(lcPrinting) << "no default printer";
-        m_prompter.critical(parent, QStringLiteral("Es ist kein Drucker eingerichtet."), kTitle);
-        return false;
-    }
-    bool printed = false;
+    DocumentPrintJob job(m_prompter, m_document);
+    DocumentPrintJob::Result result = DocumentPrintJob::Result::Failed;
     {
         const WaitCursor wait;
-        qCDebug(lcPrinting) << "printing" << m_jobName << "pages" << from << "to" << to << "copies"
-                            << copies << "on" << sink->deviceName();
-        printed = m_document.printPages(*sink, m_jobName, from, to, copies);
+        result = job.run(*choice, m_jobName);
     }
-    if (!printed) {
-        qCWarning(lcPrinting) << "printing failed:" << m_document.lastError();
-        m_prompter.critical(
-            parent,
-            QStringLiteral("Das Dokument konnte nicht gedruckt werden.\r%1")
-                .arg(sink->lastError().isEmpty() ? m_document.lastError() : sink->lastError()),
-            kTitle);
+    switch (result) {
+    case DocumentPrintJob::Result::Printed:
+        return true;
+    case DocumentPrintJob::Result::NothingToPrint:
+        // A range beyond the document, or odd pages of a one-page one.
+        qCWarning(lcPrinting) << "nothing to print:" << job.lastError();
+        return false;
+    case DocumentPrintJob::Result::NoPrinter:
+        m_prompter.critical(parent, QStringLiteral("Es ist kein Drucker eingerichtet."), kTitle);
+        return false;
+    case DocumentPrintJob::Result::Failed:
+        break;
     }
-    return printed;
+    m_prompter.critical(
+        parent,
+        QStringLiteral("Das Dokument konnte nicht gedruckt werden.\r%1").arg(job.lastError()),
+        kTitle);
+    return false;
 }
 
 } // namespace quillon

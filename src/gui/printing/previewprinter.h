@@ -9,9 +9,9 @@ namespace quillon {
 class Prompter;
 class RichTextDocument;
 
-// The preview's print command: the standard print dialog for the page range
-// and the number of copies, then the pages on the default printer, every
-// copy on sheets of its own.
+// The preview's print command: the standard print dialog, then exactly the
+// pages, copies and printer settings chosen there, every copy on sheets of
+// its own unless the user asked for uncollated copies.
 class PreviewPrinter final {
 public:
     PreviewPrinter(Prompter& prompter, RichTextDocument& document, QString jobName);

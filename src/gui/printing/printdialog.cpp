@@ -114,8 +114,17 @@ void PrintDialog::reject()
 
 void PrintDialog::print()
 {
+    // The track sheet and the song details go straight to the default
+    // printer; without one the dialog stays for another choice instead of
+    // closing as if they had printed.
+    const Choice choice = selected();
+    if ((choice == Tracksheet || choice == Songdetails) &&
+        m_state.prompter.defaultPrinterName().isEmpty()) {
+        m_state.prompter.noPrinter(this);
+        return;
+    }
     m_state.printRequested = true;
-    switch (selected()) {
+    switch (choice) {
     case Tracksheet:
         handOver(m_handlers.trackSheetPrintOptions, "track sheet print options");
         break;
@@ -159,7 +168,7 @@ void PrintDialog::printEquipmentList()
     }
     std::unique_ptr<PageSink> sink = m_state.prompter.openDefaultPrinter();
     if (!sink) {
-        m_state.prompter.critical(this, "No printer is available. Please set up a printer first.");
+        m_state.prompter.noPrinter(this);
         return;
     }
     const QList<EquipmentLine> lines = EquipmentList::lines(rows, QDateTime::currentDateTime());

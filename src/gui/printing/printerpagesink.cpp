@@ -5,11 +5,11 @@
 namespace quillon {
 
 PrinterPageSink::PrinterPageSink()
-    : PrinterPageSink(std::make_unique<QPrinter>(QPrinter::HighResolution))
+    : PrinterPageSink(std::make_shared<QPrinter>(QPrinter::HighResolution))
 {
 }
 
-PrinterPageSink::PrinterPageSink(std::unique_ptr<QPrinter> printer) : m_printer(std::move(printer))
+PrinterPageSink::PrinterPageSink(std::shared_ptr<QPrinter> printer) : m_printer(std::move(printer))
 {
 }
 

@@ -89,6 +89,12 @@ std::optional<int> PrintTSOptionsDialog::printPage() const
 
 void PrintTSOptionsDialog::print()
 {
+    // Without a printer the options stay open: closing them would look as
+    // if the sheets had gone to the printer.
+    if (m_state.prompter.defaultPrinterName().isEmpty()) {
+        m_state.prompter.noPrinter(this);
+        return;
+    }
     const std::optional<int> page = printPage();
     m_printing = true;
     accept();

@@ -183,11 +183,19 @@ bool SongDetailsPreview::eventFilter(QObject* watched, QEvent* event)
 void SongDetailsPreview::printAndClose()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // A job that never started is said, so nobody waits at the printer.
     std::unique_ptr<PageSink> sink = m_state.prompter.openDefaultPrinter();
     if (!sink) {
         qCWarning(lcPrinting) << "song details: no default printer";
+        QApplication::restoreOverrideCursor();
+        m_state.prompter.noPrinter(this);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
     } else if (!sink->beginJob(tr("Songdetails - %1").arg(m_state.currentSong))) {
         qCWarning(lcPrinting) << "song details:" << sink->lastError();
+        QApplication::restoreOverrideCursor();
+        m_state.prompter.critical(
+            this, tr("The song details were not printed.\r%1").arg(sink->lastError()));
+        QApplication::setOverrideCursor(Qt::WaitCursor);
     } else {
         printSheetAsPage(*sink, m_sheet, {});
         if (!sink->endJob())

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -36,10 +37,23 @@ void styleLabel(QLabel* label, const SheetItem& item, double dpi)
     }
 }
 
+// The font the user reads the tracks in: that of the main window's first
+// track box. Without a main window, the font such a box gets, which is the
+// application's font for line edits (the boxes set none of their own).
+QFont trackBoxFont(const QWidget* parent)
+{
+    if (parent) {
+        if (const auto* box = parent->window()->findChild<QLineEdit*>(QStringLiteral("trax_1")))
+            return box->font();
+    }
+    return QApplication::font("QLineEdit");
+}
+
 } // namespace
 
 TrackSheetWindow::TrackSheetWindow(AppState& state, QWidget* parent)
-    : QDialog(parent), m_state(state), m_printMode(state.printRequested)
+    : QDialog(parent), m_state(state), m_printMode(state.printRequested),
+      m_trackFont(trackBoxFont(parent))
 {
     setObjectName(QStringLiteral("trfrm1"));
     setModal(true);
@@ -71,9 +85,11 @@ TrackSheetWindow::TrackSheetWindow(AppState& state, QWidget* parent)
         resize(twipsToPixels(p.width, d), twipsToPixels(p.height, d));
     }
 
-    QString device = m_state.currentSongDetails.deviceName;
+    // The device's full name from the register: the main window's device
+    // label may show it cut short, which can read as another model.
+    QString device = m_state.deviceName(m_state.currentDeviceIndex);
     if (device.isEmpty())
-        device = m_state.deviceName(m_state.currentDeviceIndex);
+        device = m_state.currentSongDetails.deviceName;
     setWindowTitle(tr("Track Sheet (") + device + QStringLiteral(")"));
     move(twipsToPixels(15, d), twipsToPixels(5, d));
 
@@ -216,13 +232,20 @@ void TrackSheetWindow::printAndClose()
         for (int k = 1; k <= TrackSheetLayout::kPages; ++k)
             pages << k;
 
-    // Printing problems are only logged: whatever could be printed is
-    // printed and the window closes.
+    // Whatever could be printed is printed and the window closes; a job that
+    // never started is said, so nobody waits at the printer for it.
     std::unique_ptr<PageSink> sink = m_state.prompter.openDefaultPrinter();
     if (!sink) {
         qCWarning(lcPrinting) << "track sheet: no default printer";
+        QApplication::restoreOverrideCursor();
+        m_state.prompter.noPrinter(this);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
     } else if (!sink->beginJob(tr("Track Sheet - %1").arg(m_state.currentSong))) {
         qCWarning(lcPrinting) << "track sheet:" << sink->lastError();
+        QApplication::restoreOverrideCursor();
+        m_state.prompter.critical(
+            this, tr("The track sheet was not printed.\r%1").arg(sink->lastError()));
+        QApplication::setOverrideCursor(Qt::WaitCursor);
     } else {
         bool first = true;
         for (int k : pages) {

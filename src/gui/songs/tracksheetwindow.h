@@ -25,8 +25,10 @@ public:
 
     // Print mode: the page to print, or every page when not set.
     void setPrintPage(std::optional<int> page) { m_printPage = page; }
-    // The font of the track texts (the main window's track boxes).
+    // The font of the track texts; by default that of the main window's
+    // track boxes (found through the parent).
     void setTrackFont(const QFont& font);
+    QFont trackFont() const { return m_trackFont; }
 
     int page() const { return m_page; }
     bool printMode() const { return m_printMode; }

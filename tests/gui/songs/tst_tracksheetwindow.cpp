@@ -7,8 +7,10 @@
 #include "store/settings.h"
 #include "tempdatafolder.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -72,10 +74,10 @@ QStringList expectedTracks(int page)
 
 // Runs the print options dialog modally and presses Print with the given
 // choice (0 = All, 1..8 = that entry under Selected).
-void printThroughOptions(Fixture& f, int entry)
+void printThroughOptions(Fixture& f, int entry, QWidget* parent = nullptr)
 {
     f.state.printRequested = true;
-    PrintTSOptionsDialog options(f.state);
+    PrintTSOptionsDialog options(f.state, parent);
     QTimer::singleShot(0, &options, [&options, entry] {
         if (entry > 0) {
             options.selectedOption()->click();
@@ -158,6 +160,63 @@ private Q_SLOTS:
         QCOMPARE(w.label("Track(3)")->font().family(), QString("Courier New"));
         QVERIFY(w.label("Label4")->font().pointSizeF() != 11.0);
         w.close();
+    }
+
+    // Without an explicit font the sheet takes the main window's track box
+    // font (through its parent) on screen and on paper, and where there is
+    // no main window, the font a track box gets: never a fixed small font.
+    void trackTextsUseTheTrackBoxFont()
+    {
+        Fixture f;
+        const QFont appFont = QApplication::font("QLineEdit");
+        QApplication::setFont(QFont("DejaVu Serif", 13), "QLineEdit");
+        {
+            TrackSheetWindow w(f.state);
+            QCOMPARE(w.label("Track(0)")->font().family(), QString("DejaVu Serif"));
+            QCOMPARE(w.label("Track(0)")->font().pointSizeF(), 13.0);
+        }
+        QApplication::setFont(appFont, "QLineEdit");
+
+        QWidget main;
+        auto* box = new QLineEdit(&main);
+        box->setObjectName("trax_1");
+        box->setFont(QFont("DejaVu Sans Mono", 15));
+        printThroughOptions(f, 1, &main);
+        const QList<RecordedJob> jobs = f.prompter.printedJobs();
+        QCOMPARE(jobs.size(), 1);
+        const QFont printed = jobs.first().textFont(0, "T1");
+        QCOMPARE(printed.family(), QString("DejaVu Sans Mono"));
+        QCOMPARE(printed.pointSizeF(), 15.0);
+    }
+
+    // The sheet names the device as the register does, not as the main
+    // window's short label shows it.
+    void deviceNameComesFromTheRegister()
+    {
+        Fixture f;
+        f.state.deviceNames = {"One", "Two", "Otari MTR-90 II"};
+        f.state.currentSongDetails.deviceName = "Otari MTR-90 I"; // the label's 14 characters
+        {
+            TrackSheetWindow w(f.state);
+            QCOMPARE(w.windowTitle(), QString("Track Sheet (Otari MTR-90 II)"));
+            QCOMPARE(w.label("lblRD")->text(), QString("Otari MTR-90 II"));
+        }
+        printThroughOptions(f, 1);
+        QCOMPARE(f.prompter.printedJobs().size(), 1);
+        QVERIFY(f.prompter.printedJobs().first().texts(0).contains("Otari MTR-90 II"));
+    }
+
+    // The sheet fills the paper of the default printer.
+    void printsOnThePrintersPaper()
+    {
+        Fixture f;
+        f.prompter.setPaperSize(QPageSize(QPageSize::Letter));
+        printThroughOptions(f, 1);
+        QCOMPARE(f.prompter.printedJobs().size(), 1);
+        const RecordedJob job = f.prompter.printedJobs().first();
+        QCOMPARE(job.pageLayout.pageSize().id(), QPageSize::Letter);
+        // 8.5 inches less two 6 mm borders.
+        QCOMPARE(qRound(job.pageSizeTwips.width()), qRound(8.5 * 1440 - 2 * 6 / 25.4 * 1440));
     }
 
     void missingTrackRowShowsEmptyTexts()
@@ -297,12 +356,34 @@ private Q_SLOTS:
         QCOMPARE(f.settings.placement("TSSE", {}), stored);
     }
 
-    void noPrinterStillClosesAndEndsPrintMode()
+    // Without a print service the options say so and stay open: nothing
+    // closes as if the sheets had been printed. Cancel then ends print mode.
+    void noPrinterIsSaidAndTheOptionsStay()
     {
         Fixture f;
         f.prompter.setHasPrinter(false);
-        printThroughOptions(f, 0);
+        f.state.printRequested = true;
+        PrintTSOptionsDialog options(f.state);
+        options.show();
+        options.findChild<QPushButton*>("cmdPrint")->click();
+        QVERIFY(options.isVisible());
+        QCOMPARE(f.prompter.askedTexts(), QStringList{Prompter::kNoPrinterText});
+        QCOMPARE(f.prompter.asked().first().icon, Prompter::Icon::Critical);
         QVERIFY(f.prompter.printedJobs().isEmpty());
+        options.findChild<QPushButton*>("roCommand1")->click();
+        QVERIFY(!f.state.printRequested);
+    }
+
+    // A sheet asked to print with no printer to print on says so too, and
+    // still leaves print mode.
+    void sheetWithoutPrinterSaysSoAndEndsPrintMode()
+    {
+        Fixture f;
+        f.prompter.setHasPrinter(false);
+        f.state.printRequested = true;
+        TrackSheetWindow w(f.state);
+        w.exec();
+        QCOMPARE(f.prompter.askedTexts(), QStringList{Prompter::kNoPrinterText});
         QVERIFY(!f.state.printRequested);
     }
 };
