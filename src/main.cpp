@@ -1,6 +1,7 @@
 #include "app/appstate.h"
 #include "app/mainwindow.h"
 #include "app/startupchecks.h"
+#include "app/startuproutine.h"
 #include "app/widgetprompter.h"
 #include "options/aboutbox.h"
 #include "songs/songstore.h"
@@ -32,22 +33,19 @@ int main(int argc, char* argv[])
         prompter.critical(nullptr, songs.lastError());
 
     AppState state(data, settings, songs, prompter);
-    // The start-up routine: the splash first, then the main window, whose
-    // load and first activation do the rest.
-    state.firstActivation = true;
-    MainWindow window(state);
-    // The about box is the splash; the first activation closes it.
-    window.setSplashFactory([] {
-        auto* splash = new AboutBox;
-        splash->setAttribute(Qt::WA_DeleteOnClose);
-        return splash;
-    });
-    window.showSplash();
-    QApplication::processEvents();
-    // The daily backup and the quick data check run while the splash shows.
-    if (songs.isOpen())
-        runStartupChecks(state, nullptr);
-    window.show();
+    // The about box is the splash; the main window's first activation closes it.
+    // The daily backup and the quick data check run while it shows.
+    const std::unique_ptr<MainWindow> window = startMainWindow(
+        state,
+        [] {
+            auto* splash = new AboutBox;
+            splash->setAttribute(Qt::WA_DeleteOnClose);
+            return splash;
+        },
+        [&state, &songs] {
+            if (songs.isOpen())
+                runStartupChecks(state, nullptr);
+        });
     const int result = app.exec();
     // Nothing writes any more: the folder as it is now is what the next
     // start compares against.

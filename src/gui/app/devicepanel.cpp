@@ -74,11 +74,11 @@ void DevicePanel::setDeviceNames(const QStringList& names)
         setDeviceName(i, i <= names.size() ? names.at(i - 1) : QString());
 }
 
-void DevicePanel::setDeviceName(int slot, const QString& name)
+void DevicePanel::setDeviceName(int slot, const QString& name, int chars)
 {
     if (slot < 1 || slot > kSlots)
         return;
-    m_labels[slot - 1]->setText(name.left(kLabelChars));
+    m_labels[slot - 1]->setText(name.left(chars));
     m_labels[slot - 1]->setToolTip(name);
 }
 

@@ -25,9 +25,10 @@ public:
 
     explicit DevicePanel(QWidget* parent = nullptr);
 
-    // Labels show the first 14 characters of each name.
+    // Labels show the first 14 characters of each name (20 after an edit
+    // from the devices bar).
     void setDeviceNames(const QStringList& names);
-    void setDeviceName(int slot, const QString& name);
+    void setDeviceName(int slot, const QString& name, int chars = kLabelChars);
     QString labelText(int slot) const;
     QLabel* deviceLabel(int slot) const { return m_labels.at(slot - 1); }
     QLabel* selector(int index) const { return m_selectors.at(index - 1); }

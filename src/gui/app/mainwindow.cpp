@@ -10,7 +10,6 @@
 #include "app/sidebar.h"
 #include "app/songcommands.h"
 #include "app/songpanel.h"
-#include "app/splashplaceholder.h"
 #include "app/statuspanels.h"
 #include "app/trackgrid.h"
 #include "app/traycontroller.h"
@@ -57,7 +56,6 @@ MainWindow::MainWindow(AppState& state, QWidget* parent)
 {
     setObjectName("frmMain");
     setWindowTitle("QuillonSE");
-    m_splashFactory = [] { return new SplashPlaceholder; };
     m_menus = new MenuBuilder(menuBar(), this);
     m_status = new StatusPanels(statusBar());
     buildWorkArea();
@@ -111,6 +109,7 @@ void MainWindow::connectSignals()
     connect(m_menus, &MenuBuilder::triggered, this, &MainWindow::menuClicked);
     connect(m_cover, &WelcomePanel::createSongClicked, this, [this] { m_songCommands->newSong(); });
     connect(m_cover, &WelcomePanel::openSongClicked, this, [this] { m_songCommands->openSong(); });
+    connect(m_cover, &WelcomePanel::openLastSongClicked, this, &MainWindow::openLastSong);
     connect(m_sidebar, &Sidebar::bankClicked, this, &MainWindow::bankClicked);
     connect(m_sidebar, &Sidebar::trackListClicked, this, &MainWindow::trackListClicked);
     connect(m_sidebar, &Sidebar::devicesBarClicked, this, &MainWindow::toggleDevicesBar);
@@ -238,6 +237,8 @@ void MainWindow::formActivate()
     if (!m_state.songLoaded()) {
         m_cover->show();
         m_cover->raise();
+        // The settings dialog, for one, rewrites the recent song.
+        refreshOpenLastSong();
     }
     m_activating = false;
 }
@@ -304,8 +305,11 @@ void MainWindow::resizeForm()
 {
     if (!m_state.firstActivation) {
         const bool minimized = isMinimized();
+        // While the window is minimised the bar stands in for it, where the
+        // user left it.
+        m_commands->floatingBarFollowsMain(minimized);
         if (minimized && m_state.floatingBarOn)
-            m_commands->showFloatingBar();
+            m_commands->keepFloatingBarShown();
         else if (!m_state.floatingBarOn && (minimized || !isMaximized()))
             m_commands->hideFloatingBar();
         if (minimized && m_state.lyricsWindowOpen)
@@ -323,7 +327,7 @@ void MainWindow::resizeForm()
         m_layout = computeMainLayout(layoutInput());
     }
     if (m_layout.devicesBarTop)
-        m_barPlacement.top = *m_layout.devicesBarTop;
+        m_commands->moveFloatingBarTop(*m_layout.devicesBarTop);
     m_area->apply(m_layout, scale);
 }
 
@@ -337,6 +341,7 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 void MainWindow::setNoSongLoaded()
 {
     placeCover();
+    refreshOpenLastSong();
     m_menus->setEnabled(kSongItems, false);
     if (m_state.floatingBarOn)
         m_commands->hideFloatingBar();
@@ -425,9 +430,41 @@ QString MainWindow::deviceLabelText(int slot) const
     return m_devices->labelText(slot);
 }
 
-void MainWindow::setDeviceLabel(int slot, const QString& name)
+void MainWindow::showDeviceName(int slot, int chars)
 {
-    m_devices->setDeviceName(slot, name);
+    const QString name = m_state.deviceName(slot);
+    m_devices->setDeviceName(slot, name, chars);
+    m_commands->barSetDeviceLabel(slot, name.left(chars));
+    if (slot != m_state.currentDeviceIndex)
+        return;
+    m_state.currentSongDetails.deviceName = deviceLabelText(slot);
+    m_status->setText("adpanel", m_state.currentSongDetails.deviceName);
+}
+
+void MainWindow::refreshOpenLastSong()
+{
+    const QString recent = m_state.settings.recentSong();
+    if (recent.isEmpty() || recent == kNoSongLoaded)
+        m_cover->offerLastSong(false, "No song has been opened yet");
+    else if (!m_state.songs.song(recent))
+        m_cover->offerLastSong(false, "The last song, \"" + recent + "\", no longer exists");
+    else
+        m_cover->offerLastSong(true, "Open Last Song: " + recent);
+}
+
+void MainWindow::openLastSong()
+{
+    const QString recent = m_state.settings.recentSong();
+    // Looked up as loading looks it up, so what is offered also loads.
+    if (recent.isEmpty() || recent == kNoSongLoaded || !m_state.songs.song(recent)) {
+        refreshOpenLastSong();
+        return;
+    }
+    flushTyping();
+    m_state.currentSong = recent;
+    loadSong();
+    if (m_state.songLoaded())
+        m_cover->hide();
 }
 
 QFont MainWindow::trackBoxFont() const

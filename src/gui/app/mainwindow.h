@@ -37,8 +37,10 @@ public:
     explicit MainWindow(AppState& state, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Start-up: the splash shown while the window builds itself. The factory
-    // makes it (a placeholder until the about box exists).
+    // Start-up: the splash that the first activation closes. The start-up
+    // routine shows it before the window is built and hands it over; the
+    // factory is for callers that build the window first.
+    void adoptSplash(QWidget* splash) { m_splash = splash; }
     void setSplashFactory(std::function<QWidget*()> factory)
     {
         m_splashFactory = std::move(factory);
@@ -70,7 +72,10 @@ public:
     QString deviceLabelText(int slot) const;
     // The font of the track boxes; the track sheet shows tracks in it.
     QFont trackBoxFont() const;
-    void setDeviceLabel(int slot, const QString& name);
+    // After a device was edited: its name in AppState::deviceNames, cut to
+    // chars, on every label that shows it (device panel, devices bar) and,
+    // for the current device, in the status bar and the song details.
+    void showDeviceName(int slot, int chars = 14);
     void focusDefaultButton();
     void setCaption(const QString& song); // "Quillon 05 [song]"
     // Drops the held song row and empties the song panel.
@@ -78,6 +83,10 @@ public:
     // Writes what is typed in the grid before the grid shows something else.
     void flushTyping();
     void placeCover();
+    // "Open Last Song" in the welcome box: offered while the stored recent
+    // song exists; opening it loads that song.
+    void refreshOpenLastSong();
+    void openLastSong();
 
     WindowCommands& commands() { return *m_commands; }
     SongCommands& songCommands() { return *m_songCommands; }

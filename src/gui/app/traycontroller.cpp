@@ -94,6 +94,8 @@ void TrayController::doubleClicked()
     if (!m_window->isMinimized() && !m_window->isMaximized() && !m_state.floatingBarOn &&
         m_hooks.hideDevicesBar)
         m_hooks.hideDevicesBar();
+    // A window that was only covered by others comes forward as well.
+    m_window->raise();
 }
 
 void TrayController::menuCommand(const QString& key)

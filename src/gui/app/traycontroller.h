@@ -34,6 +34,8 @@ public:
 
     // cmdStandby: minimise into the notification area.
     void sendToTray();
+    // The way back from the tray: a double-click on the icon, and "Show
+    // Quillon" on the devices bar and in the lyrics window.
     void doubleClicked();
     // The tray menu: "show_quillon", "options", "exit".
     void menuCommand(const QString& key);

@@ -34,8 +34,8 @@ WelcomePanel::WelcomePanel(QWidget* parent) : QFrame(parent)
             &WelcomePanel::createSongClicked);
     connect(addButton("cmdOpenSong", "Open a Song", ">", 3), &QPushButton::clicked, this,
             &WelcomePanel::openSongClicked);
-    // "Open Last Song" has no action of its own: reopening happens at start.
-    addButton("roCommand1", "Open Last Song", "<", 4);
+    m_openLast = addButton("roCommand1", "Open Last Song", "<", 4);
+    connect(m_openLast, &QPushButton::clicked, this, &WelcomePanel::openLastSongClicked);
     connect(addButton("cmdCancel", "Hide", "x", 5), &QPushButton::clicked, m_box, &QWidget::hide);
 
     m_notice = new QLabel(m_box);
@@ -66,6 +66,17 @@ void WelcomePanel::setNotice(const QString& productName, const QString& version,
     m_productName->setText(productName);
     m_version->setText(version);
     m_notice->setText(notice);
+}
+
+void WelcomePanel::offerLastSong(bool enabled, const QString& toolTip)
+{
+    m_openLast->setEnabled(enabled);
+    m_openLast->setToolTip(toolTip);
+    // The caption beside the button explains itself just the same.
+    if (auto* caption = m_box->findChild<QLabel*>("roCommand1Caption")) {
+        caption->setEnabled(enabled);
+        caption->setToolTip(toolTip);
+    }
 }
 
 } // namespace quillon

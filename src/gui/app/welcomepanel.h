@@ -17,16 +17,22 @@ public:
 
     QFrame* welcomeBox() const { return m_box; }
     void setNotice(const QString& productName, const QString& version, const QString& notice);
+    // roCommand1 "Open Last Song": enabled or not, and the tooltip saying
+    // which song it opens or why there is none.
+    void offerLastSong(bool enabled, const QString& toolTip);
+    QPushButton* openLastSongButton() const { return m_openLast; }
 
 signals:
-    void createSongClicked(); // cmdCreateSong
-    void openSongClicked();   // cmdOpenSong
+    void createSongClicked();   // cmdCreateSong
+    void openSongClicked();     // cmdOpenSong
+    void openLastSongClicked(); // roCommand1
 
 private:
     QPushButton* addButton(const QString& name, const QString& caption, const QString& glyph,
                            int row);
 
     QFrame* m_box;
+    QPushButton* m_openLast;
     QLabel* m_productName;
     QLabel* m_version;
     QLabel* m_notice;

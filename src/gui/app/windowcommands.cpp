@@ -3,6 +3,7 @@
 #include "app/appstate.h"
 #include "app/mainwindow.h"
 #include "app/prompter.h"
+#include "app/traycontroller.h"
 #include "app/twips.h"
 #include "devices/floatingbar.h"
 #include "devices/recdevwindow.h"
@@ -37,14 +38,6 @@ WindowCommands::~WindowCommands()
 {
     // The program is ending: a lyrics window still open goes with it.
     delete m_lyrics.data();
-}
-
-void WindowCommands::restoreMainWindow()
-{
-    if (m_main.isMinimized())
-        m_main.showNormal();
-    m_main.raise();
-    m_main.activateWindow();
 }
 
 bool WindowCommands::opened(const QString& window)
@@ -199,8 +192,9 @@ void WindowCommands::lyrics()
         return;
     }
     m_lyrics = LyricsWindow::openModeless(m_state);
+    // "Show Quillon" is the restore of a double-click on the tray icon.
     QObject::connect(m_lyrics.data(), &LyricsWindow::showMainWindowRequested, &m_main,
-                     [this] { restoreMainWindow(); });
+                     [this] { m_main.tray().doubleClicked(); });
 }
 
 void WindowCommands::showLyricsModal()
@@ -244,7 +238,14 @@ void WindowCommands::print()
         showSongDetailsPreview();
     };
     handlers.lyricsEditor = [this] { showLyricsModal(); };
-    handlers.deviceWindow = [this] { showDeviceWindow(0); };
+    handlers.deviceWindow = [this] {
+        // The dialog has named the current device; the form may rename it.
+        const int slot = showDeviceWindow(m_state.currentDeviceIndex);
+        if (slot >= 1 && slot <= m_state.deviceNames.size()) {
+            m_state.deviceNames[slot - 1] = m_state.currentDeviceName;
+            m_main.showDeviceName(slot);
+        }
+    };
     dialog.setHandlers(handlers);
     dialog.exec();
 }
@@ -284,8 +285,7 @@ void WindowCommands::deviceLabelDoubleClicked(int slot)
     // The window may change currentDeviceName.
     showDeviceWindow(slot);
     m_state.deviceNames[slot - 1] = m_state.currentDeviceName;
-    m_main.setDeviceLabel(slot, m_state.currentDeviceName);
-    barSetDeviceLabel(slot, m_state.currentDeviceName.left(14));
+    m_main.showDeviceName(slot);
 }
 
 void WindowCommands::editDevice()
@@ -295,18 +295,20 @@ void WindowCommands::editDevice()
         return;
     m_state.currentDeviceName = m_state.deviceNames.at(slot - 1);
     showDeviceWindow(slot);
-    // The labels keep their captions here; only the name list follows.
     m_state.deviceNames[slot - 1] = m_state.currentDeviceName;
+    // A renamed device must not keep its old name on the labels.
+    m_main.showDeviceName(slot);
 }
 
-void WindowCommands::showDeviceWindow(int slot)
+int WindowCommands::showDeviceWindow(int slot)
 {
     if (opened("frmRecDev"))
-        return;
+        return slot;
     RecDevWindow window(m_state, &m_main, slot);
     window.setShowPreview(
         [this](const QString& text) { showListPreview(text, QStringLiteral("Recordingdevices")); });
     window.exec();
+    return window.editedSlot();
 }
 
 FloatingBar& WindowCommands::bar()
@@ -317,24 +319,24 @@ FloatingBar& WindowCommands::bar()
     // would minimise it together with the main window.
     m_bar = std::make_unique<FloatingBar>(m_state);
     FloatingBar* bar = m_bar.get();
+    bar->setOwner(&m_main);
     bar->setShowPreview(
         [this](const QString& text) { showListPreview(text, QStringLiteral("Recordingdevices")); });
     QObject::connect(bar, &FloatingBar::slotSelected, &m_main,
                      [this](int slot) { m_main.selectorClicked(slot + 10); });
     QObject::connect(bar, &FloatingBar::bankSelected, &m_main,
                      [this](int bank) { m_main.bankClicked(bank); });
-    QObject::connect(bar, &FloatingBar::deviceRenamed, &m_main,
-                     [this](int slot) { m_main.setDeviceLabel(slot, m_state.deviceName(slot)); });
+    QObject::connect(bar, &FloatingBar::deviceRenamed, &m_main, [this](int slot) {
+        m_main.showDeviceName(slot, FloatingBar::kEditedNameLength);
+    });
     QObject::connect(bar, &FloatingBar::dockRequested, &m_main, [this] {
         // The bar has hidden itself; the main window takes its panel back.
         if (m_floatingBarVisible)
             m_main.toggleDevicesBar();
     });
-    QObject::connect(bar, &FloatingBar::showMainRequested, &m_main, [this] {
-        restoreMainWindow();
-        if (!m_state.floatingBarOn)
-            hideFloatingBar();
-    });
+    // cmdShowQuillon is the restore of a double-click on the tray icon.
+    QObject::connect(bar, &FloatingBar::showMainRequested, &m_main,
+                     [this] { m_main.tray().doubleClicked(); });
     return *m_bar;
 }
 
@@ -354,6 +356,29 @@ void WindowCommands::showFloatingBar()
     b.move(left, scale.toPixels(place.top));
     b.show();
     b.raise();
+}
+
+void WindowCommands::keepFloatingBarShown()
+{
+    m_floatingBarVisible = true;
+    if (opened("devices_bar"))
+        return;
+    FloatingBar& b = bar();
+    if (!b.isVisible())
+        b.show();
+}
+
+void WindowCommands::floatingBarFollowsMain(bool mainMinimized)
+{
+    if (m_bar)
+        m_bar->setOwner(mainMinimized ? nullptr : &m_main);
+}
+
+void WindowCommands::moveFloatingBarTop(double twips)
+{
+    if (!m_bar || !m_bar->isVisible())
+        return;
+    m_bar->move(m_bar->x(), TwipsScale::forWidget(&m_main).toPixels(twips));
 }
 
 void WindowCommands::hideFloatingBar()
@@ -393,7 +418,7 @@ void WindowCommands::barSelectSlot(int slot)
 void WindowCommands::barSetDeviceLabel(int slot, const QString& caption)
 {
     if (m_bar)
-        m_bar->setDeviceName(slot, caption);
+        m_bar->setDeviceName(slot, caption, int(caption.size()));
 }
 
 void WindowCommands::barSelectBank(int bank)

@@ -45,9 +45,15 @@ public:
     void editDevice();
 
     // The floating devices bar and the lyrics window, as the main window
-    // switches them.
+    // switches them. showFloatingBar puts the bar where ShowFloating placed
+    // it; keepFloatingBarShown shows it wherever the user left it.
     void showFloatingBar();
+    void keepFloatingBarShown();
     void hideFloatingBar();
+    // The bar stays above the main window, except while that is minimised.
+    void floatingBarFollowsMain(bool mainMinimized);
+    // A maximised main window sends a visible bar to this top (screen twips).
+    void moveFloatingBarTop(double twips);
     void closeFloatingBar();
     void closeLyricsWindow();
     // While the main window is minimised an open lyrics window stays shown.
@@ -74,10 +80,10 @@ private:
     bool opened(const QString& window);
     void showListPreview(const QString& listText, const QString& jobName);
     void showSongDetailsPreview();
-    void showDeviceWindow(int slot);
+    // Returns the slot whose device the form edited (0: none found).
+    int showDeviceWindow(int slot);
     void showLyricsModal();
     FloatingBar& bar();
-    void restoreMainWindow();
 
     AppState& m_state;
     MainWindow& m_main;

@@ -14,6 +14,7 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace quillon {
 
@@ -133,6 +134,30 @@ void FloatingBar::buildUi()
 void FloatingBar::placeBelow(const QWidget* mainWindow)
 {
     placeFloatingBar(this, mainWindow);
+}
+
+void FloatingBar::setOwner(QWidget* owner)
+{
+    m_owner = owner;
+    applyOwner();
+}
+
+void FloatingBar::applyOwner()
+{
+    QWindow* window = windowHandle();
+    if (!window)
+        return; // not created yet: showEvent applies it
+    QWindow* owner = m_owner ? m_owner->window()->windowHandle() : nullptr;
+    if (window->transientParent() != owner)
+        window->setTransientParent(owner);
+}
+
+void FloatingBar::showEvent(QShowEvent* event)
+{
+    // The native window may be new (first showing, or re-created when the
+    // on-top flag changed); it learns its owner before it is mapped.
+    applyOwner();
+    QWidget::showEvent(event);
 }
 
 DeviceCell* FloatingBar::cell(int slot) const

@@ -3,6 +3,7 @@
 #include "devices/recdevwindow.h"
 
 #include <QList>
+#include <QPointer>
 #include <QWidget>
 
 class QLabel;
@@ -20,9 +21,9 @@ class DeviceCell;
 // panel of the main window when it is undocked. It does not know the main
 // window: it tells it what the user did through signals (after updating the
 // shared state) and follows the main window's selection through the slots,
-// which never emit. It is a top-level window even with a parent; a parent
-// makes it a transient of that window, which some window managers minimise
-// along with it, so the owner may prefer to keep it without one.
+// which never emit. It has no parent widget: the main window is its owner
+// (transient parent) instead, which keeps it above the main window without
+// tying its life or its minimising to it.
 class FloatingBar final : public QWidget {
     Q_OBJECT
 public:
@@ -36,6 +37,11 @@ public:
     void setShowPreview(RecDevWindow::PreviewHook hook) { m_showPreview = std::move(hook); }
     // Puts the bar below mainWindow, or at top 6000 twips when there is no room.
     void placeBelow(const QWidget* mainWindow);
+    // The window the bar stays above (not above every other program); null
+    // leaves it a window of its own, as while it stands in for a minimised
+    // main window. Kept across re-creations of the bar's window.
+    void setOwner(QWidget* owner);
+    QWidget* owner() const { return m_owner; }
 
     int selectedSlot() const { return m_selected; }
     int bank() const { return m_bank; }
@@ -76,6 +82,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildUi();
@@ -85,9 +92,11 @@ private:
     void toggleOnTop();
     void dock();
     void showMain();
+    void applyOwner();
 
     AppState& m_state;
     RecDevWindow::PreviewHook m_showPreview;
+    QPointer<QWidget> m_owner;
     int m_selected = 0;
     int m_bank = 1;
     bool m_onTop = false;

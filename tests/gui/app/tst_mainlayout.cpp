@@ -3,10 +3,13 @@
 #include "mainwindowfixture.h"
 
 #include "app/mainlayout.h"
+#include "app/windowcommands.h"
 #include "app/windowtopmost.h"
+#include "devices/floatingbar.h"
 
 #include <QPushButton>
 #include <QtTest>
+#include <QWindow>
 
 using namespace quillon;
 
@@ -58,6 +61,8 @@ private slots:
     void windowAtMinimumAndFullHd();
     void sidebarToggleWidensBoxesOnScreen();
     void topmostKeepsGeometry();
+    void devicesBarKeepsItsPlaceAndItsOwner();
+    void maximisingMovesAVisibleBarTo6600();
 };
 
 void TstMainLayout::snapsToMinimumSize()
@@ -254,6 +259,68 @@ void TstMainLayout::topmostKeepsGeometry()
     clearWindowTopmost(&w);
     QVERIFY(!w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QCOMPARE(w.geometry(), before);
+}
+
+namespace {
+// Starts the window with a song loaded and the devices bar undocked by cmdBar.
+FloatingBar* undockedBar(test::MainWindowFixture& f, const QString& song)
+{
+    MainWindow& w = f.start();
+    f.createAndLoad(song);
+    f.find<QPushButton>("cmdBar")->click();
+    FloatingBar* bar = w.commands().floatingBar();
+    return bar && bar->isVisible() ? bar : nullptr;
+}
+
+QWindow* ownerOf(const FloatingBar* bar)
+{
+    return bar->windowHandle() ? bar->windowHandle()->transientParent() : nullptr;
+}
+} // namespace
+
+void TstMainLayout::devicesBarKeepsItsPlaceAndItsOwner()
+{
+    test::MainWindowFixture f;
+    FloatingBar* bar = undockedBar(f, "Owner Song");
+    QVERIFY(bar);
+    MainWindow& w = *f.window;
+    // Above the main window, not above every other program.
+    QCOMPARE(ownerOf(bar), w.windowHandle());
+    QVERIFY(!bar->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+
+    const QPoint put = bar->pos() + QPoint(37, -23);
+    bar->move(put);
+    for (int round = 1; round <= 2; ++round) {
+        w.showMinimized();
+        QVERIFY(bar->isVisible());
+        QCOMPARE(bar->pos(), put);
+        // While it stands in for the minimised window it is a window of its own.
+        QCOMPARE(ownerOf(bar), nullptr);
+        w.showNormal();
+        QVERIFY(bar->isVisible());
+        QCOMPARE(bar->pos(), put);
+        QCOMPARE(ownerOf(bar), w.windowHandle());
+    }
+    // Keeping the bar on top and letting go re-creates its window, not its owner.
+    auto* onTop = bar->findChild<QPushButton*>("cmdOnTop");
+    onTop->click();
+    onTop->click();
+    QVERIFY(bar->isVisible());
+    QCOMPARE(ownerOf(bar), w.windowHandle());
+}
+
+void TstMainLayout::maximisingMovesAVisibleBarTo6600()
+{
+    test::MainWindowFixture f;
+    FloatingBar* bar = undockedBar(f, "Maximised Song");
+    QVERIFY(bar);
+    MainWindow& w = *f.window;
+    const int left = bar->x();
+    w.showMaximized();
+    QVERIFY(w.isMaximized());
+    QVERIFY(bar->isVisible());
+    QCOMPARE(bar->y(), f.scale().toPixels(6600));
+    QCOMPARE(bar->x(), left);
 }
 
 QTEST_MAIN(TstMainLayout)

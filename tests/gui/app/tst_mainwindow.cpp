@@ -4,12 +4,15 @@
 
 #include "app/menubuilder.h"
 #include "app/songcommands.h"
+#include "app/startuproutine.h"
 #include "app/statuspanels.h"
 #include "app/traycontroller.h"
 #include "app/welcomepanel.h"
 #include "app/windowcommands.h"
+#include "devices/floatingbar.h"
 #include "songs/songconstants.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
@@ -25,6 +28,14 @@ const QStringList kSongItems{"save",        "preview_ts",     "close",  "delete_
 const QStringList kAlwaysItems{"new",           "open",     "general_info",   "print",
                                "setup_printer", "exit",     "edit_songstyle", "recdev_details",
                                "tape_details",  "settings", "help",           "about"};
+
+QWidget* topLevel(const QString& name)
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == name && w->isVisible())
+            return w;
+    return nullptr;
+}
 } // namespace
 
 class TstMainWindow : public QObject {
@@ -45,10 +56,14 @@ private slots:
     void deviceBarAtStartOnlyWithSong();
     void sidebarSettingAtStart();
     void splashClosedAtFirstActivation();
+    void splashShowsBeforeTheMainWindowLoads();
+    void openLastSongFromTheWelcomeBox();
     void trayFallsBackToMinimise();
     void trayShowAndExit();
     void trayExitAnsweredNoKeepsRunning();
     void trayDoubleClickRestores();
+    void showQuillonDoesWhatTheTrayDoubleClickDoes_data();
+    void showQuillonDoesWhatTheTrayDoubleClickDoes();
 };
 
 void TstMainWindow::startsWithWelcomeBoxAndSongCount()
@@ -298,6 +313,59 @@ void TstMainWindow::splashClosedAtFirstActivation()
     QVERIFY(!made);
 }
 
+void TstMainWindow::splashShowsBeforeTheMainWindowLoads()
+{
+    test::MainWindowFixture f;
+    QPointer<QWidget> made;
+    bool windowBuiltFirst = true;
+    bool splashShownMeanwhile = false;
+    f.window = startMainWindow(
+        f.state,
+        [&] {
+            windowBuiltFirst = false;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                windowBuiltFirst = windowBuiltFirst || qobject_cast<MainWindow*>(w);
+            made = new QWidget;
+            made->setObjectName("frmInfo");
+            return made.data();
+        },
+        [&] { splashShownMeanwhile = made && made->isVisible(); });
+    QVERIFY(!windowBuiltFirst);
+    QVERIFY(splashShownMeanwhile);
+    QVERIFY(f.window->isVisible());
+    QCOMPARE(f.window->splash(), made.data());
+    QVERIFY(QTest::qWaitFor([&f] { return !f.state.firstActivation; }));
+    QVERIFY(!made);
+}
+
+void TstMainWindow::openLastSongFromTheWelcomeBox()
+{
+    test::MainWindowFixture f;
+    MainWindow& w = f.start();
+    auto* button = f.find<QPushButton>("roCommand1");
+    QVERIFY(!button->isEnabled());
+    QCOMPARE(button->toolTip(), QString("No song has been opened yet"));
+
+    f.createAndLoad("Last Take");
+    for (int round = 1; round <= 4; ++round) {
+        w.menuClicked("close");
+        QVERIFY(f.find<QWidget>("picHideAll")->isVisible());
+        QVERIFY(button->isEnabled());
+        QCOMPARE(button->toolTip(), QString("Open Last Song: Last Take"));
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(f.state.currentSong, QString("Last Take"));
+        QCOMPARE(w.windowTitle(), QString("Quillon 05 [Last Take]"));
+        QVERIFY(f.find<QWidget>("picHideAll")->isHidden());
+    }
+
+    // Gone since (deleted elsewhere): offered no more, and the tooltip says why.
+    w.menuClicked("close");
+    QVERIFY(f.songs.remove("Last Take"));
+    w.formActivate();
+    QVERIFY(!button->isEnabled());
+    QCOMPARE(button->toolTip(), QString("The last song, \"Last Take\", no longer exists"));
+}
+
 void TstMainWindow::trayFallsBackToMinimise()
 {
     test::MainWindowFixture f;
@@ -368,6 +436,47 @@ void TstMainWindow::trayDoubleClickRestores()
     QVERIFY(!w.isMinimized());
     QVERIFY(!w.tray().isInTray());
     QVERIFY(!w.commands().floatingBarVisible());
+}
+
+void TstMainWindow::showQuillonDoesWhatTheTrayDoubleClickDoes_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::newRow("tray icon") << "tray";
+    QTest::newRow("devices bar") << "bar";
+    QTest::newRow("lyrics window") << "lyrics";
+}
+
+void TstMainWindow::showQuillonDoesWhatTheTrayDoubleClickDoes()
+{
+    QFETCH(QString, from);
+    test::MainWindowFixture f;
+    MainWindow& w = f.start();
+    f.createAndLoad("Tray Song");
+    f.find<QPushButton>("cmdBar")->click();
+    FloatingBar* bar = w.commands().floatingBar();
+    QVERIFY(bar);
+    auto* barShow = bar->findChild<QAbstractButton*>("cmdShowQuillon");
+    if (from == "lyrics")
+        w.menuClicked("lyrics");
+    QWidget* lyrics = topLevel("frmLyricsNew");
+    QCOMPARE(lyrics != nullptr, from == "lyrics");
+
+    w.tray().setTrayAvailableOverride(true);
+    w.tray().sendToTray();
+    QVERIFY(w.isMinimized());
+    QVERIFY(w.tray().isInTray());
+    QVERIFY(barShow->isEnabled());
+    if (from == "tray")
+        w.tray().doubleClicked();
+    else if (from == "bar")
+        barShow->click();
+    else
+        lyrics->findChild<QAbstractButton*>("cmdShowQuillon")->click();
+    QVERIFY(!w.isMinimized());
+    QVERIFY(!w.tray().isInTray());
+    QVERIFY(!barShow->isEnabled());
+    // The panel is still undocked, so the bar stays.
+    QVERIFY(bar->isVisible());
 }
 
 QTEST_MAIN(TstMainWindow)

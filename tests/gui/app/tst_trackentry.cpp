@@ -4,9 +4,12 @@
 
 #include "app/devicepanel.h"
 #include "app/sidebar.h"
+#include "app/statuspanels.h"
 #include "app/trackgrid.h"
 #include "app/windowcommands.h"
+#include "devices/devicecell.h"
 #include "devices/deviceregister.h"
+#include "devices/floatingbar.h"
 #include "songs/songconstants.h"
 #include "store/database.h"
 
@@ -15,6 +18,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QtTest>
 
 using namespace quillon;
@@ -31,6 +35,31 @@ QString storedTrack(const DataFolder& data, int slot, const QString& title, int 
     if (!q.exec() || !q.next())
         return "<no row>";
     return q.value(track - 1).toString();
+}
+
+// Answers the modal windows of a device rename as the user would: in the
+// print dialog it prints the device list, in the device form it types name
+// and presses OK.
+void answerRename(const QString& name, int* formsSeen)
+{
+    QTimer::singleShot(0, [name, formsSeen] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        if (modal->objectName() == "frmPrinter") {
+            modal->findChild<QAbstractButton*>("repname_3")->click();
+            answerRename(name, formsSeen);
+            modal->findChild<QPushButton*>("cmdPrint")->click();
+            return;
+        }
+        if (modal->objectName() != "frmRecDev")
+            return;
+        ++*formsSeen;
+        auto* box = modal->findChild<QLineEdit*>("txtFields0");
+        box->selectAll();
+        QTest::keyClicks(box, name);
+        modal->findChild<QPushButton*>("cmdClose")->click();
+    });
 }
 
 void activate(QWidget& w)
@@ -55,6 +84,8 @@ private slots:
     void trackListFormats();
     void longDeviceNamesAreCut();
     void deviceLabelDoubleClickRefreshesName();
+    void renameShowsEverywhere_data();
+    void renameShowsEverywhere();
     void bankButtonWithoutSong();
     void dragCursorsAndDrop();
     void titleBoxPassesFocusToFirstTrack();
@@ -263,6 +294,64 @@ void TstTrackEntry::deviceLabelDoubleClickRefreshesName()
     QCOMPARE(shownWith, before);
     QCOMPARE(f.state.deviceNames.value(1), QString("Renamed Machine Number Two"));
     QCOMPARE(f.find<QLabel>("lblRecMaPanel_2")->text(), QString("Renamed Machin"));
+}
+
+void TstTrackEntry::renameShowsEverywhere_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<int>("shownChars");
+    QTest::newRow("device label") << "label" << 2 << 14;
+    QTest::newRow("device button") << "cmdEditDev" << 1 << 14;
+    QTest::newRow("options menu") << "recdev_details" << 1 << 14;
+    QTest::newRow("print dialog") << "print" << 1 << 14;
+    QTest::newRow("devices bar, other slot") << "bar" << 3 << 20;
+    QTest::newRow("devices bar, current slot") << "bar" << 1 << 20;
+}
+
+void TstTrackEntry::renameShowsEverywhere()
+{
+    QFETCH(QString, way);
+    QFETCH(int, slot);
+    QFETCH(int, shownChars);
+    test::MainWindowFixture f;
+    MainWindow& w = f.start();
+    f.createAndLoad("Rename Song");
+    // The docked panel is the one to double-click; otherwise the bar is out
+    // and shows the names as well.
+    if (way != "label")
+        f.find<QPushButton>("cmdBar")->click();
+    FloatingBar* bar = w.commands().floatingBar();
+    const QStringList before = f.state.deviceNames;
+    const QString name = "Fostex G24S Studio Recorder"; // 27 characters
+    int forms = 0;
+    answerRename(name, &forms);
+    if (way == "label")
+        QTest::mouseDClick(f.find<QLabel>(QString("lblRecMaPanel_%1").arg(slot)), Qt::LeftButton);
+    else if (way == "cmdEditDev")
+        f.find<QPushButton>("cmdEditDev")->click();
+    else if (way == "bar")
+        QTest::mouseDClick(bar->cell(slot)->nameLabel(), Qt::LeftButton);
+    else
+        w.menuClicked(way);
+    QCOMPARE(forms, 1);
+
+    QStringList expected = before;
+    expected[slot - 1] = name;
+    QCOMPARE(f.state.deviceNames, expected);
+    const QString shown = name.left(shownChars);
+    QCOMPARE(f.find<QLabel>(QString("lblRecMaPanel_%1").arg(slot))->text(), shown);
+    if (bar)
+        QCOMPARE(bar->deviceLabelText(slot), shown);
+    // The current device (slot 1) is named in the status bar and the song details.
+    const QString current = slot == 1 ? shown : before.first().left(14);
+    QCOMPARE(w.status().text("adpanel"), current);
+    QCOMPARE(f.state.currentSongDetails.deviceName, current);
+    for (int other : {2, 5}) {
+        if (other != slot)
+            QCOMPARE(f.find<QLabel>(QString("lblRecMaPanel_%1").arg(other))->text(),
+                     before.at(other - 1).left(14));
+    }
 }
 
 void TstTrackEntry::bankButtonWithoutSong()
