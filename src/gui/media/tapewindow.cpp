@@ -154,8 +154,12 @@ bool TapeWindow::event(QEvent* event)
 
 void TapeWindow::reload()
 {
-    if (m_adding)
-        cancelAdding();
+    if (m_adding || m_altered || m_nameChanged) {
+        // Rebuilding would throw away what was typed; the window comes back
+        // as it was left, under its own caption.
+        setWindowTitle(MediaTree::rootText());
+        return;
+    }
     loadTree();
     m_loading = false;
 }
@@ -299,7 +303,7 @@ void TapeWindow::nodeClicked(const QModelIndex& node)
             m_lastIndex = m_curIndex = target;
             return;
         }
-        m_altered = m_nameChanged = false;
+        discardPending();
     }
     fillTreeView(node);
     m_lastIndex = node;
@@ -351,6 +355,7 @@ void TapeWindow::fillTreeView(const QModelIndex& node)
     m_filling = false;
     m_tree.setPicture(node, medium->icon());
     setPicture(medium->icon());
+    m_storedPicture = medium->icon();
     m_storedName = medium->name;
     m_storedType = medium->type;
     m_ui.panels[1]->setText(medium->name);
@@ -420,7 +425,14 @@ void TapeWindow::showCount(int count)
 
 QString TapeWindow::today() const
 {
-    return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+    // The short date of the regional settings where it fits the date boxes;
+    // longer forms ("2026. 12. 09.") would lose the day, so they give way to
+    // mm-dd-yyyy, as the dates the program prints.
+    const QDate date = QDate::currentDate();
+    const QString local = QLocale().toString(date, QLocale::ShortFormat);
+    if (!local.isEmpty() && local.size() <= m_ui.fields[6]->maxLength())
+        return local;
+    return date.toString(QStringLiteral("MM-dd-yyyy"));
 }
 
 } // namespace quillon

@@ -24,7 +24,9 @@ struct Medium;
 //
 // Every activation after another window of the program was in front (the
 // print preview, for example) rebuilds the tree and returns to the root;
-// the program's own message boxes do not count.
+// the program's own message boxes do not count. While an edit or a new
+// medium waits to be stored, the window comes back as it was left instead,
+// so that nothing typed is lost unasked.
 class TapeWindow final : public QDialog {
     Q_OBJECT
 public:
@@ -43,7 +45,7 @@ public:
     QString listText() const { return m_list.text(); }
     // Selects a node as a click on it does.
     void clickNode(const QModelIndex& node);
-    // The tree rebuilt as on activation.
+    // The tree rebuilt as on activation (kept as it is while edits wait).
     void reload();
 
 protected:
@@ -62,6 +64,8 @@ private:
     void resetPositions();
     bool saveTreeView();
     bool writeBack(const QModelIndex& node);
+    bool checkTimeComplete();
+    void discardPending();
     Medium mediumFromBoxes() const;
     void onNameEdited(const QString& text);
     void onDetailEdited();
@@ -109,6 +113,7 @@ private:
     QString m_storedType;
     int m_itemCount = 0;
     int m_detailPicture = 0;
+    int m_storedPicture = 0; // the picture of the shown medium as stored
 
     bool m_filling = false;   // boxes set by the program, not edits
     bool m_selecting = false; // selection set by the program

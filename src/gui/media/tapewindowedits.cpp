@@ -2,6 +2,7 @@
 // checks, saving, adding and deleting. Kept apart from tapewindow.cpp (tree,
 // activation, closing) so each file stays readable.
 #include "app/appstate.h"
+#include "app/apptitle.h"
 #include "media/mediastore.h"
 #include "media/tapewindow.h"
 #include "media/waitcursor.h"
@@ -143,6 +144,8 @@ bool TapeWindow::writeBack(const QModelIndex& node)
         m_ui.type->setFocus();
         return false;
     }
+    if (!checkTimeComplete())
+        return false;
     const Medium medium = mediumFromBoxes();
     MediaStore store(m_state.data);
     if (!store.update(m_tree.text(node), medium)) {
@@ -157,7 +160,22 @@ bool TapeWindow::writeBack(const QModelIndex& node)
     showCount(store.count());
     m_storedName = medium.name;
     m_storedType = medium.type;
+    m_storedPicture = medium.icon();
     return true;
+}
+
+bool TapeWindow::checkTimeComplete()
+{
+    // The box refuses what cannot become hh:mm:ss, but a half-typed time
+    // gets through the keys; a stored value of another form that was not
+    // touched is written back as it is.
+    QLineEdit* time = m_ui.fields[4];
+    if (!time->isModified() || time->hasAcceptableInput())
+        return true;
+    ask(QStringLiteral("Please enter the recording time as hh:mm:ss."), kApplicationTitle,
+        Prompter::Icon::Critical, QMessageBox::Ok, QMessageBox::Ok);
+    time->setFocus();
+    return false;
 }
 
 void TapeWindow::showAfterSave(const QString& name)
@@ -246,10 +264,23 @@ bool TapeWindow::offerToSaveBeforeNew()
                                 QStringLiteral("\rnot saved. Do you want to save the changes?"),
                             QStringLiteral("Delete item"), Prompter::Icon::Question,
                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer == QMessageBox::Yes && !writeBack(m_lastIndex))
-        return false;
-    m_altered = m_nameChanged = false;
+    if (answer == QMessageBox::Yes) {
+        if (!writeBack(m_lastIndex))
+            return false;
+        m_altered = m_nameChanged = false;
+    } else {
+        discardPending();
+    }
     return true;
+}
+
+void TapeWindow::discardPending()
+{
+    // The medium left behind shows again what is stored, not the picture of
+    // a separation that was never saved.
+    if (m_tree.isMedium(m_lastIndex))
+        m_tree.setPicture(m_lastIndex, m_storedPicture);
+    m_altered = m_nameChanged = false;
 }
 
 bool TapeWindow::addMedium()
@@ -257,7 +288,7 @@ bool TapeWindow::addMedium()
     m_checkFailed = false;
     checkNameEmpty();
     checkNameSame();
-    if (m_checkFailed)
+    if (m_checkFailed || !checkTimeComplete())
         return false;
     WaitCursor wait;
     const Medium medium = mediumFromBoxes();

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QStatusBar>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -128,6 +129,10 @@ void TapeWindowUi::buildDetails(QDialog* window)
         box->setMaxLength(field.maxLength);
         fields << box;
     }
+    // The recording time takes only hh:mm:ss; what the program puts into
+    // the box (a stored value of another form) is shown as it is.
+    fields[4]->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("([0-9]{2}:[0-5][0-9]:[0-5][0-9])?")), fields[4]));
     type = new QComboBox;
     type->setObjectName("Combo1");
     type->setEditable(true);

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
+#include <QScopeGuard>
 #include <QStandardItemModel>
 #include <QStatusBar>
 
@@ -263,6 +264,149 @@ private Q_SLOTS:
         click(w.ui().saveButton);
         QCOMPARE(f.stored("Disk 1").type, QString("4 - CDR/CDRW - DVD/DVDRW"));
         QCOMPARE(w.tree().picture(w.tree().find("Disk 1")), 4);
+    }
+
+    void unsavedSeparationLeavesTheStoredPicture_data()
+    {
+        QTest::addColumn<bool>("separated");
+        QTest::addColumn<QString>("leaveBy");
+        for (const bool separated : {false, true})
+            for (const char* leaveBy : {"medium", "root", "new"})
+                QTest::newRow(
+                    qPrintable(QString("%1, %2").arg(separated ? "separated" : "in use", leaveBy)))
+                    << separated << QString(leaveBy);
+    }
+    void unsavedSeparationLeavesTheStoredPicture()
+    {
+        QFETCH(bool, separated);
+        QFETCH(QString, leaveBy);
+        TapeFixture f;
+        Medium disk = TapeFixture::medium("Disk 1", "1 - Harddisk");
+        disk.setSeparated(separated);
+        QVERIFY(f.media.add(disk));
+        f.add("Reel 2");
+        TapeWindow w(f.state);
+        w.show();
+        QVERIFY(clickMedium(w, "Disk 1"));
+        const int stored = separated ? 11 : 1;
+        click(w.ui().separated);
+        QCOMPARE(w.tree().picture(w.tree().find("Disk 1")), separated ? 1 : 11);
+        f.prompter.answer(QMessageBox::No);
+        if (leaveBy == "medium")
+            QVERIFY(clickMedium(w, "Reel 2"));
+        else if (leaveBy == "root")
+            w.clickNode(w.tree().root());
+        else
+            click(w.ui().newButton);
+        QCOMPARE(f.prompter.asked().size(), 1);
+        QCOMPARE(f.prompter.asked().first().defaultButton, QMessageBox::No);
+        QCOMPARE(w.tree().picture(w.tree().find("Disk 1")), stored);
+        QCOMPARE(f.stored("Disk 1").deleted, QString(separated ? "1" : "0"));
+    }
+
+    void datesFitTheBoxInEveryLocale_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<bool>("tooLong");
+        QTest::newRow("hu_HU") << QLocale(QLocale::Hungarian, QLocale::Hungary) << true;
+        QTest::newRow("de_DE") << QLocale(QLocale::German, QLocale::Germany) << false;
+        QTest::newRow("en_US") << QLocale(QLocale::English, QLocale::UnitedStates) << false;
+    }
+    void datesFitTheBoxInEveryLocale()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(bool, tooLong);
+        const QLocale saved;
+        QLocale::setDefault(locale);
+        const auto restore = qScopeGuard([&] { QLocale::setDefault(saved); });
+        const QDate day = QDate::currentDate();
+        const QString local = locale.toString(day, QLocale::ShortFormat);
+        QCOMPARE(local.size() > 10, tooLong);
+        const QString expected = tooLong ? day.toString("MM-dd-yyyy") : local;
+
+        TapeFixture f;
+        TapeWindow w(f.state);
+        w.show();
+        click(w.ui().newButton);
+        QCOMPARE(box(w, 6)->text(), expected);
+        type(box(w, 0), "Dated");
+        click(w.ui().newButton);
+        QCOMPARE(f.stored("Dated").enteredOn, expected);
+        click(w.ui().separated);
+        QCOMPARE(box(w, 7)->text(), expected);
+        click(w.ui().saveButton);
+        QCOMPARE(f.stored("Dated").separatedOn, expected);
+    }
+
+    void recordingTimeTakesOnlyHoursMinutesSeconds_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("letters") << "abc"
+                                 << "";
+        QTest::newRow("a time") << "12:34:56"
+                                << "12:34:56";
+        QTest::newRow("too long") << "12:34:567"
+                                  << "12:34:56";
+        QTest::newRow("letters between") << "0x1:2y0"
+                                         << "01:20";
+        QTest::newRow("minutes above 59") << "00:7"
+                                          << "00:";
+    }
+    void recordingTimeTakesOnlyHoursMinutesSeconds()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        TapeFixture f;
+        f.add("Reel 1");
+        TapeWindow w(f.state);
+        w.show();
+        QVERIFY(clickMedium(w, "Reel 1"));
+        type(box(w, 4), typed);
+        QCOMPARE(box(w, 4)->text(), shown);
+    }
+
+    void aHalfTypedRecordingTimeIsNotStored()
+    {
+        TapeFixture f;
+        Medium old = TapeFixture::medium("Reel 1");
+        old.maxTime = "90 min"; // stored in another form
+        QVERIFY(f.media.add(old));
+        f.add("Reel 2");
+        TapeWindow w(f.state);
+        w.show();
+        QVERIFY(clickMedium(w, "Reel 1"));
+        QCOMPARE(box(w, 4)->text(), QString("90 min"));
+        // Untouched, it is written back as it is.
+        type(box(w, 1), "Other brand");
+        click(w.ui().saveButton);
+        QVERIFY(f.prompter.askedTexts().isEmpty());
+        QCOMPARE(f.stored("Reel 1").maxTime, QString("90 min"));
+        QCOMPARE(f.stored("Reel 1").brand, QString("Other brand"));
+        // Half typed, it is refused by Save and by the save question.
+        type(box(w, 4), "01:3");
+        click(w.ui().saveButton);
+        const QString refusal("Please enter the recording time as hh:mm:ss.");
+        QCOMPARE(f.prompter.askedTexts(), QStringList{refusal});
+        QCOMPARE(f.prompter.asked().last().icon, Prompter::Icon::Critical);
+        QCOMPARE(f.stored("Reel 1").maxTime, QString("90 min"));
+        f.prompter.answer(QMessageBox::Yes);
+        QVERIFY(clickMedium(w, "Reel 2"));
+        QCOMPARE(f.prompter.askedTexts().last(), refusal);
+        QCOMPARE(w.tree().text(w.shownNode()), QString("Reel 1"));
+        QCOMPARE(box(w, 4)->text(), QString("01:3"));
+        QVERIFY(!w.close());
+        type(box(w, 4), "01:30:00");
+        click(w.ui().saveButton);
+        QCOMPARE(f.stored("Reel 1").maxTime, QString("01:30:00"));
+        // A new medium with a half-typed time is not added.
+        click(w.ui().newButton);
+        type(box(w, 0), "Fresh");
+        type(box(w, 4), "2");
+        click(w.ui().newButton);
+        QCOMPARE(f.prompter.askedTexts().last(), refusal);
+        QVERIFY(w.isAdding());
+        QVERIFY(!f.media.find("Fresh").has_value());
     }
 
     void yesToTheSaveQuestionStoresAndShowsTheNext()

@@ -130,7 +130,7 @@ private Q_SLOTS:
         QCOMPARE(frame->size(), frameSize);
     }
 
-    void activationRebuildsAndDropsUnsavedChanges()
+    void activationKeepsUnsavedChanges()
     {
         TapeFixture f;
         f.add("Reel 1");
@@ -138,14 +138,65 @@ private Q_SLOTS:
         w.show();
         QVERIFY(clickMedium(w, "Reel 1"));
         type(box(w, 1), "Unsaved");
-        f.add("Reel 2"); // added elsewhere meanwhile
+        click(w.ui().separated);
+        w.reload();
+        QVERIFY(f.prompter.askedTexts().isEmpty());
+        QVERIFY(w.hasPendingEdits());
+        QCOMPARE(w.tree().text(w.shownNode()), QString("Reel 1"));
+        QCOMPARE(box(w, 1)->text(), QString("Unsaved"));
+        QVERIFY(!w.ui().hideAll->isVisible());
+        QCOMPARE(w.tree().picture(w.tree().find("Reel 1")), 12);
+        click(w.ui().saveButton);
+        QCOMPARE(f.stored("Reel 1").brand, QString("Unsaved"));
+        QCOMPARE(f.stored("Reel 1").deleted, QString("1"));
+        // With nothing pending the tree is rebuilt and shows what is new.
+        f.add("Reel 2");
         w.reload();
         QCOMPARE(w.tree().mediumCount(), 2);
         QCOMPARE(w.ui().tree->currentIndex(), w.tree().root());
         QVERIFY(w.ui().hideAll->isVisible());
-        QVERIFY(!w.hasPendingEdits());
-        QCOMPARE(f.stored("Reel 1").brand, QString("Ampex"));
+    }
+
+    void returnFromThePreviewKeepsWhatWasTyped_data()
+    {
+        QTest::addColumn<bool>("adding");
+        QTest::newRow("editing a medium") << false;
+        QTest::newRow("entering a new one") << true;
+    }
+    void returnFromThePreviewKeepsWhatWasTyped()
+    {
+        QFETCH(bool, adding);
+        TapeFixture f;
+        f.add("Reel 1");
+        TapeWindow w(f.state);
+        w.setShowPreview([&](const QString&) {
+            QWidget preview;
+            preview.show();
+            preview.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&preview));
+        });
+        w.show();
+        w.activateWindow();
+        if (!QTest::qWaitForWindowActive(&w))
+            QSKIP("this platform does not activate windows");
+        if (adding) {
+            click(w.ui().newButton);
+            type(box(w, 0), "Fresh");
+        } else {
+            QVERIFY(clickMedium(w, "Reel 1"));
+        }
+        type(box(w, 1), "Typed brand");
+        click(w.ui().previewButton);
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QCoreApplication::processEvents();
+        QCOMPARE(box(w, 1)->text(), QString("Typed brand"));
+        QCOMPARE(w.isAdding(), adding);
+        QCOMPARE(w.windowTitle(), QString("Tapes, CDs, Harddisks"));
         QVERIFY(f.prompter.askedTexts().isEmpty());
+        // What was typed is stored as usual afterwards.
+        click(adding ? w.ui().newButton : w.ui().saveButton);
+        QCOMPARE(f.stored(adding ? "Fresh" : "Reel 1").brand, QString("Typed brand"));
     }
 
     void anotherWindowInFrontRebuildsOnReturn()
