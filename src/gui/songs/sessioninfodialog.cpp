@@ -2,6 +2,8 @@
 
 #include "app/appstate.h"
 #include "app/characterfilter.h"
+#include "app/prompter.h"
+#include "songs/songinfodialog.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -22,6 +24,7 @@ SessionInfoDialog::SessionInfoDialog(AppState& state, QWidget* parent)
     setModal(true);
 
     SongDetails& details = m_state.currentSongDetails;
+    m_original = sessionTexts();
     struct Box {
         QString caption;
         int maxLength;
@@ -72,6 +75,40 @@ SessionInfoDialog::SessionInfoDialog(AppState& state, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(buttons);
+}
+
+QStringList SessionInfoDialog::sessionTexts() const
+{
+    const SongDetails& d = m_state.currentSongDetails;
+    return {d.producer1, d.producer2, d.technician1, d.technician2, d.technician3};
+}
+
+void SessionInfoDialog::setSessionTexts(const QStringList& texts)
+{
+    SongDetails& d = m_state.currentSongDetails;
+    QString* elements[] = {&d.producer1, &d.producer2, &d.technician1, &d.technician2,
+                           &d.technician3};
+    for (int i = 0; i < 5; ++i)
+        *elements[i] = texts.value(i);
+}
+
+void SessionInfoDialog::reject()
+{
+    // Escape and the title bar's close box: the same question as the song
+    // details ask, so that no way of closing drops or keeps edits unasked.
+    if (sessionTexts() == m_original) {
+        QDialog::reject();
+        return;
+    }
+    const auto answer = m_state.prompter.message(
+        this, SongInfoDialog::kStoreQuestion, windowTitle(), Prompter::Icon::Question,
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer == QMessageBox::Yes) {
+        accept();
+    } else if (answer == QMessageBox::No) {
+        setSessionTexts(m_original);
+        QDialog::reject();
+    }
 }
 
 void SessionInfoDialog::showEvent(QShowEvent* event)

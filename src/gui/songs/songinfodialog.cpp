@@ -1,6 +1,7 @@
 #include "songs/songinfodialog.h"
 
 #include "app/appstate.h"
+#include "app/apptitle.h"
 #include "app/characterfilter.h"
 #include "app/prompter.h"
 #include "media/mediastore.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QStandardItemModel>
 #include <QVBoxLayout>
 
@@ -197,6 +199,12 @@ void SongInfoDialog::buildUi()
             (rule.kind == Kind::Style ? m_styleBox : m_mediumBox) = combo;
         }
         new CharacterFilter(line, rule.allowed, rule.maxLength);
+        if (i == 8) {
+            // The measure takes the form ##/## (one or two digits each side);
+            // a stored value of another form is still shown as it is.
+            line->setValidator(new QRegularExpressionValidator(
+                QRegularExpression(QStringLiteral("([0-9]{1,2}/[0-9]{1,2})?")), line));
+        }
         if (rule.rightAligned)
             line->setAlignment(Qt::AlignRight);
         caption->setBuddy(editor);
@@ -275,6 +283,37 @@ void SongInfoDialog::fillFields()
     m_fields.at(0)->setText(m_state.currentSong);
     for (int i = 1; i < kFieldCount; ++i)
         m_fields.at(i)->setText(*detailOf(m_state.currentSongDetails, i));
+    m_shown.clear();
+    for (QLineEdit* box : m_fields)
+        m_shown << box->text();
+}
+
+const QString SongInfoDialog::kStoreQuestion =
+    QStringLiteral("The changes have not been stored.\rDo you want to store them?");
+
+bool SongInfoDialog::hasChanges() const
+{
+    for (int i = 0; i < kFieldCount; ++i)
+        if (m_fields.at(i)->text() != m_shown.value(i))
+            return true;
+    return false;
+}
+
+void SongInfoDialog::reject()
+{
+    // Escape and the title bar's close box come here; only Close stored
+    // before, so what was typed went lost without a word.
+    if (!hasChanges()) {
+        QDialog::reject();
+        return;
+    }
+    const auto answer = m_state.prompter.message(
+        this, kStoreQuestion, windowTitle(), Prompter::Icon::Question,
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer == QMessageBox::Yes)
+        onClose(); // closes unless it refuses, as Close does
+    else if (answer == QMessageBox::No)
+        QDialog::reject();
 }
 
 void SongInfoDialog::showEvent(QShowEvent* event)
@@ -290,6 +329,21 @@ void SongInfoDialog::onStyles()
 {
     StyleWindow styles(m_state, this);
     styles.exec();
+    // A style just added is offered at once, not only on the next opening.
+    fillStyles();
+}
+
+bool SongInfoDialog::measureComplete()
+{
+    // The box refuses what cannot become ##/##, but a half-typed measure
+    // ("3/") gets through the keys; an untouched stored value is kept.
+    QLineEdit* measure = m_fields.at(8);
+    if (measure->text() == m_shown.value(8) || measure->hasAcceptableInput())
+        return true;
+    m_state.prompter.critical(this, "Please enter the measure as ##/##, for example 4/4.",
+                              kApplicationTitle);
+    measure->setFocus();
+    return false;
 }
 
 double SongInfoDialog::leadingNumber(const QString& text)
@@ -315,10 +369,14 @@ double SongInfoDialog::leadingNumber(const QString& text)
 
 void SongInfoDialog::onClose()
 {
+    if (!measureComplete())
+        return;
     BusyCursor busy;
     QLineEdit* titleBox = m_fields.at(0);
     const QString trimmed = titleBox->text().trimmed();
-    const QString appTitle = QApplication::applicationDisplayName();
+    // The same caption as the new song dialog's, whatever the program's
+    // displayed name is at the moment.
+    const QString& appTitle = kApplicationTitle;
 
     if (trimmed.isEmpty()) {
         busy.release();

@@ -14,7 +14,8 @@ struct AppState;
 // The song details window (object name "frmSongInfo", caption "Songdetails").
 // It edits the current song's descriptive fields; its Close button stores
 // them, together with a changed title, in the song table and the ten track
-// tables as one atomic rename. Closing it any other way stores nothing. The
+// tables as one atomic rename. Closing it any other way (Escape, the title
+// bar) with changes in the boxes asks whether to store them first. The
 // caller reloads the song by AppState::currentSong afterwards.
 class SongInfoDialog final : public QDialog {
     Q_OBJECT
@@ -34,6 +35,8 @@ public:
     // The leading decimal number of a text ("120 bpm" -> 120); 0 when the
     // text does not start with a number.
     static double leadingNumber(const QString& text);
+    // The question asked when the window is closed with unstored changes.
+    static const QString kStoreQuestion;
 
 Q_SIGNALS:
     // "More ..." was pressed: the owner shows the song note window modally.
@@ -41,6 +44,7 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void reject() override;
 
 private:
     void buildUi();
@@ -49,12 +53,15 @@ private:
     void fillFields();
     void onStyles();
     void onClose();
+    bool measureComplete();
+    bool hasChanges() const;
 
     AppState& m_state;
     QString m_oldTitle;
     bool m_training = false;
     bool m_activated = false;
     QList<QLineEdit*> m_fields;
+    QStringList m_shown; // the boxes' texts as the window showed them
     QComboBox* m_styleBox = nullptr;
     QComboBox* m_mediumBox = nullptr;
     QPushButton* m_more = nullptr;

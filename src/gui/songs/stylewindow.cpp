@@ -20,6 +20,9 @@ namespace {
 const QString kStyleChars = QStringLiteral(" abcdefghijklmnopqrstuvwxyzäüö-+/()1234567890ß");
 constexpr int kNameLength = 50;
 constexpr int kDescriptionLength = 5000;
+const QString kDiscardQuestion =
+    QStringLiteral("The text in the boxes has not been stored.\rDo you want to clear it and "
+                   "enter a new style?");
 
 // Design geometry in twips; the screen has 15 twips to a pixel.
 constexpr int px(int twips)
@@ -266,11 +269,30 @@ void StyleWindow::enterNormalState()
     m_mode = Mode::Normal;
 }
 
+// After Cancel the boxes stay open for typing; what they hold then is the
+// user's text unless it is just the selected entry.
+bool StyleWindow::boxesHoldUnsavedText() const
+{
+    if (m_name->isReadOnly())
+        return false;
+    const int row = m_list->currentRow();
+    const QString entry = row >= 0 ? m_list->item(row)->text() : QString();
+    return m_name->text() != StyleList::nameOf(entry) ||
+           m_description->toPlainText() != StyleList::descriptionOf(entry);
+}
+
 void StyleWindow::onNew()
 {
     // At or above the limit (a damaged file can hold more) nothing is added.
     if (m_number + 1 > StyleList::kMaxStyles) {
         m_state.prompter.critical(this, "Sorry, only 250 styles possible", askTitle());
+        return;
+    }
+    // New empties the boxes; text typed into them is not thrown away unasked.
+    // No is the default: a stray Enter keeps it.
+    if (boxesHoldUnsavedText() &&
+        !m_state.prompter.askYesNo(this, kDiscardQuestion, windowTitle(), QMessageBox::No)) {
+        m_name->setFocus();
         return;
     }
     m_close->setEnabled(false);

@@ -47,6 +47,7 @@ private:
     // the file; on a failed write the list on screen is kept as it is.
     bool store(bool numberFirst, bool reload);
     QString askTitle() const;
+    bool boxesHoldUnsavedText() const;
 
     void onNew();
     void onOkNew();

@@ -1,6 +1,7 @@
 #include "app/appstate.h"
 #include "app/scriptedprompter.h"
 #include "songs/sessioninfodialog.h"
+#include "songs/songinfodialog.h"
 #include "songs/songstore.h"
 #include "store/settings.h"
 #include "tempdatafolder.h"
@@ -82,16 +83,47 @@ private Q_SLOTS:
         QCOMPARE(f.state.currentSongDetails.technician1, QString("AlexM"));
     }
 
-    void closeBoxKeepsTypedText()
+    void closingOtherwiseAsksWhetherToKeep_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        for (const bool escape : {true, false})
+            for (const auto answer : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+                QTest::addRow("%s, %d", escape ? "Escape" : "close box", int(answer))
+                    << escape << answer;
+    }
+    void closingOtherwiseAsksWhetherToKeep()
+    {
+        QFETCH(bool, escape);
+        QFETCH(QMessageBox::StandardButton, answer);
+        Fixture f;
+        SessionInfoDialog d(f.state);
+        d.show();
+        d.field(5)->end(false);
+        QTest::keyClicks(d.field(5), "my");
+        QTest::keyClicks(d.field(2), "Bob");
+        f.prompter.answer(answer);
+        if (escape)
+            QTest::keyClick(d.field(5), Qt::Key_Escape);
+        else
+            d.close();
+        QCOMPARE(f.prompter.askedTexts(), QStringList{SongInfoDialog::kStoreQuestion});
+        QCOMPARE(f.prompter.asked().first().defaultButton, QMessageBox::Yes);
+        QCOMPARE(f.prompter.asked().first().title, QString("Sessiondetails"));
+        QCOMPARE(d.isVisible(), answer == QMessageBox::Cancel);
+        const bool kept = answer != QMessageBox::No;
+        QCOMPARE(f.state.currentSongDetails.technician3, QString(kept ? "Tommy" : "Tom"));
+        QCOMPARE(f.state.currentSongDetails.producer2, QString(kept ? "Bob" : ""));
+    }
+
+    void closingUnchangedAsksNothing()
     {
         Fixture f;
         SessionInfoDialog d(f.state);
-        QTimer::singleShot(0, &d, [&d] {
-            QTest::keyClicks(d.field(5), "my");
-            d.close();
-        });
-        d.exec();
-        QCOMPARE(f.state.currentSongDetails.technician3, QString("Tommy"));
+        d.show();
+        QTest::keyClick(d.field(1), Qt::Key_Escape);
+        QVERIFY(!d.isVisible());
+        QVERIFY(f.prompter.asked().isEmpty());
     }
 
     void closeButtonCloses()

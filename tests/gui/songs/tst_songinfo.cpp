@@ -237,7 +237,7 @@ private Q_SLOTS:
         pressClose(d);
         QCOMPARE(f.prompter.askedTexts(), QStringList{kExists});
         QCOMPARE(f.prompter.asked().first().icon, Prompter::Icon::Critical);
-        QCOMPARE(f.prompter.asked().first().title, QString("QuillonSE"));
+        QCOMPARE(f.prompter.asked().first().title, QString("Quillon05"));
         QVERIFY(d.isVisible());
         QVERIFY(d.result() != QDialog::Accepted);
         QCOMPARE(f.stored("Blue", "artist"), QString("Old"));
@@ -255,8 +255,14 @@ private Q_SLOTS:
         SongInfoDialog d(f.state);
         d.show();
         setText(d.field(0), "  gREEN ");
+        // The caption is the application title, as in the new song dialog,
+        // also while the displayed name is another.
+        QApplication::setApplicationDisplayName("Recording Mediums Quillon");
         pressClose(d);
+        QApplication::setApplicationDisplayName("QuillonSE");
         QCOMPARE(f.prompter.askedTexts(), QStringList{kExists});
+        QCOMPARE(f.prompter.asked().first().title, QString("Quillon05"));
+        QCOMPARE(f.prompter.asked().first().icon, Prompter::Icon::Critical);
         QVERIFY(f.songs.song("Blue"));
         QVERIFY(d.isVisible());
     }
@@ -441,38 +447,145 @@ private Q_SLOTS:
         QCOMPARE(f.stored("Green", "artist"), QString("New"));
     }
 
-    void closingOtherwiseStoresNothing()
+    void closingOtherwiseAsksToStore_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        for (const bool escape : {true, false})
+            for (const auto answer : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+                QTest::addRow("%s, %d", escape ? "Escape" : "close box", int(answer))
+                    << escape << answer;
+    }
+    void closingOtherwiseAsksToStore()
+    {
+        QFETCH(bool, escape);
+        QFETCH(QMessageBox::StandardButton, answer);
+        Fixture f;
+        f.addSong("Blue", {{"artist", "Old"}});
+        f.load("Blue");
+        SongInfoDialog d(f.state);
+        d.show();
+        setText(d.field(1), "New");
+        f.prompter.answer(answer);
+        if (escape)
+            QTest::keyClick(d.field(1), Qt::Key_Escape);
+        else
+            d.close();
+        QCOMPARE(f.prompter.askedTexts(), QStringList{SongInfoDialog::kStoreQuestion});
+        const auto asked = f.prompter.asked().first();
+        QCOMPARE(asked.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(asked.defaultButton, QMessageBox::Yes);
+        QCOMPARE(asked.icon, Prompter::Icon::Question);
+        QCOMPARE(d.isVisible(), answer == QMessageBox::Cancel);
+        QCOMPARE(f.stored("Blue", "artist"), QString(answer == QMessageBox::Yes ? "New" : "Old"));
+        QCOMPARE(d.field(1)->text(), QString("New"));
+        QCOMPARE(f.state.currentSong, QString("Blue"));
+    }
+
+    void closingUnchangedAsksNothing()
     {
         Fixture f;
         f.addSong("Blue", {{"artist", "Old"}});
         f.load("Blue");
         SongInfoDialog d(f.state);
         d.show();
-        setText(d.field(0), "Green");
         setText(d.field(1), "New");
-        d.reject();
-        QCOMPARE(f.stored("Blue", "artist"), QString("Old"));
-        QCOMPARE(f.state.currentSong, QString("Blue"));
+        setText(d.field(1), "Old");
+        QTest::keyClick(d.field(1), Qt::Key_Escape);
+        QVERIFY(!d.isVisible());
+        QVERIFY(f.prompter.asked().isEmpty());
     }
 
-    void stylesButtonOpensTheStyleWindowModally()
+    void measureTakesTheMaskedForm_data()
     {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("digits only") << "12345"
+                                     << "12";
+        QTest::newRow("four four") << "4/4"
+                                   << "4/4";
+        QTest::newRow("twelve eight") << "12/8"
+                                      << "12/8";
+        QTest::newRow("two slashes") << "3//4"
+                                     << "3/4";
+        QTest::newRow("three digits after") << "7/168"
+                                            << "7/16";
+    }
+    void measureTakesTheMaskedForm()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
         Fixture f;
         f.addSong("Blue");
         f.load("Blue");
         SongInfoDialog d(f.state);
         d.show();
+        setText(d.field(8), typed);
+        QCOMPARE(d.field(8)->text(), shown);
+    }
+
+    void aHalfTypedMeasureIsNotStored()
+    {
+        Fixture f;
+        f.addSong("Blue", {{"Signature", "4/4 swing"}, {"artist", "Old"}});
+        f.load("Blue");
+        {
+            // A stored value of another form is shown and kept as it is.
+            SongInfoDialog d(f.state);
+            d.show();
+            QCOMPARE(d.field(8)->text(), QString("4/4 swing"));
+            setText(d.field(1), "New");
+            pressClose(d);
+            QVERIFY(f.prompter.asked().isEmpty());
+            QCOMPARE(f.stored("Blue", "Signature"), QString("4/4 swing"));
+        }
+        f.load("Blue");
+        SongInfoDialog d(f.state);
+        d.show();
+        setText(d.field(1), "Newer");
+        setText(d.field(8), "3/");
+        pressClose(d);
+        QCOMPARE(f.prompter.askedTexts(),
+                 QStringList{"Please enter the measure as ##/##, for example 4/4."});
+        QCOMPARE(f.prompter.asked().first().icon, Prompter::Icon::Critical);
+        QVERIFY(d.isVisible());
+        QCOMPARE(f.stored("Blue", "artist"), QString("New"));
+        QTest::keyClicks(d.field(8), "4");
+        pressClose(d);
+        QVERIFY(!d.isVisible());
+        QCOMPARE(f.stored("Blue", "Signature"), QString("3/4"));
+        QCOMPARE(f.stored("Blue", "artist"), QString("Newer"));
+    }
+
+    void stylesButtonOpensTheStyleWindowModally()
+    {
+        Fixture f;
+        StyleList styles(f.data);
+        QVERIFY(styles.writeEntries({"Rock*loud"}));
+        QVERIFY(styles.writeNumber(1));
+        f.addSong("Blue", {{"Style", "Rock*loud"}});
+        f.load("Blue");
+        SongInfoDialog d(f.state);
+        d.show();
+        QCOMPARE(d.styleBox()->count(), 2); // the heading and the style
         QString seen;
         QTimer::singleShot(0, this, [&] {
             QWidget* modal = QApplication::activeModalWidget();
-            if (modal) {
-                seen = modal->objectName();
-                static_cast<QDialog*>(modal)->reject();
-            }
+            if (!modal)
+                return;
+            seen = modal->objectName();
+            // A style added there is offered here once the window closes.
+            QTest::mouseClick(modal->findChild<QPushButton*>("cmdNew"), Qt::LeftButton);
+            QTest::keyClicks(modal->findChild<QLineEdit*>("TB_Stylename"), "Ballad");
+            QTest::mouseClick(modal->findChild<QPushButton*>("cmdOKNew"), Qt::LeftButton);
+            QTest::mouseClick(modal->findChild<QPushButton*>("cmdClose"), Qt::LeftButton);
         });
         QTest::mouseClick(d.findChild<QPushButton*>("cmdStyle"), Qt::LeftButton);
         QCOMPARE(seen, QString("frmStyle"));
         QVERIFY(d.isVisible());
+        QCOMPARE(d.styleBox()->count(), 3);
+        QCOMPARE(d.styleBox()->itemText(2), QString("Ballad*"));
+        QCOMPARE(d.field(12)->text(), QString("Rock*loud"));
     }
 
     void moreButtonAsksForTheNote()

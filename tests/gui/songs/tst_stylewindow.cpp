@@ -304,6 +304,8 @@ private Q_SLOTS:
         QCOMPARE(asked.title, QString("Delete style "));
         QCOMPARE(asked.icon, Prompter::Icon::Question);
         QCOMPARE(asked.buttons, QMessageBox::Yes | QMessageBox::No);
+        // A stray Enter must not delete.
+        QCOMPARE(asked.defaultButton, QMessageBox::No);
 
         list(w)->setCurrentRow(1);
         f.prompter.answer(QMessageBox::Yes);
@@ -372,6 +374,42 @@ private Q_SLOTS:
         QCOMPARE(list(w)->currentRow(), 0);
         QCOMPARE(nameBox(w)->text(), QString("A"));
         QCOMPARE(f.styles(), quotedLines({"A*", "B*"}));
+    }
+
+    void newAsksBeforeClearingTypedText_data()
+    {
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::newRow("yes") << QMessageBox::Yes;
+        QTest::newRow("no") << QMessageBox::No;
+    }
+    void newAsksBeforeClearingTypedText()
+    {
+        QFETCH(QMessageBox::StandardButton, answer);
+        Fixture f;
+        f.write(" 2 \r\n", quotedLines({"A*x", "B*y"}));
+        StyleWindow w(f.state);
+        w.show();
+        // Boxes showing the selected entry are nothing to ask about.
+        QVERIFY(press(w, "cmdNew"));
+        QVERIFY(press(w, "cmdCancel"));
+        QVERIFY(press(w, "cmdNew"));
+        QVERIFY(f.prompter.asked().isEmpty());
+        QVERIFY(press(w, "cmdCancel"));
+        // After Cancel the boxes stay open; what is typed there is asked for.
+        replaceText(nameBox(w), "Typed");
+        descriptionBox(w)->setPlainText("by hand");
+        f.prompter.answer(answer);
+        QVERIFY(press(w, "cmdNew"));
+        QCOMPARE(f.prompter.asked().size(), 1);
+        const ScriptedPrompter::Asked asked = f.prompter.asked().first();
+        QCOMPARE(asked.buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(asked.defaultButton, QMessageBox::No);
+        QCOMPARE(asked.icon, Prompter::Icon::Question);
+        const bool cleared = answer == QMessageBox::Yes;
+        QCOMPARE(button(w, "cmdOKNew")->isVisible(), cleared);
+        QCOMPARE(nameBox(w)->text(), cleared ? QString() : QString("Typed"));
+        QCOMPARE(descriptionBox(w)->toPlainText(), cleared ? QString() : QString("by hand"));
+        QCOMPARE(f.styles(), quotedLines({"A*x", "B*y"}));
     }
 
     void closeWritesBothFiles()
