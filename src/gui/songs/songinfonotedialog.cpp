@@ -4,6 +4,7 @@
 #include "app/characterfilter.h"
 #include "app/prompter.h"
 #include "printing/pagesink.h"
+#include "songs/songinfodialog.h"
 #include "songs/songnoteprintout.h"
 #include "songs/songstore.h"
 #include "store/logging.h"
@@ -55,6 +56,8 @@ SongInfoNoteDialog::SongInfoNoteDialog(AppState& state, QWidget* parent)
         filter->setText(song->text(QStringLiteral("notiz1")));
     else
         qCWarning(lcSongs) << "note: no song row for" << m_state.currentSong;
+    m_loadedNote = m_note->toPlainText();
+    m_detailsNote = m_state.currentSongDetails.note;
     connect(m_note, &QPlainTextEdit::textChanged, this,
             [this] { m_state.currentSongDetails.note = m_note->toPlainText(); });
     connect(printButton, &QPushButton::clicked, this, &SongInfoNoteDialog::print);
@@ -72,6 +75,25 @@ void SongInfoNoteDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     m_note->setFocus();
+}
+
+void SongInfoNoteDialog::reject()
+{
+    // Escape and the title bar's close box: a changed note is not dropped
+    // unasked, as in the song details.
+    if (m_note->toPlainText() == m_loadedNote) {
+        QDialog::reject();
+        return;
+    }
+    const auto answer = m_state.prompter.message(
+        this, SongInfoDialog::kStoreQuestion, windowTitle(), Prompter::Icon::Question,
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer == QMessageBox::Yes) {
+        storeAndClose();
+    } else if (answer == QMessageBox::No) {
+        m_state.currentSongDetails.note = m_detailsNote;
+        QDialog::reject();
+    }
 }
 
 bool SongInfoNoteDialog::storeAndClose()

@@ -9,8 +9,9 @@ namespace quillon {
 struct AppState;
 
 // The song's note ("frmSongInfoNote", caption "Song Info  -  Notes"). Close
-// stores the note in the song row; printing sends the note to the default
-// printer under the song's title.
+// stores the note in the song row; closing otherwise with a changed note
+// asks whether to store it. Printing sends the note to the default printer
+// under the song's title.
 class SongInfoNoteDialog final : public QDialog {
     Q_OBJECT
 public:
@@ -32,10 +33,13 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void reject() override;
 
 private:
     AppState& m_state;
     QPlainTextEdit* m_note = nullptr;
+    QString m_loadedNote;  // the note as shown on opening
+    QString m_detailsNote; // the details' note element before the window
 };
 
 } // namespace quillon

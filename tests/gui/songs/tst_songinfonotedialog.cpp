@@ -1,5 +1,6 @@
 #include "app/appstate.h"
 #include "app/scriptedprompter.h"
+#include "songs/songinfodialog.h"
 #include "songs/songinfonotedialog.h"
 #include "songs/songstore.h"
 #include "store/settings.h"
@@ -75,18 +76,50 @@ private Q_SLOTS:
         QCOMPARE(f.store.song("Blue")->text("notiz1"), QString("precious"));
     }
 
-    void closeBoxLeavesStoredNoteAlone()
+    void closingOtherwiseAsksToStore_data()
     {
+        QTest::addColumn<bool>("escape");
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        for (const bool escape : {true, false})
+            for (const auto answer : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+                QTest::addRow("%s, %d", escape ? "Escape" : "close box", int(answer))
+                    << escape << answer;
+    }
+    void closingOtherwiseAsksToStore()
+    {
+        QFETCH(bool, escape);
+        QFETCH(QMessageBox::StandardButton, answer);
         Fixture f;
         f.store.updateFields("Blue", {{"notiz1", "old"}});
+        f.state.currentSongDetails.note = "old";
         SongInfoNoteDialog d(f.state);
-        QTimer::singleShot(0, &d, [&d] {
-            d.noteBox()->setPlainText("new");
+        d.show();
+        d.noteBox()->moveCursor(QTextCursor::End);
+        QTest::keyClicks(d.noteBox(), " and new");
+        f.prompter.answer(answer);
+        if (escape)
+            QTest::keyClick(d.noteBox(), Qt::Key_Escape);
+        else
             d.close();
-        });
-        d.exec();
-        QCOMPARE(f.store.song("Blue")->text("notiz1"), QString("old"));
-        QCOMPARE(f.state.currentSongDetails.note, QString("new"));
+        QCOMPARE(f.prompter.askedTexts(), QStringList{SongInfoDialog::kStoreQuestion});
+        QCOMPARE(f.prompter.asked().first().defaultButton, QMessageBox::Yes);
+        QCOMPARE(f.prompter.asked().first().title, QString("Song Info  -  Notes"));
+        QCOMPARE(d.isVisible(), answer == QMessageBox::Cancel);
+        const QString stored = answer == QMessageBox::Yes ? "old and new" : "old";
+        QCOMPARE(f.store.song("Blue")->text("notiz1"), stored);
+        QCOMPARE(f.state.currentSongDetails.note,
+                 QString(answer == QMessageBox::No ? "old" : "old and new"));
+        QCOMPARE(d.noteBox()->toPlainText(), QString("old and new"));
+    }
+
+    void closingUnchangedAsksNothing()
+    {
+        Fixture f;
+        SongInfoNoteDialog d(f.state);
+        d.show();
+        QTest::keyClick(d.noteBox(), Qt::Key_Escape);
+        QVERIFY(!d.isVisible());
+        QVERIFY(f.prompter.asked().isEmpty());
     }
 
     void typedCharactersOutsideTheSetAreDropped()
