@@ -581,15 +581,25 @@ void MainWindow::writeUnloadState()
     m_state.settings.sync();
 }
 
+bool MainWindow::confirmExit()
+{
+    // Every question comes before anything is closed or stored: a No to
+    // any of them leaves the program as it was.
+    if (!m_state.prompter.askYesNo(this, "Do you really want to exit QUILLON ?", windowTitle()))
+        return false;
+    return m_commands->documentWindowsMayClose();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     flushTyping();
-    if (!m_state.prompter.askYesNo(this, "Do you really want to exit QUILLON ?", windowTitle())) {
+    if (!m_exitAgreed && !confirmExit()) {
         event->ignore();
         return;
     }
     writeUnloadState();
     m_commands->closeFloatingBar();
+    m_commands->closeDocumentWindows();
     if (m_state.lyricsWindowOpen)
         m_commands->closeLyricsWindow();
     delete m_splash;
@@ -602,12 +612,18 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 void MainWindow::unloadAllForms()
 {
+    flushTyping();
+    // Asked first, so that a No keeps every window as it is.
+    if (!confirmExit())
+        return;
+    m_exitAgreed = true;
+    m_commands->closeDocumentWindows();
     const QList<QWidget*> windows = QApplication::topLevelWidgets();
     for (QWidget* w : windows)
         if (w != this && w->isVisible())
             w->close();
-    // The main window asks the exit question; a No keeps the program running.
     close();
+    m_exitAgreed = false;
 }
 
 } // namespace quillon

@@ -114,6 +114,8 @@ private:
     void centreWelcomeBox();
     void takeSongCount();
     void writeUnloadState();
+    // The exit question, then the questions of windows with unsaved text.
+    bool confirmExit();
     MainLayoutInput layoutInput() const;
 
     AppState& m_state;
@@ -138,6 +140,7 @@ private:
     bool m_frameFixed = false;
     bool m_activating = false;
     bool m_snapping = false;
+    bool m_exitAgreed = false; // while the tray's exit closes every window
 };
 
 } // namespace quillon

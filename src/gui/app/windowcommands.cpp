@@ -27,7 +27,7 @@
 #include "songs/tracksheetwindow.h"
 #include "store/logging.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QVariantMap>
 
 namespace quillon {
@@ -407,6 +407,39 @@ void WindowCommands::keepLyricsWindowShown()
 {
     if (m_lyrics)
         m_lyrics->show();
+}
+
+QList<NoteWindow*> WindowCommands::documentWindows() const
+{
+    // The notebook and a lyrics window opened by the print dialog are
+    // modal windows of their own commands; only the window list knows them.
+    QList<NoteWindow*> windows;
+    if (m_lyrics)
+        windows << m_lyrics.data();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* note = qobject_cast<NoteWindow*>(w); note && !windows.contains(note))
+            windows << note;
+    return windows;
+}
+
+bool WindowCommands::documentWindowsMayClose()
+{
+    for (NoteWindow* w : documentWindows()) {
+        if (w->confirmDiscard())
+            continue;
+        if (w->isMinimized())
+            w->showNormal();
+        w->raise();
+        w->activateWindow();
+        return false;
+    }
+    return true;
+}
+
+void WindowCommands::closeDocumentWindows()
+{
+    for (NoteWindow* w : documentWindows())
+        w->closeDiscarding();
 }
 
 void WindowCommands::barSelectSlot(int slot)

@@ -11,6 +11,7 @@ struct AppState;
 class FloatingBar;
 class LyricsWindow;
 class MainWindow;
+class NoteWindow;
 
 // Every command of the main window that opens a window of another part of
 // the program. Each method does the main window's own steps before and after
@@ -58,6 +59,13 @@ public:
     void closeLyricsWindow();
     // While the main window is minimised an open lyrics window stays shown.
     void keepLyricsWindowShown();
+    // Before the program ends: the closing question of every lyrics or
+    // notebook window holding unsaved text. False at the first No; that
+    // window comes to the front and nothing has been closed.
+    bool documentWindowsMayClose();
+    // The program is ending and the user has agreed: every lyrics and
+    // notebook window closes without asking again.
+    void closeDocumentWindows();
     bool floatingBarVisible() const { return m_floatingBarVisible; }
     // The bar repeats every change of the main window's device panel.
     void barSelectSlot(int slot);
@@ -84,6 +92,8 @@ private:
     int showDeviceWindow(int slot);
     void showLyricsModal();
     FloatingBar& bar();
+    // Every lyrics and notebook window, the modeless lyrics window first.
+    QList<NoteWindow*> documentWindows() const;
 
     AppState& m_state;
     MainWindow& m_main;

@@ -12,6 +12,13 @@
 #include "devices/floatingbar.h"
 #include "songs/songconstants.h"
 
+#include "documents/documenteditor.h"
+#include "documents/generalinfowindow.h"
+#include "documents/lyricswindow.h"
+#include "documents/notebookstore.h"
+#include <QTextEdit>
+#include <QTimer>
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QLabel>
@@ -48,6 +55,9 @@ private slots:
     void exitNoKeepsRunning();
     void exitYesClosesAndStoresGeometryAndRecentSong();
     void exitWithoutSongStoresSentinel();
+    void exitWithUnsavedLyricsAsksBeforeClosingAnything_data();
+    void exitWithUnsavedLyricsAsksBeforeClosingAnything();
+    void trayExitWithUnsavedNotesAsksBeforeClosingAnything();
     void reopensRecentSongAtStart();
     void deletedRecentSongStartsWithoutSong();
     void activationBringsCoverBack();
@@ -188,6 +198,101 @@ void TstMainWindow::exitWithoutSongStoresSentinel()
     f.prompter.answer(QMessageBox::Yes);
     QVERIFY(w.close());
     QCOMPARE(f.settings.recentSong(), kNoSongLoaded);
+}
+
+void TstMainWindow::exitWithUnsavedLyricsAsksBeforeClosingAnything_data()
+{
+    QTest::addColumn<QString>("route");
+    for (const char* route : {"close box", "cmdExit", "File > Exit", "tray Exit"})
+        QTest::newRow(route) << QString(route);
+}
+
+void TstMainWindow::exitWithUnsavedLyricsAsksBeforeClosingAnything()
+{
+    QFETCH(QString, route);
+    test::MainWindowFixture f;
+    MainWindow& w = f.start();
+    f.createAndLoad("Words");
+    w.menus().action("lyrics")->trigger();
+    QPointer<LyricsWindow> lyrics;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<LyricsWindow*>(top))
+            lyrics = found;
+    QVERIFY(lyrics && lyrics->isVisible());
+    QTest::keyClicks(lyrics->editor()->textEdit(), "unsaved verse");
+    w.toggleDevicesBar();
+    QVERIFY(w.commands().floatingBar()->isVisible());
+    const auto exit = [&] {
+        if (route == "close box")
+            w.close();
+        else if (route == "cmdExit")
+            f.find<QPushButton>("cmdExit")->click();
+        else if (route == "File > Exit")
+            w.menus().action("exit")->trigger();
+        else
+            w.tray().menuCommand("exit");
+    };
+    const QString exitQuestion = "Do you really want to exit QUILLON ?";
+    const QString lyricsQuestion = "Lyrics changed!\rDo you want to exit anyway?";
+
+    f.prompter.answer(QMessageBox::Yes);
+    f.prompter.answer(QMessageBox::No);
+    exit();
+    QCOMPARE(f.prompter.askedTexts(), (QStringList{exitQuestion, lyricsQuestion}));
+    // Nothing has been closed, stored or dropped.
+    QVERIFY(w.isVisible());
+    QVERIFY(lyrics && lyrics->isVisible());
+    QCOMPARE(lyrics->document().text(), QString("unsaved verse"));
+    QVERIFY(lyrics->isChanged());
+    QVERIFY(f.state.lyricsWindowOpen);
+    QVERIFY(w.commands().floatingBar() && w.commands().floatingBar()->isVisible());
+    QCOMPARE(f.state.currentSong, QString("Words"));
+    QVERIFY(!f.settings.contains("MainLeft"));
+
+    // Yes to both: the program ends and the draft is dropped, not stored.
+    f.prompter.answer(QMessageBox::Yes);
+    f.prompter.answer(QMessageBox::Yes);
+    exit();
+    QCOMPARE(f.prompter.askedTexts(),
+             (QStringList{exitQuestion, lyricsQuestion, exitQuestion, lyricsQuestion}));
+    QVERIFY(!w.isVisible());
+    QTRY_VERIFY(!lyrics);
+    QVERIFY(!f.state.lyricsWindowOpen);
+    QVERIFY(f.settings.contains("MainLeft"));
+    QVERIFY(f.songs.song("Words")->isNull("lyrics"));
+}
+
+void TstMainWindow::trayExitWithUnsavedNotesAsksBeforeClosingAnything()
+{
+    test::MainWindowFixture f;
+    MainWindow& w = f.start();
+    const QString exitQuestion = "Do you really want to exit QUILLON ?";
+    const QString noteQuestion = "Note changed!\rDo you want to exit anyway?";
+    bool keptAfterNo = false;
+    // The notebook is modal: only the tray's exit reaches the program then.
+    QTimer::singleShot(0, [&] {
+        auto* notes = qobject_cast<GeneralInfoWindow*>(QApplication::activeModalWidget());
+        if (!notes)
+            return;
+        QTest::keyClicks(notes->editor()->textEdit(), "note draft");
+        f.prompter.answer(QMessageBox::Yes);
+        f.prompter.answer(QMessageBox::No);
+        w.tray().menuCommand("exit");
+        keptAfterNo = notes->isVisible() && w.isVisible() &&
+                      notes->document().text() == "note draft" &&
+                      f.prompter.askedTexts() == QStringList{exitQuestion, noteQuestion};
+        f.prompter.answer(QMessageBox::Yes);
+        f.prompter.answer(QMessageBox::Yes);
+        w.tray().menuCommand("exit");
+        if (notes->isVisible())
+            notes->closeDiscarding();
+    });
+    w.menus().action("general_info")->trigger();
+    QVERIFY(keptAfterNo);
+    QCOMPARE(f.prompter.askedTexts(),
+             (QStringList{exitQuestion, noteQuestion, exitQuestion, noteQuestion}));
+    QVERIFY(!w.isVisible());
+    QVERIFY(NotebookStore(f.data.note1Db()).read()->isNull);
 }
 
 void TstMainWindow::reopensRecentSongAtStart()
