@@ -286,6 +286,7 @@ private Q_SLOTS:
                          "SONGTITLE will not be changed !\r\r"
                          "All other changes will be saved !"));
         QCOMPARE(f.prompter.asked().first().icon, Prompter::Icon::Critical);
+        QCOMPARE(f.prompter.asked().first().title, QString("Quillon05"));
         QCOMPARE(d.result(), int(QDialog::Accepted));
         QCOMPARE(d.field(0)->text(), QString("Blue"));
         QCOMPARE(f.state.currentSong, QString("Blue"));
