@@ -139,6 +139,20 @@ void FloatingBar::placeBelow(const QWidget* mainWindow)
 void FloatingBar::setOwner(QWidget* owner)
 {
     m_owner = owner;
+    // Window managers keep only tool windows above their owner; a tool window
+    // would also be minimised along with it, so without an owner the bar is
+    // an ordinary window again.
+    const Qt::WindowType type = owner ? Qt::Tool : Qt::Window;
+    if (windowType() != type) {
+        // The type goes with the native window, which is re-created hidden.
+        const bool wasVisible = isVisible();
+        const QPoint place = pos();
+        setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | type);
+        if (wasVisible) {
+            move(place);
+            show();
+        }
+    }
     applyOwner();
 }
 

@@ -286,6 +286,7 @@ void TstMainLayout::devicesBarKeepsItsPlaceAndItsOwner()
     MainWindow& w = *f.window;
     // Above the main window, not above every other program.
     QCOMPARE(ownerOf(bar), w.windowHandle());
+    QCOMPARE(bar->windowType(), Qt::Tool);
     QVERIFY(!bar->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 
     const QPoint put = bar->pos() + QPoint(37, -23);
@@ -296,10 +297,12 @@ void TstMainLayout::devicesBarKeepsItsPlaceAndItsOwner()
         QCOMPARE(bar->pos(), put);
         // While it stands in for the minimised window it is a window of its own.
         QCOMPARE(ownerOf(bar), nullptr);
+        QCOMPARE(bar->windowType(), Qt::Window);
         w.showNormal();
         QVERIFY(bar->isVisible());
         QCOMPARE(bar->pos(), put);
         QCOMPARE(ownerOf(bar), w.windowHandle());
+        QCOMPARE(bar->windowType(), Qt::Tool);
     }
     // Keeping the bar on top and letting go re-creates its window, not its owner.
     auto* onTop = bar->findChild<QPushButton*>("cmdOnTop");
@@ -307,6 +310,8 @@ void TstMainLayout::devicesBarKeepsItsPlaceAndItsOwner()
     onTop->click();
     QVERIFY(bar->isVisible());
     QCOMPARE(ownerOf(bar), w.windowHandle());
+    QCOMPARE(bar->windowType(), Qt::Tool);
+    QCOMPARE(bar->pos(), put);
 }
 
 void TstMainLayout::maximisingMovesAVisibleBarTo6600()
