@@ -61,6 +61,9 @@ LyricsWindow::LyricsWindow(AppState& state, QWidget* parent)
 
     connect(showMain, &QPushButton::clicked, this, [this] {
         Q_EMIT showMainWindowRequested();
+        // The main window has come forward; the lyrics stay in front of it
+        // and keep the focus.
+        raise();
         activateWindow();
     });
     connect(m_onTopButton, &QPushButton::clicked, this, &LyricsWindow::toggleOnTop);
