@@ -1,6 +1,7 @@
 #include "app/appstate.h"
 #include "app/scriptedprompter.h"
 #include "documents/richtextdocument.h"
+#include "printing/configuredprinter.h"
 #include "printing/previewpage.h"
 #include "printing/previewunits.h"
 #include "printing/printpreview.h"
@@ -11,12 +12,19 @@
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
 
 using namespace quillon;
+
+Q_DECLARE_METATYPE(quillon::PrintChoice)
 
 namespace {
 
@@ -67,6 +75,49 @@ template <typename T> T* part(const QWidget& preview, const char* name)
 QPushButton* button(const QWidget& preview, const char* name)
 {
     return part<QPushButton>(preview, name);
+}
+
+// What pdfinfo says of a PDF file ("Pages", "Page size", "Title"); empty
+// when it cannot be run.
+QMap<QString, QString> pdfInfo(const QString& path)
+{
+    QMap<QString, QString> info;
+    if (QStandardPaths::findExecutable("pdfinfo").isEmpty())
+        return info;
+    QProcess run;
+    run.start("pdfinfo", {path});
+    if (!run.waitForFinished(20000))
+        return info;
+    for (const QString& line : QString::fromUtf8(run.readAllStandardOutput()).split('\n')) {
+        const int colon = int(line.indexOf(':'));
+        if (colon > 0)
+            info.insert(line.left(colon), line.mid(colon + 1).trimmed());
+    }
+    return info;
+}
+
+// Pages of a PDF file: pdfinfo's count, else its page objects counted.
+int pdfPages(const QString& path)
+{
+    const QMap<QString, QString> info = pdfInfo(path);
+    if (info.contains("Pages"))
+        return info.value("Pages").toInt();
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    return int(QString::fromLatin1(f.readAll())
+                   .count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
+}
+
+// The document page each recorded sheet shows, by the lines on it.
+QList<int> printedPages(const RichTextDocument& doc, const RecordedJob& job)
+{
+    QList<int> pages;
+    for (int sheet = 0; sheet < job.pageCount(); ++sheet) {
+        const QStringList texts = job.texts(sheet);
+        pages << (texts.isEmpty() ? 0 : pageOfLine(doc, texts.first()));
+    }
+    return pages;
 }
 
 QString label(const QWidget& preview)
@@ -357,6 +408,119 @@ private Q_SLOTS:
         QCOMPARE(doc.scalePercent(), 120);
         part<QWidget>(preview, "picPage1")->grab();
         QCOMPARE(doc.scalePercent(), fitted);
+    }
+
+    // Every page choice of the dialog reaches the paper as chosen.
+    void printsExactlyTheChosenPages_data()
+    {
+        using Set = PageSelection::PageSet;
+        QTest::addColumn<PrintChoice>("choice");
+        QTest::addColumn<QList<int>>("sheets");
+        const auto choice = [](int from, int to, const QString& list, Set set, int copies,
+                               bool collate, bool reverse) {
+            PrintChoice c{from, to, copies, {}};
+            c.pages = QPageRanges::fromString(list);
+            c.pageSet = set;
+            c.collate = collate;
+            c.lastPageFirst = reverse;
+            return c;
+        };
+        QTest::newRow("page list 1,3")
+            << choice(1, 3, "1,3", Set::All, 1, true, false) << QList<int>{1, 3};
+        QTest::newRow("list with a range and beyond the end")
+            << choice(2, 99, "4-5,2,99", Set::All, 1, true, false) << QList<int>{2, 4, 5};
+        QTest::newRow("odd pages")
+            << choice(1, 5, {}, Set::Odd, 1, true, false) << QList<int>{1, 3, 5};
+        QTest::newRow("even pages of 2-5")
+            << choice(2, 5, {}, Set::Even, 1, true, false) << QList<int>{2, 4};
+        QTest::newRow("uncollated copies")
+            << choice(2, 3, {}, Set::All, 2, false, false) << QList<int>{2, 2, 3, 3};
+        QTest::newRow("collated copies, last page first")
+            << choice(1, 3, {}, Set::All, 2, true, true) << QList<int>{3, 2, 1, 3, 2, 1};
+    }
+    void printsExactlyTheChosenPages()
+    {
+        QFETCH(PrintChoice, choice);
+        QFETCH(QList<int>, sheets);
+        Env env;
+        RichTextDocument doc;
+        doc.setText(numberedLines(300));
+        QVERIFY(doc.pageCount() >= 5);
+        PrintPreview preview(env.state, doc, nullptr, "Lyrics");
+        preview.show();
+        env.prompter.answerPrint(choice);
+        button(preview, "btnPrint")->click();
+        QCOMPARE(env.prompter.printedJobs().size(), 1);
+        QCOMPARE(printedPages(doc, env.prompter.printedJobs().first()), sheets);
+    }
+
+    // Print to file works without any printer: the PDF holds exactly the
+    // chosen pages.
+    void printToFileWritesThePdf()
+    {
+        Env env;
+        env.prompter.setHasPrinter(false);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("lyrics.pdf");
+        RichTextDocument doc;
+        doc.setText(numberedLines(300));
+        PrintPreview preview(env.state, doc, nullptr, "Lyrics");
+        preview.show();
+        PrintChoice choice{1, 3, 1, {}};
+        choice.pages = QPageRanges::fromString("1,3");
+        choice.outputFile = path;
+        env.prompter.answerPrint(choice);
+        button(preview, "btnPrint")->click();
+        QVERIFY(env.prompter.asked().isEmpty());
+        QVERIFY(QFile::exists(path));
+        QCOMPARE(pdfPages(path), 2);
+        const QMap<QString, QString> info = pdfInfo(path);
+        if (!info.isEmpty())
+            QCOMPARE(info.value("Title"), QString("Lyrics"));
+    }
+
+    // A printer set up the way the print dialog leaves it for a file: its
+    // paper and orientation are kept, the page list is honoured once and the
+    // copies are the program's (the printer is told to make one).
+    void dialogSettingsReachThePrinter()
+    {
+        Env env;
+        QTemporaryDir dir;
+        const QString path = dir.filePath("notes.pdf");
+        auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+        printer->setPrinterName(QString());
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(path);
+        printer->setPageSize(QPageSize(QPageSize::Letter));
+        printer->setPageOrientation(QPageLayout::Landscape);
+        printer->setColorMode(QPrinter::GrayScale);
+        printer->setCopyCount(2);
+        printer->setPrintRange(QPrinter::PageRange);
+        printer->setPageRanges(QPageRanges::fromString("1,3"));
+        RichTextDocument doc;
+        doc.setText(numberedLines(300));
+        const int a4Pages = doc.pageCount();
+        const PrintChoice choice = ConfiguredPrinter::takeChoice(printer, 1, a4Pages);
+        QCOMPARE(choice.pages.toString(), QString("1,3"));
+        QCOMPARE(choice.copies, 2);
+        QCOMPARE(choice.outputFile, path);
+        QCOMPARE(printer->copyCount(), 1);
+        QCOMPARE(printer->printRange(), QPrinter::AllPages);
+
+        PrintPreview preview(env.state, doc, nullptr, "Notes");
+        preview.show();
+        env.prompter.answerPrint(choice);
+        button(preview, "btnPrint")->click();
+        QVERIFY(env.prompter.asked().isEmpty());
+        QCOMPARE(env.prompter.printersOpened(), QStringList{path});
+        QCOMPARE(pdfPages(path), 4); // pages 1 and 3, twice
+        const QMap<QString, QString> info = pdfInfo(path);
+        if (!info.isEmpty())
+            QVERIFY2(info.value("Page size").startsWith("792 x 612"),
+                     qPrintable(info.value("Page size")));
+        // The preview's own pagination is handed back.
+        QCOMPARE(doc.pageLayout().pageSize().id(), QPageSize::A4);
+        QCOMPARE(doc.pageCount(), a4Pages);
     }
 
     void rangeBeyondTheDocumentPrintsWhatExists()

@@ -103,6 +103,50 @@ private Q_SLOTS:
         QCOMPARE(env.prompter.printedJobs().first().pageCount(), 1);
     }
 
+    // The pages shown and printed are those of the default printer's paper,
+    // with that paper's margins; A4 when no printer is known.
+    void paginatesOnThePrintersPaper_data()
+    {
+        QTest::addColumn<bool>("hasPrinter");
+        QTest::addColumn<int>("paper");
+        QTest::addColumn<int>("pageWidth");
+        QTest::addColumn<double>("marginInches");
+        QTest::newRow("Letter printer") << true << int(QPageSize::Letter) << 12240 << 1.0;
+        QTest::newRow("A4 printer") << true << int(QPageSize::A4) << 11906 << 25 / 25.4;
+        QTest::newRow("no printer") << false << int(QPageSize::Letter) << 11906 << 25 / 25.4;
+    }
+    void paginatesOnThePrintersPaper()
+    {
+        QFETCH(bool, hasPrinter);
+        QFETCH(int, paper);
+        QFETCH(int, pageWidth);
+        QFETCH(double, marginInches);
+        Env env;
+        env.prompter.setHasPrinter(hasPrinter);
+        env.prompter.setPaperSize(QPageSize(QPageSize::PageSizeId(paper)));
+        RichTextDocument doc;
+        doc.setText(lines(150));
+        int shownWidth = 0;
+        bool ran = false;
+        whenShown(
+            [&](PrintPreview& preview) {
+                shownWidth =
+                    preview.findChild<QWidget*>("picPage1")->width() > 0 ? doc.pageWidth() : -1;
+                env.prompter.answerPrint(PrintChoice{1, 1, 1, {}});
+                preview.findChild<QPushButton*>("btnPrint")->click();
+            },
+            ran);
+        ShowPreview(env.state, doc);
+        QVERIFY(ran);
+        QCOMPARE(shownWidth, pageWidth);
+        QCOMPARE(qRound(doc.pageLayout().margins(QPageLayout::Inch).left() * 100),
+                 qRound(marginInches * 100));
+        if (hasPrinter) {
+            QCOMPARE(env.prompter.printedJobs().size(), 1);
+            QCOMPARE(int(env.prompter.printedJobs().first().pageLayout.pageSize().id()), paper);
+        }
+    }
+
     void nextShowingOpensWhereTheLastClosed()
     {
         Env env;
