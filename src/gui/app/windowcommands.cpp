@@ -315,8 +315,8 @@ FloatingBar& WindowCommands::bar()
 {
     if (m_bar)
         return *m_bar;
-    // A window of its own: as a child of the main window some window managers
-    // would minimise it together with the main window.
+    // No parent widget, so the bar is no child window of the main window;
+    // it is owned by it instead, except while the main window is minimised.
     m_bar = std::make_unique<FloatingBar>(m_state);
     FloatingBar* bar = m_bar.get();
     bar->setOwner(&m_main);
