@@ -2,7 +2,7 @@
 
 #include "app/appstate.h"
 #include "app/prompter.h"
-#include "printing/pagesink.h"
+#include "printing/documentprintjob.h"
 #include "store/datafolder.h"
 #include "store/logging.h"
 #include "store/settings.h"
@@ -64,28 +64,26 @@ bool GeneralInfoWindow::print()
     const std::optional<PrintChoice> choice = prompter.printDialog(this, 1, pages);
     if (!choice)
         return false;
-    // A dialog may hand back a range beyond the document; print what exists.
-    const int from = std::clamp(choice->fromPage, 1, pages);
-    const int to = std::clamp(choice->toPage, 1, pages);
-    if (from > to)
+    DocumentPrintJob job(prompter, doc);
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const DocumentPrintJob::Result result = job.run(*choice, kTitle);
+    QGuiApplication::restoreOverrideCursor();
+    switch (result) {
+    case DocumentPrintJob::Result::Printed:
+        return true;
+    case DocumentPrintJob::Result::NothingToPrint:
+        // A range beyond the notebook: nothing to put on paper.
         return false;
-    std::unique_ptr<PageSink> sink = prompter.openPrinter(choice->printerName);
-    if (!sink) {
+    case DocumentPrintJob::Result::NoPrinter:
         prompter.critical(this, QStringLiteral("No printer is installed."));
         return false;
+    case DocumentPrintJob::Result::Failed:
+        break;
     }
-    bool printed = false;
-    {
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        printed = doc.printPages(*sink, kTitle, from, to, std::max(1, choice->copies));
-        QGuiApplication::restoreOverrideCursor();
-    }
-    if (!printed) {
-        const QString why = sink->lastError().isEmpty() ? doc.lastError() : sink->lastError();
-        qCWarning(lcPrinting) << "notebook not printed:" << why;
-        prompter.critical(this, QStringLiteral("The notebook could not be printed.\r") + why);
-    }
-    return printed;
+    qCWarning(lcPrinting) << "notebook not printed:" << job.lastError();
+    prompter.critical(this,
+                      QStringLiteral("The notebook could not be printed.\r") + job.lastError());
+    return false;
 }
 
 void GeneralInfoWindow::aboutToClose()

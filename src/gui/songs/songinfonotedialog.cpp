@@ -113,27 +113,38 @@ bool SongInfoNoteDialog::storeAndClose()
 
 void SongInfoNoteDialog::print()
 {
-    std::unique_ptr<PageSink> sink = m_state.prompter.openDefaultPrinter();
+    std::unique_ptr<PageSink> sink = m_printer ? m_state.prompter.openPrinter(*m_printer)
+                                               : m_state.prompter.openDefaultPrinter();
     if (!sink) {
-        qCWarning(lcPrinting) << "note: no default printer";
+        qCWarning(lcPrinting) << "note: no printer";
+        m_state.prompter.noPrinter(this);
         return;
     }
+    const QStringList lines =
+        SongNotePrintout::lines(m_state.currentSong, m_note->toPlainText(), QDate::currentDate());
+    const int copies = m_printer ? qBound(1, m_printer->copies, 999) : 1;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    if (sink->beginJob(tr("Songinfo - %1").arg(m_state.currentSong))) {
-        SongNotePrintout::print(*sink,
-                                SongNotePrintout::lines(m_state.currentSong, m_note->toPlainText(),
-                                                        QDate::currentDate()));
-        if (!sink->endJob())
-            qCWarning(lcPrinting) << "note: the job did not finish";
-    } else {
-        qCWarning(lcPrinting) << "note:" << sink->lastError();
-    }
+    bool printed = sink->beginJob(tr("Songinfo - %1").arg(m_state.currentSong));
+    // Every copy starts on a sheet of its own.
+    for (int c = 0; printed && c < copies; ++c)
+        printed = (c == 0 || sink->newPage()) && SongNotePrintout::print(*sink, lines);
+    if (printed)
+        printed = sink->endJob();
+    else
+        sink->abortJob();
     QApplication::restoreOverrideCursor();
+    if (!printed) {
+        qCWarning(lcPrinting) << "note:" << sink->lastError();
+        m_state.prompter.critical(this, tr("The note was not printed.\r%1").arg(sink->lastError()));
+    }
 }
 
 void SongInfoNoteDialog::printerSetup()
 {
-    m_state.prompter.printerSetupDialog(this);
+    const std::optional<PrintChoice> chosen =
+        m_state.prompter.printerSetupDialog(this, m_printer ? *m_printer : PrintChoice{});
+    if (chosen)
+        m_printer = std::make_shared<PrintChoice>(*chosen);
 }
 
 } // namespace quillon

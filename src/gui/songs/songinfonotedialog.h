@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <QDialog>
 
 class QPlainTextEdit;
@@ -7,6 +8,7 @@ class QPlainTextEdit;
 namespace quillon {
 
 struct AppState;
+struct PrintChoice;
 
 // The song's note ("frmSongInfoNote", caption "Song Info  -  Notes"). Close
 // stores the note in the song row; closing otherwise with a changed note
@@ -26,9 +28,10 @@ public:
     // cmdClose: stores the note and closes; false (window stays) when the
     // note could not be stored.
     bool storeAndClose();
-    // cmdPrint.
+    // cmdPrint: on the printer chosen in the printer setup, else the default.
     void print();
-    // cmdPrinterSetup.
+    // cmdPrinterSetup: chooses the printer and its settings for this
+    // window's printouts.
     void printerSetup();
 
 protected:
@@ -38,8 +41,9 @@ protected:
 private:
     AppState& m_state;
     QPlainTextEdit* m_note = nullptr;
-    QString m_loadedNote;  // the note as shown on opening
-    QString m_detailsNote; // the details' note element before the window
+    QString m_loadedNote;                   // the note as shown on opening
+    QString m_detailsNote;                  // the details' note element before the window
+    std::shared_ptr<PrintChoice> m_printer; // from the printer setup; null: default
 };
 
 } // namespace quillon

@@ -11,6 +11,7 @@
 
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -168,6 +169,64 @@ private Q_SLOTS:
         QVERIFY(songinfo.endsWith(QDate::currentDate().toString("MM-dd-yyyy")));
         // Printing stores nothing.
         QCOMPARE(f.store.song("Blue")->text("notiz1"), QString());
+    }
+
+    // The printer setup chooses where and how this window prints: the
+    // printer and its copies are used by Print, and the next setup starts
+    // from that choice. A cancelled setup keeps it.
+    void printerSetupChoosesThePrinterForPrint()
+    {
+        Fixture f;
+        SongInfoNoteDialog d(f.state);
+        d.noteBox()->setPlainText("note");
+        PrintChoice laser;
+        laser.printerName = "Studio Laser";
+        laser.copies = 2;
+        f.prompter.answerPrinterSetup(laser);
+        d.findChild<QPushButton*>("cmdPrinterSetup")->click();
+        d.findChild<QPushButton*>("cmdPrint")->click();
+        QCOMPARE(f.prompter.printersOpened(), QStringList{"Studio Laser"});
+        QCOMPARE(f.prompter.printedJobs().size(), 1);
+        QCOMPARE(f.prompter.printedJobs().first().pageCount(), 2); // a sheet per copy
+        QCOMPARE(f.prompter.printedJobs().first().texts(1),
+                 f.prompter.printedJobs().first().texts(0));
+
+        f.prompter.answerPrinterSetup(std::optional<PrintChoice>());
+        d.findChild<QPushButton*>("cmdPrinterSetup")->click();
+        QCOMPARE(f.prompter.setupsShown().size(), 2);
+        QCOMPARE(f.prompter.setupsShown().at(1).printerName, QString("Studio Laser"));
+        d.findChild<QPushButton*>("cmdPrint")->click();
+        QCOMPARE(f.prompter.printersOpened(), QStringList({"Studio Laser", "Studio Laser"}));
+    }
+
+    // A setup that chose printing into a file writes the note there, even
+    // where no printer is installed.
+    void printerSetupToFileWritesThePdf()
+    {
+        Fixture f;
+        f.prompter.setHasPrinter(false);
+        QTemporaryDir dir;
+        PrintChoice file;
+        file.outputFile = dir.filePath("note.pdf");
+        SongInfoNoteDialog d(f.state);
+        f.prompter.answerPrinterSetup(file);
+        d.findChild<QPushButton*>("cmdPrinterSetup")->click();
+        d.findChild<QPushButton*>("cmdPrint")->click();
+        QVERIFY(f.prompter.asked().isEmpty());
+        QVERIFY(QFileInfo(file.outputFile).size() > 0);
+    }
+
+    // With no printer to print on the window says so and stays open.
+    void noPrinterIsSaid()
+    {
+        Fixture f;
+        f.prompter.setHasPrinter(false);
+        SongInfoNoteDialog d(f.state);
+        d.show();
+        d.findChild<QPushButton*>("cmdPrint")->click();
+        QCOMPARE(f.prompter.askedTexts(), QStringList{Prompter::kNoPrinterText});
+        QVERIFY(d.isVisible());
+        d.findChild<QPushButton*>("cmdClose")->click();
     }
 };
 
