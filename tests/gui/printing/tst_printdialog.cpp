@@ -131,6 +131,33 @@ private Q_SLOTS:
         QVERIFY(f.prompter.printedJobs().isEmpty());
     }
 
+    // The track sheet and the song details print on the default printer
+    // without asking; with none to print on the dialog says so and stays
+    // for another choice instead of closing as if they had printed.
+    void sheetsWithoutPrinterSaySoAndTheDialogStays_data()
+    {
+        QTest::addColumn<int>("choice");
+        QTest::newRow("tracksheet") << int(PrintDialog::Tracksheet);
+        QTest::newRow("songdetails") << int(PrintDialog::Songdetails);
+    }
+    void sheetsWithoutPrinterSaySoAndTheDialogStays()
+    {
+        QFETCH(int, choice);
+        Fixture f;
+        f.prompter.setHasPrinter(false);
+        f.state.currentSong = kTrainingSong;
+        PrintDialog dialog(f.state);
+        Calls calls;
+        dialog.setHandlers(recordingHandlers(calls, f.state, dialog));
+        dialog.show();
+        dialog.option(PrintDialog::Choice(choice))->setChecked(true);
+        QTest::mouseClick(dialog.printButton(), Qt::LeftButton);
+        QVERIFY(calls.names.isEmpty());
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(f.prompter.askedTexts(), QStringList{Prompter::kNoPrinterText});
+        QVERIFY(!f.state.printRequested);
+    }
+
     void devicesMakeTheMainWindowsDeviceCurrent()
     {
         Fixture f;

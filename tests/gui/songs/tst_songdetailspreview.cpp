@@ -123,6 +123,20 @@ private Q_SLOTS:
         QVERIFY(!f.state.printRequested);
         QCOMPARE(f.settings.placement("SISE", {}), stored);
     }
+
+    // Asked to print with no printer to print on, the sheet says so rather
+    // than closing as if it had printed; print mode ends all the same.
+    void printModeWithoutPrinterSaysSo()
+    {
+        Fixture f;
+        f.prompter.setHasPrinter(false);
+        f.state.printRequested = true;
+        SongDetailsPreview w(f.state);
+        w.exec();
+        QCOMPARE(f.prompter.askedTexts(), QStringList{Prompter::kNoPrinterText});
+        QVERIFY(f.prompter.printedJobs().isEmpty());
+        QVERIFY(!f.state.printRequested);
+    }
 };
 
 QTEST_MAIN(TestSongDetailsPreview)
