@@ -1,8 +1,16 @@
 // quillon-print-sample: lays out a sample song in a fresh temporary data
 // folder and prints its track sheet on the default printer, all eight pages
 // or one (--page N), exactly as the print options do.
+//
+// With --document N it prints an N-page document (page k reads "Page k")
+// through the preview's print command instead, on a printer set up the way
+// the print dialog leaves it: --pages LIST (the dialog's page list),
+// --page-set odd|even, --copies N, --file PATH (Print to File (PDF)).
 #include "app/appstate.h"
 #include "app/widgetprompter.h"
+#include "documents/richtextdocument.h"
+#include "printing/configuredprinter.h"
+#include "printing/documentprintjob.h"
 #include "songs/songstore.h"
 #include "songs/tracksheetwindow.h"
 #include "store/datafolder.h"
@@ -11,10 +19,67 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QPrintEngine>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QTemporaryDir>
+#include <QTextCursor>
 #include <QTextStream>
 
 using namespace quillon;
+
+namespace {
+
+// A document of `pages` pages, each holding one line "Page k".
+void fillDocument(RichTextDocument& document, int pages)
+{
+    QTextCursor cursor(document.textDocument());
+    for (int k = 1; k <= pages; ++k) {
+        if (k > 1) {
+            QTextBlockFormat breakBefore;
+            breakBefore.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            cursor.insertBlock(breakBefore);
+        }
+        cursor.insertText(QStringLiteral("Page %1").arg(k));
+    }
+}
+
+// Sets a printer up the way the print dialog does for these choices,
+// including the options it hands to CUPS for the page list and page set.
+std::shared_ptr<QPrinter> dialogPrinter(const QString& file, const QString& pages,
+                                        const QString& pageSet, int copies)
+{
+    std::shared_ptr<QPrinter> printer =
+        file.isEmpty() ? ConfiguredPrinter::forPrinter(QPrinterInfo::defaultPrinter())
+                       : std::make_shared<QPrinter>(QPrinter::HighResolution);
+    if (!printer)
+        return nullptr;
+    if (!file.isEmpty()) {
+        printer->setPrinterName(QString());
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(file);
+    }
+    printer->setCopyCount(copies);
+    QStringList cups;
+    if (!pages.isEmpty()) {
+        printer->setPrintRange(QPrinter::PageRange);
+        printer->setPageRanges(QPageRanges::fromString(pages));
+        cups << QStringLiteral("page-ranges") << pages;
+    }
+    if (!pageSet.isEmpty()) {
+        // The dialog tells CUPS the sheets of the job, which flips odd and
+        // even when the pages start on an even one.
+        const bool flip =
+            printer->printRange() == QPrinter::PageRange && printer->fromPage() % 2 == 0;
+        const bool odd = (pageSet == QLatin1String("odd")) != flip;
+        cups << QStringLiteral("page-set")
+             << (odd ? QStringLiteral("odd") : QStringLiteral("even"));
+    }
+    printer->printEngine()->setProperty(QPrintEngine::PrintEnginePropertyKey(0xfe00), cups);
+    return printer;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -32,6 +97,20 @@ int main(int argc, char** argv)
                                         QStringLiteral("Print only page <n> (1 to 8)."),
                                         QStringLiteral("n"));
     parser.addOption(pageOption);
+    const QCommandLineOption documentOption(QStringLiteral("document"),
+                                            QStringLiteral("Print an <n>-page document instead."),
+                                            QStringLiteral("n"));
+    const QCommandLineOption pagesOption(
+        QStringLiteral("pages"), QStringLiteral("The dialog's page list."), QStringLiteral("list"));
+    const QCommandLineOption pageSetOption(
+        QStringLiteral("page-set"), QStringLiteral("odd or even pages."), QStringLiteral("set"));
+    const QCommandLineOption copiesOption(QStringLiteral("copies"),
+                                          QStringLiteral("Number of copies."), QStringLiteral("n"),
+                                          QStringLiteral("1"));
+    const QCommandLineOption fileOption(QStringLiteral("file"),
+                                        QStringLiteral("Print into this PDF file."),
+                                        QStringLiteral("path"));
+    parser.addOptions({documentOption, pagesOption, pageSetOption, copiesOption, fileOption});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -48,6 +127,29 @@ int main(int argc, char** argv)
     }
 
     WidgetPrompter prompter;
+    if (parser.isSet(documentOption)) {
+        const QString file = parser.value(fileOption);
+        std::shared_ptr<QPrinter> printer =
+            dialogPrinter(file, parser.value(pagesOption), parser.value(pageSetOption),
+                          parser.value(copiesOption).toInt());
+        if (!printer) {
+            err << "There is no default printer.\n";
+            return 2;
+        }
+        RichTextDocument document;
+        fillDocument(document, parser.value(documentOption).toInt());
+        // Paginated for the printer in use, as the preview shows it.
+        document.setPageLayout(ConfiguredPrinter::documentLayout(printer->pageLayout()));
+        const PrintChoice choice = ConfiguredPrinter::takeChoice(printer, 1, document.pageCount());
+        DocumentPrintJob job(prompter, document);
+        if (job.run(choice, QStringLiteral("Sample Document")) !=
+            DocumentPrintJob::Result::Printed) {
+            err << job.lastError() << '\n';
+            return 4;
+        }
+        out << "printed on " << (file.isEmpty() ? printer->printerName() : file) << '\n';
+        return 0;
+    }
     const QString printer = prompter.defaultPrinterName();
     if (printer.isEmpty()) {
         err << "There is no default printer.\n";
