@@ -70,6 +70,13 @@ int main(int argc, char** argv)
     if (!parser.isSet(repair) || before.clean())
         return before.clean() ? 0 : 1;
 
+    // A backup made for a repair that can do nothing would only push an
+    // older, good backup out.
+    if (before.repairableCount() == 0) {
+        out << "Nothing of this can be repaired here; no backup was made and nothing was "
+               "changed. Restore the files named from a backup in data/backup.\n";
+        return 1;
+    }
     // Files the check could not read are not expected in the backup; every
     // other file must be copied, or nothing is changed.
     const BackupResult backup = Backup(folder).beforeRepair();

@@ -5,7 +5,9 @@
 #include "store/schema.h"
 
 #include <algorithm>
+#include <limits>
 #include <QDate>
+#include <QSqlError>
 #include <vector>
 
 namespace quillon {
@@ -25,6 +27,30 @@ const QString kKeyLookupSql = QStringLiteral("SELECT 1 FROM songkey WHERE key = 
 const QString kKeyInsertSql =
     QStringLiteral("INSERT OR IGNORE INTO songkey (key, songtitle) VALUES (?, ?)");
 const QString kKeyDeleteSql = QStringLiteral("DELETE FROM songkey WHERE key = ? AND songtitle = ?");
+// Marks the key table as matching the titles again, at the end of a write
+// of this store's own that kept it in step.
+const QString kKeysFreshSql = QStringLiteral("UPDATE songkeystate SET fresh = 1");
+// Any write to the song table that adds, removes or retitles a song marks
+// the key table stale, whoever makes it: another program, a repair, a hand
+// edit; so does any write to the key table itself. The store clears the mark
+// in the same transaction as its own writes, and rebuilds the table on first
+// use when it finds it set. Plain SQL only, so any SQLite program can still
+// write the file.
+const QStringList kSongTriggers{
+    QStringLiteral("CREATE TRIGGER IF NOT EXISTS songkey_insert AFTER INSERT ON xtrax "
+                   "BEGIN UPDATE songkeystate SET fresh = 0; END"),
+    QStringLiteral("CREATE TRIGGER IF NOT EXISTS songkey_delete AFTER DELETE ON xtrax "
+                   "BEGIN UPDATE songkeystate SET fresh = 0; END"),
+    QStringLiteral("CREATE TRIGGER IF NOT EXISTS songkey_update AFTER UPDATE OF songtitle ON "
+                   "xtrax WHEN OLD.songtitle IS NOT NEW.songtitle "
+                   "BEGIN UPDATE songkeystate SET fresh = 0; END")};
+const QStringList kKeyTriggers{
+    QStringLiteral("CREATE TRIGGER IF NOT EXISTS keyrow_insert AFTER INSERT ON songkey "
+                   "BEGIN UPDATE songkeystate SET fresh = 0; END"),
+    QStringLiteral("CREATE TRIGGER IF NOT EXISTS keyrow_delete AFTER DELETE ON songkey "
+                   "BEGIN UPDATE songkeystate SET fresh = 0; END"),
+    QStringLiteral("CREATE TRIGGER IF NOT EXISTS keyrow_update AFTER UPDATE ON songkey "
+                   "BEGIN UPDATE songkeystate SET fresh = 0; END")};
 const QString kSongSql =
     QStringLiteral("SELECT * FROM xtrax WHERE songtitle = ? ORDER BY rowid LIMIT 1");
 } // namespace
@@ -94,9 +120,15 @@ void SongStore::close()
 
 bool SongStore::keysMatchSongs()
 {
-    QSqlQuery q =
-        m_db.prepare("SELECT (SELECT count(*) FROM songkey), (SELECT count(*) FROM xtrax)");
-    return q.exec() && q.next() && q.value(0).toLongLong() == q.value(1).toLongLong();
+    // One statement, and no title read: the freshness mark, the three
+    // triggers that keep it honest, and the row counts.
+    QSqlQuery q = m_db.prepare(
+        "SELECT (SELECT fresh FROM songkeystate), (SELECT count(*) FROM sqlite_master WHERE "
+        "type = 'trigger' AND name IN ('songkey_insert', 'songkey_delete', 'songkey_update', "
+        "'keyrow_insert', 'keyrow_delete', 'keyrow_update')), (SELECT count(*) FROM songkey), "
+        "(SELECT count(*) FROM xtrax)");
+    return q.exec() && q.next() && q.value(0).toInt() == 1 && q.value(1).toInt() == 6 &&
+           q.value(2).toLongLong() == q.value(3).toLongLong();
 }
 
 bool SongStore::keyed()
@@ -122,22 +154,61 @@ bool SongStore::prepareKeys()
     if (keysMatchSongs())
         return true;
     qCDebug(lcSongs) << "rebuilding the title key table";
-    const QStringList all = titles();
     if (!m_db.transaction())
         return false;
-    bool ok = m_db.exec("DELETE FROM songkey");
-    QSqlQuery ins = m_db.prepare(kKeyInsertSql);
-    for (int i = 0; ok && i < all.size(); ++i) {
-        ins.bindValue(0, titleKey(all.at(i)));
-        ins.bindValue(1, all.at(i));
-        ok = exec(ins);
-    }
-    ins = QSqlQuery();
-    if (!ok) {
+    if (!rebuildKeys(m_db)) {
         m_db.rollback();
         return false;
     }
     return m_db.commit();
+}
+
+bool SongStore::rebuildKeys(Database& db)
+{
+    bool ok = db.exec("CREATE TABLE IF NOT EXISTS main.songkey (key TEXT NOT NULL, "
+                      "songtitle TEXT NOT NULL, PRIMARY KEY (key, songtitle)) WITHOUT ROWID") &&
+              db.exec("CREATE TABLE IF NOT EXISTS main.songkeystate (fresh INTEGER NOT NULL)");
+    for (const QString& trigger : kSongTriggers)
+        ok = ok && db.exec(trigger);
+    // The key table's own triggers stay out of the way while it is refilled.
+    for (const char* trigger : {"keyrow_insert", "keyrow_delete", "keyrow_update"})
+        ok = ok && db.exec(QString("DROP TRIGGER IF EXISTS main.%1").arg(trigger));
+    ok = ok && db.exec("DELETE FROM songkey");
+    if (!ok)
+        return false;
+    // Read and written in batches: the keys of a hundred thousand songs
+    // need not be held at once.
+    QSqlQuery ins = db.prepare(kKeyInsertSql);
+    qint64 after = std::numeric_limits<qint64>::min();
+    for (;;) {
+        QSqlQuery read = db.prepare(
+            "SELECT rowid, songtitle FROM xtrax WHERE rowid > ? ORDER BY rowid LIMIT 5000");
+        read.setForwardOnly(true);
+        read.addBindValue(after);
+        if (!read.exec()) {
+            db.setError(read.lastError().text());
+            return false;
+        }
+        int rows = 0;
+        while (read.next()) {
+            ++rows;
+            after = read.value(0).toLongLong();
+            const QString title = read.value(1).toString();
+            ins.bindValue(0, titleKey(title));
+            ins.bindValue(1, title);
+            if (!ins.exec()) {
+                db.setError(ins.lastError().text());
+                return false;
+            }
+        }
+        if (rows == 0)
+            break;
+    }
+    ins = QSqlQuery();
+    for (const QString& trigger : kKeyTriggers)
+        ok = ok && db.exec(trigger);
+    return ok && db.exec("DELETE FROM songkeystate") &&
+           db.exec("INSERT INTO songkeystate (fresh) VALUES (1)");
 }
 
 bool SongStore::fault(const QString& stage)
@@ -157,6 +228,12 @@ bool SongStore::fail(const QString& technical)
 
 bool SongStore::exec(QSqlQuery& q, const QString& file)
 {
+    if (&q == &m_unprepared) {
+        // The statement could not be prepared; its real cause, not the
+        // empty query's own complaint, is what the user needs to read.
+        m_db.setError(m_prepareError, file);
+        return false;
+    }
     if (q.exec())
         return true;
     m_db.setError(q.lastError().text(), file);
@@ -172,7 +249,8 @@ QSqlQuery& SongStore::statement(const QString& sql)
     // Rows are read once, front to back; nothing needs to be kept for seeking.
     q.setForwardOnly(true);
     if (!q.prepare(sql)) {
-        m_db.setError(q.lastError().text());
+        m_prepareError = q.lastError().text();
+        m_db.setError(m_prepareError);
         m_unprepared = QSqlQuery();
         return m_unprepared;
     }
@@ -191,7 +269,8 @@ QSqlQuery& SongStore::trackWriteStatement(int slot, int firstTrack, int count)
     QSqlQuery q(m_db.handle());
     if (!q.prepare(QString("UPDATE %1 SET %2 WHERE songtitle = ?")
                        .arg(trackTableRef(slot), sets.join(", ")))) {
-        m_db.setError(q.lastError().text());
+        m_prepareError = q.lastError().text();
+        m_db.setError(m_prepareError, m_folder.trackDb(slot));
         m_unprepared = QSqlQuery();
         return m_unprepared;
     }
@@ -336,6 +415,8 @@ bool SongStore::create(const NewSong& song)
         q.bindValue(48, song.title);
         ok = !fault(QString("track%1").arg(n)) && exec(q, m_folder.trackDb(n));
     }
+    if (ok && useKeys)
+        ok = exec(statement(kKeysFreshSql));
     if (ok && fault("commit"))
         ok = false;
     if (!ok) {
@@ -392,6 +473,7 @@ bool SongStore::rename(const QString& oldTitle, const QString& newTitle, const Q
             ins.bindValue(1, newTitle);
             ok = exec(ins);
         }
+        ok = ok && exec(statement(kKeysFreshSql));
     }
     for (int n = 1; ok && n <= schema::kTrackSlots && oldTitle != newTitle; ++n) {
         QSqlQuery& q = statement(
@@ -431,7 +513,7 @@ bool SongStore::remove(const QString& title)
         QSqlQuery& q = statement(kKeyDeleteSql);
         q.bindValue(0, titleKey(title));
         q.bindValue(1, title);
-        ok = exec(q);
+        ok = exec(q) && exec(statement(kKeysFreshSql));
     }
     if (ok && fault("commit"))
         ok = false;

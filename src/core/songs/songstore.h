@@ -27,9 +27,11 @@ struct NewSong {
 //
 // The uniqueness check must not read every title: a side table songkey in
 // the song database holds each title's key (see titleKey) under an index and
-// is kept in the same transactions as the songs. It is rebuilt on open when
-// it is missing or its row count differs from the song table's. Statements
-// are prepared once and kept while the store is open.
+// is kept in the same transactions as the songs. Triggers on the song table
+// mark it stale whenever anyone else adds, removes or retitles a song; on
+// first use it is rebuilt when it is marked stale, lacks its triggers or
+// its row count differs from the song table's. Statements are prepared once
+// and kept while the store is open.
 class SongStore final {
 public:
     explicit SongStore(const DataFolder& folder);
@@ -67,6 +69,12 @@ public:
     // Writes consecutive tracks starting at firstTrack (1-based). A missing
     // row is created first, so typed text is never dropped.
     bool writeTracks(const QString& title, int slot, int firstTrack, const QStringList& texts);
+
+    // Rebuilds the key table (with its freshness mark and triggers) from the
+    // titles, through db, which holds the song database as its main file.
+    // For writers other than the store (the repair); the caller runs it
+    // inside its own transaction.
+    static bool rebuildKeys(Database& db);
 
     // Test hook: called with a stage name ("song", "track5", "commit", ...)
     // inside every multi-file write; returning true makes that stage fail.
@@ -108,6 +116,7 @@ private:
     QHash<QString, QSqlQuery> m_statements;
     QHash<int, QSqlQuery> m_trackWrites;
     QSqlQuery m_unprepared; // handed out when a statement cannot be prepared
+    QString m_prepareError; // why the last statement could not be prepared
     bool m_keyed = false;   // the key table is present and in step
     bool m_keysChecked = false;
     bool m_titlesFromIndex = true;

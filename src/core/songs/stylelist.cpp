@@ -2,10 +2,10 @@
 
 #include "store/database.h"
 #include "store/logging.h"
+#include "store/plainfile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace quillon {
@@ -23,17 +23,14 @@ QString decode(const QByteArray& bytes)
     return QString::fromLatin1(bytes);
 }
 
+// Plain files only: a pipe in place of a style file must not block the window.
 QByteArray readAll(const QString& path, bool* ok)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (ok)
-            *ok = false;
-        return {};
-    }
+    QByteArray data;
+    const bool read = plainfile::read(path, &data);
     if (ok)
-        *ok = true;
-    return f.readAll();
+        *ok = read;
+    return data;
 }
 
 bool isBlank(QChar c)
@@ -175,18 +172,12 @@ QByteArray StyleList::listFileContent(const QStringList& entries)
 
 bool StyleList::writeFile(const QString& path, const QByteArray& content)
 {
-    // QSaveFile writes a temporary file beside the target and renames it over
-    // the target only after everything is on disk.
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
-        m_lastError = describeStoreError(path, f.errorString());
-        qCWarning(lcSongs) << "cannot write" << path << f.errorString();
-        return false;
-    }
-    if (f.write(content) != content.size() || !f.commit()) {
-        m_lastError = describeStoreError(path, f.errorString());
-        qCWarning(lcSongs) << "cannot write" << path << f.errorString();
-        f.cancelWriting();
+    // A temporary file beside the target, renamed over it once on disk; a
+    // link in place of the file is refused, never written through.
+    const QString error = plainfile::write(path, content);
+    if (!error.isEmpty()) {
+        m_lastError = describeStoreError(path, error);
+        qCWarning(lcSongs) << "cannot write" << path << error;
         return false;
     }
     return true;

@@ -1,10 +1,14 @@
 #include "store/database.h"
 
 #include "store/logging.h"
+#include "store/plainfile.h"
 
+#include <fcntl.h>
 #include <QAtomicInt>
 #include <QFile>
 #include <QFileInfo>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quillon {
 
@@ -13,12 +17,31 @@ QAtomicInt connectionCounter;
 
 bool looksLikeSqlite(const QString& path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+    // Never blocks: the caller has made sure this is a regular file, and
+    // O_NONBLOCK keeps a pipe swapped in meanwhile from holding the open.
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return false;
-    const QByteArray head = f.read(16);
+    struct stat info {};
+    char head[16] = {};
+    ssize_t n = -1;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
+        n = ::read(fd, head, sizeof head);
+    ::close(fd);
     // A zero-length file is a valid (empty) SQLite database.
-    return head.isEmpty() || head.startsWith("SQLite format 3");
+    return n == 0 || (n >= 15 && QByteArray(head, int(n)).startsWith("SQLite format 3"));
+}
+
+// Why a path cannot be opened as a data file, or empty when it is a regular file.
+QString notPlainFile(const QString& path)
+{
+    const EntryType type = entryType(path);
+    if (type == EntryType::Missing)
+        return QStringLiteral("file missing");
+    if (type != EntryType::Regular)
+        return QString("not a regular file: the entry is %1").arg(entryTypeName(type));
+    return {};
 }
 } // namespace
 
@@ -27,8 +50,15 @@ QString describeStoreError(const QString& file, const QString& technical)
     const QString name = QFileInfo(file).fileName();
     const QString t = technical.toLower();
     QString advice;
-    if (t.contains("readonly") || t.contains("read-only") || t.contains("read only") ||
-        t.contains("permission"))
+    if (t.contains("not a regular file"))
+        advice = "The data file must be a plain file of its own, not a link, pipe, device or "
+                 "folder. Put the file itself in the data folder (a copy is in data/backup).";
+    else if (t.contains("no such column") || t.contains("has no column"))
+        advice = "The file's table lacks a column the program needs (damaged or written by "
+                 "another program). Run quillon-check on the data folder, or restore the file "
+                 "from a backup (data/backup).";
+    else if (t.contains("readonly") || t.contains("read-only") || t.contains("read only") ||
+             t.contains("permission"))
         advice =
             "The file or its folder is read-only. Make the data folder writable and try again.";
     else if (t.contains("full") || t.contains("disk i/o") || t.contains("no space"))
@@ -74,11 +104,13 @@ bool Database::openConnection(const QString& path, bool mustExist)
     close();
     m_path = path;
     const QFileInfo info(path);
-    if (mustExist && !info.exists()) {
-        setError("file missing");
+    const QString notPlain = notPlainFile(path);
+    if (mustExist && !notPlain.isEmpty()) {
+        setError(notPlain);
         return false;
     }
-    if (!mustExist && info.exists()) {
+    // A dangling link counts as existing: creating through it would write elsewhere.
+    if (!mustExist && entryType(path) != EntryType::Missing) {
         setError("file exists already");
         return false;
     }
@@ -128,8 +160,8 @@ void Database::close()
 
 bool Database::attach(const QString& path, const QString& alias)
 {
-    if (!QFileInfo::exists(path)) {
-        setError("file missing", path);
+    if (const QString notPlain = notPlainFile(path); !notPlain.isEmpty()) {
+        setError(notPlain, path);
         return false;
     }
     if (!looksLikeSqlite(path)) {

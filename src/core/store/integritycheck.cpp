@@ -3,12 +3,15 @@
 #include "songs/songstore.h"
 #include "store/database.h"
 #include "store/logging.h"
+#include "store/plainfile.h"
 #include "store/schema.h"
 #include "store/stylefiles.h"
-#include "store/titlerows.h"
+#include "store/titlegroups.h"
 
+#include <algorithm>
 #include <QFileInfo>
 #include <QSet>
+#include <vector>
 
 namespace quillon {
 
@@ -21,9 +24,48 @@ QString fileName(const QString& path)
     return QFileInfo(path).fileName();
 }
 
+// The table's columns as the file has them, in order.
+QStringList tableColumns(Database& db, const QString& table)
+{
+    QStringList columns;
+    QSqlQuery q(db.handle());
+    if (q.exec(QString("PRAGMA table_info(%1)").arg(schema::quoted(table))))
+        while (q.next())
+            columns << q.value(1).toString();
+    return columns;
+}
+
+// Reports columns that differ from the schema; false when the table lacks
+// its title column, so that no title can be read from it.
+bool checkColumns(Database& db, const QString& path, const QString& table,
+                  const QStringList& canonical, IntegrityReport& report)
+{
+    const QStringList actual = tableColumns(db, table);
+    const schema::ColumnDiff diff = schema::compareColumns(table, canonical, actual);
+    if (diff.clean())
+        return true;
+    QStringList what;
+    if (!diff.missing.isEmpty())
+        what << QString("lacks the column(s) %1").arg(diff.missing.join(", "));
+    if (!diff.foreign.isEmpty())
+        what << QString("has column(s) the program does not know: %1").arg(diff.foreign.join(", "));
+    if (diff.misplaced)
+        what << "has its columns out of their order";
+    const QString advice = diff.repairable() ? QStringLiteral(" (a repair adds them, empty)")
+                                             : QStringLiteral("; restore it from data/backup");
+    report.problems.append(
+        {Kind::Columns,
+         path,
+         {},
+         0,
+         diff.repairable(),
+         QString("%1: table %2 %3%4").arg(fileName(path), table, what.join(" and "), advice)});
+    return !diff.missing.contains("songtitle", Qt::CaseInsensitive);
+}
+
 // Opens a file and proves it holds its table; reports the reason otherwise.
-bool openTable(Database& db, const QString& path, const QString& table, bool thorough,
-               IntegrityReport& report)
+bool openTable(Database& db, const QString& path, const QString& table, const QStringList& columns,
+               bool thorough, IntegrityReport& report)
 {
     auto unusable = [&](const QString& why, bool repairable) {
         report.problems.append({Kind::FileUnusable,
@@ -34,8 +76,16 @@ bool openTable(Database& db, const QString& path, const QString& table, bool tho
                                 QString("%1: %2").arg(fileName(path), why)});
         return false;
     };
-    if (!QFileInfo::exists(path))
+    // Looked at before anything opens it: a link must not be read or
+    // written through, and a pipe or device would block the open.
+    const EntryType type = entryType(path);
+    if (type == EntryType::Missing)
         return unusable("the file is missing (a repair lays it out again, empty)", true);
+    if (type != EntryType::Regular)
+        return unusable(QString("the entry is %1, not a plain file; put the file itself there "
+                                "(a copy is in data/backup)")
+                            .arg(entryTypeName(type)),
+                        false);
     if (!db.open(path))
         return unusable("the file cannot be read as a database; restore it from data/backup",
                         false);
@@ -54,12 +104,13 @@ bool openTable(Database& db, const QString& path, const QString& table, bool tho
                   : QString("the file has no table %1; restore it from data/backup").arg(table),
             empty);
     }
+    q = QSqlQuery();
     if (thorough) {
         QSqlQuery check(db.handle());
         if (!check.exec("PRAGMA quick_check") || !check.next() || check.value(0).toString() != "ok")
             return unusable("the file is damaged; restore it from data/backup", false);
     }
-    return true;
+    return checkColumns(db, path, table, columns, report);
 }
 
 int rowCount(Database& db, const QString& table)
@@ -70,60 +121,117 @@ int rowCount(Database& db, const QString& table)
     return q.value(0).toInt();
 }
 
-void checkRows(const TitleSnapshot& snap, const DataFolder& folder, IntegrityReport& report)
+// Empty titles and titles used twice (letter case and blanks ignored), in
+// table order. Two passes keep memory small: the first holds one hash per
+// song, the second only the few titles whose hash came up more than once.
+bool checkTitles(Database& songs, const DataFolder& folder, IntegrityReport& report, QString* error)
 {
-    QHash<QString, QString> firstByKey;
-    for (const TitleRow& song : snap.songs) {
-        const QString title = song.text();
-        if (title.trimmed().isEmpty()) {
-            report.problems.append(
-                {Kind::EmptyTitle, folder.songDb(), title, 0, true, "A song has an empty title."});
-            continue;
+    const QString sql =
+        QStringLiteral("SELECT rowid, songtitle FROM xtrax ORDER BY songtitle COLLATE BINARY");
+    std::vector<size_t> hashes;
+    {
+        QSqlQuery q(songs.handle());
+        q.setForwardOnly(true);
+        if (!q.exec(sql)) {
+            *error = q.lastError().text();
+            return false;
         }
-        const QString key = SongStore::titleKey(title);
-        if (firstByKey.contains(key)) {
-            report.problems.append({Kind::DuplicateTitle, folder.songDb(), title, 0, true,
-                                    QString("The title \"%1\" is used twice (also as \"%2\").")
-                                        .arg(title, firstByKey.value(key))});
-        } else {
-            firstByKey.insert(key, title);
+        while (q.next()) {
+            const QString key = SongStore::titleKey(q.value(1).toString());
+            if (!key.isEmpty())
+                hashes.push_back(qHash(key, size_t(0)));
+        }
+        if (q.lastError().isValid()) {
+            *error = q.lastError().text();
+            return false;
         }
     }
-    const QHash<QString, QList<qint64>> songs = TitleSnapshot::byExactTitle(snap.songs);
-    for (int n = 1; n <= schema::kTrackSlots; ++n) {
-        if (!snap.haveSlot[n])
+    std::sort(hashes.begin(), hashes.end());
+    QSet<size_t> repeated;
+    for (size_t i = 1; i < hashes.size(); ++i)
+        if (hashes[i] == hashes[i - 1])
+            repeated.insert(hashes[i]);
+    hashes = {};
+
+    struct Row {
+        qint64 rowid;
+        QString title;
+    };
+    std::vector<Row> rows;
+    QSqlQuery q(songs.handle());
+    q.setForwardOnly(true);
+    if (!q.exec(sql)) {
+        *error = q.lastError().text();
+        return false;
+    }
+    while (q.next()) {
+        const QString title = q.value(1).toString();
+        const QString key = SongStore::titleKey(title);
+        if (key.isEmpty() || repeated.contains(qHash(key, size_t(0))))
+            rows.push_back({q.value(0).toLongLong(), title});
+    }
+    std::sort(rows.begin(), rows.end(),
+              [](const Row& a, const Row& b) { return a.rowid < b.rowid; });
+    QHash<QString, QString> firstByKey;
+    for (const Row& row : rows) {
+        if (row.title.trimmed().isEmpty()) {
+            report.problems.append({Kind::EmptyTitle, folder.songDb(), row.title, 0, true,
+                                    "A song has an empty title."});
             continue;
-        const QHash<QString, QList<qint64>> rows = TitleSnapshot::byExactTitle(snap.tracks[n]);
-        const QString file = folder.trackDb(n);
-        QSet<QString> reported;
-        for (const TitleRow& song : snap.songs) {
-            const QString key = song.exactKey();
-            if (reported.contains(key))
-                continue;
-            reported.insert(key);
-            const qsizetype want = songs.value(key).size();
-            const qsizetype have = rows.value(key).size();
-            if (have < want)
-                report.problems.append({Kind::MissingTrackRow, file, song.text(), n, true,
-                                        QString("%1: the song \"%2\" has no track row.")
-                                            .arg(fileName(file), song.text())});
-            else if (have > want)
-                report.problems.append({Kind::ExtraTrackRow, file, song.text(), n, true,
-                                        QString("%1: the song \"%2\" has %3 track rows.")
-                                            .arg(fileName(file), song.text())
-                                            .arg(have)});
         }
-        for (auto it = rows.begin(); it != rows.end(); ++it) {
-            if (songs.contains(it.key()))
-                continue;
-            const QString title = it.key().startsWith('=') ? it.key().mid(1) : QString();
-            report.problems.append({Kind::OrphanTrackRow, file, title, n, true,
+        const QString key = SongStore::titleKey(row.title);
+        if (firstByKey.contains(key))
+            report.problems.append({Kind::DuplicateTitle, folder.songDb(), row.title, 0, true,
+                                    QString("The title \"%1\" is used twice (also as \"%2\").")
+                                        .arg(row.title, firstByKey.value(key))});
+        else
+            firstByKey.insert(key, row.title);
+    }
+    return true;
+}
+
+// Merges the song table's title groups with one track table's: a title with
+// fewer track rows than songs lacks rows, one with more has extra rows, and
+// a title with no song at all marks rows that lost their song.
+bool checkSlot(Database& songs, Database& tracks, int slot, const DataFolder& folder,
+               IntegrityReport& report, QString* error)
+{
+    const QString file = folder.trackDb(slot);
+    TitleGroups song, track;
+    if (!song.start(songs.handle(), "xtrax", error) ||
+        !track.start(tracks.handle(), schema::trackTable(slot), error))
+        return false;
+    bool haveSong = song.next(), haveTrack = track.next();
+    while (haveSong || haveTrack) {
+        const int order = !haveSong ? 1 : (!haveTrack ? -1 : TitleGroups::compare(song, track));
+        const qsizetype want = order <= 0 ? song.count() : 0;
+        const qsizetype have = order >= 0 ? track.count() : 0;
+        if (order > 0)
+            report.problems.append({Kind::OrphanTrackRow, file, track.title(), slot, true,
                                     QString("%1: %2 track row(s) titled \"%3\" belong to no song.")
                                         .arg(fileName(file))
-                                        .arg(it.value().size())
-                                        .arg(title)});
-        }
+                                        .arg(have)
+                                        .arg(track.title())});
+        else if (have < want)
+            report.problems.append({Kind::MissingTrackRow, file, song.title(), slot, true,
+                                    QString("%1: the song \"%2\" has no track row.")
+                                        .arg(fileName(file), song.title())});
+        else if (have > want)
+            report.problems.append({Kind::ExtraTrackRow, file, song.title(), slot, true,
+                                    QString("%1: the song \"%2\" has %3 track rows.")
+                                        .arg(fileName(file), song.title())
+                                        .arg(have)});
+        if (order <= 0)
+            haveSong = song.next();
+        if (order >= 0)
+            haveTrack = track.next();
     }
+    const QString failed = song.error().isEmpty() ? track.error() : song.error();
+    if (!failed.isEmpty()) {
+        *error = failed;
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -171,44 +279,40 @@ IntegrityReport IntegrityCheck::thorough()
 IntegrityReport IntegrityCheck::run(bool thorough)
 {
     IntegrityReport report;
-    TitleSnapshot snap;
-    bool haveSongs = false;
-    {
-        Database db;
-        if (openTable(db, m_folder.songDb(), "xtrax", thorough, report)) {
-            QString error;
-            haveSongs = TitleSnapshot::readTable(db.handle(), "xtrax", &snap.songs, &error);
-            if (!haveSongs)
-                report.problems.append({Kind::FileUnusable,
-                                        m_folder.songDb(),
-                                        {},
-                                        0,
-                                        false,
-                                        fileName(m_folder.songDb()) + ": " + error});
-        }
+    Database songs;
+    QString error;
+    bool haveSongs =
+        openTable(songs, m_folder.songDb(), "xtrax", schema::songColumns(), thorough, report);
+    if (haveSongs && !checkTitles(songs, m_folder, report, &error)) {
+        haveSongs = false;
+        report.problems.append({Kind::FileUnusable,
+                                m_folder.songDb(),
+                                {},
+                                0,
+                                false,
+                                fileName(m_folder.songDb()) + ": " + error});
     }
     for (int n = 1; n <= schema::kTrackSlots; ++n) {
-        Database db;
+        Database tracks;
         const QString path = m_folder.trackDb(n);
-        if (!openTable(db, path, schema::trackTable(n), thorough, report))
+        if (!openTable(tracks, path, schema::trackTable(n), schema::trackColumns(), thorough,
+                       report) ||
+            !haveSongs)
             continue;
-        QString error;
-        snap.haveSlot[n] =
-            TitleSnapshot::readTable(db.handle(), schema::trackTable(n), &snap.tracks[n], &error);
-        if (!snap.haveSlot[n])
+        if (!checkSlot(songs, tracks, n, m_folder, report, &error))
             report.problems.append(
                 {Kind::FileUnusable, path, {}, 0, false, fileName(path) + ": " + error});
     }
-    if (haveSongs)
-        checkRows(snap, m_folder, report);
+    songs.close();
 
     {
         Database db;
-        openTable(db, m_folder.tapeDb(), "Tape", thorough, report);
+        openTable(db, m_folder.tapeDb(), "Tape", schema::tapeColumns(), thorough, report);
     }
     {
         Database db;
-        if (openTable(db, m_folder.recdevDb(), "recdev", thorough, report)) {
+        if (openTable(db, m_folder.recdevDb(), "recdev", schema::recdevColumns(), thorough,
+                      report)) {
             const int rows = rowCount(db, "recdev");
             if (rows >= 0 && rows < schema::kTrackSlots)
                 report.problems.append(
@@ -224,7 +328,7 @@ IntegrityReport IntegrityCheck::run(bool thorough)
     }
     {
         Database db;
-        if (openTable(db, m_folder.note1Db(), "note1", thorough, report) &&
+        if (openTable(db, m_folder.note1Db(), "note1", schema::note1Columns(), thorough, report) &&
             rowCount(db, "note1") == 0)
             report.problems.append({Kind::NotebookRow,
                                     m_folder.note1Db(),
@@ -234,7 +338,21 @@ IntegrityReport IntegrityCheck::run(bool thorough)
                                     "note1.mdb: the notebook has no row."});
     }
     const StyleFiles styles = StyleFiles::read(m_folder.stnumDat(), m_folder.stylesDat());
-    if (!styles.consistent()) {
+    if (!styles.plainFiles()) {
+        // Neither read nor written: a link would lead outside the folder.
+        for (const auto& [path, what] : {std::pair{m_folder.stnumDat(), styles.countFileNotPlain},
+                                         std::pair{m_folder.stylesDat(), styles.listFileNotPlain}})
+            if (!what.isEmpty())
+                report.problems.append(
+                    {Kind::StyleCount,
+                     path,
+                     {},
+                     0,
+                     false,
+                     QString("%1: the entry is %2, not a plain file; put the file itself there "
+                             "(a copy is in data/backup)")
+                         .arg(fileName(path), what)});
+    } else if (!styles.consistent()) {
         QString text;
         if (!styles.countFileExists)
             text = QString("stnum.dat is missing; styles.dat holds %1 styles.")

@@ -19,6 +19,7 @@ struct IntegrityProblem {
         DeviceRows,      // the device register has fewer than ten rows
         NotebookRow,     // the notebook has no row
         StyleCount,      // stnum.dat disagrees with styles.dat, or either is unreadable
+        Columns,         // a table lacks columns of the schema or has foreign ones
     };
     Kind kind;
     QString file;  // the file concerned
@@ -38,12 +39,15 @@ struct IntegrityReport {
     QString summary(int maxLines = 20) const;
 };
 
-// Checks the data folder against what the program relies on: every song
-// with exactly one row in each of the ten track tables, no track row without
-// its song, titles unique, the device register with its ten rows, the
-// notebook with its row, and the style count matching the style list.
-// Reads only the title columns, so the quick check is cheap enough for every
-// start; the thorough check also has SQLite verify every page of every file.
+// Checks the data folder against what the program relies on: every file a
+// plain file, every table with the columns of the schema, every song with
+// exactly one row in each of the ten track tables, no track row without its
+// song, titles unique, the device register with its ten rows, the notebook
+// with its row, and the style count matching the style list.
+// Reads only the title columns, streamed through their indexes one track
+// table at a time, so its memory does not grow with the number of songs
+// beyond a few bytes per song; the thorough check also has SQLite verify
+// every page of every file.
 class IntegrityCheck final {
 public:
     explicit IntegrityCheck(const DataFolder& folder) : m_folder(folder) {}

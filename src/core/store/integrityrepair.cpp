@@ -4,6 +4,7 @@
 #include "store/database.h"
 #include "store/datainstaller.h"
 #include "store/logging.h"
+#include "store/plainfile.h"
 #include "store/schema.h"
 #include "store/stylefiles.h"
 #include "store/titlerows.h"
@@ -60,6 +61,7 @@ RepairResult IntegrityRepair::run()
 {
     RepairResult result;
     layOutEmptyFiles(result);
+    repairColumns(result);
     const InstallReport installed = ensureDataFolder(m_folder);
     for (const QString& file : installed.created)
         result.actions << QString("%1 was missing and has been laid out again.").arg(name(file));
@@ -81,8 +83,8 @@ void IntegrityRepair::layOutEmptyFiles(RepairResult& result)
     files.append({m_folder.recdevDb(), schema::recdevDatabaseDdl()});
     files.append({m_folder.note1Db(), schema::note1DatabaseDdl()});
     for (const auto& [path, ddl] : files) {
-        if (!QFileInfo::exists(path))
-            continue;
+        if (entryType(path) != EntryType::Regular)
+            continue; // missing (laid out below) or not a plain file (never written)
         Database db;
         if (!db.open(path))
             continue; // damaged: the check reports it, a backup restores it
@@ -98,6 +100,54 @@ void IntegrityRepair::layOutEmptyFiles(RepairResult& result)
             result.actions << QString("%1 was empty; its table has been laid out.").arg(name(path));
         else
             result.failures << db.lastError();
+    }
+}
+
+void IntegrityRepair::repairColumns(RepairResult& result)
+{
+    struct Table {
+        QString path;
+        QString table;
+        const QStringList* columns;
+    };
+    QList<Table> tables{{m_folder.songDb(), "xtrax", &schema::songColumns()}};
+    for (int n = 1; n <= schema::kTrackSlots; ++n)
+        tables.append({m_folder.trackDb(n), schema::trackTable(n), &schema::trackColumns()});
+    tables.append({m_folder.tapeDb(), "Tape", &schema::tapeColumns()});
+    tables.append({m_folder.recdevDb(), "recdev", &schema::recdevColumns()});
+    tables.append({m_folder.note1Db(), "note1", &schema::note1Columns()});
+    for (const Table& t : tables) {
+        Database db;
+        if (entryType(t.path) != EntryType::Regular || !db.open(t.path))
+            continue;
+        QStringList actual;
+        {
+            QSqlQuery q(db.handle());
+            if (!q.exec(QString("PRAGMA table_info(%1)").arg(schema::quoted(t.table))))
+                continue;
+            while (q.next())
+                actual << q.value(1).toString();
+        }
+        if (actual.isEmpty())
+            continue; // no such table: laid out or reported elsewhere
+        const schema::ColumnDiff diff = schema::compareColumns(t.table, *t.columns, actual);
+        if (!diff.repairable())
+            continue; // foreign or misplaced columns: a backup restores the file
+        // Missing columns are added empty, at the end, in their own order:
+        // nothing stored is touched.
+        bool ok = db.transaction();
+        for (const QString& column : diff.missing)
+            ok = ok && db.exec(QString("ALTER TABLE %1 ADD COLUMN %2 %3")
+                                   .arg(schema::quoted(t.table), schema::quoted(column),
+                                        schema::columnType(t.table, column)));
+        ok = ok && db.commit();
+        if (ok) {
+            result.actions << QString("%1: the column(s) %2 were added to table %3.")
+                                  .arg(name(t.path), diff.missing.join(", "), t.table);
+        } else {
+            db.rollback();
+            result.failures << db.lastError();
+        }
     }
 }
 
@@ -230,6 +280,16 @@ void IntegrityRepair::repairRows(RepairResult& result)
                            .arg(oldTitle, title);
         }
     }
+    // Titles changed or songs were added: the title keys must say so in the
+    // same transaction, or a second song of a repaired title would pass.
+    QSqlQuery keyTable(db.handle());
+    const bool haveKeys =
+        keyTable.exec(
+            "SELECT 1 FROM main.sqlite_master WHERE type = 'table' AND name = 'songkey'") &&
+        keyTable.next();
+    keyTable = QSqlQuery();
+    if (haveKeys && !actions.isEmpty() && !SongStore::rebuildKeys(db))
+        return failed({});
     if (!db.commit())
         return failed({});
     result.actions << actions;
@@ -288,7 +348,8 @@ void IntegrityRepair::repairNotebook(RepairResult& result)
 void IntegrityRepair::repairStyles(RepairResult& result)
 {
     const StyleFiles styles = StyleFiles::read(m_folder.stnumDat(), m_folder.stylesDat());
-    if (styles.consistent())
+    // A link, pipe or device in place of a style file is never written to.
+    if (styles.consistent() || !styles.plainFiles())
         return;
     // The list is the user's text; the count is derived from it.
     // styles.dat is rewritten only when some line was not in the program's own

@@ -18,8 +18,10 @@ struct RepairResult {
 // missing files and empty files are laid out again, a song without a track
 // row gets an empty one, track rows that lost their song are kept under a
 // new song "Recovered <old title>", a second song with a title already in use
-// gets a numbered title, and the style count is rewritten from the style
-// list. Damaged files are left alone: they are restored from a backup.
+// gets a numbered title (the title keys follow), columns missing from a
+// table are added empty, and the style count is rewritten from the style
+// list. Damaged files, and entries that are not plain files, are left
+// alone: they are restored from a backup.
 // The caller makes a backup first (Backup::beforeRepair).
 class IntegrityRepair final {
 public:
@@ -38,6 +40,7 @@ public:
 
 private:
     void layOutEmptyFiles(RepairResult& result);
+    void repairColumns(RepairResult& result);
     void repairRows(RepairResult& result);
     void repairDevices(RepairResult& result);
     void repairNotebook(RepairResult& result);

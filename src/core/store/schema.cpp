@@ -65,21 +65,35 @@ QString quoted(const QString& identifier)
     return '"' + s + '"';
 }
 
+QString columnType(const QString& table, const QString& column)
+{
+    static const QHash<QString, QString> types{{"xtrax.tempo", "REAL"},
+                                               {"xtrax.firstdate", "DATE"},
+                                               {"recdev.Nroftracks", "INTEGER"},
+                                               {"recdev.TypeRM", "INTEGER"}};
+    return types.value(table + '.' + column, QStringLiteral("TEXT"));
+}
+
+bool readByPosition(const QString& table)
+{
+    // The song table is read by field name only; the track tables, the
+    // media table and the device register by position as well.
+    return table.compare("xtrax", Qt::CaseInsensitive) != 0;
+}
+
 namespace {
-QString createTable(const QString& table, const QStringList& columns,
-                    const QHash<QString, QString>& types = {})
+QString createTable(const QString& table, const QStringList& columns)
 {
     QStringList defs;
     for (const QString& c : columns)
-        defs << quoted(c) + ' ' + types.value(c, "TEXT");
+        defs << quoted(c) + ' ' + columnType(table, c);
     return QString("CREATE TABLE %1 (%2)").arg(quoted(table), defs.join(", "));
 }
 } // namespace
 
 QStringList songDatabaseDdl()
 {
-    return {createTable("xtrax", songColumns(), {{"tempo", "REAL"}, {"firstdate", "DATE"}}),
-            "CREATE INDEX xtrax_songtitle ON xtrax(songtitle)",
+    return {createTable("xtrax", songColumns()), "CREATE INDEX xtrax_songtitle ON xtrax(songtitle)",
             "CREATE INDEX xtrax_bandnummer ON xtrax(Bandnummer)"};
 }
 
@@ -97,13 +111,32 @@ QStringList tapeDatabaseDdl()
 
 QStringList recdevDatabaseDdl()
 {
-    return {
-        createTable("recdev", recdevColumns(), {{"Nroftracks", "INTEGER"}, {"TypeRM", "INTEGER"}})};
+    return {createTable("recdev", recdevColumns())};
 }
 
 QStringList note1DatabaseDdl()
 {
     return {createTable("note1", note1Columns())};
+}
+
+ColumnDiff compareColumns(const QString& table, const QStringList& canonical,
+                          const QStringList& actual)
+{
+    ColumnDiff diff;
+    for (const QString& c : canonical)
+        if (!actual.contains(c, Qt::CaseInsensitive))
+            diff.missing << c;
+    for (const QString& c : actual)
+        if (!canonical.contains(c, Qt::CaseInsensitive))
+            diff.foreign << c;
+    if (readByPosition(table)) {
+        // What is there must be the canonical columns from the first on;
+        // foreign columns after all of them move nothing.
+        for (qsizetype i = 0; i < actual.size() && i < canonical.size(); ++i)
+            diff.misplaced =
+                diff.misplaced || actual.at(i).compare(canonical.at(i), Qt::CaseInsensitive) != 0;
+    }
+    return diff;
 }
 
 QString canonicalColumn(const QStringList& columns, const QString& name)

@@ -1,7 +1,6 @@
 #include "store/stylefiles.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "store/plainfile.h"
 
 namespace quillon {
 
@@ -19,6 +18,8 @@ QString decode(const QByteArray& bytes)
 
 bool StyleFiles::consistent() const
 {
+    if (!plainFiles())
+        return false;
     if (!countFileExists && !listFileExists)
         return true; // no styles yet
     return countReadable && count == entries.size() && malformedLines == 0;
@@ -81,11 +82,13 @@ QStringList StyleFiles::parseEntries(const QByteArray& data, int* malformedLines
 StyleFiles StyleFiles::read(const QString& stnumPath, const QString& stylesPath)
 {
     StyleFiles files;
-    QFile countFile(stnumPath);
-    if (countFile.exists()) {
+    const EntryType countType = entryType(stnumPath);
+    files.countFileNotPlain = entryTypeName(countType);
+    if (countType != EntryType::Missing) {
         files.countFileExists = true;
-        if (countFile.open(QIODevice::ReadOnly)) {
-            const QString first = decode(countFile.readLine(64)).trimmed();
+        QByteArray data;
+        if (countType == EntryType::Regular && plainfile::read(stnumPath, &data)) {
+            const QString first = decode(data.left(64).split('\n').first()).trimmed();
             int end = 0;
             if (first.startsWith('-') || first.startsWith('+'))
                 end = 1;
@@ -97,11 +100,13 @@ StyleFiles StyleFiles::read(const QString& stnumPath, const QString& stylesPath)
             files.count = files.countReadable ? value : 0;
         }
     }
-    QFile listFile(stylesPath);
-    if (listFile.exists()) {
+    const EntryType listType = entryType(stylesPath);
+    files.listFileNotPlain = entryTypeName(listType);
+    if (listType != EntryType::Missing) {
         files.listFileExists = true;
-        if (listFile.open(QIODevice::ReadOnly))
-            files.entries = parseEntries(listFile.readAll(), &files.malformedLines);
+        QByteArray data;
+        if (listType == EntryType::Regular && plainfile::read(stylesPath, &data))
+            files.entries = parseEntries(data, &files.malformedLines);
     }
     return files;
 }
@@ -109,28 +114,20 @@ StyleFiles StyleFiles::read(const QString& stnumPath, const QString& stylesPath)
 QString StyleFiles::write(const QString& stnumPath, const QString& stylesPath,
                           const QStringList& entries)
 {
-    QSaveFile list(stylesPath);
-    if (!list.open(QIODevice::WriteOnly))
-        return list.errorString();
+    QByteArray list;
     for (const QString& entry : entries) {
         QString clean = entry;
         clean.replace('"', '\''); // a quote inside would end the entry early
-        list.write("\"" + clean.toUtf8() + "\"\r\n");
+        list += "\"" + clean.toUtf8() + "\"\r\n";
     }
-    if (!list.commit())
-        return list.errorString();
+    if (const QString error = plainfile::write(stylesPath, list); !error.isEmpty())
+        return error;
     return writeCount(stnumPath, int(entries.size()));
 }
 
 QString StyleFiles::writeCount(const QString& stnumPath, int count)
 {
-    QSaveFile file(stnumPath);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    file.write(" " + QByteArray::number(count) + " \r\n");
-    if (!file.commit())
-        return file.errorString();
-    return {};
+    return plainfile::write(stnumPath, " " + QByteArray::number(count) + " \r\n");
 }
 
 } // namespace quillon

@@ -16,13 +16,21 @@ struct StyleFiles {
     bool listFileExists = false;
     QStringList entries;    // every entry of styles.dat, in order
     int malformedLines = 0; // lines with an unterminated quote or no quotes
+    // Set when a file's entry is not a plain file ("a link", "a pipe", ...):
+    // such an entry is neither read nor ever written.
+    QString countFileNotPlain;
+    QString listFileNotPlain;
 
-    // True when the count and the entries agree and every line was well-formed.
+    bool plainFiles() const { return countFileNotPlain.isEmpty() && listFileNotPlain.isEmpty(); }
+
+    // True when the count and the entries agree, every line was well-formed
+    // and both files are plain files.
     bool consistent() const;
 
     static StyleFiles read(const QString& stnumPath, const QString& stylesPath);
     // Writes both files in the program's own format (CR LF, quoted entries),
-    // each replaced atomically. Returns a technical error text or empty.
+    // each replaced atomically (never through a link; an entry that is not a
+    // plain file is refused). Returns a technical error text or empty.
     static QString write(const QString& stnumPath, const QString& stylesPath,
                          const QStringList& entries);
     // Writes stnum.dat alone (the list is fine, only the count is wrong).

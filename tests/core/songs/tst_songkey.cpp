@@ -1,5 +1,7 @@
 #include "songs/songstore.h"
 #include "store/database.h"
+#include "store/integritycheck.h"
+#include "store/integrityrepair.h"
 #include "tempdatafolder.h"
 
 #include <QSqlQuery>
@@ -204,6 +206,95 @@ private Q_SLOTS:
         QCOMPARE(store.titles(), expected);
         QCOMPARE(store.titles(), expected);
         QVERIFY(store.titleExists("zebra"));
+    }
+
+    // A repair that renames a duplicate ("BLUE" beside "blue") keeps the key
+    // table in step: the repaired title is taken in every letter case, for a
+    // new song and for a rename alike.
+    void repairedDuplicateTitleIsTakenInEveryCase()
+    {
+        test::TempDataFolder tmp;
+        {
+            SongStore store(tmp.folder());
+            QVERIFY(store.open());
+            QVERIFY(store.create({"blue", {}, {}, {}}));
+            QVERIFY(store.create({"Other", {}, {}, {}}));
+            QVERIFY(store.titleExists("BLUE"));
+        }
+        {
+            // Another program adds the second "BLUE" with its rows; a store
+            // then builds the keys, which hold it beside "blue".
+            Database db;
+            QVERIFY(db.open(tmp.folder().songDb()));
+            QVERIFY(db.exec("INSERT INTO xtrax (songtitle) VALUES ('BLUE')"));
+            for (int n = 1; n <= 10; ++n) {
+                Database t;
+                QVERIFY(t.open(tmp.folder().trackDb(n)));
+                QVERIFY(t.exec(QString("INSERT INTO rd%1 (songtitle) VALUES ('BLUE')").arg(n)));
+            }
+            SongStore store(tmp.folder());
+            QVERIFY(store.open());
+            QVERIFY(store.titleExists("Blue"));
+        }
+        QVERIFY(IntegrityRepair(tmp.folder()).run().ok());
+        QVERIFY(IntegrityCheck(tmp.folder()).quick().clean());
+        QCOMPARE(keyRows(tmp.folder()), expectedRows(tmp.folder()));
+
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        QVERIFY(store.song("BLUE (2)"));
+        for (const QString& candidate : {"BLUE (2)", "blue (2)", "Blue (2)", " bLuE (2) "}) {
+            QVERIFY2(store.titleExists(candidate), qPrintable(candidate));          // new song
+            QVERIFY2(store.titleExists(candidate, "Other"), qPrintable(candidate)); // rename
+            QVERIFY2(store.titleExists(candidate, "blue"), qPrintable(candidate));
+        }
+    }
+
+    // Writes that bypass the store and leave the number of songs as it was
+    // are still seen when a store next opens.
+    void titlesChangedAroundTheStoreAreSeen_data()
+    {
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<QString>("nowTaken");
+        QTest::addColumn<QString>("nowFree");
+        QTest::newRow("renamed") << "UPDATE xtrax SET songtitle = 'Green' WHERE songtitle = 'Blue'"
+                                 << "GREEN"
+                                 << "blue";
+        QTest::newRow("renamed in case")
+            << "UPDATE xtrax SET songtitle = 'Grün' WHERE songtitle = 'Blue'"
+            << "grün"
+            << "BLUE";
+        QTest::newRow("deleted and added") << "DELETE FROM xtrax WHERE songtitle = 'Blue'; "
+                                              "INSERT INTO xtrax (songtitle) VALUES ('Red')"
+                                           << "red"
+                                           << "blue";
+        QTest::newRow("key table edited") << "UPDATE songkey SET key = 'X' WHERE key = 'BLUE'"
+                                          << "blue"
+                                          << "x";
+    }
+    void titlesChangedAroundTheStoreAreSeen()
+    {
+        QFETCH(QString, statement);
+        QFETCH(QString, nowTaken);
+        QFETCH(QString, nowFree);
+        test::TempDataFolder tmp;
+        {
+            SongStore store(tmp.folder());
+            QVERIFY(store.open());
+            QVERIFY(store.create({"Blue", {}, {}, {}}));
+            QVERIFY(store.titleExists("blue"));
+        }
+        {
+            Database db;
+            QVERIFY(db.open(tmp.folder().songDb()));
+            for (const QString& part : statement.split("; "))
+                QVERIFY2(db.exec(part), qPrintable(db.lastError()));
+        }
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        QVERIFY(store.titleExists(nowTaken));
+        QVERIFY(!store.titleExists(nowFree));
+        QCOMPARE(keyRows(tmp.folder()), expectedRows(tmp.folder()));
     }
 
     void reopenKeepsKeysWithoutDuplicates()

@@ -4,10 +4,12 @@
 #include "store/integritycheck.h"
 #include "store/integrityrepair.h"
 #include "store/stylefiles.h"
+#include "store/titlegroups.h"
 #include "tempdatafolder.h"
 
 #include <QFile>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace quillon;
 using Kind = IntegrityProblem::Kind;
@@ -252,6 +254,176 @@ private Q_SLOTS:
         QVERIFY(!result.ok());
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), before);
+    }
+
+    // A data file replaced by a link, a pipe or a folder is damage: reported,
+    // never opened in a way that blocks, and never written, neither the
+    // entry nor what a link points to.
+    void entriesThatAreNotPlainFilesAreReportedNotWritten_data()
+    {
+        QTest::addColumn<QString>("file"); // in the data folder
+        QTest::addColumn<QString>("kind"); // link, pipe, folder
+        QTest::newRow("stnum.dat link") << "stnum.dat"
+                                        << "link";
+        QTest::newRow("styles.dat link") << "styles.dat"
+                                         << "link";
+        QTest::newRow("track file link") << "trax3.mdb"
+                                         << "link";
+        QTest::newRow("song database link") << "quillon.mdb"
+                                            << "link";
+        QTest::newRow("song database pipe") << "quillon.mdb"
+                                            << "pipe";
+        QTest::newRow("stnum.dat pipe") << "stnum.dat"
+                                        << "pipe";
+        QTest::newRow("device register pipe") << "recdev.mdb"
+                                              << "pipe";
+        QTest::newRow("track file folder") << "trax5.mdb"
+                                           << "folder";
+    }
+    void entriesThatAreNotPlainFilesAreReportedNotWritten()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, kind);
+        test::TempDataFolder tmp;
+        const QString path = tmp.folder().dir() + '/' + file;
+        // Style files that disagree, and a song without its rows in slot 3:
+        // a repair that reached the files would rewrite them.
+        writeFile(tmp.folder().stnumDat(), " 9 \r\n");
+        writeFile(tmp.folder().stylesDat(), "\"Rock*\"\r\n");
+        sql(tmp.folder().songDb(), "INSERT INTO xtrax (songtitle) VALUES ('Lonely')");
+        for (int n = 1; n <= 10; ++n)
+            if (n != 3)
+                sql(tmp.folder().trackDb(n),
+                    QString("INSERT INTO rd%1 (songtitle) VALUES ('Lonely')").arg(n));
+        const QString target = tmp.path() + "/elsewhere-" + file;
+        if (kind == "link") {
+            QVERIFY(QFile::rename(path, target));
+            QVERIFY(QFile::link(target, path));
+        } else if (kind == "pipe") {
+            QVERIFY(QFile::remove(path));
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else {
+            QVERIFY(QFile::remove(path));
+            QVERIFY(QDir().mkdir(path));
+        }
+        QByteArray before;
+        if (kind == "link") {
+            QFile f(target);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            before = f.readAll();
+        }
+        const IntegrityReport report = IntegrityCheck(tmp.folder()).quick();
+        bool reported = false;
+        for (const IntegrityProblem& p : report.problems)
+            reported = reported || (p.file == path && !p.repairable &&
+                                    p.text.contains(kind == "folder" ? "a folder" : "a " + kind));
+        QVERIFY2(reported, qPrintable(report.summary()));
+
+        IntegrityRepair(tmp.folder()).run();
+        if (kind == "link") {
+            QVERIFY(QFileInfo(path).isSymLink());
+            QFile f(target);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), before);
+        } else {
+            const QFileInfo info(path);
+            QVERIFY(kind == "pipe" ? !info.isFile() && !info.isDir() : info.isDir());
+        }
+        QVERIFY(!IntegrityCheck(tmp.folder()).quick().clean());
+    }
+
+    // A table whose columns differ from the schema is damage. Columns that
+    // are only missing from a table read by name are added by a repair.
+    void columnsAreComparedWithTheSchema_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<bool>("repairable");
+        QTest::newRow("song table lacks a column")
+            << "quillon.mdb"
+            << "ALTER TABLE xtrax DROP COLUMN publisher" << true;
+        QTest::newRow("song table lacks two")
+            << "quillon.mdb"
+            << "ALTER TABLE xtrax DROP COLUMN \"Key\"; ALTER TABLE xtrax DROP COLUMN lyrics"
+            << true;
+        QTest::newRow("song table with a foreign column")
+            << "quillon.mdb"
+            << "ALTER TABLE xtrax ADD COLUMN rating TEXT" << false;
+        QTest::newRow("track table lacks a track") << "trax4.mdb"
+                                                   << "ALTER TABLE rd4 DROP COLUMN track7" << false;
+        QTest::newRow("track table with a foreign column")
+            << "trax4.mdb"
+            << "ALTER TABLE rd4 ADD COLUMN track97 TEXT" << false;
+        QTest::newRow("device register lacks its last column")
+            << "recdev.mdb"
+            << "ALTER TABLE recdev DROP COLUMN TypeRM" << true;
+        QTest::newRow("media table lacks a middle column")
+            << "tape.mdb"
+            << "ALTER TABLE Tape DROP COLUMN deleted" << false;
+    }
+    void columnsAreComparedWithTheSchema()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, statement);
+        QFETCH(bool, repairable);
+        test::TempDataFolder tmp;
+        for (const QString& part : statement.split("; "))
+            sql(tmp.folder().dir() + '/' + file, part);
+        const IntegrityReport report = IntegrityCheck(tmp.folder()).quick();
+        QCOMPARE(kinds(report), QList<Kind>{Kind::Columns});
+        QCOMPARE(report.problems.first().repairable, repairable);
+        QVERIFY(report.problems.first().text.startsWith(file + ": table "));
+        IntegrityRepair(tmp.folder()).run();
+        QCOMPARE(IntegrityCheck(tmp.folder()).quick().clean(), repairable);
+        if (repairable && file == "quillon.mdb") {
+            SongStore store(tmp.folder());
+            QVERIFY(store.open());
+            QVERIFY2(store.create({"After the repair", {}, {}, {}}), qPrintable(store.lastError()));
+            QVERIFY(store.updateFields("After the repair", {{"Key", "C"}, {"lyrics", "la"}}));
+        }
+    }
+
+    // The check streams titles through the title indexes: neither the song
+    // table's rows nor a sort in memory.
+    void titlesAreReadThroughTheirIndexes()
+    {
+        test::TempDataFolder tmp;
+        for (const auto& [file, table] : {std::pair{tmp.folder().songDb(), QString("xtrax")},
+                                          std::pair{tmp.folder().trackDb(6), QString("rd6")}}) {
+            Database db;
+            QVERIFY(db.open(file));
+            QSqlQuery q = db.prepare("EXPLAIN QUERY PLAN " + TitleGroups::sql(table));
+            QVERIFY(q.exec());
+            QString plan;
+            while (q.next())
+                plan += q.value(3).toString() + '\n';
+            QVERIFY2(plan.contains("COVERING INDEX") && !plan.contains("TEMP B-TREE"),
+                     qPrintable(plan));
+        }
+    }
+
+    // Titles in every order SQLite knows (null, text by bytes, blobs) are
+    // merged without false reports.
+    void unusualTitlesMatchTheirTrackRows()
+    {
+        test::TempDataFolder tmp;
+        const QStringList titles{"Zebra", "apple", "Äpfel", "a", "a ", "😀", "100", "9"};
+        for (const QString& t : titles) {
+            sql(tmp.folder().songDb(), "INSERT INTO xtrax (songtitle) VALUES (?)", {t});
+            for (int n = 1; n <= 10; ++n)
+                sql(tmp.folder().trackDb(n),
+                    QString("INSERT INTO rd%1 (songtitle) VALUES (?)").arg(n), {t});
+        }
+        sql(tmp.folder().songDb(), "INSERT INTO xtrax (songtitle) VALUES (NULL)");
+        for (int n = 1; n <= 10; ++n)
+            sql(tmp.folder().trackDb(n),
+                QString("INSERT INTO rd%1 (songtitle) VALUES (NULL)").arg(n));
+        sql(tmp.folder().trackDb(2), "INSERT INTO rd2 (songtitle) VALUES (CAST('Zebra' AS BLOB))");
+        const IntegrityReport report = IntegrityCheck(tmp.folder()).quick();
+        // "a " is "a" again; the null title is empty; the blob belongs to no song.
+        QCOMPARE(kinds(report),
+                 QList<Kind>({Kind::DuplicateTitle, Kind::EmptyTitle, Kind::OrphanTrackRow}));
+        QVERIFY(report.problems.at(2).text.startsWith("trax2.mdb: 1 track row(s)"));
     }
 
     void uniqueTitleStaysWithinTheLimit()

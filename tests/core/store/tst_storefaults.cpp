@@ -7,9 +7,12 @@
 #include "store/database.h"
 #include "tempdatafolder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 using namespace quillon;
@@ -230,6 +233,95 @@ private Q_SLOTS:
         QVERIFY(!store.open() || !store.create({"Fresh", {}, {}, {}}));
         QVERIFY2(store.lastError().contains("\"trax6.mdb\""), qPrintable(store.lastError()));
         QVERIFY2(store.lastError().contains("backup"), qPrintable(store.lastError()));
+    }
+
+    // A table that lacks a column of the schema: the message names the file
+    // and the database's own reason, not a stand-in from the driver.
+    void missingColumnNamesTheCause_data()
+    {
+        QTest::addColumn<int>("slot"); // 0: the song table
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("song table") << 0 << "publisher"
+                                    << "quillon.mdb";
+        QTest::newRow("track table") << 8 << "track20"
+                                     << "trax8.mdb";
+    }
+    void missingColumnNamesTheCause()
+    {
+        QFETCH(int, slot);
+        QFETCH(QString, column);
+        QFETCH(QString, file);
+        test::TempDataFolder tmp;
+        {
+            Database db;
+            QVERIFY(db.open(slot == 0 ? tmp.folder().songDb() : tmp.folder().trackDb(slot)));
+            QVERIFY(db.exec(
+                QString("ALTER TABLE %1 DROP COLUMN %2")
+                    .arg(slot == 0 ? QString("xtrax") : QString("rd%1").arg(slot), column)));
+        }
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        QVERIFY(!store.create({"Fresh", {}, {}, {}}));
+        const QString message = store.lastError();
+        QVERIFY2(message.contains('"' + file + '"'), qPrintable(message));
+        QVERIFY2(message.contains(column), qPrintable(message));
+        QVERIFY2(!message.contains("Driver not loaded"), qPrintable(message));
+        QVERIFY2(message.contains("quillon-check"), qPrintable(message));
+        // A second attempt says the same (the statement is not cached broken).
+        QVERIFY(!store.create({"Fresh", {}, {}, {}}));
+        QCOMPARE(store.lastError(), message);
+    }
+
+    // A pipe, device, folder or link where a data file belongs: refused
+    // before anything opens it (a pipe would block the start for ever), and
+    // no file is created through a dangling link.
+    void entryThatIsNotAPlainFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("song database pipe") << "quillon.mdb"
+                                            << "pipe";
+        QTest::newRow("track file pipe") << "trax2.mdb"
+                                         << "pipe";
+        QTest::newRow("song database device") << "quillon.mdb"
+                                              << "device";
+        QTest::newRow("track file folder") << "trax9.mdb"
+                                           << "folder";
+        QTest::newRow("song database link") << "quillon.mdb"
+                                            << "link";
+        QTest::newRow("track file dangling link") << "trax1.mdb"
+                                                  << "dangling";
+    }
+    void entryThatIsNotAPlainFile()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
+        test::TempDataFolder tmp;
+        const QString path = tmp.folder().dir() + '/' + name;
+        const QString elsewhere = tmp.path() + "/elsewhere.mdb";
+        QVERIFY(QFile::rename(path, elsewhere));
+        if (kind == "pipe")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind == "device")
+            QVERIFY(QFile::link("/dev/zero", path)); // replaced below by the device itself
+        else if (kind == "folder")
+            QVERIFY(QDir().mkdir(path));
+        else
+            QVERIFY(
+                QFile::link(kind == "dangling" ? tmp.path() + "/nowhere.mdb" : elsewhere, path));
+        if (kind == "device" && ::geteuid() == 0) {
+            QVERIFY(QFile::remove(path));
+            QCOMPARE(::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0600, makedev(1, 5)),
+                     0);
+        }
+        SongStore store(tmp.folder());
+        QVERIFY(!store.open());
+        verifyMessage(store.lastError(), name, "plain file");
+        Database db;
+        QVERIFY(!db.open(path));
+        QVERIFY(!db.create(path));
+        QVERIFY(!QFileInfo::exists(tmp.path() + "/nowhere.mdb"));
     }
 
     void missingFile()
