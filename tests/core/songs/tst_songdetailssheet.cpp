@@ -1,12 +1,92 @@
+#include "printing/pagefit.h"
 #include "printing/pagesink.h"
+#include "printing/recordingpagesink.h"
 #include "songs/songdetails.h"
 #include "songs/songdetailssheet.h"
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QSqlField>
 #include <QTest>
 
 using namespace quillon;
+
+namespace {
+
+// Every printed value: its caption, its label, the song table's field it
+// comes from (empty: not from the row) and a value no other field has.
+struct Field {
+    const char* caption;
+    const char* label;
+    const char* column;
+    const char* value;
+};
+const Field kFields[] = {
+    {"Songtitle", "lblSongtitle", "", "Title Q1"},
+    {"Date:", "lblDatum", "", "Today Q2"},
+    {"Artist:", "lblArtist", "artist", "Artist Q3"},
+    {"Words:", "lblWords", "text", "Lyricist Q4"},
+    {"Music:", "lblMusic", "composer", "Composer Q5"},
+    {"Date of Composition:", "lblCompDate", "compodate", "01-06-1999"},
+    {"Songlength:", "lblLength", "length", "00:07:11"},
+    {"Key:", "lblKey", "Key", "F#m"},
+    {"Signature:", "lblSignature", "Signature", "7/8"},
+    {"Tempo:", "lblTempo", "tempo", "133"},
+    {"Publisher:", "lblPublisher", "publisher", "Publisher Q11"},
+    {"Recordcompany:", "lblRecordcompany", "recordcomp", "Label Q12"},
+    {"Producer 1:", "lblProducer1", "Producer1", "Producer Q13"},
+    {"Producer 2:", "lblProducer2", "Producer2", "Producer Q14"},
+    {"Technician 1:", "lblTechnician1", "Technician1", "Technician Q15"},
+    {"Technician 2:", "lblTechnician2", "Technician2", "Technician Q16"},
+    {"Technician 3:", "lblTechnician3", "Technician3", "Technician Q17"},
+    {"Style:", "lblSongstyle", "Style", "Style Q18"},
+    {"Tapenumber:", "lblTapeNumber", "Bandnummer", "Tape Q19"},
+    {"Tapecounter from", "lblCounterFrom", "BandZählWerkVon", "01234"},
+    {"to", "lblCounterTo", "BandZählWerkBis", "05678"},
+    {"Tapetime from", "lblTapeTimeFrom", "BandzeitVon", "00:01:02"},
+    {"to", "lblTapeTimeTo", "BandzeitBis", "00:03:04"},
+    {"SMPTE:", "lblSMPTETime", "SMPTEZeit", "01:02:03:04"},
+    {"SMPTE Type:", "lblSMPTEType", "SmpteType", "25"},
+    {"Notes", "Text1", "notiz1", "Note Q26"},
+};
+
+// A song row holding every field's value.
+SongRecord distinctRow()
+{
+    QSqlRecord record;
+    for (const Field& f : kFields) {
+        if (!*f.column)
+            continue;
+        QSqlField field(QString::fromUtf8(f.column), QMetaType(QMetaType::QString));
+        field.setValue(QString::fromUtf8(f.value));
+        record.append(field);
+    }
+    return SongRecord(record);
+}
+
+// The caption a value is read under: the nearest caption starting left of
+// it on its row, or for a text box the caption just above it.
+const SheetItem* captionOf(const FormSheet& sheet, const SheetItem& value)
+{
+    const SheetItem* best = nullptr;
+    for (const SheetItem& c : sheet.items()) {
+        if (c.role != SheetItem::Role::Caption)
+            continue;
+        // The design lets a caption's box run under its value ("Style:"):
+        // what counts is where each one starts.
+        const bool left = qAbs(c.rect.top() - value.rect.top()) <= 40 &&
+                          c.rect.left() < value.rect.left() &&
+                          (!best || c.rect.left() > best->rect.left());
+        const bool above = value.role == SheetItem::Role::Text &&
+                           qAbs(c.rect.left() - value.rect.left()) <= 5 &&
+                           c.rect.bottom() <= value.rect.top() + 5;
+        if (left || above)
+            best = &c;
+    }
+    return best;
+}
+
+} // namespace
 
 class TestSongDetailsSheet final : public QObject {
     Q_OBJECT
@@ -33,6 +113,41 @@ private Q_SLOTS:
         QCOMPARE(s.size(), QSizeF(11446 - 1170, 9000 - 450));
         QCOMPARE(s.find("Text1")->rect, QRectF(120, 5550, 10035, 9000 - 450 - 5550 - 100));
         QCOMPARE(s.items().size(), 52);
+    }
+
+    // Label by label, against a song whose every field differs: the value
+    // stands under its own caption, on screen and on paper.
+    void everyValueUnderItsCaption_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("value");
+        for (const Field& f : kFields)
+            QTest::newRow(f.label) << QString::fromUtf8(f.caption) << QString::fromUtf8(f.label)
+                                   << QString::fromUtf8(f.value);
+    }
+    void everyValueUnderItsCaption()
+    {
+        QFETCH(QString, caption);
+        QFETCH(QString, label);
+        QFETCH(QString, value);
+        SongDetails d;
+        d.readFrom(distinctRow());
+        const FormSheet s = SongDetailsSheet::build("Title Q1", d, "Today Q2", {11446, 9000});
+        const SheetItem* item = s.find(label);
+        QVERIFY(item);
+        QCOMPARE(item->text, value);
+        const SheetItem* cap = captionOf(s, *item);
+        QVERIFY(cap);
+        QCOMPARE(cap->text, caption);
+        // The same on paper.
+        RecordingPageSink sink;
+        QVERIFY(sink.beginJob("details"));
+        QVERIFY(printSheetAsPage(sink, s));
+        QVERIFY(sink.endJob());
+        const QString printed = sink.jobs().first().plainText(0);
+        QVERIFY2(printed.contains(value), qPrintable(printed));
+        QVERIFY(sink.jobs().first().texts(0).contains(caption));
     }
 
     void sizeRules()

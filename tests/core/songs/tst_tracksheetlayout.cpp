@@ -6,6 +6,7 @@
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QSqlField>
 #include <QTest>
 
 using namespace quillon;
@@ -29,6 +30,73 @@ TrackSheetData sample()
     for (int k = 1; k <= 96; ++k)
         tracks << QStringLiteral("Track text %1").arg(k);
     return TrackSheetData::from("A Song Title", details, "Tascam 388", tracks, QDate(2026, 3, 7));
+}
+
+// Every header value of the sheet: its caption, its label, the song table's
+// field it comes from (empty: not from the row) and a value of its own.
+struct Field {
+    const char* caption;
+    const char* label;
+    const char* column;
+    const char* value;
+};
+const Field kFields[] = {
+    {"Songtitle", "lblSongtitle", "", "Title Q1"},
+    {"Date:", "datum", "", "03-07-2026"},
+    {"Artist:", "artista", "artist", "Artist Q3"},
+    {"Words:", "words", "text", "Lyricist Q4"},
+    {"Music:", "music", "composer", "Composer Q5"},
+    {"Tape:", "lblBandnummer", "Bandnummer", "Tape Q6"},
+    {"Counter:", "LABCounter", "BandZählWerkVon", "01234"},
+    {"SMPTE:", "LABSmpte", "SMPTEZeit", "01:02:03:04"},
+    {"Tempo:", "Label12", "tempo", "133"},
+    {"Key:", "labkey", "Key", "F#m"},
+    {"Style:", "lblSongstyle", "Style", "Style Q11"},
+    {"Device:", "lblRD", "", "Otari MTR-90 II"},
+    {"Date:", "Label11", "compodate", "01-06-1999"},
+};
+
+// The sheet of a song row whose every field differs (the counter at the end,
+// the other times and the session fields too, so none can stand in), with
+// track k reading "Track k".
+FormSheet distinctSheet(int page)
+{
+    QSqlRecord record;
+    const auto append = [&record](const QString& name, const QString& value) {
+        QSqlField field(name, QMetaType(QMetaType::QString));
+        field.setValue(value);
+        record.append(field);
+    };
+    for (const Field& f : kFields)
+        if (*f.column)
+            append(QString::fromUtf8(f.column), QString::fromUtf8(f.value));
+    append("BandZählWerkBis", "05678");
+    append("BandzeitVon", "00:01:02");
+    append("BandzeitBis", "00:03:04");
+    append("publisher", "Publisher Q20");
+    append("Producer1", "Producer Q21");
+    SongDetails details;
+    details.readFrom(SongRecord(record));
+    details.deviceName = "Otari MTR-90 I"; // a cut label must not stand in
+    QStringList tracks;
+    for (int k = 1; k <= 96; ++k)
+        tracks << QStringLiteral("Track %1").arg(k);
+    const TrackSheetData data =
+        TrackSheetData::from("Title Q1", details, "Otari MTR-90 II", tracks, QDate(2026, 3, 7));
+    return TrackSheetLayout::build(data, page, {11836, 7666});
+}
+
+// The caption a value is read under: the nearest caption starting left of
+// it on its row.
+const SheetItem* captionOf(const FormSheet& sheet, const SheetItem& value)
+{
+    const SheetItem* best = nullptr;
+    for (const SheetItem& c : sheet.items()) {
+        if (c.role == SheetItem::Role::Caption && qAbs(c.rect.top() - value.rect.top()) <= 40 &&
+            c.rect.left() < value.rect.left() && (!best || c.rect.left() > best->rect.left()))
+            best = &c;
+    }
+    return best;
 }
 
 } // namespace
@@ -60,6 +128,58 @@ private Q_SLOTS:
         QCOMPARE(sheet.text("Label11"), QString("03-04-2001"));
         QCOMPARE(sheet.find("lblSongtitle")->rect, QRectF(990, 30, 7530, 255));
         QCOMPARE(sheet.find("Label4")->rect, QRectF(165, 1155, 4005, 270));
+    }
+
+    // Label by label, against a song whose every field differs: each value
+    // under its own caption, on screen and on the printed page.
+    void everyValueUnderItsCaption_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("value");
+        for (const Field& f : kFields)
+            QTest::newRow(f.label) << QString::fromUtf8(f.caption) << QString::fromUtf8(f.label)
+                                   << QString::fromUtf8(f.value);
+    }
+    void everyValueUnderItsCaption()
+    {
+        QFETCH(QString, caption);
+        QFETCH(QString, label);
+        QFETCH(QString, value);
+        const FormSheet s = distinctSheet(1);
+        const SheetItem* item = s.find(label);
+        QVERIFY(item);
+        QCOMPARE(item->text, value);
+        const SheetItem* cap = captionOf(s, *item);
+        QVERIFY(cap);
+        QCOMPARE(cap->text, caption);
+        RecordingPageSink sink;
+        QVERIFY(sink.beginJob("sheet"));
+        QVERIFY(printSheetAsPage(sink, s));
+        QVERIFY(sink.endJob());
+        QVERIFY(sink.jobs().first().texts(0).contains(value));
+    }
+
+    // Each row of a page: its number and that track's text beside it.
+    void everyRowShowsItsTrack()
+    {
+        const FormSheet s = distinctSheet(3);
+        RecordingPageSink sink;
+        QVERIFY(sink.beginJob("sheet"));
+        QVERIFY(printSheetAsPage(sink, s));
+        QVERIFY(sink.endJob());
+        const QStringList printed = sink.jobs().first().texts(0);
+        for (int i = 0; i < 12; ++i) {
+            const SheetItem* number = s.find(QString("Notr(%1)").arg(i));
+            const SheetItem* text = s.find(QString("Track(%1)").arg(i));
+            QVERIFY(number && text);
+            QCOMPARE(number->text, QString::number(25 + i));
+            QCOMPARE(text->text, QString("Track %1").arg(25 + i));
+            QCOMPARE(number->rect.top(), text->rect.top());
+            QVERIFY(number->rect.right() <= text->rect.left());
+            QVERIFY(printed.contains(text->text));
+        }
+        QCOMPARE(s.text("Label4"), QString(" T R A C K S H E E T  -  Track 25 to 36"));
     }
 
     void missingTracksReadEmpty()
