@@ -9,6 +9,8 @@
 //   quillon-printers print-equipment DIR  "Print": "Studioequipment" with the device
 //                                         register of data folder DIR (laid out when
 //                                         missing), on the default printer
+//   quillon-printers print-tracksheet DATADIR  the track sheet print options for a
+//                                         sample song: "All", "Print"
 //
 // Message boxes cannot be answered here: one that opens is printed to stderr
 // and ends the tool with exit code 3.
@@ -18,6 +20,7 @@
 #include "printing/cupsprinters.h"
 #include "printing/printdialog.h"
 #include "printing/printersetupdialog.h"
+#include "songs/printtsoptionsdialog.h"
 #include "songs/songstore.h"
 #include "store/datafolder.h"
 #include "store/datainstaller.h"
@@ -69,7 +72,7 @@ void watchForMessageBoxes(QApplication& app)
 int usage()
 {
     err() << "usage: quillon-printers list | default | choose NAME | init-data DATADIR | "
-             "print-equipment DATADIR"
+             "print-equipment DATADIR | print-tracksheet DATADIR"
           << Qt::endl;
     return 2;
 }
@@ -123,6 +126,32 @@ int printEquipment(const QString& dataDir)
     return 0;
 }
 
+int printTrackSheet(const QString& dataDir)
+{
+    if (!initData(dataDir))
+        return 1;
+    QTemporaryDir scratch;
+    DataFolder data = dataFolder(dataDir);
+    Settings settings(scratch.path() + "/settings.ini");
+    SongStore songs(data);
+    WidgetPrompter prompter;
+    AppState state(data, settings, songs, prompter);
+    const QString title = QStringLiteral("Sample Song");
+    if (!songs.open() || (!songs.song(title) && !songs.create({title, {}, {}, {}}))) {
+        err() << songs.lastError() << Qt::endl;
+        return 1;
+    }
+    state.currentSong = title;
+    state.currentDeviceIndex = 1;
+    state.currentSongDetails.readFrom(*songs.song(title));
+    state.printRequested = true;
+    PrintTSOptionsDialog options(state);
+    options.show();
+    out() << "Standard Printer: " << prompter.defaultPrinterName() << Qt::endl;
+    options.findChild<QPushButton*>(QStringLiteral("cmdPrint"))->click();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -153,5 +182,7 @@ int main(int argc, char* argv[])
         return initData(args.at(1)) ? 0 : 1;
     if (command == "print-equipment" && args.size() == 2)
         return printEquipment(args.at(1));
+    if (command == "print-tracksheet" && args.size() == 2)
+        return printTrackSheet(args.at(1));
     return usage();
 }
