@@ -97,6 +97,38 @@ private Q_SLOTS:
         QCOMPARE(f.songs.trackRow("Recovered Gone", 6).at(0), QString("gone vocal"));
     }
 
+    // The repair at start renames a title that differs from another only in
+    // letter case; the reopened store then refuses that new title in every
+    // case, for a new song and for a rename.
+    void repairedTitleIsTakenAfterTheStart()
+    {
+        Fixture f;
+        QVERIFY(f.songs.open());
+        QVERIFY(f.songs.create({"blue", {}, {}, {}}));
+        QVERIFY(f.songs.titleExists("BLUE")); // the key table is built
+        f.songs.close();
+        {
+            Database db;
+            QVERIFY(db.open(f.folder.songDb()));
+            QVERIFY(db.exec("INSERT INTO xtrax (songtitle) VALUES ('BLUE')"));
+        }
+        for (int n = 1; n <= 10; ++n) {
+            Database t;
+            QVERIFY(t.open(f.folder.trackDb(n)));
+            QVERIFY(t.exec(QString("INSERT INTO rd%1 (songtitle) VALUES ('BLUE')").arg(n)));
+        }
+        // The last session took in the second title: its keys hold both.
+        QVERIFY(f.songs.open());
+        QVERIFY(f.songs.titleExists("Blue"));
+        f.prompter.answer(QMessageBox::Yes);
+        QVERIFY(runStartupChecks(f.state, nullptr, f.now).repaired);
+        QVERIFY(f.songs.song("BLUE (2)"));
+        for (const QString& candidate : {"blue (2)", "BLUE (2)", "Blue (2) "}) {
+            QVERIFY2(f.songs.titleExists(candidate), qPrintable(candidate));
+            QVERIFY2(f.songs.titleExists(candidate, "blue"), qPrintable(candidate));
+        }
+    }
+
     void failedBackupIsReportedAndTheCheckStillRuns()
     {
         Fixture f;
