@@ -1,11 +1,23 @@
 #include "app/scriptedprompter.h"
+#include "app/widgetprompter.h"
 #include "printing/cupsprinters.h"
 #include "printing/printersetupdialog.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPrintDialog>
+#include <QPrintEngine>
+#include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 
 using namespace quillon;
 
@@ -85,6 +97,87 @@ private Q_SLOTS:
         QVERIFY(!cups.setDefaultPrinterByName("NoSuchQuillonPrinter"));
         QVERIFY(!cups.lastError().isEmpty());
         QCOMPARE(cups.defaultPrinterName(), before);
+    }
+
+    // The real print dialog, used as a user would: another printer, the page
+    // list "1,3" and two copies. Its choice carries that printer as the
+    // dialog set it up, and the page choices are the program's alone: the
+    // printer is left to print one copy of what it is given.
+    void realPrintDialogHandsOverEverything()
+    {
+        CupsPrinters cups;
+        if (!cups.printerNames().contains("QuillonTest2"))
+            QSKIP("QuillonTest2 is missing; run scripts/cups.sh");
+        bool driven = false;
+        QTimer::singleShot(0, [&driven] {
+            auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            auto* printers = dialog->findChild<QComboBox*>("printers");
+            auto* pages = dialog->findChild<QRadioButton*>("pagesRadioButton");
+            auto* pageList = dialog->findChild<QLineEdit*>("pagesLineEdit");
+            auto* copies = dialog->findChild<QSpinBox*>("copies");
+            auto* buttons = dialog->findChild<QDialogButtonBox*>();
+            if (printers && pages && pageList && copies && buttons) {
+                printers->setCurrentIndex(printers->findText("QuillonTest2"));
+                pages->setChecked(true);
+                pageList->setText("1,3");
+                copies->setValue(2);
+                buttons->button(QDialogButtonBox::Ok)->click();
+                driven = true;
+            }
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        WidgetPrompter prompter;
+        const std::optional<PrintChoice> choice = prompter.printDialog(nullptr, 1, 5);
+        QVERIFY(driven);
+        QVERIFY(choice);
+        QCOMPARE(choice->printerName, QString("QuillonTest2"));
+        QCOMPARE(choice->pages.toString(), QString("1,3"));
+        QCOMPARE(choice->copies, 2);
+        QVERIFY(choice->printer);
+        QCOMPARE(choice->printer->printerName(), QString("QuillonTest2"));
+        QCOMPARE(choice->printer->copyCount(), 1);
+        const QStringList options = choice->printer->printEngine()
+                                        ->property(QPrintEngine::PrintEnginePropertyKey(0xfe00))
+                                        .toStringList();
+        QVERIFY2(!options.contains("page-ranges"), qPrintable(options.join(' ')));
+        QCOMPARE(choice->selection().sheets(5), QList<int>({1, 3, 1, 3}));
+    }
+
+    // The real printer setup of the song note: the printer picked there and
+    // its paper come back as the choice the window prints with.
+    void realPrinterSetupHandsOverThePrinter()
+    {
+        CupsPrinters cups;
+        if (!cups.printerNames().contains("QuillonTest2"))
+            QSKIP("QuillonTest2 is missing; run scripts/cups.sh");
+        bool driven = false;
+        QString okText;
+        QTimer::singleShot(0, [&driven, &okText] {
+            auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            auto* printers = dialog->findChild<QComboBox*>("printers");
+            auto* buttons = dialog->findChild<QDialogButtonBox*>();
+            if (printers && buttons) {
+                printers->setCurrentIndex(printers->findText("QuillonTest2"));
+                okText = buttons->button(QDialogButtonBox::Ok)->text();
+                buttons->button(QDialogButtonBox::Ok)->click();
+                driven = true;
+            }
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        WidgetPrompter prompter;
+        const std::optional<PrintChoice> choice = prompter.printerSetupDialog(nullptr, {});
+        QVERIFY(driven);
+        QCOMPARE(okText, QString("OK")); // it sets up, it does not print
+        QVERIFY(choice);
+        QCOMPARE(choice->printerName, QString("QuillonTest2"));
+        QVERIFY(choice->printer);
+        QVERIFY(choice->printer->pageLayout().isValid());
     }
 };
 
