@@ -102,8 +102,9 @@ std::unique_ptr<PageSink> ScriptedPrompter::openPrinter(const PrintChoice& choic
         std::shared_ptr<QPrinter> printer = ConfiguredPrinter::forChoice(choice);
         if (!printer)
             return nullptr;
-        if (!choice.printer && m_hasPrinter)
-            printer->setPageSize(m_paper);
+        // The scripted printer's paper, never the machine's.
+        if (!choice.printer)
+            printer->setPageSize(m_hasPrinter ? m_paper : QPageSize(QPageSize::A4));
         m_choicesOpened << choice;
         m_printersOpened << (toFile ? printer->outputFileName() : printer->printerName());
         return std::make_unique<PrinterPageSink>(std::move(printer));

@@ -475,8 +475,12 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(path));
         QCOMPARE(pdfPages(path), 2);
         const QMap<QString, QString> info = pdfInfo(path);
-        if (!info.isEmpty())
+        if (!info.isEmpty()) {
             QCOMPARE(info.value("Title"), QString("Lyrics"));
+            // No printer known: A4.
+            QVERIFY2(info.value("Page size").startsWith("595 x 842"),
+                     qPrintable(info.value("Page size")));
+        }
     }
 
     // A printer set up the way the print dialog leaves it for a file: its
