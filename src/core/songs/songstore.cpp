@@ -1,13 +1,12 @@
 #include "songs/songstore.h"
 
 #include "songs/songconstants.h"
+#include "songs/songkeytable.h"
 #include "store/logging.h"
 #include "store/schema.h"
 
 #include <algorithm>
-#include <limits>
 #include <QDate>
-#include <QSqlError>
 #include <vector>
 
 namespace quillon {
@@ -21,36 +20,6 @@ const QString kTitlesSql = QStringLiteral("SELECT songtitle FROM xtrax ORDER BY 
 // letting SQLite sort it through a temporary tree.
 const QString kIndexedTitlesSql =
     QStringLiteral("SELECT rowid, songtitle FROM xtrax INDEXED BY xtrax_songtitle");
-const QString kKeyLookupSql = QStringLiteral("SELECT 1 FROM songkey WHERE key = ? LIMIT 1");
-// An exact duplicate title (only in a damaged folder) has one key row; the
-// song table's count then differs and the next open rebuilds the keys.
-const QString kKeyInsertSql =
-    QStringLiteral("INSERT OR IGNORE INTO songkey (key, songtitle) VALUES (?, ?)");
-const QString kKeyDeleteSql = QStringLiteral("DELETE FROM songkey WHERE key = ? AND songtitle = ?");
-// Marks the key table as matching the titles again, at the end of a write
-// of this store's own that kept it in step.
-const QString kKeysFreshSql = QStringLiteral("UPDATE songkeystate SET fresh = 1");
-// Any write to the song table that adds, removes or retitles a song marks
-// the key table stale, whoever makes it: another program, a repair, a hand
-// edit; so does any write to the key table itself. The store clears the mark
-// in the same transaction as its own writes, and rebuilds the table on first
-// use when it finds it set. Plain SQL only, so any SQLite program can still
-// write the file.
-const QStringList kSongTriggers{
-    QStringLiteral("CREATE TRIGGER IF NOT EXISTS songkey_insert AFTER INSERT ON xtrax "
-                   "BEGIN UPDATE songkeystate SET fresh = 0; END"),
-    QStringLiteral("CREATE TRIGGER IF NOT EXISTS songkey_delete AFTER DELETE ON xtrax "
-                   "BEGIN UPDATE songkeystate SET fresh = 0; END"),
-    QStringLiteral("CREATE TRIGGER IF NOT EXISTS songkey_update AFTER UPDATE OF songtitle ON "
-                   "xtrax WHEN OLD.songtitle IS NOT NEW.songtitle "
-                   "BEGIN UPDATE songkeystate SET fresh = 0; END")};
-const QStringList kKeyTriggers{
-    QStringLiteral("CREATE TRIGGER IF NOT EXISTS keyrow_insert AFTER INSERT ON songkey "
-                   "BEGIN UPDATE songkeystate SET fresh = 0; END"),
-    QStringLiteral("CREATE TRIGGER IF NOT EXISTS keyrow_delete AFTER DELETE ON songkey "
-                   "BEGIN UPDATE songkeystate SET fresh = 0; END"),
-    QStringLiteral("CREATE TRIGGER IF NOT EXISTS keyrow_update AFTER UPDATE ON songkey "
-                   "BEGIN UPDATE songkeystate SET fresh = 0; END")};
 const QString kSongSql =
     QStringLiteral("SELECT * FROM xtrax WHERE songtitle = ? ORDER BY rowid LIMIT 1");
 } // namespace
@@ -118,19 +87,6 @@ void SongStore::close()
     m_db.close();
 }
 
-bool SongStore::keysMatchSongs()
-{
-    // One statement, and no title read: the freshness mark, the three
-    // triggers that keep it honest, and the row counts.
-    QSqlQuery q = m_db.prepare(
-        "SELECT (SELECT fresh FROM songkeystate), (SELECT count(*) FROM sqlite_master WHERE "
-        "type = 'trigger' AND name IN ('songkey_insert', 'songkey_delete', 'songkey_update', "
-        "'keyrow_insert', 'keyrow_delete', 'keyrow_update')), (SELECT count(*) FROM songkey), "
-        "(SELECT count(*) FROM xtrax)");
-    return q.exec() && q.next() && q.value(0).toInt() == 1 && q.value(1).toInt() == 6 &&
-           q.value(2).toLongLong() == q.value(3).toLongLong();
-}
-
 bool SongStore::keyed()
 {
     if (!m_keysChecked && m_db.isOpen()) {
@@ -145,70 +101,20 @@ bool SongStore::prepareKeys()
     // A folder made before the key table existed, or written by a program
     // that does not know it, gets it (re)built here. A read-only folder keeps
     // working without it: the check then reads all titles.
-    // One b-tree and no rowid: a song's write touches as few pages as possible.
-    if (!m_db.exec("CREATE TABLE IF NOT EXISTS main.songkey (key TEXT NOT NULL, "
-                   "songtitle TEXT NOT NULL, PRIMARY KEY (key, songtitle)) WITHOUT ROWID")) {
+    if (!SongKeyTable::create(m_db)) {
         qCWarning(lcSongs) << "title key table unavailable, checking titles by scan";
         return false;
     }
-    if (keysMatchSongs())
+    if (SongKeyTable::inStep(m_db))
         return true;
     qCDebug(lcSongs) << "rebuilding the title key table";
     if (!m_db.transaction())
         return false;
-    if (!rebuildKeys(m_db)) {
+    if (!SongKeyTable::rebuild(m_db)) {
         m_db.rollback();
         return false;
     }
     return m_db.commit();
-}
-
-bool SongStore::rebuildKeys(Database& db)
-{
-    bool ok = db.exec("CREATE TABLE IF NOT EXISTS main.songkey (key TEXT NOT NULL, "
-                      "songtitle TEXT NOT NULL, PRIMARY KEY (key, songtitle)) WITHOUT ROWID") &&
-              db.exec("CREATE TABLE IF NOT EXISTS main.songkeystate (fresh INTEGER NOT NULL)");
-    for (const QString& trigger : kSongTriggers)
-        ok = ok && db.exec(trigger);
-    // The key table's own triggers stay out of the way while it is refilled.
-    for (const char* trigger : {"keyrow_insert", "keyrow_delete", "keyrow_update"})
-        ok = ok && db.exec(QString("DROP TRIGGER IF EXISTS main.%1").arg(trigger));
-    ok = ok && db.exec("DELETE FROM songkey");
-    if (!ok)
-        return false;
-    // Read and written in batches: the keys of a hundred thousand songs
-    // need not be held at once.
-    QSqlQuery ins = db.prepare(kKeyInsertSql);
-    qint64 after = std::numeric_limits<qint64>::min();
-    for (;;) {
-        QSqlQuery read = db.prepare(
-            "SELECT rowid, songtitle FROM xtrax WHERE rowid > ? ORDER BY rowid LIMIT 5000");
-        read.setForwardOnly(true);
-        read.addBindValue(after);
-        if (!read.exec()) {
-            db.setError(read.lastError().text());
-            return false;
-        }
-        int rows = 0;
-        while (read.next()) {
-            ++rows;
-            after = read.value(0).toLongLong();
-            const QString title = read.value(1).toString();
-            ins.bindValue(0, titleKey(title));
-            ins.bindValue(1, title);
-            if (!ins.exec()) {
-                db.setError(ins.lastError().text());
-                return false;
-            }
-        }
-        if (rows == 0)
-            break;
-    }
-    ins = QSqlQuery();
-    for (const QString& trigger : kKeyTriggers)
-        ok = ok && db.exec(trigger);
-    return ok && db.exec("DELETE FROM songkeystate") &&
-           db.exec("INSERT INTO songkeystate (fresh) VALUES (1)");
 }
 
 bool SongStore::fault(const QString& stage)
@@ -330,7 +236,7 @@ bool SongStore::titleExists(const QString& title, const QString& ignore)
     if (!ignore.isNull() && titleKey(ignore) == key)
         return false;
     if (keyed()) {
-        QSqlQuery& q = statement(kKeyLookupSql);
+        QSqlQuery& q = statement(SongKeyTable::kLookupSql);
         q.bindValue(0, key);
         if (exec(q)) {
             const bool found = q.next();
@@ -390,7 +296,7 @@ bool SongStore::create(const NewSong& song)
         ok = !fault("song") && exec(q);
     }
     if (ok && useKeys) {
-        QSqlQuery& q = statement(kKeyInsertSql);
+        QSqlQuery& q = statement(SongKeyTable::kInsertSql);
         q.bindValue(0, titleKey(song.title));
         q.bindValue(1, song.title);
         ok = exec(q);
@@ -416,7 +322,7 @@ bool SongStore::create(const NewSong& song)
         ok = !fault(QString("track%1").arg(n)) && exec(q, m_folder.trackDb(n));
     }
     if (ok && useKeys)
-        ok = exec(statement(kKeysFreshSql));
+        ok = exec(statement(SongKeyTable::kFreshSql));
     if (ok && fault("commit"))
         ok = false;
     if (!ok) {
@@ -463,17 +369,17 @@ bool SongStore::rename(const QString& oldTitle, const QString& newTitle, const Q
             ok = fail("song not found: " + oldTitle);
     }
     if (ok && useKeys && oldTitle != newTitle) {
-        QSqlQuery& del = statement(kKeyDeleteSql);
+        QSqlQuery& del = statement(SongKeyTable::kDeleteSql);
         del.bindValue(0, titleKey(oldTitle));
         del.bindValue(1, oldTitle);
         ok = exec(del);
         if (ok) {
-            QSqlQuery& ins = statement(kKeyInsertSql);
+            QSqlQuery& ins = statement(SongKeyTable::kInsertSql);
             ins.bindValue(0, titleKey(newTitle));
             ins.bindValue(1, newTitle);
             ok = exec(ins);
         }
-        ok = ok && exec(statement(kKeysFreshSql));
+        ok = ok && exec(statement(SongKeyTable::kFreshSql));
     }
     for (int n = 1; ok && n <= schema::kTrackSlots && oldTitle != newTitle; ++n) {
         QSqlQuery& q = statement(
@@ -510,10 +416,10 @@ bool SongStore::remove(const QString& title)
         ok = !fault("song") && exec(q);
     }
     if (ok && useKeys) {
-        QSqlQuery& q = statement(kKeyDeleteSql);
+        QSqlQuery& q = statement(SongKeyTable::kDeleteSql);
         q.bindValue(0, titleKey(title));
         q.bindValue(1, title);
-        ok = exec(q) && exec(statement(kKeysFreshSql));
+        ok = exec(q) && exec(statement(SongKeyTable::kFreshSql));
     }
     if (ok && fault("commit"))
         ok = false;

@@ -25,13 +25,11 @@ struct NewSong {
 // a failed write a song exists with all ten track rows or not at all.
 // Titles are always bound values, never part of the statement text.
 //
-// The uniqueness check must not read every title: a side table songkey in
-// the song database holds each title's key (see titleKey) under an index and
-// is kept in the same transactions as the songs. Triggers on the song table
-// mark it stale whenever anyone else adds, removes or retitles a song; on
-// first use it is rebuilt when it is marked stale, lacks its triggers or
-// its row count differs from the song table's. Statements are prepared once
-// and kept while the store is open.
+// The uniqueness check must not read every title: a side table in the song
+// database holds each title's key (see titleKey and SongKeyTable) and is kept
+// in the same transactions as the songs; on first use it is rebuilt when it
+// is not in step. Statements are prepared once and kept while the store is
+// open.
 class SongStore final {
 public:
     explicit SongStore(const DataFolder& folder);
@@ -70,12 +68,6 @@ public:
     // row is created first, so typed text is never dropped.
     bool writeTracks(const QString& title, int slot, int firstTrack, const QStringList& texts);
 
-    // Rebuilds the key table (with its freshness mark and triggers) from the
-    // titles, through db, which holds the song database as its main file.
-    // For writers other than the store (the repair); the caller runs it
-    // inside its own transaction.
-    static bool rebuildKeys(Database& db);
-
     // Test hook: called with a stage name ("song", "track5", "commit", ...)
     // inside every multi-file write; returning true makes that stage fail.
     void setFaultInjector(std::function<bool(const QString& stage)> injector)
@@ -109,7 +101,6 @@ private:
     bool prepareKeys();
     // The key table in step, checked (and if need be rebuilt) on first use.
     bool keyed();
-    bool keysMatchSongs();
 
     DataFolder m_folder;
     Database m_db;

@@ -289,7 +289,7 @@ BackupResult Backup::writeTo(const QString& name)
     QByteArray status = (result.complete ? kCompleteLine : kIncompleteLine) + QByteArray("\n");
     for (const QString& file : result.copied)
         status += QFileInfo(file).fileName().toUtf8() + '\n';
-    if (plainfile::write(marker, status).isEmpty() == false) {
+    if (!plainfile::write(marker, status).isEmpty()) {
         result.complete = false;
         result.failures << describeStoreError(marker, "unable to write the backup's marker");
     }

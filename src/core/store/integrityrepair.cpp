@@ -1,5 +1,6 @@
 #include "store/integrityrepair.h"
 
+#include "songs/songkeytable.h"
 #include "songs/songstore.h"
 #include "store/database.h"
 #include "store/datainstaller.h"
@@ -288,7 +289,7 @@ void IntegrityRepair::repairRows(RepairResult& result)
             "SELECT 1 FROM main.sqlite_master WHERE type = 'table' AND name = 'songkey'") &&
         keyTable.next();
     keyTable = QSqlQuery();
-    if (haveKeys && !actions.isEmpty() && !SongStore::rebuildKeys(db))
+    if (haveKeys && !actions.isEmpty() && !SongKeyTable::rebuild(db))
         return failed({});
     if (!db.commit())
         return failed({});
