@@ -27,8 +27,12 @@ public:
         QStringLiteral("INSERT OR IGNORE INTO songkey (key, songtitle) VALUES (?, ?)");
     static inline const QString kDeleteSql =
         QStringLiteral("DELETE FROM songkey WHERE key = ? AND songtitle = ?");
-    // Run at the end of a write that kept the keys in step.
-    static inline const QString kFreshSql = QStringLiteral("UPDATE songkeystate SET fresh = 1");
+    // A writer that keeps the keys in step reads the mark when its
+    // transaction begins and puts it back at the end (its own triggers have
+    // cleared it): fresh stays fresh, and a change someone else made before
+    // is not hidden.
+    static inline const QString kMarkSql = QStringLiteral("SELECT fresh FROM songkeystate");
+    static inline const QString kSetMarkSql = QStringLiteral("UPDATE songkeystate SET fresh = ?");
 
     // Creates the key table if it is missing (empty, so not in step).
     static bool create(Database& db);

@@ -117,6 +117,27 @@ bool SongStore::prepareKeys()
     return m_db.commit();
 }
 
+bool SongStore::takeKeyMark(int* mark)
+{
+    QSqlQuery& q = statement(SongKeyTable::kMarkSql);
+    if (!exec(q))
+        return false;
+    *mark = q.next() ? q.value(0).toInt() : 0;
+    q.finish();
+    return true;
+}
+
+bool SongStore::putKeyMark(int mark)
+{
+    // Stale before this write: someone else changed the songs meanwhile,
+    // so the keys are checked (and rebuilt) again on next use.
+    if (mark != 1)
+        m_keysChecked = false;
+    QSqlQuery& q = statement(SongKeyTable::kSetMarkSql);
+    q.bindValue(0, mark);
+    return exec(q);
+}
+
 bool SongStore::fault(const QString& stage)
 {
     if (m_faultInjector && m_faultInjector(stage)) {
@@ -279,8 +300,9 @@ bool SongStore::create(const NewSong& song)
     const bool useKeys = keyed();
     if (!m_db.transaction())
         return false;
-    bool ok = true;
-    {
+    int mark = 0;
+    bool ok = !useKeys || takeKeyMark(&mark);
+    if (ok) {
         QSqlQuery& q = statement(
             "INSERT INTO xtrax (songtitle, text, composer, publisher, firstdate, compodate, "
             "notiz1, Bandnummer, BandzeitVon, BandzeitBis, \"BandZählWerkVon\", "
@@ -322,7 +344,7 @@ bool SongStore::create(const NewSong& song)
         ok = !fault(QString("track%1").arg(n)) && exec(q, m_folder.trackDb(n));
     }
     if (ok && useKeys)
-        ok = exec(statement(SongKeyTable::kFreshSql));
+        ok = putKeyMark(mark);
     if (ok && fault("commit"))
         ok = false;
     if (!ok) {
@@ -354,11 +376,12 @@ bool SongStore::rename(const QString& oldTitle, const QString& newTitle, const Q
         values << it.value();
     }
     // Checked before the transaction: a rebuild of the key table is one of its own.
-    const bool useKeys = keyed();
+    const bool useKeys = keyed() && oldTitle != newTitle;
     if (!m_db.transaction())
         return false;
-    bool ok = true;
-    {
+    int mark = 0;
+    bool ok = !useKeys || takeKeyMark(&mark);
+    if (ok) {
         QSqlQuery& q =
             statement(QString("UPDATE xtrax SET %1 WHERE songtitle = ?").arg(sets.join(", ")));
         for (int i = 0; i < values.size(); ++i)
@@ -368,7 +391,7 @@ bool SongStore::rename(const QString& oldTitle, const QString& newTitle, const Q
         if (ok && q.numRowsAffected() < 1)
             ok = fail("song not found: " + oldTitle);
     }
-    if (ok && useKeys && oldTitle != newTitle) {
+    if (ok && useKeys) {
         QSqlQuery& del = statement(SongKeyTable::kDeleteSql);
         del.bindValue(0, titleKey(oldTitle));
         del.bindValue(1, oldTitle);
@@ -379,7 +402,7 @@ bool SongStore::rename(const QString& oldTitle, const QString& newTitle, const Q
             ins.bindValue(1, newTitle);
             ok = exec(ins);
         }
-        ok = ok && exec(statement(SongKeyTable::kFreshSql));
+        ok = ok && putKeyMark(mark);
     }
     for (int n = 1; ok && n <= schema::kTrackSlots && oldTitle != newTitle; ++n) {
         QSqlQuery& q = statement(
@@ -403,7 +426,8 @@ bool SongStore::remove(const QString& title)
     const bool useKeys = keyed();
     if (!m_db.transaction())
         return false;
-    bool ok = true;
+    int mark = 0;
+    bool ok = !useKeys || takeKeyMark(&mark);
     for (int n = 1; ok && n <= schema::kTrackSlots; ++n) {
         QSqlQuery& q =
             statement(QString("DELETE FROM %1 WHERE songtitle = ?").arg(trackTableRef(n)));
@@ -419,7 +443,7 @@ bool SongStore::remove(const QString& title)
         QSqlQuery& q = statement(SongKeyTable::kDeleteSql);
         q.bindValue(0, titleKey(title));
         q.bindValue(1, title);
-        ok = exec(q) && exec(statement(SongKeyTable::kFreshSql));
+        ok = exec(q) && putKeyMark(mark);
     }
     if (ok && fault("commit"))
         ok = false;

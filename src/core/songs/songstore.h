@@ -101,6 +101,10 @@ private:
     bool prepareKeys();
     // The key table in step, checked (and if need be rebuilt) on first use.
     bool keyed();
+    // The key table's freshness mark, read as a write begins and put back
+    // as it ends (see SongKeyTable).
+    bool takeKeyMark(int* mark);
+    bool putKeyMark(int mark);
 
     DataFolder m_folder;
     Database m_db;

@@ -297,6 +297,28 @@ private Q_SLOTS:
         QCOMPARE(keyRows(tmp.folder()), expectedRows(tmp.folder()));
     }
 
+    // Another program retitles a song while the store is open; the store's
+    // next own write must not mark the keys as in step again.
+    void changeBetweenOwnWritesIsNotHidden()
+    {
+        test::TempDataFolder tmp;
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        QVERIFY(store.create({"Blue", {}, {}, {}}));
+        {
+            Database db;
+            QVERIFY(db.open(tmp.folder().songDb()));
+            QVERIFY(db.exec("UPDATE xtrax SET songtitle = 'Green' WHERE songtitle = 'Blue'"));
+        }
+        QVERIFY(store.create({"Red", {}, {}, {}}));
+        SongStore other(tmp.folder());
+        QVERIFY(other.open());
+        QVERIFY(other.titleExists("GREEN"));
+        QVERIFY(!other.titleExists("blue"));
+        QVERIFY(store.titleExists("green"));
+        QCOMPARE(keyRows(tmp.folder()), expectedRows(tmp.folder()));
+    }
+
     void reopenKeepsKeysWithoutDuplicates()
     {
         test::TempDataFolder tmp;
