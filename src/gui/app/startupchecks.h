@@ -24,11 +24,11 @@ struct StartupCheckResult {
 //
 // The quick check reads every title of the eleven tables through their
 // indexes, about a second and a half with a hundred thousand songs (in a few
-// megabytes: see IntegrityCheck). Every write of the program keeps the folder sound (one
-// transaction each), so the check is skipped when the files are exactly as
-// the last orderly exit left them after a sound start (see
-// recordDataFolderAtExit); after a crash that followed a write, a restore
-// or any change from outside it runs.
+// megabytes: see IntegrityCheck). Every write of the program keeps the
+// folder sound (one transaction each), so the check is skipped when the
+// files are exactly as the last orderly exit left them after a sound start
+// (see recordDataFolderAtExit); after a crash that followed a write, a
+// restore or any change from outside it runs.
 StartupCheckResult runStartupChecks(AppState& state, QWidget* parent,
                                     const QDateTime& now = QDateTime::currentDateTime());
 
