@@ -1,28 +1,117 @@
+#include "app/appicon.h"
 #include "app/appstate.h"
 #include "app/mainwindow.h"
+#include "app/singleinstance.h"
 #include "app/startupchecks.h"
 #include "app/startuproutine.h"
 #include "app/widgetprompter.h"
 #include "options/aboutbox.h"
 #include "songs/songstore.h"
+#include "store/appidentity.h"
+#include "store/commandline.h"
 #include "store/datafolder.h"
+#include "store/datafolderchoice.h"
 #include "store/datainstaller.h"
 #include "store/settings.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QTextStream>
 
 using namespace quillon;
 
+namespace {
+
+void setIdentity()
+{
+    QCoreApplication::setApplicationName("Quillon05");
+    QCoreApplication::setApplicationVersion(QUILLON_VERSION);
+    QCoreApplication::setOrganizationName("Quillon");
+}
+
+// The options the windowing system's own layer takes (-platform, -style...):
+// known here so that they are not refused, and left to QApplication.
+void addWindowSystemOptions(QCommandLineParser& parser)
+{
+    for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin",
+                             "qwindowgeometry", "qwindowicon", "qwindowtitle", "display", "name",
+                             "style", "stylesheet", "session", "geometry", "title"}) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setValueName("value");
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+}
+
+// Answers --help and --version, refuses a bad option, and otherwise returns
+// the --data folder (empty: the usual place). Runs before any window
+// exists, so that it works without a display.
+std::optional<int> readCommandLine(int argc, char** argv, QString& dataDir)
+{
+    QCoreApplication app(argc, argv);
+    setIdentity();
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(
+        "Quillon: songs, track sheets, lyrics, media and studio devices.");
+    const QCommandLineOption data(
+        "data",
+        "Keep the data in DIR instead of the usual folder (beside the program for a copy run "
+        "from its own folder, the per-user data location for an installed copy).",
+        "DIR");
+    parser.addOption(data);
+    addWindowSystemOptions(parser);
+    const auto footer = [&parser, &data] {
+        const DataFolderChoice choice = chooseDataFolder(
+            QCoreApplication::applicationDirPath(), parser.value(data), FolderPreparation::Look);
+        return QStringLiteral("Data folder in use: %1 (%2)").arg(choice.dir, choice.originText());
+    };
+    if (const std::optional<int> done = answerCommandLine(parser, app.arguments(), footer))
+        return done;
+    dataDir = parser.value(data);
+    return std::nullopt;
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    QString givenDataDir;
+    if (const std::optional<int> done = readCommandLine(argc, argv, givenDataDir))
+        return *done;
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Quillon05");
+    setIdentity();
     QApplication::setApplicationDisplayName("QuillonSE");
-    QApplication::setApplicationVersion(QUILLON_VERSION);
-    QApplication::setOrganizationName("Quillon");
+    QApplication::setDesktopFileName(QLatin1String(kAppId));
+    QApplication::setWindowIcon(appIcon());
 
     WidgetPrompter prompter;
-    DataFolder data = DataFolder::besideProgram();
+    const QString programDir = QCoreApplication::applicationDirPath();
+    const DataFolderChoice choice = chooseDataFolder(programDir, givenDataDir);
+    if (!choice.ok()) {
+        prompter.critical(nullptr, choice.error);
+        return 1;
+    }
+    // One program per data folder: a second start brings the first forward.
+    SingleInstance instance(choice.dir);
+    switch (instance.start()) {
+    case SingleInstance::Result::HandedOver:
+        return 0;
+    case SingleInstance::Result::Failed:
+        prompter.critical(nullptr, instance.errorText());
+        return 1;
+    case SingleInstance::Result::First:
+        break;
+    }
+    warnAboutDataFolder(prompter, choice, fileSystemKindOf(choice.dir));
+
+    DataFolder data(choice.dir, programDir);
     const InstallReport report = ensureDataFolder(data);
     for (const QString& problem : report.problems)
         prompter.critical(nullptr, problem);
@@ -37,8 +126,8 @@ int main(int argc, char* argv[])
     // The daily backup and the quick data check run while it shows.
     const std::unique_ptr<MainWindow> window = startMainWindow(
         state,
-        [] {
-            auto* splash = new AboutBox;
+        [&choice] {
+            auto* splash = new AboutBox(choice.dir, nullptr);
             splash->setAttribute(Qt::WA_DeleteOnClose);
             return splash;
         },
@@ -46,6 +135,8 @@ int main(int argc, char* argv[])
             if (songs.isOpen())
                 runStartupChecks(state, nullptr);
         });
+    QObject::connect(&instance, &SingleInstance::activationRequested, window.get(),
+                     &MainWindow::bringToFront);
     const int result = app.exec();
     // Nothing writes any more: the folder as it is now is what the next
     // start compares against.

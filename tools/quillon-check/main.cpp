@@ -3,6 +3,8 @@
 // Exit codes: 0 clean, 1 problems found (or left after a repair), 2 error.
 
 #include "store/backup.h"
+#include "store/commandline.h"
+#include "store/datafolderlock.h"
 #include "store/integritycheck.h"
 #include "store/integrityrepair.h"
 
@@ -39,9 +41,10 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("quillon-check");
+    QCoreApplication::setApplicationVersion(QUILLON_VERSION);
     QCommandLineParser parser;
-    parser.setApplicationDescription("Checks a Quillon data folder and repairs it on request.");
-    parser.addHelpOption();
+    parser.setApplicationDescription("Checks a Quillon data folder and repairs it on request.\n"
+                                     "Exit codes: 0 clean, 1 problems found, 2 error.");
     parser.addPositionalArgument("DATA_FOLDER", "The data folder to check.");
     const QCommandLineOption repair("repair",
                                     "Back the folder up, then repair what can be repaired.");
@@ -49,7 +52,8 @@ int main(int argc, char** argv)
                                       "Also have SQLite verify every page of every file.");
     parser.addOption(repair);
     parser.addOption(thorough);
-    parser.process(app);
+    if (const std::optional<int> done = answerCommandLine(parser, app.arguments()))
+        return *done;
 
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -61,6 +65,16 @@ int main(int argc, char** argv)
     const QFileInfo dir(args.first());
     if (!dir.isDir()) {
         err << "quillon-check: \"" << args.first() << "\" is not a folder.\n";
+        return 2;
+    }
+    // A repair under a running program would change files it holds open;
+    // holding the lock also keeps the program from starting mid-repair.
+    DataFolderLock lock(dir.absoluteFilePath());
+    if (parser.isSet(repair) && !lock.tryLock()) {
+        const qint64 pid = lock.holderPid();
+        err << "quillon-check: Quillon has this data folder open"
+            << (pid > 0 ? QStringLiteral(" (process %1)").arg(pid) : QString())
+            << "; close it first. Nothing was changed.\n";
         return 2;
     }
     const DataFolder folder(dir.absoluteFilePath());

@@ -30,6 +30,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSessionManager>
 #include <QStatusBar>
 
 namespace quillon {
@@ -72,6 +73,13 @@ MainWindow::MainWindow(AppState& state, QWidget* parent)
     hooks.enableShowButton = [this](bool on) { m_commands->barEnableShowButton(on); };
     m_tray = new TrayController(state, this, hooks, this);
     connectSignals();
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+        const bool mayAsk = manager.allowsInteraction();
+        if (!commitSessionData(mayAsk))
+            manager.cancel();
+        if (mayAsk)
+            manager.release();
+    });
     formLoad();
 }
 
@@ -608,6 +616,29 @@ void MainWindow::closeEvent(QCloseEvent* event)
         if (w != this && w->isVisible())
             w->hide();
     event->accept();
+}
+
+void MainWindow::bringToFront()
+{
+    if (m_tray->isInTray() || isMinimized())
+        m_tray->doubleClicked();
+    if (isHidden())
+        show();
+    raise();
+    activateWindow();
+}
+
+bool MainWindow::commitSessionData(bool mayAsk)
+{
+    flushTyping();
+    if (mayAsk) {
+        if (!m_commands->documentWindowsMayClose())
+            return false;
+    } else {
+        m_commands->saveDocumentWindows();
+    }
+    writeUnloadState();
+    return true;
 }
 
 void MainWindow::unloadAllForms()

@@ -87,6 +87,14 @@ public:
     // song exists; opening it loads that song.
     void refreshOpenLastSong();
     void openLastSong();
+    // A second start on the same data folder: out of the tray or the task
+    // bar and to the front.
+    void bringToFront();
+    // The desktop session ends (log-out, shut-down): what is typed in the
+    // grid is stored, and the lyrics and notebook windows ask their
+    // questions as at a normal exit when the session lets the program ask
+    // (else they store their text). False when the user keeps the session.
+    bool commitSessionData(bool mayAsk);
 
     WindowCommands& commands() { return *m_commands; }
     SongCommands& songCommands() { return *m_songCommands; }

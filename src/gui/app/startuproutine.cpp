@@ -2,6 +2,7 @@
 
 #include "app/appstate.h"
 #include "app/mainwindow.h"
+#include "app/prompter.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -27,6 +28,15 @@ std::unique_ptr<MainWindow> startMainWindow(AppState& state,
     window->adoptSplash(splash);
     window->show();
     return window;
+}
+
+void warnAboutDataFolder(Prompter& prompter, const DataFolderChoice& choice, FileSystemKind kind)
+{
+    if (!choice.note.isEmpty())
+        prompter.information(nullptr, choice.note);
+    const QString network = networkShareWarning(choice.dir, kind);
+    if (!network.isEmpty())
+        prompter.message(nullptr, network, {}, Prompter::Icon::Warning);
 }
 
 } // namespace quillon

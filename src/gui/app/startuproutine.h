@@ -1,5 +1,8 @@
 #pragma once
 
+#include "store/datafolderchoice.h"
+#include "store/filesystemkind.h"
+
 #include <functional>
 #include <memory>
 
@@ -9,6 +12,7 @@ namespace quillon {
 
 struct AppState;
 class MainWindow;
+class Prompter;
 
 // The start-up routine. The splash (made by makeSplash, normally the about
 // box) shows and is painted before the main window is built, so it covers the
@@ -18,5 +22,9 @@ class MainWindow;
 std::unique_ptr<MainWindow> startMainWindow(AppState& state,
                                             const std::function<QWidget*()>& makeSplash,
                                             const std::function<void()>& whileSplashShows = {});
+
+// Said once at start, before the splash: why the data is not where it
+// usually is, and that a data folder on a network share is not safe.
+void warnAboutDataFolder(Prompter& prompter, const DataFolderChoice& choice, FileSystemKind kind);
 
 } // namespace quillon

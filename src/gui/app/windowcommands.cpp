@@ -25,6 +25,7 @@
 #include "songs/songstore.h"
 #include "songs/stylewindow.h"
 #include "songs/tracksheetwindow.h"
+#include "store/datafolder.h"
 #include "store/logging.h"
 
 #include <QApplication>
@@ -273,7 +274,7 @@ void WindowCommands::about()
 {
     if (opened("frmInfo"))
         return;
-    AboutBox box(&m_main);
+    AboutBox box(m_state.data.dir(), &m_main);
     box.exec();
 }
 
@@ -434,6 +435,13 @@ bool WindowCommands::documentWindowsMayClose()
         return false;
     }
     return true;
+}
+
+void WindowCommands::saveDocumentWindows()
+{
+    for (NoteWindow* w : documentWindows())
+        if (w->isChanged() && w->isEditable())
+            w->save();
 }
 
 void WindowCommands::closeDocumentWindows()

@@ -66,6 +66,9 @@ public:
     // The program is ending and the user has agreed: every lyrics and
     // notebook window closes without asking again.
     void closeDocumentWindows();
+    // Stores the text of every changed lyrics and notebook window without
+    // asking (the session ends and the program may not ask).
+    void saveDocumentWindows();
     bool floatingBarVisible() const { return m_floatingBarVisible; }
     // The bar repeats every change of the main window's device panel.
     void barSelectSlot(int slot);

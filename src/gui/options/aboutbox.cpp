@@ -3,6 +3,7 @@
 #include "options/aboutpicture.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -72,6 +73,17 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent)
         if (child != m_ok)
             child->installEventFilter(this);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+AboutBox::AboutBox(const QString& dataDir, QWidget* parent) : AboutBox(parent)
+{
+    if (dataDir.isEmpty())
+        return;
+    m_dataFolder = new QLabel("Data folder: " + QDir::toNativeSeparators(dataDir), this);
+    m_dataFolder->setObjectName("lblDataFolder");
+    m_dataFolder->installEventFilter(this);
+    auto* layout = static_cast<QVBoxLayout*>(this->layout());
+    layout->insertWidget(layout->indexOf(m_notice) + 1, m_dataFolder);
 }
 
 QString AboutBox::versionText()

@@ -15,6 +15,9 @@ class AboutBox final : public QDialog {
     Q_OBJECT
 public:
     explicit AboutBox(QWidget* parent = nullptr);
+    // With the data folder in use shown below the notice, so that a user
+    // with several catalogues or an installed copy sees which one is open.
+    AboutBox(const QString& dataDir, QWidget* parent);
 
     // "major.minor.revision" of the running program.
     static QString versionText();
@@ -22,6 +25,7 @@ public:
     QLabel* picture() const { return m_picture; }
     QLabel* versionLabel() const { return m_version; }
     QLabel* noticeLabel() const { return m_notice; }
+    QLabel* dataFolderLabel() const { return m_dataFolder; }
     QPushButton* okButton() const { return m_ok; }
 
 protected:
@@ -35,6 +39,7 @@ private:
     QLabel* m_picture = nullptr;
     QLabel* m_version = nullptr;
     QLabel* m_notice = nullptr;
+    QLabel* m_dataFolder = nullptr;
     QPushButton* m_ok = nullptr;
 };
 

@@ -1,6 +1,15 @@
+#include "mainwindowfixture.h"
+
 #include "app/appstate.h"
+#include "app/menubuilder.h"
 #include "app/scriptedprompter.h"
+#include "app/singleinstance.h"
 #include "app/startupchecks.h"
+#include "app/startuproutine.h"
+#include "app/traycontroller.h"
+#include "documents/documenteditor.h"
+#include "documents/lyricswindow.h"
+#include "options/aboutbox.h"
 #include "songs/songstore.h"
 #include "store/backup.h"
 #include "store/database.h"
@@ -9,7 +18,11 @@
 #include "tempdatafolder.h"
 
 #include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTextEdit>
 
 using namespace quillon;
 
@@ -230,6 +243,121 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(path));
         QVERIFY(QFile::rename(path + ".copy", path));
         QVERIFY(runStartupChecks(f.state, nullptr, f.now).checked);
+    }
+
+    // Said once at start, before anything else: where the data went when
+    // the usual folder could not be used, and a network share.
+    void dataFolderWarnings_data()
+    {
+        QTest::addColumn<QString>("note");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QList<int>>("icons");
+        const int local = int(FileSystemKind::Local);
+        const int network = int(FileSystemKind::Network);
+        const int info = int(Prompter::Icon::Information);
+        const int warning = int(Prompter::Icon::Warning);
+        QTest::newRow("local") << "" << local << QList<int>{};
+        QTest::newRow("unknown") << "" << int(FileSystemKind::Unknown) << QList<int>{};
+        QTest::newRow("network share") << "" << network << QList<int>{warning};
+        QTest::newRow("moved, local") << "moved" << local << QList<int>{info};
+        QTest::newRow("moved, network") << "moved" << network << QList<int>{info, warning};
+    }
+
+    void dataFolderWarnings()
+    {
+        QFETCH(QString, note);
+        QFETCH(int, kind);
+        QFETCH(QList<int>, icons);
+        ScriptedPrompter prompter;
+        DataFolderChoice choice;
+        choice.dir = "/mnt/studio/data";
+        choice.note = note;
+        warnAboutDataFolder(prompter, choice, FileSystemKind(kind));
+        QCOMPARE(prompter.asked().size(), icons.size());
+        for (int i = 0; i < icons.size(); ++i)
+            QCOMPARE(int(prompter.asked().at(i).icon), icons.at(i));
+        if (kind == int(FileSystemKind::Network))
+            QVERIFY(prompter.asked().last().text.contains(choice.dir));
+    }
+
+    void aboutBoxShowsTheDataFolder()
+    {
+        AboutBox plain;
+        QVERIFY(!plain.dataFolderLabel());
+        AboutBox box("/home/me/.local/share/Quillon/Quillon05", nullptr);
+        QVERIFY(box.dataFolderLabel());
+        QVERIFY(box.dataFolderLabel()->text().contains("/home/me/.local/share/Quillon/Quillon05"));
+    }
+
+    // A second start on the folder hands over and the first window comes
+    // out of the tray; a start on another folder runs on its own.
+    void secondStartBringsTheRunningWindowForward()
+    {
+        test::MainWindowFixture f;
+        MainWindow& w = f.start();
+        SingleInstance first(f.data.dir());
+        QCOMPARE(first.start(), SingleInstance::Result::First);
+        connect(&first, &SingleInstance::activationRequested, &w, &MainWindow::bringToFront);
+        w.tray().setTrayAvailableOverride(true);
+        w.tray().sendToTray();
+        QVERIFY(w.tray().isInTray());
+
+        QSignalSpy asked(&first, &SingleInstance::activationRequested);
+        SingleInstance second(f.data.dir() + "/.");
+        QCOMPARE(second.start(), SingleInstance::Result::HandedOver);
+        QVERIFY(asked.wait(5000));
+        QVERIFY(!w.tray().isInTray());
+        QVERIFY(!w.isMinimized());
+        QVERIFY(w.isVisible());
+
+        test::TempDataFolder other;
+        SingleInstance elsewhere(other.folder().dir());
+        QCOMPARE(elsewhere.start(), SingleInstance::Result::First);
+        QCOMPARE(asked.size(), 1);
+    }
+
+    // The session's end: the grid's typing is stored and the lyrics window
+    // asks its question as at an exit; without questions its text is stored.
+    void sessionEndKeepsWhatWasTyped_data()
+    {
+        QTest::addColumn<bool>("mayAsk");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("ends");
+        QTest::addColumn<bool>("lyricsStored");
+        QTest::newRow("kept by No") << true << int(QMessageBox::No) << false << false;
+        QTest::newRow("Yes drops the lyrics") << true << int(QMessageBox::Yes) << true << false;
+        QTest::newRow("no questions allowed") << false << 0 << true << true;
+    }
+
+    void sessionEndKeepsWhatWasTyped()
+    {
+        QFETCH(bool, mayAsk);
+        QFETCH(int, answer);
+        QFETCH(bool, ends);
+        QFETCH(bool, lyricsStored);
+        test::MainWindowFixture f;
+        MainWindow& w = f.start();
+        f.createAndLoad("Words");
+        w.menus().action("lyrics")->trigger();
+        QPointer<LyricsWindow> lyrics;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* found = qobject_cast<LyricsWindow*>(top))
+                lyrics = found;
+        QVERIFY(lyrics);
+        QTest::keyClicks(lyrics->editor()->textEdit(), "late verse");
+        // Typed into the grid, the box never left.
+        f.box(3)->setText("bass DI");
+        if (answer)
+            f.prompter.answer(QMessageBox::StandardButton(answer));
+
+        QCOMPARE(w.commitSessionData(mayAsk), ends);
+        QCOMPARE(f.songs.trackRow("Words", 1).value(2), QString("bass DI"));
+        QCOMPARE(f.prompter.asked().size(), mayAsk ? 1 : 0);
+        QCOMPARE(f.songs.song("Words")->value("lyrics").toString().contains("late verse"),
+                 lyricsStored);
+        QCOMPARE(f.settings.contains("MainLeft"), ends);
+        if (lyrics)
+            lyrics->closeDiscarding();
     }
 };
 
