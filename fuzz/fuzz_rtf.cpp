@@ -1,5 +1,5 @@
-// libFuzzer target: the RTF reader must survive any bytes, and what it reads
-// must write back out and read again.
+// libFuzzer target: the RTF reader must survive any bytes, keep to the
+// document limits, and what it reads must write back out and read again.
 #include "documents/rtfformat.h"
 
 // The readers are compiled into this target as well: only code built with
@@ -7,6 +7,7 @@
 // library is built without it. These definitions take the place of the
 // library's (its objects for them are then never linked).
 #include "../src/core/documents/codepage.cpp"
+#include "../src/core/documents/documentlimits.cpp"
 #include "../src/core/documents/rtfkeywords.cpp"
 #include "../src/core/documents/rtfreader.cpp"
 #include "../src/core/documents/rtfstate.cpp"
@@ -19,6 +20,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -34,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!bytes.startsWith("{\\rtf"))
         bytes.prepend("{\\rtf1 ");
     QTextDocument doc;
-    quillon::rtf::read(bytes, &doc);
+    if (quillon::rtf::read(bytes, &doc) && !quillon::DocumentBudget().addDocument(doc))
+        abort(); // accepted beyond the limits
     QTextDocument again;
     quillon::rtf::read(quillon::rtf::write(doc), &again);
     return 0;

@@ -1,6 +1,7 @@
 // libFuzzer target: plain-text import (encoding detection, line ends) and
-// the native form must survive any bytes.
+// the native form must survive any bytes and keep to the document limits.
 #include "documents/nativeformat.h"
+#include "documents/sealedtextdocument.h"
 #include "documents/textformat.h"
 
 // The readers are compiled into this target as well: only code built with
@@ -8,6 +9,7 @@
 // library is built without it. These definitions take the place of the
 // library's (its objects for them are then never linked).
 #include "../src/core/documents/codepage.cpp"
+#include "../src/core/documents/documentlimits.cpp"
 #include "../src/core/documents/nativeformat.cpp"
 #include "../src/core/documents/textformat.cpp"
 
@@ -29,12 +31,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     (void)app;
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     QTextDocument doc;
-    quillon::text::read(bytes, &doc);
+    if (!quillon::text::read(bytes, &doc))
+        return 0;
+    if (!quillon::DocumentBudget().addDocument(doc))
+        __builtin_trap(); // accepted beyond the limits
     QTextDocument back;
     quillon::text::read(quillon::text::write(doc), &back);
     if (back.toPlainText() != doc.toPlainText())
         __builtin_trap(); // UTF-8 written must read back unchanged
-    QTextDocument native;
-    quillon::native::read(bytes, &native);
+    // As stored text is read: nothing it names may be fetched.
+    quillon::SealedTextDocument native;
+    if (quillon::native::read(bytes, &native) && !quillon::DocumentBudget().addDocument(native))
+        __builtin_trap();
     return 0;
 }

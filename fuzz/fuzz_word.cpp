@@ -1,6 +1,8 @@
 // libFuzzer target for the Word reader (Word 97-2003 compound files and
-// .docx packages). Whatever it accepts is written back in both formats and
-// read again, so the writers meet strange documents too.
+// .docx packages). Whatever it accepts must keep to the document limits and
+// is written back in both formats and read again, so the writers meet
+// strange documents too.
+#include "documents/documentlimits.h"
 #include "documents/wordformat.h"
 
 #include <QByteArray>
@@ -42,6 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QString error;
     if (!quillon::word::read(bytes, &document, &error))
         return 0;
+    if (!quillon::DocumentBudget().addDocument(document))
+        abort(); // accepted beyond the limits
     for (const QByteArray& written :
          {quillon::word::writeDoc(document), quillon::word::writeDocx(document)}) {
         QTextDocument again;

@@ -1,10 +1,14 @@
 // quillon-doc convert IN OUT   converts by the names' extensions
 // quillon-doc dump IN          prints paragraphs and runs with their format
+// quillon-doc stats IN         prints the size of what was read and the
+//                              memory it took (peak resident set, Linux)
 #include "documents/documentdump.h"
 #include "documents/richtextdocument.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextStream>
 
@@ -33,6 +37,7 @@ int usage()
 {
     QTextStream(stderr) << "usage: quillon-doc convert IN OUT\n"
                            "       quillon-doc dump IN\n"
+                           "       quillon-doc stats IN\n"
                            "formats by extension: .txt .rtf .doc .docx .html\n";
     return 2;
 }
@@ -49,6 +54,35 @@ bool load(RichTextDocument& doc, const QString& path)
         return false;
     }
     return true;
+}
+
+// The process's peak resident set in KiB (VmHWM), or -1 where unknown.
+long long peakKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+void printStats(const RichTextDocument& doc, QTextStream& out)
+{
+    const QTextDocument& text = *doc.textDocument();
+    qsizetype runs = 0;
+    for (QTextBlock block = text.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            ++runs;
+    }
+    out << "paragraphs " << text.blockCount() << '\n'
+        << "characters " << text.characterCount() << '\n'
+        << "runs " << runs << '\n'
+        << "peak-kib-read " << peakKiB() << '\n';
+    // Pagination lays the whole document out, as the preview and printing do.
+    out << "pages " << doc.pageCount() << '\n' << "peak-kib-paginated " << peakKiB() << '\n';
 }
 
 } // namespace
@@ -82,6 +116,14 @@ int main(int argc, char** argv)
         QTextStream out(stdout);
         for (const QString& line : dumpDocument(*doc.textDocument()))
             out << line << '\n';
+        return 0;
+    }
+    if (args.size() == 3 && args.at(1) == QLatin1String("stats")) {
+        RichTextDocument doc;
+        if (!load(doc, args.at(2)))
+            return 1;
+        QTextStream out(stdout);
+        printStats(doc, out);
         return 0;
     }
     return usage();

@@ -1,5 +1,9 @@
 #include "documents/docxpackage.h"
 
+#include "documents/documentlimits.h"
+
+#include <QXmlStreamReader>
+
 #include <zip.h>
 
 #include <cstdio>
@@ -8,12 +12,32 @@ namespace quillon::word {
 
 namespace {
 
-constexpr zip_uint64_t kMaxPartSize = 64 * 1024 * 1024;
+constexpr zip_uint64_t kMaxPartSize = zip_uint64_t(limits::kMaxFileBytes);
 
 void setError(QString* error, const QString& text)
 {
     if (error)
         *error = text;
+}
+
+// Word never declares a document type. One that does can define entities
+// that expand a few hundred bytes into gigabytes of text, each use below
+// the XML reader's own limit per entity.
+bool declaresDocumentType(const QByteArray& xml)
+{
+    QXmlStreamReader reader(xml);
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::DTD:
+            return true;
+        case QXmlStreamReader::StartElement:
+        case QXmlStreamReader::Invalid:
+            return false;
+        default:
+            break;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -89,6 +113,12 @@ bool DocxPackageReader::part(const QString& name, QByteArray* out, QString* erro
     if (!ok) {
         out->clear();
         setError(error, QStringLiteral("The part %1 of the Word document is damaged.").arg(name));
+    } else if (declaresDocumentType(*out)) {
+        out->clear();
+        setError(error, QStringLiteral("The part %1 of the Word document declares a document "
+                                       "type, which Word documents never do.")
+                            .arg(name));
+        ok = false;
     }
     return ok;
 }

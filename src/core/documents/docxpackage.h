@@ -20,8 +20,9 @@ public:
 
     bool open(const QByteArray& data, QString* error);
     bool contains(const QString& name) const;
-    // The unpacked part; false when it is missing, damaged or unreasonably
-    // large once unpacked (a ZIP bomb must not exhaust memory).
+    // The unpacked part; false when it is missing, damaged, larger than
+    // limits::kMaxFileBytes once unpacked (a ZIP bomb must not exhaust
+    // memory) or XML with a document type declaration (entity expansion).
     bool part(const QString& name, QByteArray* out, QString* error) const;
 
 private:

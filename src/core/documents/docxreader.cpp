@@ -1,5 +1,6 @@
 #include "documents/docxreader.h"
 
+#include "documents/documentlimits.h"
 #include "documents/docxpackage.h"
 #include "documents/docxstyles.h"
 
@@ -49,7 +50,7 @@ public:
     bool parse(QList<WordParagraph>* paragraphs, QString* error)
     {
         bool sawBody = false;
-        while (!m_xml.atEnd()) {
+        while (!m_xml.atEnd() && !m_budget.exceeded()) {
             if (m_xml.readNext() != QXmlStreamReader::StartElement)
                 continue;
             if (m_xml.namespaceUri() != kWordMlNamespace) {
@@ -62,10 +63,14 @@ public:
             const QStringView name = m_xml.name();
             if (name == u"body")
                 sawBody = true;
-            else if (name == u"p")
+            else if (name == u"p" && m_budget.addParagraph())
                 paragraphs->append(readParagraph());
             else if (name == u"drawing" || name == u"pict" || name == u"object")
                 m_xml.skipCurrentElement();
+        }
+        if (m_budget.exceeded()) {
+            setError(error, m_budget.error());
+            return false;
         }
         if (m_xml.hasError()) {
             setError(error, QStringLiteral("The Word document's text is not well-formed XML (%1).")
@@ -86,7 +91,7 @@ private:
         QString style = m_styles.defaultParagraphStyle();
         std::optional<WordAlignment> alignment;
         int depth = 1;
-        while (depth > 0 && !m_xml.atEnd()) {
+        while (depth > 0 && !m_xml.atEnd() && !m_budget.exceeded()) {
             const auto token = m_xml.readNext();
             if (token == QXmlStreamReader::EndElement) {
                 --depth;
@@ -159,11 +164,17 @@ private:
         if (!direct.characterStyle.isEmpty())
             props.overrideWith(m_styles.runProperties(direct.characterStyle));
         props.overrideWith(direct);
+        if (!m_budget.addCharacters(text.size()))
+            return;
+        const qsizetype runs = paragraph->runs.size();
         paragraph->append(text, props.resolved());
+        if (paragraph->runs.size() > runs)
+            m_budget.addRun();
     }
 
     QXmlStreamReader m_xml;
     const DocxStyles& m_styles;
+    DocumentBudget m_budget;
 };
 
 } // namespace
@@ -183,9 +194,12 @@ bool DocxReader::read(const QByteArray& data, QList<WordParagraph>* paragraphs, 
             documentName = target;
     }
     QByteArray document;
-    if (!package.part(documentName, &document, nullptr)) {
-        setError(error, QStringLiteral("The file is a ZIP package but not a Word document: "
-                                       "it has no word/document.xml."));
+    QString why;
+    if (!package.part(documentName, &document, &why)) {
+        setError(error, package.contains(documentName)
+                            ? why
+                            : QStringLiteral("The file is a ZIP package but not a Word document: "
+                                             "it has no word/document.xml."));
         return false;
     }
 

@@ -1,5 +1,7 @@
 #include "documents/docxstyles.h"
 
+#include "documents/documentlimits.h"
+
 #include <QXmlStreamReader>
 
 namespace quillon::word {
@@ -46,6 +48,8 @@ void DocxRunProperties::overrideWith(const DocxRunProperties& other)
         underline = other.underline;
     if (other.strike)
         strike = other.strike;
+    if (other.vertical)
+        vertical = other.vertical;
     if (other.pointSize)
         pointSize = other.pointSize;
     if (other.font)
@@ -63,6 +67,7 @@ WordCharFormat DocxRunProperties::resolved() const
     format.italic = italic.value_or(false);
     format.underline = underline.value_or(false);
     format.strike = strike.value_or(false);
+    format.vertical = vertical.value_or(0);
     format.pointSize = pointSize.value_or(0);
     format.font = font.value_or(QString());
     format.color = color.value_or(QColor());
@@ -100,6 +105,8 @@ DocxRunProperties readDocxRunProperties(QXmlStreamReader& xml)
             props.strike = toggleValue(xml);
         else if (name == u"u")
             props.underline = !value.isEmpty() && value != u"none";
+        else if (name == u"vertAlign")
+            props.vertical = value == u"superscript" ? 1 : value == u"subscript" ? -1 : 0;
         else if (name == u"sz") {
             bool ok = false;
             const int halfPoints = value.toInt(&ok);
@@ -160,7 +167,8 @@ void DocxStyles::read(const QByteArray& bytes)
             }
             if (paragraphDefault)
                 m_defaultParagraph = id;
-            if (!id.isEmpty())
+            if (!id.isEmpty() &&
+                (m_styles.size() < limits::kMaxTableEntries || m_styles.contains(id)))
                 m_styles.insert(id, style);
         }
     }

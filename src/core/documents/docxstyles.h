@@ -18,6 +18,7 @@ inline constexpr QLatin1StringView kWordMlNamespace{
 // defaults can be layered.
 struct DocxRunProperties {
     std::optional<bool> bold, italic, underline, strike;
+    std::optional<int> vertical; // as WordCharFormat::vertical
     std::optional<double> pointSize;
     std::optional<QString> font;
     std::optional<QColor> color;

@@ -69,6 +69,12 @@ void writeRunProperties(QXmlStreamWriter& xml, const WordCharFormat& format)
         xml.writeEmptyElement(ns, QStringLiteral("u"));
         xml.writeAttribute(ns, QStringLiteral("val"), QStringLiteral("single"));
     }
+    if (format.vertical != 0) {
+        xml.writeEmptyElement(ns, QStringLiteral("vertAlign"));
+        xml.writeAttribute(ns, QStringLiteral("val"),
+                           format.vertical > 0 ? QStringLiteral("superscript")
+                                               : QStringLiteral("subscript"));
+    }
     xml.writeEndElement();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 class QTextDocument;
 
@@ -11,7 +12,9 @@ namespace quillon::native {
 QByteArray write(const QTextDocument& document);
 
 // Replaces the content. Bytes that are not our HTML are taken as plain text
-// so nothing stored is ever lost. Never fails.
-void read(const QByteArray& data, QTextDocument* document);
+// so nothing stored is ever lost. Fails (document cleared) only beyond the
+// limits of documentlimits.h. HTML names resources (style sheets, images):
+// read into a SealedTextDocument so that none of them is fetched.
+bool read(const QByteArray& data, QTextDocument* document, QString* error = nullptr);
 
 } // namespace quillon::native

@@ -1,7 +1,9 @@
 #include "documents/richtextdocument.h"
 
+#include "documents/documentlimits.h"
 #include "documents/nativeformat.h"
 #include "documents/rtfformat.h"
+#include "documents/sealedtextdocument.h"
 #include "documents/textformat.h"
 #include "documents/wordformat.h"
 #include "printing/pagesink.h"
@@ -25,6 +27,12 @@
 #include <algorithm>
 #include <cmath>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace quillon {
 
 namespace {
@@ -44,13 +52,67 @@ const QImage& layoutDevice()
 
 constexpr double kTwipsPerUnit = rtf::kTwipsPerUnit;
 
-// Files larger than this are no lyrics; refusing them keeps memory sane.
-constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+enum class FileRead { Ok, CannotOpen, NotAFile, TooLarge };
+
+// Opens the path only if it is a regular file, so that /dev/zero (endless),
+// a pipe (no writer: blocks forever) or a folder are refused before a byte
+// is read. The type is checked on the opened descriptor, not on the name,
+// and the size limit on what is actually read, not on what the file claims.
+FileRead openRegularFile(const QString& path, QFile* file)
+{
+#ifdef Q_OS_UNIX
+    // Non-blocking, or opening a pipe would wait for a writer.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return FileRead::CannotOpen;
+    struct stat info = {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return FileRead::NotAFile;
+    }
+    if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return FileRead::CannotOpen;
+    }
+    return FileRead::Ok;
+#else
+    if (!QFileInfo(path).isFile())
+        return QFileInfo::exists(path) ? FileRead::NotAFile : FileRead::CannotOpen;
+    return file->open(QIODevice::ReadOnly) ? FileRead::Ok : FileRead::CannotOpen;
+#endif
+}
+
+FileRead readRegularFile(const QString& path, QByteArray* out)
+{
+    QFile file;
+    const FileRead opened = openRegularFile(path, &file);
+    if (opened != FileRead::Ok)
+        return opened;
+    constexpr qint64 kChunk = 1 << 20;
+    out->clear();
+    for (;;) {
+        const qint64 before = out->size();
+        const qint64 want = std::min(kChunk, limits::kMaxFileBytes + 1 - before);
+        out->resize(before + want);
+        const qint64 got = file.read(out->data() + before, want);
+        if (got < 0) {
+            out->clear();
+            return FileRead::CannotOpen;
+        }
+        out->resize(before + got);
+        if (out->size() > limits::kMaxFileBytes) {
+            out->clear();
+            return FileRead::TooLarge;
+        }
+        if (got == 0)
+            return FileRead::Ok;
+    }
+}
 
 } // namespace
 
 RichTextDocument::RichTextDocument(QObject* parent)
-    : QObject(parent), m_document(new QTextDocument(this)), m_cursor(m_document),
+    : QObject(parent), m_document(new SealedTextDocument(this)), m_cursor(m_document),
       m_pageLayout(defaultPageLayout())
 {
     connect(m_document, &QTextDocument::contentsChanged, this, [this] {
@@ -111,10 +173,10 @@ bool RichTextDocument::readInto(const QByteArray& bytes, DocumentFormat format,
     bool ok = true;
     switch (format) {
     case DocumentFormat::Text:
-        text::read(bytes, target);
+        ok = text::read(bytes, target, &error);
         break;
     case DocumentFormat::Native:
-        native::read(bytes, target);
+        ok = native::read(bytes, target, &error);
         break;
     case DocumentFormat::Rtf:
     case DocumentFormat::Word:
@@ -130,6 +192,14 @@ bool RichTextDocument::readInto(const QByteArray& bytes, DocumentFormat format,
         ok = false;
         error = QStringLiteral("Unknown document format.");
     }
+    // Every reader keeps to the limits as it goes; this catches whatever
+    // one of them could not count.
+    DocumentBudget budget;
+    if (ok && !budget.addDocument(*target)) {
+        ok = false;
+        error = budget.error();
+        target->clear();
+    }
     if (!ok) {
         m_lastError =
             fileName.isEmpty()
@@ -143,6 +213,8 @@ bool RichTextDocument::readInto(const QByteArray& bytes, DocumentFormat format,
 void RichTextDocument::replaceContent(const QTextDocument& source)
 {
     m_silent = true;
+    // No undo steps for a whole new content (and no copy of it on the stack).
+    m_document->setUndoRedoEnabled(false);
     m_document->clear();
     m_document->setDefaultFont(source.defaultFont());
     if (!source.isEmpty() || source.blockCount() > 1) {
@@ -157,7 +229,7 @@ void RichTextDocument::replaceContent(const QTextDocument& source)
     // without laying it out again: a view showing the document would leave
     // the first line blank until it is edited.
     m_document->markContentsDirty(0, m_document->begin().length());
-    m_document->clearUndoRedoStacks();
+    m_document->setUndoRedoEnabled(true);
     m_document->setModified(false);
     m_silent = false;
     m_cursor = QTextCursor(m_document);
@@ -166,18 +238,23 @@ void RichTextDocument::replaceContent(const QTextDocument& source)
 
 bool RichTextDocument::loadFile(const QString& path, DocumentFormat format)
 {
-    QFile file(path);
     const QString name = QFileInfo(path).fileName();
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray bytes;
+    switch (readRegularFile(path, &bytes)) {
+    case FileRead::Ok:
+        break;
+    case FileRead::CannotOpen:
         m_lastError = QStringLiteral("The file \"%1\" cannot be opened.").arg(name);
         return false;
-    }
-    if (file.size() > kMaxFileSize) {
+    case FileRead::NotAFile:
+        m_lastError = QStringLiteral("\"%1\" is not a document file.").arg(name);
+        return false;
+    case FileRead::TooLarge:
         m_lastError = QStringLiteral("The file \"%1\" is too large.").arg(name);
         return false;
     }
-    const QByteArray bytes = file.readAll();
-    QTextDocument temp;
+    SealedTextDocument temp;
+    temp.setUndoRedoEnabled(false);
     temp.setDefaultFont(m_document->defaultFont());
     if (!readInto(bytes, format, &temp, name))
         return false;
@@ -213,7 +290,8 @@ bool RichTextDocument::saveFile(const QString& path, DocumentFormat format)
 
 bool RichTextDocument::loadBytes(const QByteArray& bytes, DocumentFormat format)
 {
-    QTextDocument temp;
+    SealedTextDocument temp;
+    temp.setUndoRedoEnabled(false);
     temp.setDefaultFont(m_document->defaultFont());
     if (!readInto(bytes, format, &temp, QString()))
         return false;
@@ -272,7 +350,7 @@ QTextDocument* RichTextDocument::paginated() const
 {
     if (m_paginated)
         return m_paginated.get();
-    m_paginated.reset(m_document->clone());
+    m_paginated.reset(m_document->sealedClone());
     QTextDocument* doc = m_paginated.get();
     doc->documentLayout()->setPaintDevice(const_cast<QImage*>(&layoutDevice()));
     const QMarginsF margins = m_pageLayout.margins(QPageLayout::Millimeter);
@@ -433,7 +511,9 @@ bool RichTextDocument::clipboardAction(ClipboardAction action)
         if (!mime)
             return false;
         if (mime->hasHtml())
-            m_cursor.insertFragment(QTextDocumentFragment::fromHtml(mime->html()));
+            // Read against this document, so that nothing the HTML names
+            // is fetched from outside.
+            m_cursor.insertFragment(QTextDocumentFragment::fromHtml(mime->html(), m_document));
         else if (mime->hasText())
             m_cursor.insertText(mime->text());
         else

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "documents/documentformat.h"
+#include "documents/sealedtextdocument.h"
 
 #include <memory>
 #include <QObject>
@@ -24,6 +25,10 @@ class PageSink;
 //
 // Pagination does not disturb the editor: pages are laid out on a private
 // copy of the document, rebuilt lazily after each change.
+//
+// A document never loads anything from outside itself (style sheets or
+// images named in stored or pasted HTML stay missing), and reading refuses
+// what passes the limits in documentlimits.h.
 class RichTextDocument final : public QObject {
     Q_OBJECT
 
@@ -50,8 +55,10 @@ public:
 
     // --- Files and buffers -----------------------------------------------
     // Replaces the content with the file. FormatWord and FormatRtf decide by
-    // the content (an RTF file named .doc is read as RTF). On failure the
-    // content stays as it was and lastError() says why.
+    // the content (an RTF file named .doc is read as RTF). Only regular files
+    // are read (no devices, pipes or folders), and no more than
+    // limits::kMaxFileBytes of them. On failure the content stays as it was
+    // and lastError() says why.
     bool loadFile(const QString& path, DocumentFormat format);
     // Writes the file (replaced atomically; nothing else is touched).
     // FormatWord writes .docx when the name ends so, else Word 97-2003.
@@ -119,7 +126,7 @@ private:
     void invalidateLayout();
     bool renderAt(int page, QPainter& painter, double percent) const;
 
-    QTextDocument* m_document;
+    SealedTextDocument* m_document;
     QTextCursor m_cursor;
     QPageLayout m_pageLayout;
     mutable std::unique_ptr<QTextDocument> m_paginated;

@@ -16,8 +16,9 @@ bool looksLikeRtf(const QByteArray& data);
 // Reads RTF into the document, replacing its content: paragraphs with their
 // alignment, indents and spacing, and runs with font, size, bold, italic,
 // underline, strike-out, colour and highlight. Unknown or optional parts are
-// skipped; truncated input keeps what was read. Fails (document untouched)
-// only when the bytes are not RTF at all.
+// skipped; truncated input keeps what was read. Fails when the bytes are
+// not RTF at all (document untouched) or when the text passes the limits of
+// documentlimits.h (document cleared).
 bool read(const QByteArray& data, QTextDocument* document, QString* error = nullptr);
 
 // Writes the document as RTF 1 with a font and a colour table; everything

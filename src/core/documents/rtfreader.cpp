@@ -1,4 +1,5 @@
 #include "documents/codepage.h"
+#include "documents/documentlimits.h"
 #include "documents/rtfformat.h"
 #include "documents/rtfkeywords.h"
 #include "documents/rtfstate.h"
@@ -13,6 +14,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <optional>
 
 namespace quillon::rtf {
 
@@ -35,6 +37,7 @@ public:
     }
 
     void run();
+    const DocumentBudget& budget() const { return m_budget; }
 
 private:
     void handleWord(const Token& t);
@@ -72,16 +75,26 @@ private:
     // The current paragraph follows a \page.
     bool m_breakBefore = false;
     bool m_anyContent = false;
+    DocumentBudget m_budget;
+    // The format of the last text inserted into the current paragraph.
+    std::optional<QTextCharFormat> m_runFormat;
+    // The current paragraph has been counted. A paragraph counts once it has
+    // text or is ended, so the empty one after the last \par does not.
+    bool m_paragraphCounted = false;
 };
 
 void Reader::run()
 {
     m_stack.append(State{});
     m_cursor.movePosition(QTextCursor::Start);
+    // One edit for the whole read: otherwise the document lays out its
+    // paragraph again after every insertion, which grows with the square
+    // of the number of runs.
+    m_cursor.beginEditBlock();
     bool rootOpened = false;
     Token t;
     bool finished = false;
-    while (!finished && m_tokens.next(t)) {
+    while (!finished && !m_budget.exceeded() && m_tokens.next(t)) {
         // After \uN the next uc characters are the fallback for readers
         // without Unicode; braces end the skipping.
         if (m_skipAfterUnicode > 0 && t.kind != Token::GroupOpen && t.kind != Token::GroupClose) {
@@ -152,6 +165,7 @@ void Reader::run()
     } else {
         applyBlockFormat();
     }
+    m_cursor.endEditBlock();
 }
 
 int Reader::currentCodePage() const
@@ -191,6 +205,9 @@ void Reader::text(const QString& s)
     switch (st().dest) {
     case Destination::Text:
         m_pendingText.append(s);
+        // Long text is inserted (and counted) piece by piece.
+        if (m_pendingText.size() >= 65536)
+            flushText();
         break;
     case Destination::FontTable:
         for (QChar c : s) {
@@ -203,7 +220,7 @@ void Reader::text(const QString& s)
         break;
     case Destination::ColorTable:
         for (QChar c : s) {
-            if (c == ';') {
+            if (c == ';' && m_colors.size() < limits::kMaxTableEntries) {
                 m_colors.append(m_colorEntryHasValue ? QColor(m_red, m_green, m_blue) : QColor());
                 m_red = m_green = m_blue = 0;
                 m_colorEntryHasValue = false;
@@ -219,7 +236,8 @@ void Reader::commitFont(const State& entry)
 {
     const QString name = m_fontName.trimmed();
     m_fontName.clear();
-    if (entry.fontNumber < 0 || name.isEmpty())
+    if (entry.fontNumber < 0 || name.isEmpty() ||
+        (m_fonts.size() >= limits::kMaxTableEntries && !m_fonts.contains(entry.fontNumber)))
         return;
     FontEntry e{name, codepage::fromCharset(entry.fontCharset)};
     if (entry.fontCharset == 2 || entry.fontCharset == 255)
@@ -260,7 +278,16 @@ void Reader::flushText()
     m_pendingText.clear();
     if (s.isEmpty())
         return;
-    m_cursor.insertText(s, charFormat());
+    if (!m_paragraphCounted && !m_budget.addParagraph())
+        return;
+    m_paragraphCounted = true;
+    const QTextCharFormat format = charFormat();
+    if (m_runFormat != format && !m_budget.addRun())
+        return;
+    if (!m_budget.addCharacters(s.size()))
+        return;
+    m_runFormat = format;
+    m_cursor.insertText(s, format);
     m_blockHasContent = true;
     m_anyContent = true;
 }
@@ -283,6 +310,10 @@ void Reader::applyBlockFormat()
 void Reader::endParagraph()
 {
     flushText();
+    if (!m_paragraphCounted && !m_budget.addParagraph())
+        return;
+    m_paragraphCounted = false;
+    m_runFormat.reset();
     applyBlockFormat();
     m_cursor.setBlockCharFormat(charFormat());
     m_cursor.insertBlock(QTextBlockFormat(), charFormat());
@@ -455,6 +486,12 @@ bool read(const QByteArray& data, QTextDocument* document, QString* error)
     document->clear();
     Reader reader(data.mid(data.indexOf('{')), document);
     reader.run();
+    if (reader.budget().exceeded()) {
+        document->clear();
+        if (error)
+            *error = reader.budget().error();
+        return false;
+    }
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "documents/textformat.h"
 
 #include "documents/codepage.h"
+#include "documents/documentlimits.h"
 
 #include <QTextDocument>
 
@@ -116,9 +117,44 @@ QByteArray encode(const QString& text)
     return normaliseLineEnds(text).toUtf8();
 }
 
-void read(const QByteArray& data, QTextDocument* document)
+namespace {
+
+// Counts the lines of single-byte or UTF-8 bytes before they are decoded: a
+// file of nothing but line ends is small and its text is not.
+bool linesFit(const QByteArray& data, DocumentBudget& budget)
 {
-    document->setPlainText(decode(data));
+    if (data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF"))
+        return true; // UTF-16: its bytes are no characters; counted once decoded
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        const char c = data.at(i);
+        if ((c == '\n' || (c == '\r' && (i + 1 == data.size() || data.at(i + 1) != '\n'))) &&
+            !budget.addParagraph())
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool read(const QByteArray& data, QTextDocument* document, QString* error)
+{
+    DocumentBudget lines;
+    if (!linesFit(data, lines)) {
+        if (error)
+            *error = lines.error();
+        return false;
+    }
+    const QString s = decode(data);
+    // Counted before the document sees it: every line would become a
+    // paragraph of its own, and a file of nothing but line ends is small.
+    DocumentBudget budget;
+    if (!budget.addText(s)) {
+        if (error)
+            *error = budget.error();
+        return false;
+    }
+    document->setPlainText(s);
+    return true;
 }
 
 QByteArray write(const QTextDocument& document)

@@ -20,8 +20,9 @@ QString sanitized(QString text);
 // Encodes as UTF-8 without a byte-order mark, LF line ends.
 QByteArray encode(const QString& text);
 
-// Replaces the document's content with the decoded text (never fails).
-void read(const QByteArray& data, QTextDocument* document);
+// Replaces the document's content with the decoded text. Fails (document
+// untouched) only when the text passes the limits of documentlimits.h.
+bool read(const QByteArray& data, QTextDocument* document, QString* error = nullptr);
 
 // The document's plain text, encoded.
 QByteArray write(const QTextDocument& document);

@@ -1,6 +1,7 @@
 #include "documents/wordbinaryreader.h"
 
 #include "documents/cfbstorage.h"
+#include "documents/documentlimits.h"
 #include "documents/wordfib.h"
 #include "documents/wordfkp.h"
 #include "documents/wordfonttable.h"
@@ -35,6 +36,7 @@ public:
     {
     }
 
+    // Empty (with budget() saying why) when the text passes the limits.
     QList<WordParagraph> build()
     {
         QList<WordParagraph> result;
@@ -44,13 +46,19 @@ public:
             qsizetype end = start;
             while (end < text.size() && text[end] != kParagraphMark && text[end] != kCellMark)
                 ++end;
+            if (!m_budget.addParagraph() || !m_budget.addCharacters(end - start))
+                return {};
             result.append(paragraph(start, end));
+            if (m_budget.exceeded())
+                return {};
             start = end + 1;
         }
         if (result.isEmpty())
             result.append(WordParagraph());
         return result;
     }
+
+    const DocumentBudget& budget() const { return m_budget; }
 
 private:
     // Characters [start, end) with the mark at end (or the end of the text).
@@ -80,7 +88,10 @@ private:
                 out = QChar(c);
             else
                 continue; // object anchors, note references, soft hyphens
+            const qsizetype runs = result.runs.size();
             result.append(QString(out), format(offsets.at(i), istd));
+            if (result.runs.size() > runs && !m_budget.addRun())
+                break;
         }
         return result;
     }
@@ -134,6 +145,7 @@ private:
     const QStringList& m_fonts;
     QList<bool> m_fields;
     QHash<QPair<const void*, int>, WordCharFormat> m_formats;
+    DocumentBudget m_budget;
 };
 
 } // namespace
@@ -155,6 +167,13 @@ bool WordBinaryReader::read(const QByteArray& data, QList<WordParagraph>* paragr
     WordFib fib;
     if (!fib.read(document, error))
         return false;
+    // The text is counted before it is read: a piece table may name the
+    // same bytes again and again.
+    if (qint64(fib.ccpText) > limits::kMaxCharacters) {
+        if (error)
+            *error = DocumentBudget::tooLarge(QStringLiteral("characters"), limits::kMaxCharacters);
+        return false;
+    }
     QByteArray table;
     if (!cfb.stream(fib.tableIs1Table ? "1Table" : "0Table", &table, error))
         return false;
@@ -174,7 +193,13 @@ bool WordBinaryReader::read(const QByteArray& data, QList<WordParagraph>* paragr
                        fib.lcb[kFibPlcfBtePapx]);
 
     ParagraphBuilder builder(pieces, characters, paragraphRuns, styles, fonts);
-    *paragraphs = builder.build();
+    QList<WordParagraph> result = builder.build();
+    if (builder.budget().exceeded()) {
+        if (error)
+            *error = builder.budget().error();
+        return false;
+    }
+    *paragraphs = std::move(result);
     return true;
 }
 

@@ -150,6 +150,7 @@ QByteArray WordBinaryWriter::characterSprms(const WordCharFormat& format)
     putSprm(out, kSprmCFItalic, byteOperand(format.italic ? 1 : 0));
     putSprm(out, kSprmCFStrike, byteOperand(format.strike ? 1 : 0));
     putSprm(out, kSprmCKul, byteOperand(format.underline ? kUnderlineSingle : 0));
+    putSprm(out, kSprmCIss, byteOperand(format.vertical > 0 ? 1 : format.vertical < 0 ? 2 : 0));
     if (format.pointSize > 0) {
         const int halfPoints = qBound(2, qRound(format.pointSize * 2), 3276);
         putSprm(out, kSprmCHps, wordOperand(halfPoints));
@@ -236,7 +237,7 @@ QByteArray WordBinaryWriter::write(const QList<WordParagraph>& paragraphs, QStri
         table.append(bytes);
     };
     place(kFibStshf, WordStyleSheetWriter::write(characterSprms(WordCharFormat{
-                         false, false, false, false, 12, m_fonts.first(), QColor()})));
+                         false, false, false, false, 0, 12, m_fonts.first(), QColor()})));
     fc[0] = fc[kFibStshf]; // the original style sheet is the same
     lcb[0] = lcb[kFibStshf];
     place(kFibPlcfBteChpx, chpxBin);

@@ -51,6 +51,9 @@ QTextCharFormat toQt(const WordCharFormat& format)
     result.setFontItalic(format.italic);
     result.setFontUnderline(format.underline);
     result.setFontStrikeOut(format.strike);
+    if (format.vertical != 0)
+        result.setVerticalAlignment(format.vertical > 0 ? QTextCharFormat::AlignSuperScript
+                                                        : QTextCharFormat::AlignSubScript);
     if (format.pointSize > 0)
         result.setFontPointSize(format.pointSize);
     if (!format.font.isEmpty())
@@ -86,6 +89,10 @@ WordCharFormat fromQt(const QTextCharFormat& format, const QFont& fallback)
         format.hasProperty(QTextFormat::FontItalic) ? format.fontItalic() : fallback.italic();
     result.underline = format.fontUnderline();
     result.strike = format.fontStrikeOut();
+    if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+        result.vertical = 1;
+    else if (format.verticalAlignment() == QTextCharFormat::AlignSubScript)
+        result.vertical = -1;
     result.pointSize = format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
                                                                       : fallback.pointSizeF();
     if (result.pointSize <= 0)

@@ -15,6 +15,7 @@ struct WordCharFormat {
     bool italic = false;
     bool underline = false;
     bool strike = false;
+    int vertical = 0; // 1 superscript, -1 subscript
     double pointSize = 0;
     QString font;
     QColor color;

@@ -114,6 +114,8 @@ void WordCharProps::overrideWith(const WordCharProps& other)
         underline = other.underline;
     if (other.strike)
         strike = other.strike;
+    if (other.vertical)
+        vertical = other.vertical;
     if (other.halfPoints)
         halfPoints = other.halfPoints;
     if (other.fontIndex)
@@ -137,6 +139,9 @@ void WordCharProps::apply(const QByteArray& grpprl, const WordCharProps& base)
             break;
         case kSprmCKul:
             underline = sprm.byteOperand() != 0;
+            break;
+        case kSprmCIss:
+            vertical = sprm.byteOperand() == 1 ? 1 : sprm.byteOperand() == 2 ? -1 : 0;
             break;
         case kSprmCHps:
             // Word's own limit is 1638 points; anything above is damage.
@@ -171,6 +176,7 @@ WordCharFormat WordCharProps::resolved(const QStringList& fonts) const
     format.italic = italic.value_or(false);
     format.underline = underline.value_or(false);
     format.strike = strike.value_or(false);
+    format.vertical = vertical.value_or(0);
     format.pointSize = halfPoints.value_or(20) / 2.0;
     const int font = fontIndex.value_or(0);
     if (font >= 0 && font < fonts.size())

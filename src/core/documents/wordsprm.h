@@ -17,6 +17,7 @@ enum WordSprmCode : quint16 {
     kSprmCFStrike = 0x0837,
     kSprmCKul = 0x2A3E,
     kSprmCIco = 0x2A42,
+    kSprmCIss = 0x2A48,
     kSprmCHps = 0x4A43,
     kSprmCIstd = 0x4A30,
     kSprmCRgFtc0 = 0x4A4F,
@@ -44,6 +45,7 @@ void forEachSprm(const QByteArray& grpprl, const std::function<void(const WordSp
 // formatting); fields left open inherit from the layer below.
 struct WordCharProps {
     std::optional<bool> bold, italic, underline, strike;
+    std::optional<int> vertical; // as WordCharFormat::vertical
     std::optional<int> halfPoints;
     std::optional<int> fontIndex;
     std::optional<QColor> color;

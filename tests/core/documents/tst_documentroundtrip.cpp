@@ -1,7 +1,10 @@
+#include "documentprobes.h"
 #include "documents/documentdump.h"
 #include "documents/richtextdocument.h"
 
 #include <QTemporaryDir>
+
+#include <functional>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -51,6 +54,65 @@ void fill(RichTextDocument& doc)
     c.insertText(QString(QChar(0x2028)) + "next line", run("DejaVu Sans", 20, false, true));
 }
 
+// One attribute the editor can give text or a paragraph: the value "marked"
+// text gets, read back as a string, and what unmarked text must read.
+struct Attribute {
+    const char* name;
+    std::function<void(QTextCharFormat&, QTextBlockFormat&)> apply;
+    std::function<QString(const QTextCharFormat&, Qt::Alignment)> read;
+};
+
+QString yesNo(bool b)
+{
+    return b ? QStringLiteral("yes") : QStringLiteral("no");
+}
+
+const QList<Attribute>& attributes()
+{
+    using C = QTextCharFormat;
+    using B = QTextBlockFormat;
+    using A = Qt::Alignment;
+    const auto vertical = [](const C& f, A) { return QString::number(f.verticalAlignment()); };
+    // Right-aligned in HTML reads back as "absolute" right: the same for our text.
+    const auto alignment = [](const C&, A a) {
+        return QString::number(int(a & ~Qt::AlignAbsolute));
+    };
+    static const QList<Attribute> list{
+        {"bold", [](C& f, B&) { f.setFontWeight(QFont::Bold); },
+         [](const C& f, A) { return yesNo(f.fontWeight() >= QFont::DemiBold); }},
+        {"italic", [](C& f, B&) { f.setFontItalic(true); },
+         [](const C& f, A) { return yesNo(f.fontItalic()); }},
+        {"underline", [](C& f, B&) { f.setFontUnderline(true); },
+         [](const C& f, A) { return yesNo(f.fontUnderline()); }},
+        {"strike-out", [](C& f, B&) { f.setFontStrikeOut(true); },
+         [](const C& f, A) { return yesNo(f.fontStrikeOut()); }},
+        {"superscript", [](C& f, B&) { f.setVerticalAlignment(C::AlignSuperScript); }, vertical},
+        {"subscript", [](C& f, B&) { f.setVerticalAlignment(C::AlignSubScript); }, vertical},
+        {"font", [](C& f, B&) { f.setFontFamilies({QStringLiteral("Liberation Mono")}); },
+         [](const C& f, A) { return test::familyOf(f); }},
+        {"size", [](C& f, B&) { f.setFontPointSize(17); },
+         [](const C& f, A) { return QString::number(f.fontPointSize()); }},
+        {"colour", [](C& f, B&) { f.setForeground(QColor(0x33, 0x66, 0xcc)); },
+         [](const C& f, A) { return f.foreground().color().name(); }},
+        {"centred", [](C&, B& b) { b.setAlignment(Qt::AlignHCenter); }, alignment},
+        {"right", [](C&, B& b) { b.setAlignment(Qt::AlignRight); }, alignment},
+        {"justified", [](C&, B& b) { b.setAlignment(Qt::AlignJustify); }, alignment},
+    };
+    return list;
+}
+
+// Writes through the format (a file where the format is a file) and reads back.
+bool throughFormat(RichTextDocument& source, const QString& format, RichTextDocument* out)
+{
+    if (format == "rtf" || format == "stored") {
+        const DocumentFormat f = format == "rtf" ? DocumentFormat::Rtf : DocumentFormat::Native;
+        return out->loadBytes(source.saveBytes(f), f);
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath("lyrics." + format);
+    return source.saveFile(path, DocumentFormat::Word) && out->loadFile(path, DocumentFormat::Word);
+}
+
 } // namespace
 
 class TestDocumentRoundTrip final : public QObject {
@@ -71,6 +133,54 @@ private:
     }
 
 private Q_SLOTS:
+    // Every attribute the editor offers, written and read again by every
+    // format that can carry it: a writer or reader losing one fails here.
+    void everyAttributeSurvivesEveryFormat_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<int>("attribute");
+        for (const QString format : {"rtf", "doc", "docx", "stored"}) {
+            for (int i = 0; i < attributes().size(); ++i)
+                QTest::addRow("%s %s", qPrintable(format), attributes().at(i).name) << format << i;
+        }
+    }
+
+    void everyAttributeSurvivesEveryFormat()
+    {
+        QFETCH(QString, format);
+        QFETCH(int, attribute);
+        const Attribute& a = attributes().at(attribute);
+        // "plain" in a left-aligned paragraph, "marked" in its own paragraph.
+        QTextCharFormat plain;
+        plain.setFontFamilies({QStringLiteral("DejaVu Sans")});
+        plain.setFontPointSize(12);
+        QTextCharFormat marked = plain;
+        QTextBlockFormat left, block;
+        left.setAlignment(Qt::AlignLeft);
+        block.setAlignment(Qt::AlignLeft);
+        a.apply(marked, block);
+        RichTextDocument source;
+        QTextCursor c(source.textDocument());
+        c.setBlockFormat(left);
+        c.insertText("plain ", plain);
+        c.insertText("words", marked);
+        c.insertBlock(block);
+        c.insertText("marked", marked);
+        c.insertText(" plain", plain);
+
+        RichTextDocument copy;
+        QVERIFY2(throughFormat(source, format, &copy), qPrintable(copy.lastError()));
+        const QTextDocument& d = *copy.textDocument();
+        QCOMPARE(d.toPlainText(), QString("plain words\nmarked plain"));
+        const auto value = [&](const QTextDocument& doc, const QString& text) {
+            return a.read(test::formatAt(doc, text), test::alignmentOf(doc, text));
+        };
+        QCOMPARE(value(d, "marked"), value(*source.textDocument(), "marked"));
+        QCOMPARE(value(d, "words"), value(*source.textDocument(), "words"));
+        QCOMPARE(value(d, "plain "), value(*source.textDocument(), "plain "));
+        QVERIFY(value(d, "marked") != value(d, "plain ")); // the attribute really differs
+    }
+
     void dumpShowsTheFormatting()
     {
         RichTextDocument doc;

@@ -169,6 +169,61 @@ private slots:
         QCOMPARE(formatAt(document, QStringLiteral("loop")).fontPointSize(), 11.0);
     }
 
+    // Document defaults, then the paragraph style, then the character style,
+    // then the run's own formatting: each later layer wins for what it says
+    // and leaves the rest, whatever order the run names them in.
+    void formattingLayersApplyInOrder_data()
+    {
+        QTest::addColumn<QByteArray>("pPr");
+        QTest::addColumn<QByteArray>("rPr");
+        QTest::addColumn<QString>("expected"); // font size bold italic underline
+        const QByteArray p = "<w:pStyle w:val='P'/>";
+        const QByteArray c = "<w:rStyle w:val='C'/>";
+        const QByteArray direct = "<w:rFonts w:ascii='Direct'/><w:sz w:val='40'/><w:b/>";
+        QTest::newRow("defaults") << QByteArray() << QByteArray() << "Defaults 10 no no no";
+        QTest::newRow("paragraph style") << p << QByteArray() << "Para 12 yes no no";
+        // The character style's own base style underlines.
+        QTest::newRow("character style") << QByteArray() << c << "Char 14 no yes yes";
+        QTest::newRow("character over paragraph style") << p << c << "Char 14 no yes yes";
+        QTest::newRow("direct over both") << p << c + direct << "Direct 20 yes yes yes";
+        QTest::newRow("direct named before the style")
+            << p << direct + c << "Direct 20 yes yes yes";
+        QTest::newRow("direct over paragraph style")
+            << p << QByteArray("<w:b w:val='0'/><w:i/>") << "Para 12 no yes no";
+    }
+
+    void formattingLayersApplyInOrder()
+    {
+        QFETCH(QByteArray, pPr);
+        QFETCH(QByteArray, rPr);
+        QFETCH(QString, expected);
+        const QByteArray styles =
+            "<?xml version='1.0'?><w:styles "
+            "xmlns:w='http://schemas.openxmlformats.org/wordprocessingml/2006/main'>"
+            "<w:docDefaults><w:rPrDefault><w:rPr><w:rFonts w:ascii='Defaults'/>"
+            "<w:sz w:val='20'/></w:rPr></w:rPrDefault></w:docDefaults>"
+            "<w:style w:type='paragraph' w:styleId='P'><w:rPr><w:rFonts w:ascii='Para'/>"
+            "<w:b/><w:sz w:val='24'/></w:rPr></w:style>"
+            "<w:style w:type='character' w:styleId='Base'><w:rPr><w:u w:val='single'/>"
+            "</w:rPr></w:style>"
+            "<w:style w:type='character' w:styleId='C'><w:basedOn w:val='Base'/><w:rPr>"
+            "<w:rFonts w:ascii='Char'/><w:b w:val='0'/><w:i/><w:sz w:val='28'/></w:rPr>"
+            "</w:style></w:styles>";
+        const QByteArray xml = "<w:p><w:pPr>" + pPr + "</w:pPr><w:r><w:rPr>" + rPr +
+                               "</w:rPr><w:t>x</w:t></w:r></w:p>";
+        QTextDocument document;
+        QString error;
+        QVERIFY2(word::read(package(body(xml), styles), &document, &error), qPrintable(error));
+        const QTextCharFormat f = formatAt(document, QStringLiteral("x"));
+        const auto yesNo = [](bool b) { return b ? QStringLiteral("yes") : QStringLiteral("no"); };
+        QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5")
+                     .arg(familyOf(f))
+                     .arg(f.fontPointSize())
+                     .arg(yesNo(f.fontWeight() >= QFont::DemiBold), yesNo(f.fontItalic()),
+                          yesNo(f.fontUnderline())),
+                 expected);
+    }
+
     void fieldsTablesAndTextBoxes()
     {
         const QByteArray xml =

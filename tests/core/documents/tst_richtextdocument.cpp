@@ -1,10 +1,16 @@
+#include "documentprobes.h"
+#include "documents/documentlimits.h"
+#include "documents/docxpackage.h"
 #include "documents/richtextdocument.h"
+#include "documents/wordformat.h"
 #include "printing/pdfpagesink.h"
 #include "printing/recordingpagesink.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMimeData>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -12,7 +18,13 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <sys/stat.h>
+
 using namespace quillon;
+using limits::kMaxMarkupTags;
+using limits::kMaxParagraphCharacters;
+using limits::kMaxParagraphs;
+using limits::kMaxRuns;
 
 namespace {
 
@@ -47,12 +59,210 @@ QImage renderAtTenPercent(RichTextDocument& doc, int page, bool* drawn)
     return img;
 }
 
+bool hasRed(const QImage& img)
+{
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixel(x, y) == qRgb(255, 0, 0))
+                return true;
+    return false;
+}
+
+QByteArray repeated(const QByteArray& piece, qsizetype times)
+{
+    QByteArray out;
+    out.reserve(piece.size() * times);
+    for (qsizetype i = 0; i < times; ++i)
+        out += piece;
+    return out;
+}
+
+// A .docx whose body is `inner`, preceded by `prolog` (a DOCTYPE, say).
+QByteArray docx(const QByteArray& inner, const QByteArray& prolog = {})
+{
+    const QByteArray xml =
+        "<?xml version='1.0'?>" + prolog +
+        "<w:document xmlns:w='http://schemas.openxmlformats.org/wordprocessingml/2006/main'>"
+        "<w:body>" +
+        inner + "</w:body></w:document>";
+    return word::DocxPackageWriter::write({{QStringLiteral("word/document.xml"), xml}}, nullptr);
+}
+
+QByteArray docWithParagraphs(qsizetype paragraphs)
+{
+    QTextDocument many;
+    many.setPlainText(QString(paragraphs - 1, QLatin1Char('\n')));
+    return word::writeDoc(many);
+}
+
 } // namespace
 
 class TestRichTextDocument final : public QObject {
     Q_OBJECT
 
+private:
+    QTemporaryDir m_dir;
+
 private Q_SLOTS:
+    // Devices, pipes and folders are no documents: /dev/zero never ends, and
+    // a pipe without a writer would block the program for good.
+    void specialFilesAreRefused_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("error");
+        const QString fifo = m_dir.filePath("pipe.txt");
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        QVERIFY(QFile::link("/dev/zero", m_dir.filePath("zero.doc")));
+        QVERIFY(QDir(m_dir.path()).mkdir("folder.rtf"));
+        QFile big(m_dir.filePath("big.txt"));
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(limits::kMaxFileBytes + 1));
+        const int text = int(DocumentFormat::Text), rtf = int(DocumentFormat::Rtf);
+        const QString notADocument = "is not a document file";
+        QTest::newRow("zero") << "/dev/zero" << text << notADocument;
+        QTest::newRow("urandom") << "/dev/urandom" << rtf << notADocument;
+        QTest::newRow("pipe") << fifo << text << notADocument;
+        QTest::newRow("link to zero")
+            << m_dir.filePath("zero.doc") << int(DocumentFormat::Word) << notADocument;
+        QTest::newRow("folder") << m_dir.filePath("folder.rtf") << rtf << notADocument;
+        QTest::newRow("too large") << big.fileName() << text << "too large";
+    }
+
+    void specialFilesAreRefused()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, format);
+        QFETCH(QString, error);
+        RichTextDocument doc;
+        doc.setText("keep me");
+        QVERIFY(!doc.loadFile(path, DocumentFormat(format)));
+        QVERIFY2(doc.lastError().contains(error), qPrintable(doc.lastError()));
+        QCOMPARE(doc.text(), QString("keep me"));
+    }
+
+    // A few kilobytes must not become gigabytes: what a document expands to
+    // is counted, and beyond the limits it is refused with a reason.
+    void explodingDocumentsAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("error");
+        const int text = int(DocumentFormat::Text), rtf = int(DocumentFormat::Rtf),
+                  word = int(DocumentFormat::Word), native = int(DocumentFormat::Native);
+        const QString paragraphs = "more than 50000 paragraphs";
+        const QString runs = "more than 100000 changes of formatting";
+        QTest::newRow("text line ends") << QByteArray(kMaxParagraphs, '\n') << text << paragraphs;
+        QTest::newRow("text CR line ends")
+            << QByteArray(kMaxParagraphs, '\r') << text << paragraphs;
+        QTest::newRow("text one long line")
+            << QByteArray(kMaxParagraphCharacters + 1, 'a') << text << "in one paragraph";
+        QTest::newRow("text characters") << repeated(QByteArray(99, 'a') + '\n', 20001) << text
+                                         << "more than 2000000 characters";
+        QTest::newRow("rtf paragraphs")
+            << "{\\rtf1 " + repeated("\\par ", kMaxParagraphs + 1) + "}" << rtf << paragraphs;
+        QTest::newRow("rtf runs") << "{\\rtf1 " +
+                                         repeated("{\\b x}y{\\i z}\\par ", kMaxRuns / 3 + 1) + "}"
+                                  << rtf << runs;
+        QTest::newRow("docx entities")
+            << docx("<w:p><w:r><w:t>" + repeated("&e;", 1000) + "</w:t></w:r></w:p>",
+                    "<!DOCTYPE d [<!ENTITY e '" + QByteArray(4000, 'x') + "'>]>")
+            << word << "declares a document type";
+        QTest::newRow("docx paragraphs")
+            << docx(repeated("<w:p/>", kMaxParagraphs + 1)) << word << paragraphs;
+        QTest::newRow("doc paragraphs")
+            << docWithParagraphs(kMaxParagraphs + 1) << word << paragraphs;
+        QTest::newRow("stored tags")
+            << "<html><body>" + repeated("<b>x</b>", kMaxMarkupTags + 1) << native << "tags";
+        QTest::newRow("stored paragraphs")
+            << "<html><body>" + repeated("<p>x</p>", kMaxParagraphs + 1) << native << paragraphs;
+    }
+
+    void explodingDocumentsAreRefused()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, format);
+        QFETCH(QString, error);
+        RichTextDocument doc;
+        doc.setText("keep me");
+        QVERIFY(!doc.loadBytes(bytes, DocumentFormat(format)));
+        QVERIFY2(doc.lastError().contains(error), qPrintable(doc.lastError()));
+        QCOMPARE(doc.text(), QString("keep me"));
+    }
+
+    // Right at the limits everything is still read.
+    void largestDocumentsAreRead_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<int>("paragraphs");
+        QTest::newRow("text") << QByteArray(kMaxParagraphs - 1, '\n') << int(DocumentFormat::Text)
+                              << int(kMaxParagraphs);
+        QTest::newRow("long line")
+            << QByteArray(kMaxParagraphCharacters, 'a') << int(DocumentFormat::Text) << 1;
+        QTest::newRow("rtf") << "{\\rtf1 " + repeated("{\\b x}y\\par ", kMaxParagraphs) + "}"
+                             << int(DocumentFormat::Rtf) << int(kMaxParagraphs);
+        QTest::newRow("doc") << docWithParagraphs(kMaxParagraphs) << int(DocumentFormat::Word)
+                             << int(kMaxParagraphs);
+    }
+
+    void largestDocumentsAreRead()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, format);
+        QFETCH(int, paragraphs);
+        RichTextDocument doc;
+        QVERIFY2(doc.loadBytes(bytes, DocumentFormat(format)), qPrintable(doc.lastError()));
+        QCOMPARE(doc.textDocument()->blockCount(), paragraphs);
+    }
+
+    // Stored text is HTML, and HTML names style sheets and images by path.
+    // Nothing is fetched: not when reading, drawing, paginating or pasting.
+    void storedTextLoadsNothingFromOutside()
+    {
+        const QString sheet = m_dir.filePath("red.css");
+        QFile css(sheet);
+        QVERIFY(css.open(QIODevice::WriteOnly));
+        css.write("p, span { color: #ff0000; background-color: #ff0000 }");
+        css.close();
+        QImage red(60, 60, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        const QString png = m_dir.filePath("red.png");
+        QVERIFY(red.save(png));
+        const QString html =
+            QString("<html><head><link rel=\"stylesheet\" type=\"text/css\" href=\"%1\">"
+                    "</head><body><p>Words <img src=\"%2\"></p>"
+                    "<p style=\"background-image: url(%2)\">Lines</p></body></html>")
+                .arg(QUrl::fromLocalFile(sheet).toString(), png);
+
+        RichTextDocument doc;
+        QVERIFY(doc.loadBytes(html.toUtf8(), DocumentFormat::Native));
+        QCOMPARE(test::formatAt(*doc.textDocument(), "Words").foreground().color(),
+                 QColor(Qt::black));
+        QImage shown(800, 400, QImage::Format_RGB32);
+        shown.fill(Qt::white);
+        QPainter painter(&shown);
+        doc.textDocument()->drawContents(&painter); // as the editor draws it
+        painter.end();
+        QVERIFY(!hasRed(shown));
+        QImage page(doc.pageWidth() / 15, doc.pageHeight() / 15, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        page.setDotsPerMeterX(3780);
+        page.setDotsPerMeterY(3780);
+        doc.setRenderTarget(&page);
+        QVERIFY(doc.renderPage(1)); // as the preview and the printer draw it
+        QVERIFY(!hasRed(page));
+
+        auto* mime = new QMimeData;
+        mime->setHtml(html);
+        QGuiApplication::clipboard()->setMimeData(mime);
+        QTextCursor end(doc.textDocument());
+        end.movePosition(QTextCursor::End);
+        doc.setCursor(end);
+        QVERIFY(doc.clipboardAction(RichTextDocument::ClipboardAction::Paste));
+        QVERIFY(test::formatAt(*doc.textDocument(), "Lines").foreground().color() !=
+                QColor(Qt::red));
+    }
+
     void pageSizesOfA4AndLetter()
     {
         RichTextDocument doc;
