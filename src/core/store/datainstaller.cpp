@@ -3,11 +3,11 @@
 #include "songs/songconstants.h"
 #include "store/database.h"
 #include "store/logging.h"
+#include "store/plainfile.h"
 #include "store/schema.h"
 
 #include <QDate>
 #include <QDir>
-#include <QFileInfo>
 
 namespace quillon {
 
@@ -60,7 +60,13 @@ template <typename Fill>
 bool layOut(const QString& path, const QStringList& ddl, Fill fill, InstallReport& report)
 {
     Database db;
-    if (!db.create(path) || !db.transaction() || !runAll(db, ddl) || !fill(db) || !db.commit()) {
+    // Only a file made here is removed again: whatever stands at the path
+    // already (a dangling link, say) is reported and left alone.
+    if (!db.create(path)) {
+        report.problems << db.lastError();
+        return false;
+    }
+    if (!db.transaction() || !runAll(db, ddl) || !fill(db) || !db.commit()) {
         report.problems << db.lastError();
         db.close();
         QFile::remove(path);
@@ -80,6 +86,13 @@ QString insertSql(const QString& table, const QStringList& columns)
     }
     return QString("INSERT INTO %1 (%2) VALUES (%3)")
         .arg(schema::quoted(table), quotedCols.join(", "), marks.join(", "));
+}
+
+// Anything at the path counts, a link whose target is gone included: it is
+// checked (and reported), never laid out anew through the link.
+bool present(const QString& path)
+{
+    return entryType(path) != EntryType::Missing;
 }
 
 // Reports an existing file that cannot be read as a database.
@@ -103,7 +116,7 @@ InstallReport ensureDataFolder(const DataFolder& folder)
         return report;
     }
 
-    const bool songsExisted = QFileInfo::exists(folder.songDb());
+    const bool songsExisted = present(folder.songDb());
     if (songsExisted) {
         checkExisting(folder.songDb(), report);
     } else {
@@ -153,7 +166,7 @@ InstallReport ensureDataFolder(const DataFolder& folder)
     // thousand songs it is the whole song table, on every start.
     bool trackFileMissing = false;
     for (int n = 1; n <= schema::kTrackSlots; ++n)
-        trackFileMissing = trackFileMissing || !QFileInfo::exists(folder.trackDb(n));
+        trackFileMissing = trackFileMissing || !present(folder.trackDb(n));
     QStringList titles;
     if (trackFileMissing) {
         Database songs;
@@ -167,7 +180,7 @@ InstallReport ensureDataFolder(const DataFolder& folder)
 
     for (int n = 1; n <= schema::kTrackSlots; ++n) {
         const QString path = folder.trackDb(n);
-        if (QFileInfo::exists(path)) {
+        if (present(path)) {
             checkExisting(path, report);
             continue;
         }
@@ -191,13 +204,13 @@ InstallReport ensureDataFolder(const DataFolder& folder)
             report);
     }
 
-    if (QFileInfo::exists(folder.tapeDb()))
+    if (present(folder.tapeDb()))
         checkExisting(folder.tapeDb(), report);
     else
         layOut(
             folder.tapeDb(), schema::tapeDatabaseDdl(), [](Database&) { return true; }, report);
 
-    if (QFileInfo::exists(folder.recdevDb())) {
+    if (present(folder.recdevDb())) {
         checkExisting(folder.recdevDb(), report);
     } else {
         layOut(
@@ -214,7 +227,7 @@ InstallReport ensureDataFolder(const DataFolder& folder)
             report);
     }
 
-    if (QFileInfo::exists(folder.note1Db()))
+    if (present(folder.note1Db()))
         checkExisting(folder.note1Db(), report);
     else
         layOut(

@@ -5,6 +5,8 @@
 
 #include "songs/songstore.h"
 #include "store/database.h"
+#include "store/datainstaller.h"
+#include "store/plainfile.h"
 #include "tempdatafolder.h"
 
 #include <QDir>
@@ -321,6 +323,13 @@ private Q_SLOTS:
         Database db;
         QVERIFY(!db.open(path));
         QVERIFY(!db.create(path));
+        // The installer reports the entry and leaves it where it is.
+        const InstallReport installed = ensureDataFolder(tmp.folder());
+        QVERIFY(installed.created.isEmpty());
+        QCOMPARE(installed.problems.size(), 1);
+        QVERIFY2(installed.problems.first().contains('"' + name + '"'),
+                 qPrintable(installed.problems.first()));
+        QVERIFY(entryType(path) != EntryType::Missing && entryType(path) != EntryType::Regular);
         QVERIFY(!QFileInfo::exists(tmp.path() + "/nowhere.mdb"));
     }
 
