@@ -8,6 +8,7 @@ PACKAGES=(
   libgsf-1-dev libzip-dev libbenchmark-dev sqlite3 libsqlite3-dev
   xvfb xauth poppler-utils fonts-dejavu-core
   clang libclang-rt-14-dev
+  desktop-file-utils appstream dpkg-dev
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

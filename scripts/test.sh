@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the whole test suite: packages, CUPS, the normal build with its tests,
-# then the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer
-# (clang), which also builds the fuzz targets and runs each for a bounded time.
+# the package check, then the same suite built with AddressSanitizer and
+# UndefinedBehaviorSanitizer (clang), which also builds the fuzz targets and
+# runs each for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -13,6 +14,9 @@ CC=clang CXX=clang++ cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Releas
   -DCMAKE_CXX_FLAGS_RELEASE=-O1 >/dev/null
 cmake --build build/test
 ctest --test-dir build/test --output-on-failure -j2
+# What a user installs: the install rules, the desktop files and the .deb,
+# from the build just made (installs, starts and removes the package).
+bash scripts/package-check.sh build/test
 if [ "${QUILLON_SKIP_SANITIZERS:-0}" != "1" ]; then
   QUILLON_FUZZ=ON QUILLON_FUZZ_SECONDS=${QUILLON_FUZZ_SECONDS:-20} bash scripts/sanitize.sh
 fi

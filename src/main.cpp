@@ -12,11 +12,12 @@
 #include "store/datafolder.h"
 #include "store/datafolderchoice.h"
 #include "store/datainstaller.h"
+#include "store/logging.h"
 #include "store/settings.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QTextStream>
+#include <QTimer>
 
 using namespace quillon;
 
@@ -135,8 +136,14 @@ int main(int argc, char* argv[])
             if (songs.isOpen())
                 runStartupChecks(state, nullptr);
         });
-    QObject::connect(&instance, &SingleInstance::activationRequested, window.get(),
-                     &MainWindow::bringToFront);
+    MainWindow* const shown = window.get();
+    QObject::connect(&instance, &SingleInstance::activationRequested, shown, [shown] {
+        qCDebug(lcApp) << "a second start on the data folder: coming to the front";
+        shown->bringToFront();
+    });
+    // Scripts that start the program wait for this line.
+    QTimer::singleShot(
+        0, shown, [&choice] { qCDebug(lcApp) << "main window up, data folder" << choice.dir; });
     const int result = app.exec();
     // Nothing writes any more: the folder as it is now is what the next
     // start compares against.

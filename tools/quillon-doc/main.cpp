@@ -4,7 +4,9 @@
 //                              memory it took (peak resident set, Linux)
 #include "documents/documentdump.h"
 #include "documents/richtextdocument.h"
+#include "store/commandline.h"
 
+#include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -93,7 +95,20 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    QCoreApplication::setApplicationName("quillon-doc");
+    QCoreApplication::setApplicationVersion(QUILLON_VERSION);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Converts lyrics and notes between .txt, .rtf, .doc, .docx and .html, and shows what an "
+        "import understood.\n"
+        "  convert IN OUT  converts by the names' extensions\n"
+        "  dump IN         prints paragraphs and runs with their format\n"
+        "  stats IN        prints the size of what was read and the memory it took");
+    parser.addPositionalArgument("COMMAND", "convert, dump or stats");
+    parser.addPositionalArgument("FILES", "the files the command takes");
+    if (const std::optional<int> done = answerCommandLine(parser, app.arguments()))
+        return *done;
+    const QStringList args = QStringList{app.arguments().first()} + parser.positionalArguments();
     if (args.size() == 4 && args.at(1) == QLatin1String("convert")) {
         RichTextDocument doc;
         if (!load(doc, args.at(2)))
