@@ -129,7 +129,7 @@ private:
             // A character style named in the run lies between paragraph style and run.
             forEachSprm(chpx->grpprl, [&](const WordSprm& sprm) {
                 if (sprm.code == kSprmCIstd)
-                    props.overrideWith(m_styles.charProps(sprm.wordOperand()));
+                    props.overrideWith(m_styles.charProps(sprm.wordOperand(), false));
             });
             props.apply(chpx->grpprl, base);
         }

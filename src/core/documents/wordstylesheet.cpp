@@ -79,10 +79,11 @@ QList<const WordStyleSheet::Style*> WordStyleSheet::chain(int istd) const
     return result;
 }
 
-WordCharProps WordStyleSheet::charProps(int istd) const
+WordCharProps WordStyleSheet::charProps(int istd, bool withDefaultFont) const
 {
     WordCharProps props;
-    props.fontIndex = m_defaultFont;
+    if (withDefaultFont)
+        props.fontIndex = m_defaultFont;
     for (const Style* style : chain(istd)) {
         const WordCharProps base = props;
         props.apply(style->chpx, base);

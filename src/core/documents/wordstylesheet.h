@@ -14,8 +14,10 @@ public:
     void read(const QByteArray& table, quint32 offset, quint32 length);
 
     int defaultFontIndex() const { return m_defaultFont; }
-    // Character properties a style gives, through its chain of base styles.
-    WordCharProps charProps(int istd) const;
+    // Character properties a style gives, through its chain of base styles,
+    // on top of the document's default font (or without it: a character
+    // style leaves the font of the paragraph style when it names none).
+    WordCharProps charProps(int istd, bool withDefaultFont = true) const;
     std::optional<WordAlignment> alignment(int istd) const;
 
 private:

@@ -11,7 +11,9 @@ class WordStyleSheetWriter final {
 public:
     static QByteArray write(const QByteArray& normalCharacterSprms);
 
-private:
+    // One style entry (STD): kind 1 paragraph, 2 character; upxs are its
+    // property lists (a paragraph style's PAPX with its own index first,
+    // then its CHPX). The style has no base style.
     static QByteArray style(int sti, int kind, int next, const QString& name,
                             const QList<QByteArray>& upxs);
 };

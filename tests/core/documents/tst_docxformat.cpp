@@ -185,6 +185,8 @@ private slots:
         // The character style's own base style underlines.
         QTest::newRow("character style") << QByteArray() << c << "Char 14 no yes yes";
         QTest::newRow("character over paragraph style") << p << c << "Char 14 no yes yes";
+        QTest::newRow("character style leaves what it does not say")
+            << p << QByteArray("<w:rStyle w:val='Base'/>") << "Para 12 yes no yes";
         QTest::newRow("direct over both") << p << c + direct << "Direct 20 yes yes yes";
         QTest::newRow("direct named before the style")
             << p << direct + c << "Direct 20 yes yes yes";

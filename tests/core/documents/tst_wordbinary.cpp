@@ -1,6 +1,12 @@
 #include "documentprobes.h"
 #include "documents/cfbstorage.h"
+#include "documents/wordbytes.h"
+#include "documents/wordfib.h"
+#include "documents/wordfkpwriter.h"
+#include "documents/wordfonttable.h"
 #include "documents/wordformat.h"
+#include "documents/wordsprm.h"
+#include "documents/wordstylesheetwriter.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -57,6 +63,74 @@ void fillSample(QTextDocument* document)
     justified.setAlignment(Qt::AlignJustify);
     cursor.insertBlock(justified);
     cursor.insertText(QStringLiteral("last"), plain);
+}
+
+QByteArray sprm(quint16 code, int operand)
+{
+    QByteArray out;
+    word::putU16(out, code);
+    if (((code >> 13) & 7) < 2)
+        word::putU8(out, quint8(operand));
+    else
+        word::putU16(out, quint16(operand));
+    return out;
+}
+
+// Style indexes and fonts of layeredDoc.
+constexpr int kParaStyle = 15, kCharStyle = 16, kItalicStyle = 17;
+enum { kDefaultsFont, kParaFont, kCharFont, kDirectFont };
+
+// A .doc of the one paragraph "x" whose formatting comes in layers: the
+// document default (font "Defaults", 10 pt), the paragraph style "Para"
+// (bold, 12 pt) if asked for, and the run's own properties `chpx`, which may
+// name the character styles "Char" (not bold, italic, 14 pt) or "Italic".
+QByteArray layeredDoc(bool paragraphStyle, const QByteArray& chpx)
+{
+    using namespace quillon::word;
+    QTextDocument sample;
+    sample.setPlainText(QStringLiteral("x"));
+    CfbReader cfb;
+    QByteArray wordDocument, table;
+    if (!cfb.open(writeDoc(sample), nullptr) ||
+        !cfb.stream("WordDocument", &wordDocument, nullptr) ||
+        !cfb.stream("1Table", &table, nullptr))
+        return {};
+    // Each structure is replaced by one appended to the table stream.
+    const auto place = [&](int entry, const QByteArray& bytes) {
+        const qsizetype fib = 154 + 8 * entry; // the offset/length pairs start there
+        for (int k = 0; k < 4; ++k) {
+            wordDocument[fib + k] = char((quint32(table.size()) >> (8 * k)) & 0xFF);
+            wordDocument[fib + 4 + k] = char((quint32(bytes.size()) >> (8 * k)) & 0xFF);
+        }
+        table.append(bytes);
+    };
+    QByteArray stsh = WordStyleSheetWriter::write(QByteArray());
+    setU16(stsh, 2, 18);
+    QByteArray ownIndex;
+    putU16(ownIndex, kParaStyle);
+    for (const QByteArray& std :
+         {WordStyleSheetWriter::style(100, 1, kParaStyle, QStringLiteral("Para"),
+                                      {ownIndex, sprm(kSprmCRgFtc0, kParaFont) +
+                                                     sprm(kSprmCFBold, 1) + sprm(kSprmCHps, 24)}),
+          WordStyleSheetWriter::style(101, 2, kCharStyle, QStringLiteral("Char"),
+                                      {sprm(kSprmCRgFtc0, kCharFont) + sprm(kSprmCFBold, 0) +
+                                       sprm(kSprmCFItalic, 1) + sprm(kSprmCHps, 28)}),
+          WordStyleSheetWriter::style(102, 2, kItalicStyle, QStringLiteral("Italic"),
+                                      {sprm(kSprmCFItalic, 1)})}) {
+        putU16(stsh, quint16(std.size()));
+        stsh.append(std);
+    }
+    place(kFibStshf, stsh);
+    place(kFibSttbfFfn, WordFontTable::write({"Defaults", "Para", "Char", "Direct"}));
+    wordDocument.append(QByteArray((512 - wordDocument.size() % 512) % 512, '\0'));
+    QByteArray papx;
+    putU16(papx, paragraphStyle ? kParaStyle : 0);
+    const quint32 text = 0x400, end = text + 4; // "x" and the paragraph mark, UTF-16
+    place(kFibPlcfBteChpx,
+          WordFkpWriter::write(WordFkpWriter::Kind::Character, {{text, end, chpx}}, &wordDocument));
+    place(kFibPlcfBtePapx,
+          WordFkpWriter::write(WordFkpWriter::Kind::Paragraph, {{text, end, papx}}, &wordDocument));
+    return CfbWriter::write({{"WordDocument", wordDocument}, {"1Table", table}}, {}, nullptr);
 }
 
 } // namespace
@@ -366,6 +440,51 @@ private slots:
         QString error;
         QVERIFY2(word::read(patched, &document, &error), qPrintable(error));
         QCOMPARE(document.toPlainText(), QStringLiteral("A7Z\ncell"));
+    }
+
+    // Document defaults, then the paragraph style, then the character style,
+    // then the run's own properties: each later layer wins for what it says
+    // and leaves the rest, whatever order the run names them in.
+    void formattingLayersApplyInOrder_data()
+    {
+        using namespace quillon::word;
+        QTest::addColumn<bool>("paragraphStyle");
+        QTest::addColumn<QByteArray>("chpx");
+        QTest::addColumn<QString>("expected"); // font size bold italic
+        const QByteArray direct =
+            sprm(kSprmCRgFtc0, kDirectFont) + sprm(kSprmCHps, 40) + sprm(kSprmCFBold, 1);
+        const QByteArray charStyle = sprm(kSprmCIstd, kCharStyle);
+        QTest::newRow("defaults") << false << QByteArray() << "Defaults 10 no no";
+        QTest::newRow("paragraph style") << true << QByteArray() << "Para 12 yes no";
+        QTest::newRow("character style") << false << charStyle << "Char 14 no yes";
+        QTest::newRow("character over paragraph style") << true << charStyle << "Char 14 no yes";
+        QTest::newRow("character style leaves what it does not say")
+            << true << sprm(kSprmCIstd, kItalicStyle) << "Para 12 yes yes";
+        QTest::newRow("direct over both") << true << charStyle + direct << "Direct 20 yes yes";
+        QTest::newRow("direct named before the style")
+            << true << direct + charStyle << "Direct 20 yes yes";
+        QTest::newRow("direct over paragraph style")
+            << true << sprm(kSprmCFBold, 0) + sprm(kSprmCFItalic, 1) << "Para 12 no yes";
+    }
+
+    void formattingLayersApplyInOrder()
+    {
+        QFETCH(bool, paragraphStyle);
+        QFETCH(QByteArray, chpx);
+        QFETCH(QString, expected);
+        const QByteArray data = layeredDoc(paragraphStyle, chpx);
+        QVERIFY(!data.isEmpty());
+        QTextDocument document;
+        QString error;
+        QVERIFY2(word::read(data, &document, &error), qPrintable(error));
+        QCOMPARE(document.toPlainText(), QStringLiteral("x"));
+        const QTextCharFormat f = formatAt(document, QStringLiteral("x"));
+        const auto yesNo = [](bool b) { return b ? QStringLiteral("yes") : QStringLiteral("no"); };
+        QCOMPARE(QStringLiteral("%1 %2 %3 %4")
+                     .arg(familyOf(f))
+                     .arg(f.fontPointSize())
+                     .arg(yesNo(f.fontWeight() >= QFont::DemiBold), yesNo(f.fontItalic())),
+                 expected);
     }
 
     void plainTextIsNotWord()
