@@ -1,5 +1,6 @@
 #include "mainwindowfixture.h"
 
+#include "app/appicon.h"
 #include "app/appstate.h"
 #include "app/menubuilder.h"
 #include "app/scriptedprompter.h"
@@ -358,6 +359,32 @@ private Q_SLOTS:
         QCOMPARE(f.settings.contains("MainLeft"), ends);
         if (lyrics)
             lyrics->closeDiscarding();
+    }
+
+    // The icon is drawn for every size it is shown at: on a screen at twice
+    // the density (QT_SCALE_FACTOR=2 in the high-DPI run) the 64-pixel
+    // drawing stands in for 32 points, never a 32-pixel one blown up.
+    void appIconIsSharpAtTheScreensDensity()
+    {
+        const QIcon icon = appIcon();
+        QVERIFY(!icon.isNull());
+        QWidget window;
+        window.setWindowIcon(icon);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const qreal dpr = window.devicePixelRatioF();
+        if (qEnvironmentVariable("QT_SCALE_FACTOR") == "2")
+            QCOMPARE(dpr, 2.0);
+        for (int points : {16, 32, 64, 128}) {
+            const QPixmap shown = window.windowIcon().pixmap(QSize(points, points), dpr);
+            const int pixels = qRound(points * dpr);
+            QCOMPARE(shown.size(), QSize(pixels, pixels));
+            QImage drawn(QString(":/icons/%1.png").arg(pixels));
+            QVERIFY2(!drawn.isNull(), qPrintable(QString::number(pixels)));
+            drawn.setDevicePixelRatio(dpr);
+            QCOMPARE(shown.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                     drawn.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+        }
     }
 };
 
