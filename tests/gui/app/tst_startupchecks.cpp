@@ -10,7 +10,6 @@
 #include "app/traycontroller.h"
 #include "documents/documenteditor.h"
 #include "documents/lyricswindow.h"
-#include "options/aboutbox.h"
 #include "songs/songstore.h"
 #include "store/backup.h"
 #include "store/database.h"
@@ -19,7 +18,6 @@
 #include "tempdatafolder.h"
 
 #include <QFile>
-#include <QLabel>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
@@ -279,15 +277,6 @@ private Q_SLOTS:
             QCOMPARE(int(prompter.asked().at(i).icon), icons.at(i));
         if (kind == int(FileSystemKind::Network))
             QVERIFY(prompter.asked().last().text.contains(choice.dir));
-    }
-
-    void aboutBoxShowsTheDataFolder()
-    {
-        AboutBox plain;
-        QVERIFY(!plain.dataFolderLabel());
-        AboutBox box("/home/me/.local/share/Quillon/Quillon05", nullptr);
-        QVERIFY(box.dataFolderLabel());
-        QVERIFY(box.dataFolderLabel()->text().contains("/home/me/.local/share/Quillon/Quillon05"));
     }
 
     // A second start on the folder hands over and the first window comes

@@ -27,6 +27,16 @@ private Q_SLOTS:
         QCOMPARE(box.okButton()->text(), QString("&OK"));
     }
 
+    // Which catalogue is open: the folder in use, when the program gives it.
+    void showsTheDataFolderInUse()
+    {
+        AboutBox plain;
+        QVERIFY(!plain.dataFolderLabel());
+        AboutBox box("/home/me/.local/share/Quillon/Quillon05", nullptr);
+        QVERIFY(box.dataFolderLabel());
+        QVERIFY(box.dataFolderLabel()->text().contains("/home/me/.local/share/Quillon/Quillon05"));
+    }
+
     void versionHasThreeParts()
     {
         QCoreApplication::setApplicationVersion("7.2");
