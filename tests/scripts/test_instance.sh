@@ -42,7 +42,7 @@ grep -q "Data folder in use: $DATA (given with --data)" "$WORK/help" || fail "--
 set +e; "$BIN/quillon" --no-such-option >/dev/null 2>"$WORK/err"; rc=$?; set -e
 [ "$rc" = 2 ] || fail "bad option: exit $rc, expected 2"
 [ "$(wc -l <"$WORK/err" | tr -d ' ')" = 1 ] || fail "bad option: $(cat "$WORK/err")"
-for tool in quillon-check quillon-doc; do
+for tool in quillon-check quillon-doc Help-Quillon05; do
   "$BIN/$tool" --help >/dev/null || fail "$tool --help"
   "$BIN/$tool" --version | grep -q "5\." || fail "$tool --version"
   set +e; "$BIN/$tool" --no-such-option >/dev/null 2>&1; rc=$?; set -e

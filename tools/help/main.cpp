@@ -1,6 +1,9 @@
 // A small window with the user guide of Quillon. It is a program of its own so
 // that it can stay open beside the main window.
+#include "store/commandline.h"
+
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QTextBrowser>
 
 namespace {
@@ -34,11 +37,40 @@ the media library, the lyrics and the settings. The File menu previews and print
 sheets and song details.</p>
 <p>The small button at the top right sends Quillon to the notification area; double-click
 its icon to bring the window back.</p>
+
+<h2>Your data</h2>
+<p>The About box names the folder your catalogue is kept in. Starting Quillon again while
+it runs brings its window to the front; <code>quillon --data FOLDER</code> opens another
+catalogue.</p>
 )";
+
+// --help and --version work without a display, before any window exists.
+std::optional<int> readCommandLine(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("Help-Quillon05");
+    QCoreApplication::setApplicationVersion(QUILLON_VERSION);
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Shows the Quillon user guide.");
+    // QApplication takes the windowing system's options (-platform ...):
+    // only what comes before the first of them is read here.
+    QStringList args = app.arguments();
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString& arg = args.at(i);
+        if (!arg.startsWith(QLatin1String("--")) && arg != QLatin1String("-h") &&
+            arg != QLatin1String("-v") && arg != QLatin1String("-?")) {
+            args = args.mid(0, i);
+            break;
+        }
+    }
+    return quillon::answerCommandLine(parser, args);
+}
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    if (const std::optional<int> done = readCommandLine(argc, argv))
+        return *done;
     QApplication app(argc, argv);
     QApplication::setApplicationName("Help-Quillon05");
     QTextBrowser browser;
