@@ -1,8 +1,8 @@
 #include "benchapp.h"
 
-#include "app/appstate.h"
 #include "app/mainwindow.h"
 #include "app/startupchecks.h"
+#include "common/appstate.h"
 #include "options/aboutbox.h"
 #include "songs/songstore.h"
 #include "store/datainstaller.h"

@@ -1,8 +1,8 @@
 #include "cases.h"
 
-#include "app/appstate.h"
 #include "app/mainwindow.h"
 #include "benchapp.h"
+#include "common/appstate.h"
 #include "datagen.h"
 #include "rawsongdb.h"
 #include "songs/songstore.h"

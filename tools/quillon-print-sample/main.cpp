@@ -6,8 +6,8 @@
 // through the preview's print command instead, on a printer set up the way
 // the print dialog leaves it: --pages LIST (the dialog's page list),
 // --page-set odd|even, --copies N, --file PATH (Print to File (PDF)).
-#include "app/appstate.h"
-#include "app/widgetprompter.h"
+#include "common/appstate.h"
+#include "common/widgetprompter.h"
 #include "documents/richtextdocument.h"
 #include "printing/configuredprinter.h"
 #include "printing/documentprintjob.h"

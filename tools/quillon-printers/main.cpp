@@ -15,8 +15,8 @@
 // Message boxes cannot be answered here: one that opens is printed to stderr
 // and ends the tool with exit code 3.
 
-#include "app/appstate.h"
-#include "app/widgetprompter.h"
+#include "common/appstate.h"
+#include "common/widgetprompter.h"
 #include "printing/cupsprinters.h"
 #include "printing/printdialog.h"
 #include "printing/printersetupdialog.h"

@@ -1,7 +1,7 @@
 #include "app/devicepanel.h"
 
 #include "app/mainlayout.h"
-#include "app/twips.h"
+#include "common/twips.h"
 
 #include <QDrag>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "app/sidebar.h"
 
-#include "app/twips.h"
+#include "common/twips.h"
 
 #include <QPushButton>
 #include <QStyle>

@@ -1,6 +1,6 @@
 #include "app/songpanel.h"
 
-#include "app/twips.h"
+#include "common/twips.h"
 #include "songs/songrecord.h"
 
 #include <QEvent>

@@ -1,7 +1,7 @@
 #include "app/startupchecks.h"
 
-#include "app/appstate.h"
-#include "app/prompter.h"
+#include "common/appstate.h"
+#include "common/prompter.h"
 #include "songs/songstore.h"
 #include "store/backup.h"
 #include "store/folderstamp.h"

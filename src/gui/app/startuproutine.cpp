@@ -1,8 +1,8 @@
 #include "app/startuproutine.h"
 
-#include "app/appstate.h"
 #include "app/mainwindow.h"
-#include "app/prompter.h"
+#include "common/appstate.h"
+#include "common/prompter.h"
 
 #include <QCoreApplication>
 #include <QPointer>

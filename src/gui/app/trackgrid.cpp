@@ -1,9 +1,9 @@
 #include "app/trackgrid.h"
 
-#include "app/appstate.h"
 #include "app/mainlayout.h"
-#include "app/prompter.h"
-#include "app/twips.h"
+#include "common/appstate.h"
+#include "common/prompter.h"
+#include "common/twips.h"
 #include "songs/songconstants.h"
 #include "songs/songstore.h"
 #include "store/logging.h"

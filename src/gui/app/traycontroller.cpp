@@ -1,6 +1,6 @@
 #include "app/traycontroller.h"
 
-#include "app/appstate.h"
+#include "common/appstate.h"
 #include "store/settings.h"
 
 #include <QApplication>

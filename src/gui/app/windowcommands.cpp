@@ -1,10 +1,10 @@
 #include "app/windowcommands.h"
 
-#include "app/appstate.h"
 #include "app/mainwindow.h"
-#include "app/prompter.h"
 #include "app/traycontroller.h"
-#include "app/twips.h"
+#include "common/appstate.h"
+#include "common/prompter.h"
+#include "common/twips.h"
 #include "devices/floatingbar.h"
 #include "devices/recdevwindow.h"
 #include "documents/generalinfowindow.h"

@@ -5,8 +5,8 @@
 #include "app/sidebar.h"
 #include "app/songpanel.h"
 #include "app/trackgrid.h"
-#include "app/twips.h"
 #include "app/welcomepanel.h"
+#include "common/twips.h"
 
 #include <QFrame>
 #include <QLineEdit>

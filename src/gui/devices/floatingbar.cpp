@@ -1,6 +1,6 @@
 #include "devices/floatingbar.h"
 
-#include "app/appstate.h"
+#include "common/appstate.h"
 #include "devices/devicecell.h"
 #include "devices/floatingplacement.h"
 

@@ -1,8 +1,8 @@
 #include "devices/recdevwindow.h"
 
-#include "app/appstate.h"
-#include "app/characterfilter.h"
-#include "app/prompter.h"
+#include "common/appstate.h"
+#include "common/characterfilter.h"
+#include "common/prompter.h"
 #include "devices/dateentry.h"
 #include "devices/devicefields.h"
 #include "devices/devicelist.h"

@@ -1,6 +1,6 @@
 #include "documents/characterdialog.h"
 
-#include "app/prompter.h"
+#include "common/prompter.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

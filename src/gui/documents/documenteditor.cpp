@@ -1,6 +1,6 @@
 #include "documents/documenteditor.h"
 
-#include "app/prompter.h"
+#include "common/prompter.h"
 #include "documents/characterdialog.h"
 #include "documents/documentbuttonbar.h"
 #include "documents/documentruler.h"

@@ -1,7 +1,7 @@
 #include "documents/generalinfowindow.h"
 
-#include "app/appstate.h"
-#include "app/prompter.h"
+#include "common/appstate.h"
+#include "common/prompter.h"
 #include "printing/documentprintjob.h"
 #include "store/datafolder.h"
 #include "store/logging.h"

@@ -1,7 +1,7 @@
 #include "documents/lyricswindow.h"
 
-#include "app/appstate.h"
-#include "app/prompter.h"
+#include "common/appstate.h"
+#include "common/prompter.h"
 #include "documents/documenteditor.h"
 #include "songs/songstore.h"
 #include "store/logging.h"

@@ -1,9 +1,9 @@
 #include "documents/notewindow.h"
 
-#include "app/screenplacement.h"
+#include "common/screenplacement.h"
 
-#include "app/appstate.h"
-#include "app/prompter.h"
+#include "common/appstate.h"
+#include "common/prompter.h"
 #include "documents/documenteditor.h"
 #include "documents/notebookstore.h"
 #include "printing/previewunits.h"

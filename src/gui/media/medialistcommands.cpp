@@ -1,7 +1,7 @@
 #include "media/medialistcommands.h"
 
-#include "app/appstate.h"
-#include "app/prompter.h"
+#include "common/appstate.h"
+#include "common/prompter.h"
 #include "media/medialist.h"
 #include "media/medialistprinter.h"
 #include "media/mediastore.h"

@@ -1,8 +1,8 @@
 #include "media/tapewindow.h"
 
-#include "app/screenplacement.h"
+#include "common/screenplacement.h"
 
-#include "app/appstate.h"
+#include "common/appstate.h"
 #include "media/mediaicons.h"
 #include "media/mediastore.h"
 #include "media/waitcursor.h"

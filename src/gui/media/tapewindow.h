@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/prompter.h"
+#include "common/prompter.h"
 #include "media/medialistcommands.h"
 #include "media/mediatree.h"
 #include "media/tapewindowui.h"

@@ -1,8 +1,8 @@
 // The editing half of the media library window: tracking edits, the name
 // checks, saving, adding and deleting. Kept apart from tapewindow.cpp (tree,
 // activation, closing) so each file stays readable.
-#include "app/appstate.h"
-#include "app/apptitle.h"
+#include "common/appstate.h"
+#include "common/apptitle.h"
 #include "media/mediastore.h"
 #include "media/tapewindow.h"
 #include "media/waitcursor.h"

@@ -1,6 +1,6 @@
 #include "options/optionsdialog.h"
 
-#include "app/appstate.h"
+#include "common/appstate.h"
 #include "store/logging.h"
 #include "store/settings.h"
 

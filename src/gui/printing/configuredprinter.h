@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/prompter.h"
+#include "common/prompter.h"
 
 #include <memory>
 #include <QPageLayout>

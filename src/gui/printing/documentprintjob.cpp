@@ -1,6 +1,6 @@
 #include "printing/documentprintjob.h"
 
-#include "app/prompter.h"
+#include "common/prompter.h"
 #include "documents/richtextdocument.h"
 #include "printing/configuredprinter.h"
 #include "printing/pagesink.h"

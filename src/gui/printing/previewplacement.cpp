@@ -1,6 +1,6 @@
 #include "printing/previewplacement.h"
 
-#include "app/screenplacement.h"
+#include "common/screenplacement.h"
 #include "printing/previewunits.h"
 
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #include "printing/previewprinter.h"
 
-#include "app/prompter.h"
+#include "common/prompter.h"
 #include "documents/richtextdocument.h"
 #include "printing/documentprintjob.h"
 #include "store/logging.h"

@@ -1,7 +1,7 @@
 #include "printing/printdialog.h"
 
-#include "app/appstate.h"
-#include "app/prompter.h"
+#include "common/appstate.h"
+#include "common/prompter.h"
 #include "devices/deviceregister.h"
 #include "devices/equipmentlist.h"
 #include "printing/pagesink.h"

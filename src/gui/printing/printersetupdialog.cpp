@@ -1,6 +1,6 @@
 #include "printing/printersetupdialog.h"
 
-#include "app/prompter.h"
+#include "common/prompter.h"
 #include "printing/printercatalog.h"
 #include "store/logging.h"
 

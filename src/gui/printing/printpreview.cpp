@@ -1,7 +1,7 @@
 #include "printing/printpreview.h"
 
-#include "app/appstate.h"
-#include "app/prompter.h"
+#include "common/appstate.h"
+#include "common/prompter.h"
 #include "documents/richtextdocument.h"
 #include "printing/previewpage.h"
 #include "printing/previewplacement.h"

@@ -1,7 +1,7 @@
 #include "printing/showpreview.h"
 
-#include "app/appstate.h"
-#include "app/prompter.h"
+#include "common/appstate.h"
+#include "common/prompter.h"
 #include "documents/richtextdocument.h"
 #include "printing/configuredprinter.h"
 #include "printing/printpreview.h"

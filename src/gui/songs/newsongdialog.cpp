@@ -1,9 +1,9 @@
 #include "songs/newsongdialog.h"
 
-#include "app/appstate.h"
-#include "app/apptitle.h"
-#include "app/characterfilter.h"
-#include "app/prompter.h"
+#include "common/appstate.h"
+#include "common/apptitle.h"
+#include "common/characterfilter.h"
+#include "common/prompter.h"
 #include "songs/songstore.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "songs/printtsoptionsdialog.h"
 
-#include "app/appstate.h"
-#include "app/prompter.h"
+#include "common/appstate.h"
+#include "common/prompter.h"
 #include "songs/tracksheetlayout.h"
 #include "songs/tracksheetwindow.h"
 

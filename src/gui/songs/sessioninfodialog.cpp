@@ -1,8 +1,8 @@
 #include "songs/sessioninfodialog.h"
 
-#include "app/appstate.h"
-#include "app/characterfilter.h"
-#include "app/prompter.h"
+#include "common/appstate.h"
+#include "common/characterfilter.h"
+#include "common/prompter.h"
 #include "songs/songinfodialog.h"
 
 #include <QFormLayout>

@@ -1,9 +1,9 @@
 #include "songs/songdetailspreview.h"
 
-#include "app/screenplacement.h"
+#include "common/screenplacement.h"
 
-#include "app/appstate.h"
-#include "app/prompter.h"
+#include "common/appstate.h"
+#include "common/prompter.h"
 #include "printing/pagefit.h"
 #include "printing/pagesink.h"
 #include "songs/songdetailssheet.h"

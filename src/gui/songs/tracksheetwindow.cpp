@@ -1,8 +1,8 @@
 #include "songs/tracksheetwindow.h"
 
-#include "app/appstate.h"
-#include "app/prompter.h"
-#include "app/screenplacement.h"
+#include "common/appstate.h"
+#include "common/prompter.h"
+#include "common/screenplacement.h"
 #include "printing/pagefit.h"
 #include "printing/pagesink.h"
 #include "songs/songstore.h"

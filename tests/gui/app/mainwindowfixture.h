@@ -3,10 +3,10 @@
 // A main window over a fresh data folder, a settings file of its own and a
 // scripted prompter, shared by the main window tests.
 
-#include "app/appstate.h"
 #include "app/mainwindow.h"
-#include "app/scriptedprompter.h"
-#include "app/twips.h"
+#include "common/appstate.h"
+#include "common/scriptedprompter.h"
+#include "common/twips.h"
 #include "songs/songstore.h"
 #include "store/settings.h"
 #include "tempdatafolder.h"

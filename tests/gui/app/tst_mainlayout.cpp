@@ -4,7 +4,7 @@
 
 #include "app/mainlayout.h"
 #include "app/windowcommands.h"
-#include "app/windowtopmost.h"
+#include "common/windowtopmost.h"
 #include "devices/floatingbar.h"
 
 #include <QPushButton>

@@ -1,5 +1,5 @@
-#include "app/appstate.h"
-#include "app/scriptedprompter.h"
+#include "common/appstate.h"
+#include "common/scriptedprompter.h"
 #include "devices/devicecell.h"
 #include "devices/deviceregister.h"
 #include "devices/floatingbar.h"

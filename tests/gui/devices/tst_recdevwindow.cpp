@@ -1,5 +1,5 @@
-#include "app/appstate.h"
-#include "app/scriptedprompter.h"
+#include "common/appstate.h"
+#include "common/scriptedprompter.h"
 #include "devices/dateentry.h"
 #include "devices/devicelist.h"
 #include "devices/deviceregister.h"

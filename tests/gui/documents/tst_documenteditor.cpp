@@ -1,4 +1,4 @@
-#include "app/scriptedprompter.h"
+#include "common/scriptedprompter.h"
 #include "documents/characterdialog.h"
 #include "documents/documentbuttonbar.h"
 #include "documents/documenteditor.h"

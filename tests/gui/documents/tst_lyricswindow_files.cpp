@@ -1,5 +1,5 @@
-#include "app/appstate.h"
-#include "app/scriptedprompter.h"
+#include "common/appstate.h"
+#include "common/scriptedprompter.h"
 #include "documents/documenteditor.h"
 #include "documents/lyricswindow.h"
 #include "documentwindowprobes.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/appstate.h"
-#include "app/scriptedprompter.h"
+#include "common/appstate.h"
+#include "common/scriptedprompter.h"
 #include "media/mediastore.h"
 #include "media/tapewindow.h"
 #include "songs/songstore.h"

@@ -1,5 +1,5 @@
-#include "app/appstate.h"
-#include "app/scriptedprompter.h"
+#include "common/appstate.h"
+#include "common/scriptedprompter.h"
 #include "options/optionsdialog.h"
 #include "songs/songstore.h"
 #include "store/settings.h"

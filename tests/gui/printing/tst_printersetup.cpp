@@ -1,4 +1,4 @@
-#include "app/scriptedprompter.h"
+#include "common/scriptedprompter.h"
 #include "printing/printercatalog.h"
 #include "printing/printersetupdialog.h"
 

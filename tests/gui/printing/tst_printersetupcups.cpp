@@ -1,5 +1,5 @@
-#include "app/scriptedprompter.h"
-#include "app/widgetprompter.h"
+#include "common/scriptedprompter.h"
+#include "common/widgetprompter.h"
 #include "printing/cupsprinters.h"
 #include "printing/printersetupdialog.h"
 

@@ -1,7 +1,7 @@
 // The open song dialog: titles in table order, first selected, open, cancel.
 
-#include "app/appstate.h"
-#include "app/scriptedprompter.h"
+#include "common/appstate.h"
+#include "common/scriptedprompter.h"
 #include "songs/loadsongdialog.h"
 #include "songs/songconstants.h"
 #include "songs/songstore.h"

@@ -1,8 +1,8 @@
 // The new song dialog: captions, character sets, refusals, trimming, cancel.
 
-#include "app/appstate.h"
-#include "app/characterfilter.h"
-#include "app/scriptedprompter.h"
+#include "common/appstate.h"
+#include "common/characterfilter.h"
+#include "common/scriptedprompter.h"
 #include "songs/newsongdialog.h"
 #include "songs/songconstants.h"
 #include "songs/songstore.h"

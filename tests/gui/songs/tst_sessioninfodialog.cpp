@@ -1,5 +1,5 @@
-#include "app/appstate.h"
-#include "app/scriptedprompter.h"
+#include "common/appstate.h"
+#include "common/scriptedprompter.h"
 #include "songs/sessioninfodialog.h"
 #include "songs/songinfodialog.h"
 #include "songs/songstore.h"

@@ -1,4 +1,4 @@
-#include "app/characterfilter.h"
+#include "common/characterfilter.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

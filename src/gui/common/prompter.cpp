@@ -1,4 +1,4 @@
-#include "app/prompter.h"
+#include "common/prompter.h"
 
 #include "printing/pagesink.h"
 

@@ -1,7 +1,7 @@
 // The one character filter behind every text box with an allowed set: each
 // of its options, on line edits and multi-line boxes, typed and pasted.
 
-#include "app/characterfilter.h"
+#include "common/characterfilter.h"
 
 #include <QApplication>
 #include <QClipboard>

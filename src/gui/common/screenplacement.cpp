@@ -1,4 +1,4 @@
-#include "app/screenplacement.h"
+#include "common/screenplacement.h"
 
 #include "printing/formsheet.h"
 

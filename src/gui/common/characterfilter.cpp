@@ -1,4 +1,4 @@
-#include "app/characterfilter.h"
+#include "common/characterfilter.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

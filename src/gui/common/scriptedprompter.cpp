@@ -1,4 +1,4 @@
-#include "app/scriptedprompter.h"
+#include "common/scriptedprompter.h"
 
 #include "printing/configuredprinter.h"
 #include "printing/printerpagesink.h"

@@ -1,4 +1,4 @@
-#include "app/windowtopmost.h"
+#include "common/windowtopmost.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "app/widgetprompter.h"
+#include "common/widgetprompter.h"
 
 #include "printing/configuredprinter.h"
 #include "printing/printerpagesink.h"

@@ -1,4 +1,4 @@
-#include "app/twips.h"
+#include "common/twips.h"
 
 #include <cmath>
 #include <QScreen>
