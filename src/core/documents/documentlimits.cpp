@@ -3,6 +3,8 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace quillon {
 
 QString DocumentBudget::tooLarge(const QString& what, qsizetype limit)
@@ -83,12 +85,36 @@ bool DocumentBudget::addDocument(const QTextDocument& document)
 
 bool DocumentBudget::addMarkup(const QString& html)
 {
+    // Elements that never hold others.
+    static const QStringList empty{"area",  "base", "br",   "col",   "embed",  "hr",    "img",
+                                   "input", "link", "meta", "param", "source", "track", "wbr"};
     if (exceeded())
         return false;
     qsizetype tags = 0;
+    int depth = 0;
     for (qsizetype i = 0; i + 1 < html.size(); ++i) {
-        if (html.at(i) == u'<' && html.at(i + 1).isLetter() && ++tags > limits::kMaxMarkupTags)
+        if (html.at(i) != u'<')
+            continue;
+        if (html.at(i + 1) == u'/') {
+            depth = std::max(0, depth - 1);
+            continue;
+        }
+        if (!html.at(i + 1).isLetter())
+            continue;
+        if (++tags > limits::kMaxMarkupTags)
             return refuse(QStringLiteral("formatting tags"), limits::kMaxMarkupTags);
+        qsizetype nameEnd = i + 1;
+        while (nameEnd < html.size() && html.at(nameEnd).isLetterOrNumber())
+            ++nameEnd;
+        const qsizetype close = html.indexOf(u'>', nameEnd);
+        const bool selfClosing = close > 0 && html.at(close - 1) == u'/';
+        if (!selfClosing &&
+            !empty.contains(html.mid(i + 1, nameEnd - i - 1), Qt::CaseInsensitive) &&
+            ++depth > limits::kMaxNesting)
+            return refuse(QStringLiteral("levels of nested formatting"), limits::kMaxNesting);
+        if (close < 0)
+            break;
+        i = close;
     }
     return true;
 }

@@ -29,6 +29,9 @@ inline constexpr qsizetype kMaxRuns = 100'000;
 inline constexpr qsizetype kMaxMarkupTags = 200'000;
 // Entries of one font, colour or style table.
 inline constexpr qsizetype kMaxTableEntries = 4096;
+// Elements nested in one another in XML or HTML. The readers' memory and
+// time grow with the depth (the HTML reader's with its square).
+inline constexpr int kMaxNesting = 256;
 
 } // namespace limits
 
@@ -45,7 +48,8 @@ public:
     bool addText(const QString& text);
     // Counts a finished document (for readers that cannot count as they go).
     bool addDocument(const QTextDocument& document);
-    // Opening tags of HTML; false beyond limits::kMaxMarkupTags.
+    // The tags of HTML: false beyond limits::kMaxMarkupTags opening tags or
+    // limits::kMaxNesting levels of elements left open.
     bool addMarkup(const QString& html);
 
     bool exceeded() const { return !m_error.isEmpty(); }

@@ -20,24 +20,33 @@ void setError(QString* error, const QString& text)
         *error = text;
 }
 
-// Word never declares a document type. One that does can define entities
-// that expand a few hundred bytes into gigabytes of text, each use below
-// the XML reader's own limit per entity.
-bool declaresDocumentType(const QByteArray& xml)
+// Why an XML part must not be read, or an empty string. Word never
+// declares a document type; one that does can define entities that expand
+// a few hundred bytes into gigabytes of text, each use below the XML
+// reader's own limit per entity. And the XML reader keeps every open
+// element: a few kilobytes packed can open millions.
+QString xmlHazard(const QByteArray& xml)
 {
     QXmlStreamReader reader(xml);
+    int depth = 0;
     while (!reader.atEnd()) {
         switch (reader.readNext()) {
         case QXmlStreamReader::DTD:
-            return true;
+            return QStringLiteral("declares a document type, which Word documents never do");
         case QXmlStreamReader::StartElement:
+            if (++depth > limits::kMaxNesting)
+                return QStringLiteral("nests elements more than %1 deep").arg(limits::kMaxNesting);
+            break;
+        case QXmlStreamReader::EndElement:
+            --depth;
+            break;
         case QXmlStreamReader::Invalid:
-            return false;
+            return {}; // the part's reader reports the damage
         default:
             break;
         }
     }
-    return false;
+    return {};
 }
 
 } // namespace
@@ -113,11 +122,9 @@ bool DocxPackageReader::part(const QString& name, QByteArray* out, QString* erro
     if (!ok) {
         out->clear();
         setError(error, QStringLiteral("The part %1 of the Word document is damaged.").arg(name));
-    } else if (declaresDocumentType(*out)) {
+    } else if (const QString hazard = xmlHazard(*out); !hazard.isEmpty()) {
         out->clear();
-        setError(error, QStringLiteral("The part %1 of the Word document declares a document "
-                                       "type, which Word documents never do.")
-                            .arg(name));
+        setError(error, QStringLiteral("The part %1 of the Word document %2.").arg(name, hazard));
         ok = false;
     }
     return ok;

@@ -167,12 +167,18 @@ private Q_SLOTS:
             << docx("<w:p><w:r><w:t>" + repeated("&e;", 1000) + "</w:t></w:r></w:p>",
                     "<!DOCTYPE d [<!ENTITY e '" + QByteArray(4000, 'x') + "'>]>")
             << word << "declares a document type";
+        QTest::newRow("docx nesting")
+            << docx("<w:p>" + repeated("<w:x>", limits::kMaxNesting) + "</w:p>") << word
+            << "nests elements more than 256 deep";
         QTest::newRow("docx paragraphs")
             << docx(repeated("<w:p/>", kMaxParagraphs + 1)) << word << paragraphs;
         QTest::newRow("doc paragraphs")
             << docWithParagraphs(kMaxParagraphs + 1) << word << paragraphs;
         QTest::newRow("stored tags")
             << "<html><body>" + repeated("<b>x</b>", kMaxMarkupTags + 1) << native << "tags";
+        QTest::newRow("stored nesting")
+            << "<html><body><p>" + repeated("<span>", limits::kMaxNesting) + "x" << native
+            << "more than 256 levels of nested formatting";
         QTest::newRow("stored paragraphs")
             << "<html><body>" + repeated("<p>x</p>", kMaxParagraphs + 1) << native << paragraphs;
     }
@@ -201,6 +207,9 @@ private Q_SLOTS:
             << QByteArray(kMaxParagraphCharacters, 'a') << int(DocumentFormat::Text) << 1;
         QTest::newRow("rtf") << "{\\rtf1 " + repeated("{\\b x}y\\par ", kMaxParagraphs) + "}"
                              << int(DocumentFormat::Rtf) << int(kMaxParagraphs);
+        QTest::newRow("stored line breaks")
+            << "<html><body><p>" + repeated("a<br>", 1000) + "</p><p>b<br /></p></body></html>"
+            << int(DocumentFormat::Native) << 2;
         QTest::newRow("doc") << docWithParagraphs(kMaxParagraphs) << int(DocumentFormat::Word)
                              << int(kMaxParagraphs);
     }
