@@ -4,6 +4,7 @@
 #include "app/startupchecks.h"
 #include "app/startuproutine.h"
 #include "common/appstate.h"
+#include "common/logging.h"
 #include "common/widgetprompter.h"
 #include "options/aboutbox.h"
 #include "songs/songstore.h"
@@ -12,7 +13,6 @@
 #include "store/datafolder.h"
 #include "store/datafolderchoice.h"
 #include "store/datainstaller.h"
-#include "store/logging.h"
 #include "store/settings.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "rawsongdb.h"
 
-#include "songs/songconstants.h"
 #include "store/schema.h"
+#include "store/songconstants.h"
 
 #include <QDate>
 #include <sqlite3.h>

@@ -7,8 +7,8 @@
 // usage: quillon-crashchild DATA_FOLDER LOG_FILE SEED
 
 #include "crashlog.h"
-#include "songs/songconstants.h"
 #include "songs/songstore.h"
+#include "store/songconstants.h"
 
 #include <cstdio>
 #include <fcntl.h>

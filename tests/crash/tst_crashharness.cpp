@@ -7,8 +7,8 @@
 // QUILLON_CRASH_SEED the random seed (printed, so a failure can be replayed).
 
 #include "crashlog.h"
+#include "maintenance/integritycheck.h"
 #include "songs/songstore.h"
-#include "store/integritycheck.h"
 #include "tempdatafolder.h"
 
 #include <csignal>

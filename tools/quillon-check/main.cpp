@@ -2,11 +2,11 @@
 // a backup and then repairs what can be repaired without losing text.
 // Exit codes: 0 clean, 1 problems found (or left after a repair), 2 error.
 
-#include "store/backup.h"
+#include "maintenance/backup.h"
+#include "maintenance/integritycheck.h"
+#include "maintenance/integrityrepair.h"
 #include "store/commandline.h"
 #include "store/datafolderlock.h"
-#include "store/integritycheck.h"
-#include "store/integrityrepair.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "devices/devicelist.h"
 
-#include "store/logging.h"
+#include "common/logging.h"
 
 #include <QDir>
 #include <QSaveFile>

@@ -1,6 +1,6 @@
 #include "devices/deviceregister.h"
 
-#include "store/logging.h"
+#include "common/logging.h"
 
 #include <QSqlRecord>
 

@@ -1,7 +1,7 @@
 #include "devices/equipmentlist.h"
 
+#include "common/logging.h"
 #include "printing/pagesink.h"
-#include "store/logging.h"
 
 #include <cmath>
 #include <QFontMetricsF>

@@ -8,7 +8,7 @@
 #include <gsf/gsf-output-memory.h>
 #include <gsf/gsf-utils.h>
 
-#include "store/logging.h"
+#include "common/logging.h"
 
 #include <mutex>
 

@@ -1,5 +1,6 @@
 #include "documents/richtextdocument.h"
 
+#include "common/logging.h"
 #include "documents/documentlimits.h"
 #include "documents/nativeformat.h"
 #include "documents/rtfformat.h"
@@ -7,7 +8,6 @@
 #include "documents/textformat.h"
 #include "documents/wordformat.h"
 #include "printing/pagesink.h"
-#include "store/logging.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QClipboard>

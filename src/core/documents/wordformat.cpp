@@ -1,5 +1,6 @@
 #include "documents/wordformat.h"
 
+#include "common/logging.h"
 #include "documents/cfbstorage.h"
 #include "documents/docxpackage.h"
 #include "documents/docxreader.h"
@@ -7,7 +8,6 @@
 #include "documents/wordbinaryreader.h"
 #include "documents/wordbinarywriter.h"
 #include "documents/wordmodel.h"
-#include "store/logging.h"
 
 #include <QTextDocument>
 

@@ -1,6 +1,6 @@
 #include "media/medialist.h"
 
-#include "store/logging.h"
+#include "common/logging.h"
 
 #include <QDir>
 #include <QSaveFile>

@@ -1,8 +1,8 @@
 #include "media/medialistprinter.h"
 
+#include "common/logging.h"
 #include "media/medialist.h"
 #include "printing/pagesink.h"
-#include "store/logging.h"
 
 #include <QFontMetricsF>
 

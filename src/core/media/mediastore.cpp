@@ -1,7 +1,7 @@
 #include "media/mediastore.h"
 
+#include "common/logging.h"
 #include "store/database.h"
-#include "store/logging.h"
 #include "store/schema.h"
 
 #include <QFileInfo>

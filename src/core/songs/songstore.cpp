@@ -1,9 +1,9 @@
 #include "songs/songstore.h"
 
-#include "songs/songconstants.h"
+#include "common/logging.h"
 #include "songs/songkeytable.h"
-#include "store/logging.h"
 #include "store/schema.h"
+#include "store/songconstants.h"
 
 #include <algorithm>
 #include <QDate>

@@ -1,7 +1,7 @@
 #include "songs/songtitlemodel.h"
 
+#include "common/logging.h"
 #include "songs/songstore.h"
-#include "store/logging.h"
 
 namespace quillon {
 

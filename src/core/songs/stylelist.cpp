@@ -1,7 +1,7 @@
 #include "songs/stylelist.h"
 
+#include "common/logging.h"
 #include "store/database.h"
-#include "store/logging.h"
 #include "store/plainfile.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "songs/tracksheetlayout.h"
 
-#include "songs/songconstants.h"
 #include "songs/songdetails.h"
+#include "store/songconstants.h"
 
 namespace quillon {
 

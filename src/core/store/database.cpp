@@ -1,6 +1,6 @@
 #include "store/database.h"
 
-#include "store/logging.h"
+#include "common/logging.h"
 #include "store/plainfile.h"
 
 #include <fcntl.h>

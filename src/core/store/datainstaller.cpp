@@ -1,10 +1,10 @@
 #include "store/datainstaller.h"
 
-#include "songs/songconstants.h"
+#include "common/logging.h"
 #include "store/database.h"
-#include "store/logging.h"
 #include "store/plainfile.h"
 #include "store/schema.h"
+#include "store/songconstants.h"
 
 #include <QDate>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "store/settings.h"
 
-#include "songs/songconstants.h"
+#include "store/songconstants.h"
 
 #include <cmath>
 #include <QSettings>

@@ -1,7 +1,7 @@
 #include "app/helplauncher.h"
 
-#include "songs/songconstants.h"
-#include "store/logging.h"
+#include "common/logging.h"
+#include "store/songconstants.h"
 
 #include <QFileInfo>
 #include <QProcess>

@@ -15,11 +15,11 @@
 #include "app/workarea.h"
 #include "common/appstate.h"
 #include "common/apptitle.h"
+#include "common/logging.h"
 #include "common/prompter.h"
 #include "common/twips.h"
 #include "devices/deviceregister.h"
 #include "songs/songstore.h"
-#include "store/logging.h"
 #include "store/settings.h"
 
 #include <QApplication>

@@ -1,13 +1,13 @@
 #include "app/startupchecks.h"
 
 #include "common/appstate.h"
+#include "common/logging.h"
 #include "common/prompter.h"
+#include "maintenance/backup.h"
+#include "maintenance/integritycheck.h"
+#include "maintenance/integrityrepair.h"
 #include "songs/songstore.h"
-#include "store/backup.h"
 #include "store/folderstamp.h"
-#include "store/integritycheck.h"
-#include "store/integrityrepair.h"
-#include "store/logging.h"
 #include "store/settings.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "app/statuspanels.h"
 
-#include "songs/songconstants.h"
+#include "store/songconstants.h"
 
 #include <QDateTime>
 #include <QLabel>

@@ -2,11 +2,11 @@
 
 #include "app/mainlayout.h"
 #include "common/appstate.h"
+#include "common/logging.h"
 #include "common/prompter.h"
 #include "common/twips.h"
-#include "songs/songconstants.h"
 #include "songs/songstore.h"
-#include "store/logging.h"
+#include "store/songconstants.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "app/traycontroller.h"
 #include "common/appstate.h"
+#include "common/logging.h"
 #include "common/prompter.h"
 #include "common/twips.h"
 #include "devices/floatingbar.h"
@@ -26,7 +27,6 @@
 #include "songs/stylewindow.h"
 #include "songs/tracksheetwindow.h"
 #include "store/datafolder.h"
-#include "store/logging.h"
 
 #include <QApplication>
 #include <QVariantMap>

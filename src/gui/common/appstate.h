@@ -1,7 +1,7 @@
 #pragma once
 
-#include "songs/songconstants.h"
 #include "songs/songdetails.h"
+#include "store/songconstants.h"
 
 #include <QStringList>
 

@@ -2,13 +2,13 @@
 
 #include "common/appstate.h"
 #include "common/characterfilter.h"
+#include "common/logging.h"
 #include "common/prompter.h"
 #include "devices/dateentry.h"
 #include "devices/devicefields.h"
 #include "devices/devicelist.h"
 #include "devices/devicenoteedit.h"
 #include "store/datafolder.h"
-#include "store/logging.h"
 
 #include <QApplication>
 #include <QButtonGroup>

@@ -1,10 +1,10 @@
 #include "documents/generalinfowindow.h"
 
 #include "common/appstate.h"
+#include "common/logging.h"
 #include "common/prompter.h"
 #include "printing/documentprintjob.h"
 #include "store/datafolder.h"
-#include "store/logging.h"
 #include "store/settings.h"
 
 #include <algorithm>

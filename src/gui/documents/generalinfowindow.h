@@ -1,7 +1,7 @@
 #pragma once
 
-#include "documents/notebookstore.h"
 #include "documents/notewindow.h"
+#include "notebook/notebookstore.h"
 
 namespace quillon {
 

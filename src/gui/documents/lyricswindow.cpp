@@ -1,10 +1,10 @@
 #include "documents/lyricswindow.h"
 
 #include "common/appstate.h"
+#include "common/logging.h"
 #include "common/prompter.h"
 #include "documents/documenteditor.h"
 #include "songs/songstore.h"
-#include "store/logging.h"
 #include "store/settings.h"
 
 #include <QApplication>

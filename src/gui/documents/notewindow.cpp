@@ -3,12 +3,12 @@
 #include "common/screenplacement.h"
 
 #include "common/appstate.h"
+#include "common/logging.h"
 #include "common/prompter.h"
 #include "documents/documenteditor.h"
-#include "documents/notebookstore.h"
+#include "notebook/notebookstore.h"
 #include "printing/previewunits.h"
 #include "printing/showpreview.h"
-#include "store/logging.h"
 #include "store/settings.h"
 
 #include <algorithm>

@@ -1,6 +1,7 @@
 #include "media/medialistcommands.h"
 
 #include "common/appstate.h"
+#include "common/logging.h"
 #include "common/prompter.h"
 #include "media/medialist.h"
 #include "media/medialistprinter.h"
@@ -8,7 +9,6 @@
 #include "media/waitcursor.h"
 #include "printing/pagesink.h"
 #include "store/datafolder.h"
-#include "store/logging.h"
 
 #include <QApplication>
 #include <QDateTime>

@@ -3,11 +3,11 @@
 #include "common/screenplacement.h"
 
 #include "common/appstate.h"
+#include "common/logging.h"
 #include "media/mediaicons.h"
 #include "media/mediastore.h"
 #include "media/waitcursor.h"
 #include "songs/songstore.h"
-#include "store/logging.h"
 #include "store/settings.h"
 
 #include <QCheckBox>

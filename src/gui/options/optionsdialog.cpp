@@ -1,7 +1,7 @@
 #include "options/optionsdialog.h"
 
 #include "common/appstate.h"
-#include "store/logging.h"
+#include "common/logging.h"
 #include "store/settings.h"
 
 #include <QButtonGroup>

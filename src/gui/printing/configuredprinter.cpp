@@ -1,7 +1,7 @@
 #include "printing/configuredprinter.h"
 
+#include "common/logging.h"
 #include "documents/richtextdocument.h"
-#include "store/logging.h"
 
 #include <QPrintEngine>
 #include <QPrinter>

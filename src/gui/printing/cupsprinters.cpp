@@ -1,6 +1,6 @@
 #include "printing/cupsprinters.h"
 
-#include "store/logging.h"
+#include "common/logging.h"
 
 #include <cerrno>
 #include <cstring>

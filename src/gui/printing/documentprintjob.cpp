@@ -1,10 +1,10 @@
 #include "printing/documentprintjob.h"
 
+#include "common/logging.h"
 #include "common/prompter.h"
 #include "documents/richtextdocument.h"
 #include "printing/configuredprinter.h"
 #include "printing/pagesink.h"
-#include "store/logging.h"
 
 #include <QPainter>
 

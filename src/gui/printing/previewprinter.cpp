@@ -1,9 +1,9 @@
 #include "printing/previewprinter.h"
 
+#include "common/logging.h"
 #include "common/prompter.h"
 #include "documents/richtextdocument.h"
 #include "printing/documentprintjob.h"
-#include "store/logging.h"
 
 #include <algorithm>
 #include <QGuiApplication>

@@ -1,11 +1,11 @@
 #include "printing/printdialog.h"
 
 #include "common/appstate.h"
+#include "common/logging.h"
 #include "common/prompter.h"
 #include "devices/deviceregister.h"
 #include "devices/equipmentlist.h"
 #include "printing/pagesink.h"
-#include "store/logging.h"
 
 #include <QButtonGroup>
 #include <QEvent>

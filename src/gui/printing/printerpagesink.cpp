@@ -1,6 +1,6 @@
 #include "printing/printerpagesink.h"
 
-#include "store/logging.h"
+#include "common/logging.h"
 
 namespace quillon {
 

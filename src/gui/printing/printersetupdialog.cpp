@@ -1,8 +1,8 @@
 #include "printing/printersetupdialog.h"
 
+#include "common/logging.h"
 #include "common/prompter.h"
 #include "printing/printercatalog.h"
-#include "store/logging.h"
 
 #include <QGridLayout>
 #include <QGuiApplication>

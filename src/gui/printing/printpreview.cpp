@@ -1,13 +1,13 @@
 #include "printing/printpreview.h"
 
 #include "common/appstate.h"
+#include "common/logging.h"
 #include "common/prompter.h"
 #include "documents/richtextdocument.h"
 #include "printing/previewpage.h"
 #include "printing/previewplacement.h"
 #include "printing/previewprinter.h"
 #include "printing/previewunits.h"
-#include "store/logging.h"
 
 #include <cmath>
 #include <QApplication>

@@ -3,11 +3,11 @@
 #include "common/screenplacement.h"
 
 #include "common/appstate.h"
+#include "common/logging.h"
 #include "common/prompter.h"
 #include "printing/pagefit.h"
 #include "printing/pagesink.h"
 #include "songs/songdetailssheet.h"
-#include "store/logging.h"
 #include "store/settings.h"
 
 #include <QApplication>

@@ -3,12 +3,12 @@
 #include "common/appstate.h"
 #include "common/apptitle.h"
 #include "common/characterfilter.h"
+#include "common/logging.h"
 #include "common/prompter.h"
 #include "media/mediastore.h"
 #include "songs/songstore.h"
 #include "songs/stylelist.h"
 #include "songs/stylewindow.h"
-#include "store/logging.h"
 
 #include <QApplication>
 #include <QComboBox>

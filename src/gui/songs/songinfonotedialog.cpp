@@ -2,12 +2,12 @@
 
 #include "common/appstate.h"
 #include "common/characterfilter.h"
+#include "common/logging.h"
 #include "common/prompter.h"
 #include "printing/pagesink.h"
 #include "songs/songinfodialog.h"
 #include "songs/songnoteprintout.h"
 #include "songs/songstore.h"
-#include "store/logging.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

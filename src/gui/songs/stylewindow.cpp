@@ -2,9 +2,9 @@
 
 #include "common/appstate.h"
 #include "common/characterfilter.h"
+#include "common/logging.h"
 #include "common/prompter.h"
 #include "songs/stylelist.h"
-#include "store/logging.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,12 +1,12 @@
 #include "songs/tracksheetwindow.h"
 
 #include "common/appstate.h"
+#include "common/logging.h"
 #include "common/prompter.h"
 #include "common/screenplacement.h"
 #include "printing/pagefit.h"
 #include "printing/pagesink.h"
 #include "songs/songstore.h"
-#include "store/logging.h"
 #include "store/settings.h"
 
 #include <QApplication>

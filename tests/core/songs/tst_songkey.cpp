@@ -1,7 +1,7 @@
+#include "maintenance/integritycheck.h"
+#include "maintenance/integrityrepair.h"
 #include "songs/songstore.h"
 #include "store/database.h"
-#include "store/integritycheck.h"
-#include "store/integrityrepair.h"
 #include "tempdatafolder.h"
 
 #include <QSqlQuery>

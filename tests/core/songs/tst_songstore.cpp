@@ -1,8 +1,8 @@
 #include "distinctfields.h"
-#include "songs/songconstants.h"
 #include "songs/songdetails.h"
 #include "songs/songstore.h"
 #include "store/database.h"
+#include "store/songconstants.h"
 #include "tempdatafolder.h"
 
 #include <iterator>

@@ -1,8 +1,8 @@
 // The song list model: titles in table order, read a batch at a time.
 
-#include "songs/songconstants.h"
 #include "songs/songstore.h"
 #include "songs/songtitlemodel.h"
+#include "store/songconstants.h"
 #include "tempdatafolder.h"
 
 #include <QSignalSpy>

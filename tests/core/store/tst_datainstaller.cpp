@@ -1,4 +1,3 @@
-#include "songs/songconstants.h"
 #include "songs/songstore.h"
 #include "store/appidentity.h"
 #include "store/commandline.h"
@@ -8,6 +7,7 @@
 #include "store/datainstaller.h"
 #include "store/filesystemkind.h"
 #include "store/schema.h"
+#include "store/songconstants.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -1,9 +1,9 @@
 // Input a user can type, or a damaged settings file can hold, that breaks
 // naive SQL, encodings or parsers: stored and found exactly as typed.
 
-#include "songs/songconstants.h"
 #include "songs/songstore.h"
 #include "store/settings.h"
+#include "store/songconstants.h"
 #include "tempdatafolder.h"
 
 #include <QFile>

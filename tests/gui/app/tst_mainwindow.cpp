@@ -10,12 +10,12 @@
 #include "app/welcomepanel.h"
 #include "app/windowcommands.h"
 #include "devices/floatingbar.h"
-#include "songs/songconstants.h"
+#include "store/songconstants.h"
 
 #include "documents/documenteditor.h"
 #include "documents/generalinfowindow.h"
 #include "documents/lyricswindow.h"
-#include "documents/notebookstore.h"
+#include "notebook/notebookstore.h"
 #include <QTextEdit>
 #include <QTimer>
 

@@ -10,8 +10,8 @@
 #include "app/windowcommands.h"
 #include "songs/loadsongdialog.h"
 #include "songs/newsongdialog.h"
-#include "songs/songconstants.h"
 #include "store/database.h"
+#include "store/songconstants.h"
 
 #include <QAction>
 #include <QFile>

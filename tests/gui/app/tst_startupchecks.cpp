@@ -10,10 +10,10 @@
 #include "common/scriptedprompter.h"
 #include "documents/documenteditor.h"
 #include "documents/lyricswindow.h"
+#include "maintenance/backup.h"
+#include "maintenance/integritycheck.h"
 #include "songs/songstore.h"
-#include "store/backup.h"
 #include "store/database.h"
-#include "store/integritycheck.h"
 #include "store/settings.h"
 #include "tempdatafolder.h"
 

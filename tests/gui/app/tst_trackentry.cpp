@@ -10,8 +10,8 @@
 #include "devices/devicecell.h"
 #include "devices/deviceregister.h"
 #include "devices/floatingbar.h"
-#include "songs/songconstants.h"
 #include "store/database.h"
+#include "store/songconstants.h"
 
 #include <QLabel>
 #include <QListWidget>

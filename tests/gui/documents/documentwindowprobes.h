@@ -6,8 +6,8 @@
 
 #include "documents/documenteditor.h"
 #include "documents/documentruler.h"
-#include "documents/notebookstore.h"
 #include "documents/richtextdocument.h"
+#include "notebook/notebookstore.h"
 
 #include <QImage>
 #include <QList>

@@ -3,10 +3,10 @@
 #include "common/appstate.h"
 #include "common/scriptedprompter.h"
 #include "songs/loadsongdialog.h"
-#include "songs/songconstants.h"
 #include "songs/songstore.h"
 #include "songs/songtitlemodel.h"
 #include "store/settings.h"
+#include "store/songconstants.h"
 #include "tempdatafolder.h"
 
 #include <QListView>

@@ -4,9 +4,9 @@
 #include "common/characterfilter.h"
 #include "common/scriptedprompter.h"
 #include "songs/newsongdialog.h"
-#include "songs/songconstants.h"
 #include "songs/songstore.h"
 #include "store/settings.h"
+#include "store/songconstants.h"
 #include "tempdatafolder.h"
 
 #include <QApplication>

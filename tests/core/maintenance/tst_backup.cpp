@@ -1,7 +1,7 @@
-#include "songs/songconstants.h"
+#include "maintenance/backup.h"
 #include "songs/songstore.h"
-#include "store/backup.h"
 #include "store/database.h"
+#include "store/songconstants.h"
 #include "tempdatafolder.h"
 
 #include <QDir>

@@ -1,9 +1,9 @@
-#include "songs/songconstants.h"
+#include "maintenance/integritycheck.h"
+#include "maintenance/integrityrepair.h"
+#include "maintenance/stylefiles.h"
 #include "songs/songstore.h"
 #include "store/database.h"
-#include "store/integritycheck.h"
-#include "store/integrityrepair.h"
-#include "store/stylefiles.h"
+#include "store/songconstants.h"
 #include "store/titlegroups.h"
 #include "tempdatafolder.h"
 

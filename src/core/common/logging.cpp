@@ -1,4 +1,4 @@
-#include "store/logging.h"
+#include "common/logging.h"
 
 Q_LOGGING_CATEGORY(lcStore, "quillon.store")
 Q_LOGGING_CATEGORY(lcSongs, "quillon.songs")

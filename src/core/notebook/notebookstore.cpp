@@ -1,6 +1,6 @@
-#include "documents/notebookstore.h"
+#include "notebook/notebookstore.h"
 
-#include "store/logging.h"
+#include "common/logging.h"
 
 #include <QSqlRecord>
 

@@ -1,13 +1,13 @@
-#include "store/integrityrepair.h"
+#include "maintenance/integrityrepair.h"
 
+#include "common/logging.h"
+#include "maintenance/stylefiles.h"
 #include "songs/songkeytable.h"
 #include "songs/songstore.h"
 #include "store/database.h"
 #include "store/datainstaller.h"
-#include "store/logging.h"
 #include "store/plainfile.h"
 #include "store/schema.h"
-#include "store/stylefiles.h"
 #include "store/titlerows.h"
 
 #include <QFileInfo>

@@ -1,11 +1,11 @@
-#include "store/integritycheck.h"
+#include "maintenance/integritycheck.h"
 
+#include "common/logging.h"
+#include "maintenance/stylefiles.h"
 #include "songs/songstore.h"
 #include "store/database.h"
-#include "store/logging.h"
 #include "store/plainfile.h"
 #include "store/schema.h"
-#include "store/stylefiles.h"
 #include "store/titlegroups.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
-#include "store/backup.h"
+#include "maintenance/backup.h"
 
+#include "common/logging.h"
 #include "store/database.h"
-#include "store/logging.h"
 #include "store/plainfile.h"
 
 #include <cerrno>

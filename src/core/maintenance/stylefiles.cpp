@@ -1,4 +1,4 @@
-#include "store/stylefiles.h"
+#include "maintenance/stylefiles.h"
 
 #include "store/plainfile.h"
 

@@ -1,4 +1,4 @@
-#include "documents/notebookstore.h"
+#include "notebook/notebookstore.h"
 #include "store/database.h"
 #include "tempdatafolder.h"
 
