@@ -264,16 +264,6 @@ bool MediaStore::takenIn(Database& db, const QString& name, qint64 ignoreRow, bo
     return false;
 }
 
-bool MediaStore::nameTaken(const QString& name, const QString& ignore)
-{
-    Database db;
-    if (!openDb(db))
-        return false;
-    const qint64 ignoreRow = ignore.isNull() ? -1 : rowIdOf(db, ignore);
-    bool ok = false;
-    return takenIn(db, name, ignoreRow, &ok);
-}
-
 bool MediaStore::checkName(Database& db, const Medium& medium, qint64 ignoreRow)
 {
     if (medium.name.trimmed().isEmpty())

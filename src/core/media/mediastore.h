@@ -40,9 +40,6 @@ public:
     // Every name for the song details' drop-down, sorted without regard to
     // letter case.
     QStringList names();
-    // True when a medium other than the first one stored exactly as `ignore`
-    // has the same name once case and surrounding blanks are set aside.
-    bool nameTaken(const QString& name, const QString& ignore = QString());
 
     // Adds a row with all ten fields. Refuses an empty or taken name.
     bool add(const Medium& medium);

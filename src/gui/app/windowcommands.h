@@ -15,9 +15,8 @@ class NoteWindow;
 
 // Every command of the main window that opens a window of another part of
 // the program. Each method does the main window's own steps before and after
-// the window; the window itself is opened at the marked spot ("OPEN WINDOW
-// HERE") once it exists. Until then the spot only reports to the show hook,
-// which tests use to act as the window.
+// the window. While a show hook is set, the hook stands in for the window, so
+// that tests can check the main window's part without the other window.
 class WindowCommands final {
 public:
     WindowCommands(AppState& state, MainWindow& main);

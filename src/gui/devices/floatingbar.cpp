@@ -2,7 +2,6 @@
 
 #include "common/appstate.h"
 #include "devices/devicecell.h"
-#include "devices/floatingplacement.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -129,11 +128,6 @@ void FloatingBar::buildUi()
     main->addWidget(m_songTitle);
     main->addLayout(body);
     main->setSizeConstraint(QLayout::SetFixedSize);
-}
-
-void FloatingBar::placeBelow(const QWidget* mainWindow)
-{
-    placeFloatingBar(this, mainWindow);
 }
 
 void FloatingBar::setOwner(QWidget* owner)

@@ -35,8 +35,6 @@ public:
 
     // Handed to every device form the bar opens (its Preview button).
     void setShowPreview(RecDevWindow::PreviewHook hook) { m_showPreview = std::move(hook); }
-    // Puts the bar below mainWindow, or at top 6000 twips when there is no room.
-    void placeBelow(const QWidget* mainWindow);
     // The window the bar stays above (not above every other program), as a
     // tool window of it; null leaves it an ordinary window of its own, as
     // while it stands in for a minimised main window. Kept across

@@ -8,6 +8,7 @@
 #include "devices/floatingbar.h"
 
 #include <QPushButton>
+#include <QStatusBar>
 #include <QtTest>
 #include <QWindow>
 
@@ -63,6 +64,7 @@ private slots:
     void topmostKeepsGeometry();
     void devicesBarKeepsItsPlaceAndItsOwner();
     void maximisingMovesAVisibleBarTo6600();
+    void undockedBarBelowTheWindowOrAt6000();
 };
 
 void TstMainLayout::snapsToMinimumSize()
@@ -325,6 +327,33 @@ void TstMainLayout::maximisingMovesAVisibleBarTo6600()
     QVERIFY(w.isMaximized());
     QVERIFY(bar->isVisible());
     QCOMPARE(bar->y(), f.scale().toPixels(6600));
+    QCOMPARE(bar->x(), left);
+}
+
+void TstMainLayout::undockedBarBelowTheWindowOrAt6000()
+{
+    test::MainWindowFixture f;
+    FloatingBar* bar = undockedBar(f, "Bar Place Song");
+    QVERIFY(bar);
+    MainWindow& w = *f.window;
+    // The headless screen has room below a window at the top: the bar opens
+    // 800 twips below the client area, at the window's left edge.
+    const QRect frame = w.frameGeometry();
+    const int inner = w.centralWidget()->height() + w.statusBar()->height();
+    QCOMPARE(bar->x(), frame.x());
+    QVERIFY2(qAbs(bar->y() - (frame.y() + inner + f.scale().toPixels(800))) <= 1,
+             qPrintable(QString::number(bar->y())));
+
+    // Near the bottom of the screen it opens at top 6000, keeping its left edge.
+    auto* toggle = f.find<QPushButton>("cmdBar");
+    toggle->click();
+    QVERIFY(!bar->isVisible());
+    bar->move(bar->x() + 40, bar->y());
+    const int left = bar->x();
+    w.move(frame.x(), w.screen()->geometry().height() - frame.height() / 2);
+    toggle->click();
+    QVERIFY(bar->isVisible());
+    QCOMPARE(bar->y(), f.scale().toPixels(6000));
     QCOMPARE(bar->x(), left);
 }
 

@@ -3,7 +3,6 @@
 #include "devices/devicecell.h"
 #include "devices/deviceregister.h"
 #include "devices/floatingbar.h"
-#include "devices/floatingplacement.h"
 #include "devices/recdevwindow.h"
 #include "devices/selectorpictures.h"
 #include "songs/songstore.h"
@@ -260,56 +259,6 @@ private Q_SLOTS:
         FloatingBar bar(fx.state);
         bar.setSongTitle("Blue Hour");
         QCOMPARE(bar.songTitleText(), QString("Blue Hour  "));
-    }
-
-    void placementBelowTheMainWindowOrAt6000()
-    {
-        FloatingPlacementInput in;
-        in.screenHeight = 11520; // 768 pixels at 15 twips each
-        in.barHeight = 2000;
-        in.mainLeft = 300;
-        in.mainTop = 450;
-        in.mainHeight = 7800;
-        in.mainInnerHeight = 7200;
-        in.currentLeft = 1234;
-        FloatingPlacement p = floatingBarPlacement(in);
-        QVERIFY(p.belowMain);
-        QCOMPARE(p.left, 300);
-        QCOMPARE(p.top, 450 + 7200 + 800);
-
-        // Exactly enough room still counts as room.
-        in.mainTop = 11520 - 2000 - 7800;
-        p = floatingBarPlacement(in);
-        QVERIFY(p.belowMain);
-        QCOMPARE(p.top, in.mainTop + 7200 + 800);
-
-        // One twip less and the bar goes to top 6000, keeping its left edge.
-        in.mainTop += 1;
-        p = floatingBarPlacement(in);
-        QVERIFY(!p.belowMain);
-        QCOMPARE(p.top, 6000);
-        QCOMPARE(p.left, 1234);
-
-        in.mainTop = 0;
-        in.mainMaximized = true;
-        in.mainHeight = 3000;
-        p = floatingBarPlacement(in);
-        QVERIFY(!p.belowMain);
-        QCOMPARE(p.top, 6000);
-    }
-
-    void placingNextToARealWindow()
-    {
-        Fixture fx;
-        QWidget main;
-        main.setGeometry(20, 10, 400, 200);
-        FloatingBar bar(fx.state);
-        bar.placeBelow(&main);
-        const double tpp = twipsPerPixel(&main);
-        const FloatingPlacement p = floatingBarPlacement(measurePlacement(&bar, &main));
-        if (p.belowMain)
-            QCOMPARE(bar.x(), main.frameGeometry().left());
-        QCOMPARE(bar.y(), qRound(p.top / tpp));
     }
 
     void twentySelectorPictures()

@@ -4,7 +4,6 @@
 #include "documents/documenteditor.h"
 #include "documents/documentstatusbar.h"
 #include "documents/paragraphdialog.h"
-#include "documents/printerpagelayout.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -217,16 +216,6 @@ private Q_SLOTS:
         QVERIFY(editor.clipboardAction(RichTextDocument::ClipboardAction::Paste));
         QCOMPARE(doc.text(), QString("abcabc"));
         QCOMPARE(editor.textEdit()->textCursor().position(), 6);
-    }
-
-    void paperFollowsThePrinter()
-    {
-        RichTextDocument doc;
-        doc.setPageLayout(pageLayoutForPaper(QPageSize(QPageSize::Letter)));
-        QCOMPARE(doc.pageWidth(), 12240);
-        doc.setPageLayout(pageLayoutForPaper(QPageSize(QPageSize::A5)));
-        QCOMPARE(doc.pageWidth(), 11906);
-        QVERIFY(defaultPrinterPageLayout().isValid());
     }
 
     void documentOutlivesTheEditor()
