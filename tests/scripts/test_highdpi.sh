@@ -4,5 +4,8 @@
 set -euo pipefail
 BIN="$1"
 export QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 QT_LOGGING_RULES="*.debug=false;*.warning=false"
-"$BIN/tst_mainlayout"
+# The layout itself: every box, label and panel in its place, none over another.
+"$BIN/tst_mainlayout" snapsToMinimumSize noOverlapInTwips hidingSidebarWidensByAThird \
+  detachingPanelMakesBoxesTaller sidebarParkedBehindGrid deviceCellsInTwoRowsOfFive \
+  windowAtMinimumAndFullHd sidebarToggleWidensBoxesOnScreen
 "$BIN/tst_startupchecks" appIconIsSharpAtTheScreensDensity
