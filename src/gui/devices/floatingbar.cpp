@@ -1,6 +1,7 @@
 #include "devices/floatingbar.h"
 
 #include "common/appstate.h"
+#include "common/windowtopmost.h"
 #include "devices/devicecell.h"
 
 #include <QApplication>
@@ -267,14 +268,7 @@ void FloatingBar::toggleOnTop()
     m_onTop = !m_onTop;
     m_onTopButton->setText(m_onTop ? tr("Off") : tr("On"));
     m_onTopButton->setChecked(m_onTop);
-    // Changing the flag re-creates the window; keep its place and visibility.
-    const bool wasVisible = isVisible();
-    const QPoint place = pos();
-    setWindowFlag(Qt::WindowStaysOnTopHint, m_onTop);
-    if (wasVisible) {
-        move(place);
-        show();
-    }
+    setWindowTopmost(this, m_onTop);
 }
 
 void FloatingBar::dock()

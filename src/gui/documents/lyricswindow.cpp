@@ -3,6 +3,7 @@
 #include "common/appstate.h"
 #include "common/logging.h"
 #include "common/prompter.h"
+#include "common/windowtopmost.h"
 #include "documents/documenteditor.h"
 #include "songs/songstore.h"
 #include "store/settings.h"
@@ -192,15 +193,10 @@ void LyricsWindow::toggleOnTop()
     QPalette palette = m_onTopButton->palette();
     palette.setColor(QPalette::ButtonText, m_onTop ? QColor(255, 0, 0) : QColor(0, 0, 0));
     m_onTopButton->setPalette(palette);
-    // Changing the flag re-creates the native window; keep it where it is.
     const bool visible = isVisible();
-    const QRect place = geometry();
-    setWindowFlag(Qt::WindowStaysOnTopHint, m_onTop);
-    if (visible) {
-        setGeometry(place);
-        show();
+    setWindowTopmost(this, m_onTop);
+    if (visible)
         editor()->textEdit()->setFocus();
-    }
 }
 
 void LyricsWindow::aboutToClose()

@@ -254,11 +254,11 @@ void TstMainLayout::topmostKeepsGeometry()
     test::MainWindowFixture f;
     MainWindow& w = f.start();
     const QRect before = w.geometry();
-    setWindowTopmost(&w);
+    setWindowTopmost(&w, true);
     QVERIFY(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(w.isVisible());
     QCOMPARE(w.geometry(), before);
-    clearWindowTopmost(&w);
+    setWindowTopmost(&w, false);
     QVERIFY(!w.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QCOMPARE(w.geometry(), before);
 }
