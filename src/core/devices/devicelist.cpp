@@ -1,9 +1,9 @@
 #include "devices/devicelist.h"
 
 #include "common/logging.h"
+#include "store/plainfile.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 namespace quillon {
 
@@ -38,12 +38,11 @@ QString deviceListText(const QList<DeviceRecord>& devices, const QDateTime& when
 
 bool writeDeviceList(const QString& path, const QString& text, QString* error)
 {
-    QSaveFile file(path);
-    const QByteArray bytes = text.toUtf8();
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    // The list lives in the data folder: replaced as a plain file, never
+    // written through a link planted in its place.
+    const QString reason = plainfile::write(path, text.toUtf8());
+    if (reason.isEmpty())
         return true;
-    const QString reason = file.errorString();
-    file.cancelWriting();
     qCWarning(lcDevices) << "device list not written" << path << reason;
     if (error)
         *error = QStringLiteral("The device list could not be saved to \"%1\":\r%2")

@@ -1,9 +1,9 @@
 #include "media/medialist.h"
 
 #include "common/logging.h"
+#include "store/plainfile.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 namespace quillon::media {
 
@@ -75,10 +75,10 @@ QString mediaListText(const QList<Medium>& media, const QDateTime& now)
 
 bool saveMediaList(const QString& path, const QString& text, QString* error)
 {
-    QSaveFile file(path);
-    const QByteArray bytes = text.toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        const QString reason = file.errorString();
+    // The list lives in the data folder: replaced as a plain file, never
+    // written through a link planted in its place.
+    const QString reason = plainfile::write(path, text.toUtf8());
+    if (!reason.isEmpty()) {
         qCWarning(lcMedia) << "cannot write media list" << path << reason;
         if (error)
             *error = QStringLiteral("The media list could not be written to\r%1\r(%2).")
