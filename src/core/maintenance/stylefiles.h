@@ -5,10 +5,9 @@
 
 namespace quillon {
 
-// The two style files as they are on disk, read tolerantly: stnum.dat holds
-// the count (" 12 " CR LF), styles.dat one quoted entry per line. Hand-edited
-// or damaged files are read as far as they make sense, and what did not fit
-// the format is counted rather than dropped.
+// The two style files as the data check sees them: read and written in the
+// one format the style list keeps (songs/stylelist.h), with what the program
+// would not have written counted, and entries that are not plain files noted.
 struct StyleFiles {
     bool countFileExists = false;
     bool countReadable = false; // stnum.dat starts with a whole number
@@ -35,8 +34,6 @@ struct StyleFiles {
                          const QStringList& entries);
     // Writes stnum.dat alone (the list is fine, only the count is wrong).
     static QString writeCount(const QString& stnumPath, int count);
-    // Splits the text of styles.dat into entries (exposed for tests).
-    static QStringList parseEntries(const QByteArray& data, int* malformedLines);
 };
 
 } // namespace quillon

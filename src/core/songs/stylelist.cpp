@@ -40,8 +40,8 @@ bool isBlank(QChar c)
 
 // One line of the list file: quoted items separated by commas. Whatever does
 // not fit that form is kept as it stands, so a damaged line is still shown
-// and written back rather than silently dropped.
-void parseLine(const QString& line, QStringList& out)
+// and written back rather than silently dropped. False for such a line.
+bool parseLine(const QString& line, QStringList& out)
 {
     const int n = int(line.size());
     int pos = 0;
@@ -54,14 +54,14 @@ void parseLine(const QString& line, QStringList& out)
             const QString rest = line.mid(pos).trimmed();
             if (!rest.isEmpty())
                 out << rest;
-            return;
+            return false;
         }
         const int close = int(line.indexOf('"', pos + 1));
         if (close < 0) { // unterminated: the rest of the line is the entry
             const QString item = line.mid(pos + 1);
             if (!item.trimmed().isEmpty())
                 out << item;
-            return;
+            return false;
         }
         const QString item = line.mid(pos + 1, close - pos - 1);
         if (!item.isEmpty())
@@ -72,6 +72,7 @@ void parseLine(const QString& line, QStringList& out)
         if (pos < n && line.at(pos) == ',')
             ++pos;
     }
+    return true;
 }
 
 } // namespace
@@ -108,15 +109,18 @@ int StyleList::parseNumber(const QByteArray& content, bool* ok)
     return good ? value : 0;
 }
 
-QStringList StyleList::parseEntries(const QByteArray& content)
+QStringList StyleList::parseEntries(const QByteArray& content, int* damagedLines)
 {
     QStringList entries;
     QString text = decode(content);
     text.replace("\r\n", "\n");
     text.replace('\r', '\n');
     const QStringList lines = text.split('\n');
+    int damaged = 0;
     for (const QString& line : lines)
-        parseLine(line, entries);
+        damaged += parseLine(line, entries) ? 0 : 1;
+    if (damagedLines)
+        *damagedLines = damaged;
     return entries;
 }
 

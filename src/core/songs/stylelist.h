@@ -59,7 +59,9 @@ public:
     static QByteArray numberFileContent(int number);
     static QByteArray listFileContent(const QStringList& entries);
     static int parseNumber(const QByteArray& content, bool* ok = nullptr);
-    static QStringList parseEntries(const QByteArray& content);
+    // damagedLines, when given, counts the lines not in the program's own
+    // form (text outside quotes, a quote left open); their text is kept.
+    static QStringList parseEntries(const QByteArray& content, int* damagedLines = nullptr);
 
 private:
     bool writeFile(const QString& path, const QByteArray& content);

@@ -2,6 +2,7 @@
 #include "maintenance/integrityrepair.h"
 #include "maintenance/stylefiles.h"
 #include "songs/songstore.h"
+#include "songs/stylelist.h"
 #include "store/database.h"
 #include "store/songconstants.h"
 #include "store/titlegroups.h"
@@ -203,6 +204,35 @@ private Q_SLOTS:
         const StyleFiles read = StyleFiles::read(tmp.folder().stnumDat(), tmp.folder().stylesDat());
         QCOMPARE(read.entries.size(), entries);
         QCOMPARE(read.consistent(), consistent);
+    }
+
+    void checkReadsStylesAsTheStyleWindowDoes_data()
+    {
+        QTest::addColumn<QByteArray>("stnum");
+        QTest::addColumn<QByteArray>("styles");
+        QTest::newRow("text between quoted items")
+            << QByteArray(" 3 \r\n") << QByteArray("\"a*\", b*, \"c*\"\r\n");
+        QTest::newRow("empty quotes") << QByteArray(" 2 \r\n") << QByteArray("\"\"\r\n\"A*\"\r\n");
+        QTest::newRow("blank open quote") << QByteArray(" 1 \r\n") << QByteArray("\"A*\"\r\n\"  ");
+        QTest::newRow("signed count") << QByteArray("+1\r\n") << QByteArray("\"A*\"\r\n");
+        QTest::newRow("CR only") << QByteArray(" 2 \r") << QByteArray("\"A*\"\r\"B*\"\r");
+    }
+    void checkReadsStylesAsTheStyleWindowDoes()
+    {
+        // A count the check calls right must be right for the styles the
+        // program shows, so both read the files the same way.
+        QFETCH(QByteArray, stnum);
+        QFETCH(QByteArray, styles);
+        test::TempDataFolder tmp(false);
+        QDir().mkpath(tmp.folder().dir());
+        writeFile(tmp.folder().stnumDat(), stnum);
+        writeFile(tmp.folder().stylesDat(), styles);
+        const StyleFiles read = StyleFiles::read(tmp.folder().stnumDat(), tmp.folder().stylesDat());
+        const StyleList list(tmp.folder());
+        bool numberRead = false;
+        QCOMPARE(read.entries, list.readEntries());
+        QCOMPARE(read.count, list.readNumber(&numberRead));
+        QCOMPARE(read.countReadable, numberRead);
     }
 
     void tenThousandStyleLines()
