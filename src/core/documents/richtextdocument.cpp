@@ -510,7 +510,10 @@ bool RichTextDocument::clipboardAction(ClipboardAction action)
         const QMimeData* mime = clipboard->mimeData();
         if (!mime)
             return false;
-        if (mime->hasHtml())
+        // HTML beyond the limits (tags, nesting) would stall the program in
+        // the HTML reader: its plain text is pasted instead.
+        DocumentBudget budget;
+        if (mime->hasHtml() && budget.addMarkup(mime->html()))
             // Read against this document, so that nothing the HTML names
             // is fetched from outside.
             m_cursor.insertFragment(QTextDocumentFragment::fromHtml(mime->html(), m_document));

@@ -75,6 +75,29 @@ private Q_SLOTS:
                  QString::fromUtf8("Blue Moon\nGrüße aus Köln © é ß\nRed line"));
     }
 
+    void statsTellSizeAndMemory()
+    {
+        const Result r = runTool({"stats", kData + "libreoffice.rtf"});
+        QCOMPARE(r.exitCode, 0);
+        QStringList names;
+        for (const QString& line : r.out.split('\n', Qt::SkipEmptyParts)) {
+            names << line.section(' ', 0, 0);
+            QVERIFY2(line.section(' ', 1).toLongLong() > 0, qPrintable(line));
+        }
+        QCOMPARE(names, QStringList({"paragraphs", "characters", "runs", "peak-kib-read", "pages",
+                                     "peak-kib-paginated"}));
+        QVERIFY(r.out.startsWith("paragraphs 3\n"));
+        // A document beyond the limits is refused with the reason.
+        QTemporaryDir dir;
+        QFile lines(dir.filePath("lines.txt"));
+        QVERIFY(lines.open(QIODevice::WriteOnly));
+        lines.write(QByteArray(60000, '\n'));
+        lines.close();
+        const Result refused = runTool({"stats", lines.fileName()});
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.err.contains("too large"), qPrintable(refused.err));
+    }
+
     void badArgumentsAndFiles()
     {
         QTemporaryDir dir;

@@ -270,6 +270,13 @@ private Q_SLOTS:
         QVERIFY(doc.clipboardAction(RichTextDocument::ClipboardAction::Paste));
         QVERIFY(test::formatAt(*doc.textDocument(), "Lines").foreground().color() !=
                 QColor(Qt::red));
+        // Pasted HTML nested beyond the limits comes in as its plain text.
+        auto* deep = new QMimeData;
+        deep->setHtml("<p>" + QString("<span>").repeated(limits::kMaxNesting + 1) + "deep");
+        deep->setText("flat");
+        QGuiApplication::clipboard()->setMimeData(deep);
+        QVERIFY(doc.clipboardAction(RichTextDocument::ClipboardAction::Paste));
+        QVERIFY2(doc.text().endsWith("flat"), qPrintable(doc.text()));
     }
 
     void pageSizesOfA4AndLetter()
