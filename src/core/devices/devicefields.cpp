@@ -39,30 +39,6 @@ const QStringList& typeNames()
     return names;
 }
 
-bool isAllowed(QChar c, const QString& allowed)
-{
-    return allowed.contains(c) || allowed.contains(c.toLower()) || allowed.contains(c.toUpper());
-}
-
-QString filtered(const QString& text, const QString& allowed, bool keepLineBreaks, int* cursor)
-{
-    QString result;
-    result.reserve(text.size());
-    int removedBeforeCursor = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        const bool lineBreak = c == QLatin1Char('\n') || c == QLatin1Char('\r');
-        if ((keepLineBreaks && lineBreak) || isAllowed(c, allowed)) {
-            result += c;
-        } else if (cursor && i < *cursor) {
-            ++removedBeforeCursor;
-        }
-    }
-    if (cursor)
-        *cursor -= removedBeforeCursor;
-    return result;
-}
-
 int tracksFromText(const QString& text)
 {
     bool ok = false;

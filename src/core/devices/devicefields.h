@@ -26,14 +26,6 @@ inline constexpr int kTypeCount = 12;
 // Captions of the twelve device types, by stored index.
 const QStringList& typeNames();
 
-// True when c, in either letter case, is one of allowed.
-bool isAllowed(QChar c, const QString& allowed);
-// The text with every character outside allowed removed (line breaks are
-// kept when keepLineBreaks is set). *cursor, when given, is moved left by
-// the number of characters removed before it.
-QString filtered(const QString& text, const QString& allowed, bool keepLineBreaks = false,
-                 int* cursor = nullptr);
-
 // The number of tracks as stored: the digits of the box as a whole number;
 // an emptied box (or anything that is not a number) gives 0.
 int tracksFromText(const QString& text);

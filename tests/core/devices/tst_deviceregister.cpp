@@ -149,31 +149,6 @@ private Q_SLOTS:
         QVERIFY(reg.lastError().contains("recdev"));
     }
 
-    void characterSetsIgnoreLetterCase()
-    {
-        namespace f = devicefields;
-        QVERIFY(f::isAllowed('M', f::nameCharacters()));
-        QVERIFY(f::isAllowed(QChar(0x00c4), f::nameCharacters())); // capital A umlaut
-        QVERIFY(f::isAllowed('m', f::textCharacters()));
-        QVERIFY(!f::isAllowed('\'', f::nameCharacters()));
-        QVERIFY(!f::isAllowed('\'', f::noteCharacters()));
-        QVERIFY(!f::isAllowed('@', f::textCharacters()));
-        QVERIFY(f::isAllowed('@', f::noteCharacters()));
-        QVERIFY(f::isAllowed(QChar(0x20ac), f::noteCharacters()));
-        QVERIFY(!f::isAllowed('/', f::nameCharacters()));
-        QVERIFY(!f::isAllowed('a', f::digitCharacters()));
-    }
-
-    void filteringDropsOthersAndMovesTheCursor()
-    {
-        namespace f = devicefields;
-        int cursor = 6;
-        QCOMPARE(f::filtered("O'Ne'il", f::nameCharacters(), false, &cursor), QString("ONeil"));
-        QCOMPARE(cursor, 4);
-        QCOMPARE(f::filtered("a\nb'", f::noteCharacters(), true), QString("a\nb"));
-        QCOMPARE(f::filtered("a\nb'", f::noteCharacters(), false), QString("ab"));
-    }
-
     void tracksAlwaysAWholeNumber()
     {
         namespace f = devicefields;

@@ -200,7 +200,8 @@ private Q_SLOTS:
         QTest::keyClicks(note, "mail@x.de it's");
         note->insertPlainText(QString::fromUtf8(" 5€'"));
         QCOMPARE(note->toPlainText(), QString::fromUtf8("mail@x.de its 5€"));
-        note->setPlainText(QString(300, 'x'));
+        note->clear();
+        note->insertPlainText(QString(300, 'x'));
         QCOMPARE(note->toPlainText().size(), 255);
         retype(box(w, 0), QString(40, 'n'));
         QCOMPARE(box(w, 0)->text().size(), 30);
@@ -213,11 +214,14 @@ private Q_SLOTS:
         const QString serial = "SN'" + QString(40, '7');
         d.serialNr = serial;
         d.technician = "Jo (on call)";
+        const QString note = "Long'note\n" + QString(300, 'n');
+        d.note = note;
         QVERIFY(fx.reg.updateSlot(2, d));
         fx.state.currentDeviceName = d.name;
         RecDevWindow w(fx.state, nullptr, 2);
         QCOMPARE(box(w, 2)->text(), serial);
         QCOMPARE(box(w, 9)->text(), QString("Jo (on call)"));
+        QCOMPARE(w.findChild<QPlainTextEdit*>("txtFields10")->toPlainText(), note);
         // Typing into a box of stored text keeps the rest of it as it is.
         box(w, 9)->end(false);
         QTest::keyClicks(box(w, 9), "!x");
@@ -229,6 +233,7 @@ private Q_SLOTS:
         QCOMPARE(w.result(), int(QDialog::Accepted));
         QCOMPARE(fx.reg.findSlot(2)->serialNr, serial);
         QCOMPARE(fx.reg.findSlot(2)->technician, QString("Jo (on call)x"));
+        QCOMPARE(fx.reg.findSlot(2)->note, note);
     }
 
     void exportWritesTheStoredList()
