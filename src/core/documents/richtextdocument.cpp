@@ -253,7 +253,7 @@ bool RichTextDocument::loadFile(const QString& path, DocumentFormat format)
         m_lastError = QStringLiteral("The file \"%1\" is too large.").arg(name);
         return false;
     }
-    SealedTextDocument temp;
+    SealedTextDocument temp(nullptr, SealedTextDocument::Kind::Buffer);
     temp.setUndoRedoEnabled(false);
     temp.setDefaultFont(m_document->defaultFont());
     if (!readInto(bytes, format, &temp, name))
@@ -290,7 +290,7 @@ bool RichTextDocument::saveFile(const QString& path, DocumentFormat format)
 
 bool RichTextDocument::loadBytes(const QByteArray& bytes, DocumentFormat format)
 {
-    SealedTextDocument temp;
+    SealedTextDocument temp(nullptr, SealedTextDocument::Kind::Buffer);
     temp.setUndoRedoEnabled(false);
     temp.setDefaultFont(m_document->defaultFont());
     if (!readInto(bytes, format, &temp, QString()))

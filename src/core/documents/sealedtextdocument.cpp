@@ -22,10 +22,28 @@ double side(double stated)
     return stated > 0 ? std::min(stated, kMaxImageSide) : kDefaultImageSide;
 }
 
+// The layout of a buffer: nothing is placed, measured or drawn.
+class NoLayout final : public QAbstractTextDocumentLayout {
+public:
+    using QAbstractTextDocumentLayout::QAbstractTextDocumentLayout;
+
+    void draw(QPainter*, const PaintContext&) override {}
+    int hitTest(const QPointF&, Qt::HitTestAccuracy) const override { return -1; }
+    int pageCount() const override { return 0; }
+    QSizeF documentSize() const override { return {}; }
+    QRectF frameBoundingRect(QTextFrame*) const override { return {}; }
+    QRectF blockBoundingRect(const QTextBlock&) const override { return {}; }
+
+protected:
+    void documentChanged(int, int, int) override {}
+};
+
 } // namespace
 
-SealedTextDocument::SealedTextDocument(QObject* parent) : QTextDocument(parent)
+SealedTextDocument::SealedTextDocument(QObject* parent, Kind kind) : QTextDocument(parent)
 {
+    if (kind == Kind::Buffer)
+        setDocumentLayout(new NoLayout(this));
     documentLayout()->registerHandler(QTextFormat::ImageObject, this);
 }
 

@@ -17,7 +17,12 @@ class SealedTextDocument final : public QTextDocument, public QTextObjectInterfa
     Q_INTERFACES(QTextObjectInterface)
 
 public:
-    explicit SealedTextDocument(QObject* parent = nullptr);
+    // A Shown document is laid out and drawn. A Buffer only receives content
+    // to be copied elsewhere: it lays out and draws nothing, which saves the
+    // memory and time of a layout nobody looks at.
+    enum class Kind { Shown, Buffer };
+
+    explicit SealedTextDocument(QObject* parent = nullptr, Kind kind = Kind::Shown);
 
     // QTextObjectInterface, for images.
     QSizeF intrinsicSize(QTextDocument* document, int position, const QTextFormat& format) override;
