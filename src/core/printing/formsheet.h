@@ -71,14 +71,4 @@ private:
     QList<QLineF> m_rules;
 };
 
-// Twips and pixels at a given resolution (dots per inch).
-inline int twipsToPixels(double twips, double dpi)
-{
-    return int(twips * dpi / 1440.0 + (twips >= 0 ? 0.5 : -0.5));
-}
-inline double pixelsToTwips(int pixels, double dpi)
-{
-    return pixels * 1440.0 / dpi;
-}
-
 } // namespace quillon

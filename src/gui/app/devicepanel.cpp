@@ -1,7 +1,7 @@
 #include "app/devicepanel.h"
 
 #include "app/mainlayout.h"
-#include "common/twips.h"
+#include "common/twipsscale.h"
 
 #include <QDrag>
 #include <QLabel>

@@ -17,7 +17,7 @@
 #include "common/apptitle.h"
 #include "common/logging.h"
 #include "common/prompter.h"
-#include "common/twips.h"
+#include "common/twipsscale.h"
 #include "devices/deviceregister.h"
 #include "songs/songstore.h"
 #include "store/settings.h"
@@ -153,11 +153,7 @@ void MainWindow::formLoad()
         place.top = 10;
     const TwipsScale scale = TwipsScale::forWidget(this);
     // Damaged settings or a screen unplugged since must not hide the window.
-    const QRect wanted = reachablePlacement(
-        QRect(QPoint(scale.toPixels(place.left), scale.toPixels(place.top)),
-              scale.toPixels(QSizeF(place.width, place.height))),
-        QPoint(scale.toPixels(kMainDefaults.left), scale.toPixels(kMainDefaults.top)),
-        scale.toPixels(QSizeF(kMainDefaults.width, kMainDefaults.height)));
+    const QRect wanted = restoredPlacement(place, kMainDefaults, scale);
     m_wantedOuterSize = scale.toTwips(wanted).size();
     move(wanted.topLeft());
     resize(wanted.size());
@@ -582,9 +578,8 @@ void MainWindow::writeUnloadState()
 {
     const TwipsScale scale = TwipsScale::forWidget(this);
     const QRect frame = frameGeometry();
-    m_state.settings.setPlacement(
-        "Main", Placement{scale.toTwips(frame.x()), scale.toTwips(frame.y()),
-                          scale.toTwips(frame.width()), scale.toTwips(frame.height())});
+    // The outer size: the layout's formulas start from it.
+    m_state.settings.setPlacement("Main", placementInTwips(frame, scale));
     m_state.settings.setRecentSong(m_state.currentSong);
     m_state.settings.sync();
 }

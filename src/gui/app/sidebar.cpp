@@ -1,6 +1,6 @@
 #include "app/sidebar.h"
 
-#include "common/twips.h"
+#include "common/twipsscale.h"
 
 #include <QPushButton>
 #include <QStyle>

@@ -1,6 +1,6 @@
 #include "app/songpanel.h"
 
-#include "common/twips.h"
+#include "common/twipsscale.h"
 #include "songs/songrecord.h"
 
 #include <QEvent>

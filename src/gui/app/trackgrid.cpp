@@ -4,7 +4,7 @@
 #include "common/appstate.h"
 #include "common/logging.h"
 #include "common/prompter.h"
-#include "common/twips.h"
+#include "common/twipsscale.h"
 #include "songs/songstore.h"
 #include "store/songconstants.h"
 

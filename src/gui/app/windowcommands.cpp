@@ -5,7 +5,7 @@
 #include "common/appstate.h"
 #include "common/logging.h"
 #include "common/prompter.h"
-#include "common/twips.h"
+#include "common/twipsscale.h"
 #include "devices/floatingbar.h"
 #include "devices/recdevwindow.h"
 #include "documents/generalinfowindow.h"

@@ -6,7 +6,7 @@
 #include "app/songpanel.h"
 #include "app/trackgrid.h"
 #include "app/welcomepanel.h"
-#include "common/twips.h"
+#include "common/twipsscale.h"
 
 #include <QFrame>
 #include <QLineEdit>

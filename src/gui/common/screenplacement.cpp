@@ -1,9 +1,8 @@
 #include "common/screenplacement.h"
 
-#include "printing/formsheet.h"
-
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 
 namespace quillon {
 
@@ -58,10 +57,27 @@ QRect reachablePlacement(const QRect& saved, const QPoint& fallbackTopLeft,
     return reachablePlacement(saved, fallbackTopLeft, fallbackSize, screens);
 }
 
-Placement placementInTwips(const QRect& pixels, double dpi)
+QRect restoredPlacement(const Placement& saved, const Placement& defaults, const TwipsScale& scale)
 {
-    return {pixelsToTwips(pixels.x(), dpi), pixelsToTwips(pixels.y(), dpi),
-            pixelsToTwips(pixels.width(), dpi), pixelsToTwips(pixels.height(), dpi)};
+    const QRect pixels(scale.toPixelsX(saved.left), scale.toPixelsY(saved.top),
+                       scale.toPixelsX(saved.width), scale.toPixelsY(saved.height));
+    return reachablePlacement(
+        pixels, QPoint(scale.toPixelsX(defaults.left), scale.toPixelsY(defaults.top)),
+        QSize(scale.toPixelsX(defaults.width), scale.toPixelsY(defaults.height)));
+}
+
+Placement placementInTwips(const QRect& pixels, const TwipsScale& scale)
+{
+    return {double(scale.toTwipsX(pixels.x())), double(scale.toTwipsY(pixels.y())),
+            double(scale.toTwipsX(pixels.width())), double(scale.toTwipsY(pixels.height()))};
+}
+
+Placement windowPlacement(const QWidget& window, const TwipsScale& scale)
+{
+    const bool normal = !(window.isMaximized() || window.isMinimized());
+    const QPoint at = normal ? window.pos() : window.normalGeometry().topLeft();
+    const QSize size = normal ? window.size() : window.normalGeometry().size();
+    return placementInTwips(QRect(at, size), scale);
 }
 
 } // namespace quillon

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "common/twipsscale.h"
 #include "store/settings.h"
 
 #include <QList>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+
+class QWidget;
 
 namespace quillon {
 
@@ -20,8 +23,14 @@ QRect reachablePlacement(QRect saved, QPoint fallbackTopLeft, QSize fallbackSize
 QRect reachablePlacement(const QRect& saved, const QPoint& fallbackTopLeft,
                          const QSize& fallbackSize);
 
-// A window's position and size in pixels as the settings keep them: in twips
-// at the given resolution.
-Placement placementInTwips(const QRect& pixels, double dpi);
+// Where a window opens from the place the settings keep for it (twips), in
+// pixels of scale: a size of nothing or one far beyond every screen takes the
+// default size, a place no screen shows enough of moves to the default place.
+QRect restoredPlacement(const Placement& saved, const Placement& defaults, const TwipsScale& scale);
+// A rectangle in pixels as the settings keep it: in whole twips.
+Placement placementInTwips(const QRect& pixels, const TwipsScale& scale);
+// What the settings keep of a window's place: its outer position and inner
+// size, the normal ones while it is maximised or minimised.
+Placement windowPlacement(const QWidget& window, const TwipsScale& scale);
 
 } // namespace quillon

@@ -1,13 +1,12 @@
 #include "documents/notewindow.h"
 
-#include "common/screenplacement.h"
-
 #include "common/appstate.h"
 #include "common/logging.h"
 #include "common/prompter.h"
+#include "common/screenplacement.h"
+#include "common/twipsscale.h"
 #include "documents/documenteditor.h"
 #include "notebook/notebookstore.h"
-#include "printing/previewunits.h"
 #include "printing/showpreview.h"
 #include "store/settings.h"
 
@@ -61,7 +60,7 @@ NoteWindow::NoteWindow(AppState& state, Traits traits, QWidget* parent)
     m_menuBar = new QMenuBar(this);
     layout->setMenuBar(m_menuBar);
 
-    const PreviewUnits units = PreviewUnits::of(this);
+    const TwipsScale units = TwipsScale::forWidget(this);
     m_topRow = new QHBoxLayout;
     m_topRow->setContentsMargins(0, 0, units.toPixelsX(kCloseRightGap), 0);
     m_topRow->addStretch(1);
@@ -311,33 +310,17 @@ void NoteWindow::showPreview(const QString& jobName)
 void NoteWindow::restorePlacement()
 {
     const Placement fallback{10, 10, kMinWidth, kMinHeight};
-    Placement p = m_state.settings.placement(m_traits.placementPrefix, fallback);
-    if (p.width <= 0 || p.height <= 0) {
-        p.width = fallback.width;
-        p.height = fallback.height;
-    }
-    const PreviewUnits units = PreviewUnits::of(this);
-    QRect pixels(units.toPixelsX(p.left), units.toPixelsY(p.top), units.toPixelsX(p.width),
-                 units.toPixelsY(p.height));
-    // A place no screen shows any more (a screen since unplugged).
-    pixels = reachablePlacement(
-        pixels, QPoint(units.toPixelsX(fallback.left), units.toPixelsY(fallback.top)),
-        pixels.size());
+    const QRect pixels =
+        restoredPlacement(m_state.settings.placement(m_traits.placementPrefix, fallback), fallback,
+                          TwipsScale::forWidget(this));
     resize(pixels.size());
     move(pixels.topLeft());
 }
 
 void NoteWindow::storePlacement()
 {
-    const PreviewUnits units = PreviewUnits::of(this);
-    // A maximised or minimised window is remembered at its normal place.
-    const bool normal = !(isMaximized() || isMinimized());
-    const QPoint at = normal ? pos() : normalGeometry().topLeft();
-    const QSize size = normal ? this->size() : normalGeometry().size();
     m_state.settings.setPlacement(m_traits.placementPrefix,
-                                  {double(units.toTwipsX(at.x())), double(units.toTwipsY(at.y())),
-                                   double(units.toTwipsX(size.width())),
-                                   double(units.toTwipsY(size.height()))});
+                                  windowPlacement(*this, TwipsScale::forWidget(this)));
 }
 
 bool NoteWindow::confirmDiscard()

@@ -1,9 +1,8 @@
 #include "media/tapewindow.h"
 
-#include "common/screenplacement.h"
-
 #include "common/appstate.h"
 #include "common/logging.h"
+#include "common/screenplacement.h"
 #include "media/mediaicons.h"
 #include "media/mediastore.h"
 #include "media/waitcursor.h"
@@ -44,16 +43,10 @@ TapeWindow::TapeWindow(AppState& state, QWidget* parent)
     m_ui.tree->setModel(m_tree.model());
     connectControls();
 
-    const Placement place =
-        m_state.settings.placement("Tape", {10, 10, double(TapeWindowUi::kMinWidthTwips),
-                                            double(TapeWindowUi::kMinHeightTwips)});
-    constexpr double px = TapeWindowUi::kTwipsPerPixel;
-    const QRect at = reachablePlacement(QRect(qRound(place.left / px), qRound(place.top / px),
-                                              qMax(200, qRound(place.width / px)),
-                                              qMax(200, qRound(place.height / px))),
-                                        QPoint(qRound(10 / px), qRound(10 / px)),
-                                        QSize(qRound(TapeWindowUi::kMinWidthTwips / px),
-                                              qRound(TapeWindowUi::kMinHeightTwips / px)));
+    const Placement defaults{10, 10, double(TapeWindowUi::kMinWidthTwips),
+                             double(TapeWindowUi::kMinHeightTwips)};
+    const QRect at = restoredPlacement(m_state.settings.placement("Tape", defaults), defaults,
+                                       TwipsScale::forWidget(this));
     move(at.topLeft());
     resize(at.size());
 
@@ -203,9 +196,7 @@ bool TapeWindow::mayClose()
 
 void TapeWindow::storePlacement()
 {
-    constexpr double px = TapeWindowUi::kTwipsPerPixel;
-    m_state.settings.setPlacement("Tape",
-                                  {pos().x() * px, pos().y() * px, width() * px, height() * px});
+    m_state.settings.setPlacement("Tape", windowPlacement(*this, TwipsScale::forWidget(this)));
 }
 
 // --- the tree ---------------------------------------------------------------

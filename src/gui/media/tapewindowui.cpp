@@ -1,5 +1,6 @@
 #include "media/tapewindowui.h"
 
+#include "common/twipsscale.h"
 #include "media/mediaicons.h"
 #include "media/mediatypes.h"
 
@@ -112,7 +113,7 @@ void TapeWindowUi::setup(QDialog* window)
     panels[0]->setText(QStringLiteral("Recording Mediums"));
     panels[2]->setText(QStringLiteral("Items: 0"));
 
-    arrange(QSize(kMinWidthTwips / kTwipsPerPixel, kMinHeightTwips / kTwipsPerPixel));
+    arrange(minimumClient());
 }
 
 void TapeWindowUi::buildDetails(QDialog* window)
@@ -261,13 +262,18 @@ void TapeWindowUi::buildHideAll(QDialog* window)
     column->addWidget(brand);
 }
 
+QSize TapeWindowUi::minimumClient()
+{
+    return TwipsScale().toPixels(QSizeF(kMinWidthTwips, kMinHeightTwips));
+}
+
 void TapeWindowUi::arrange(QSize client)
 {
     const int statusHeight = statusBar->sizeHint().height();
     statusBar->setGeometry(0, client.height() - statusHeight, client.width(), statusHeight);
     // Below the designed size the controls keep their places.
-    if (client.width() < kMinWidthTwips / kTwipsPerPixel ||
-        client.height() < kMinHeightTwips / kTwipsPerPixel)
+    const QSize designed = minimumClient();
+    if (client.width() < designed.width() || client.height() < designed.height())
         return;
     const int treeHeight = client.height() - kTreeTop - kTreeBottomGap - statusHeight;
     tree->setGeometry(kMargin, kTreeTop, kTreeWidth, qMax(40, treeHeight));

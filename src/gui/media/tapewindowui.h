@@ -25,7 +25,8 @@ struct TapeWindowUi {
     // The smallest size at which the window rearranges itself, in twips.
     static constexpr int kMinWidthTwips = 10600;
     static constexpr int kMinHeightTwips = 7300;
-    static constexpr int kTwipsPerPixel = 15;
+    // The same in pixels of the design, whose controls are placed at 96 DPI.
+    static QSize minimumClient();
 
     void setup(QDialog* window);
     // Applies the resize rule for a client area of this size.

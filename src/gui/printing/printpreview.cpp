@@ -3,11 +3,11 @@
 #include "common/appstate.h"
 #include "common/logging.h"
 #include "common/prompter.h"
+#include "common/twipsscale.h"
 #include "documents/richtextdocument.h"
 #include "printing/previewpage.h"
 #include "printing/previewplacement.h"
 #include "printing/previewprinter.h"
-#include "printing/previewunits.h"
 
 #include <cmath>
 #include <QApplication>
@@ -41,11 +41,11 @@ QRect buttonRect(int index)
             (PreviewLayout::kBarHeight - kButtonHeight) / 2, kButtonWidth, kButtonHeight};
 }
 
-void applyBar(QScrollBar& widget, const PreviewScrollBar& bar, const PreviewUnits& units)
+void applyBar(QScrollBar& widget, const PreviewScrollBar& bar, const TwipsScale& units)
 {
     // The layout has already placed the page; the bar only follows it.
     const QSignalBlocker block(&widget);
-    widget.setGeometry(units.toPixels(bar.rect));
+    widget.setGeometry(units.toPixelsKeepingSizes(bar.rect));
     widget.setRange(0, bar.max);
     widget.setPageStep(bar.largeChange);
     widget.setSingleStep(bar.smallChange);
@@ -104,7 +104,7 @@ PrintPreview::PrintPreview(AppState& state, RichTextDocument& document, QWidget*
     m_scrollV->setObjectName(QStringLiteral("ScrollV"));
     m_scrollH = new QScrollBar(Qt::Horizontal, this);
     m_scrollH->setObjectName(QStringLiteral("ScrollH"));
-    const PreviewUnits units = PreviewUnits::of(this);
+    const TwipsScale units = TwipsScale::forWidget(this);
     const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_scrollV);
     m_geometry.scrollV.rect.setSize(QSize(units.toTwipsX(extent), 0));
     m_geometry.scrollH.rect.setSize(QSize(0, units.toTwipsY(extent)));
@@ -170,7 +170,7 @@ void PrintPreview::updatePreviewButtons()
 void PrintPreview::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
-    const PreviewUnits units = PreviewUnits::of(this);
+    const TwipsScale units = TwipsScale::forWidget(this);
     m_windowTwips = QSize(units.toTwipsX(width()), units.toTwipsY(height()));
     layoutPreview();
 }
@@ -186,21 +186,21 @@ void PrintPreview::layoutPreview()
 
 void PrintPreview::applyGeometry()
 {
-    const PreviewUnits units = PreviewUnits::of(this);
+    const TwipsScale units = TwipsScale::forWidget(this);
     m_frame->setGeometry(
-        units.toPixels(QRect(0, 0, m_windowTwips.width(), PreviewLayout::kBarHeight)));
+        units.toPixelsKeepingSizes(QRect(0, 0, m_windowTwips.width(), PreviewLayout::kBarHeight)));
     QPushButton* const buttons[] = {m_btnPrint,  m_btnNext,    m_btnPrevious, m_btnPages,
                                     m_btnZoomIn, m_btnZoomOut, m_btnClose};
     int index = 0;
     for (QPushButton* button : buttons)
-        button->setGeometry(units.toPixels(buttonRect(index++)));
+        button->setGeometry(units.toPixelsKeepingSizes(buttonRect(index++)));
     const QRect afterButtons = buttonRect(index);
-    m_lblPage->setGeometry(units.toPixels(
+    m_lblPage->setGeometry(units.toPixelsKeepingSizes(
         QRect(afterButtons.left(), afterButtons.top(), kLabelWidth, afterButtons.height())));
 
-    m_picMain->setGeometry(units.toPixels(m_geometry.main));
-    m_picPage1->setGeometry(units.toPixels(m_geometry.page1));
-    m_picPage2->setGeometry(units.toPixels(m_geometry.page2));
+    m_picMain->setGeometry(units.toPixelsKeepingSizes(m_geometry.main));
+    m_picPage1->setGeometry(units.toPixelsKeepingSizes(m_geometry.page1));
+    m_picPage2->setGeometry(units.toPixelsKeepingSizes(m_geometry.page2));
     m_picPage2->setVisible(m_geometry.page2Visible);
     applyBar(*m_scrollV, m_geometry.scrollV, units);
     applyBar(*m_scrollH, m_geometry.scrollH, units);
@@ -263,7 +263,7 @@ void PrintPreview::togglePages()
 void PrintPreview::pageClicked(const PreviewPage* picture, QPoint pos,
                                Qt::KeyboardModifiers modifiers)
 {
-    const PreviewUnits units = PreviewUnits::of(this);
+    const TwipsScale units = TwipsScale::forWidget(this);
     const int x = units.toTwipsX(pos.x());
     const int y = units.toTwipsY(pos.y());
     const QSize before = m_geometry.page1.size();

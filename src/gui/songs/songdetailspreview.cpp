@@ -1,6 +1,7 @@
 #include "songs/songdetailspreview.h"
 
 #include "common/screenplacement.h"
+#include "common/twips.h"
 
 #include "common/appstate.h"
 #include "common/logging.h"
@@ -69,14 +70,9 @@ SongDetailsPreview::SongDetailsPreview(AppState& state, QWidget* parent)
         const int screenHeight = screen() ? screen()->geometry().height() : 0;
         resize(fixedWidth, qMax(screenHeight, twipsToPixels(SongDetailsSheet::kRaisedHeight, d)));
     } else {
-        const Placement p = m_state.settings.placement(kGeometryPrefix, kDefaultPlacement);
         const QRect place =
-            reachablePlacement(QRect(twipsToPixels(p.left, d), twipsToPixels(p.top, d),
-                                     twipsToPixels(p.width, d), twipsToPixels(p.height, d)),
-                               QPoint(twipsToPixels(kDefaultPlacement.left, d),
-                                      twipsToPixels(kDefaultPlacement.top, d)),
-                               QSize(twipsToPixels(kDefaultPlacement.width, d),
-                                     twipsToPixels(kDefaultPlacement.height, d)));
+            restoredPlacement(m_state.settings.placement(kGeometryPrefix, kDefaultPlacement),
+                              kDefaultPlacement, TwipsScale::forWidget(this));
         move(place.topLeft());
         resize(place.size());
     }
@@ -212,8 +208,9 @@ void SongDetailsPreview::done(int result)
         if (m_printMode) {
             m_state.printRequested = false;
         } else {
-            m_state.settings.setPlacement(kGeometryPrefix,
-                                          placementInTwips(QRect(pos(), size()), dpi()));
+            m_state.settings.setPlacement(
+                kGeometryPrefix,
+                placementInTwips(QRect(pos(), size()), TwipsScale::forWidget(this)));
         }
     }
     QDialog::done(result);

@@ -4,6 +4,7 @@
 #include "common/logging.h"
 #include "common/prompter.h"
 #include "common/screenplacement.h"
+#include "common/twips.h"
 #include "printing/pagefit.h"
 #include "printing/pagesink.h"
 #include "songs/songstore.h"
@@ -80,9 +81,11 @@ TrackSheetWindow::TrackSheetWindow(AppState& state, QWidget* parent)
         const int screenHeight = screen() ? screen()->geometry().height() : 0;
         resize(twipsToPixels(7666, d), qMax(screenHeight, minimumHeight()));
     } else {
-        const Placement p = m_state.settings.placement(kGeometryPrefix, kDefaultPlacement);
-        move(twipsToPixels(p.left, d), twipsToPixels(p.top, d));
-        resize(twipsToPixels(p.width, d), twipsToPixels(p.height, d));
+        const QRect place =
+            restoredPlacement(m_state.settings.placement(kGeometryPrefix, kDefaultPlacement),
+                              kDefaultPlacement, TwipsScale::forWidget(this));
+        move(place.topLeft());
+        resize(place.size());
     }
 
     // The device's full name from the register: the main window's device
@@ -271,8 +274,9 @@ void TrackSheetWindow::done(int result)
         if (m_printMode) {
             m_state.printRequested = false;
         } else {
-            m_state.settings.setPlacement(kGeometryPrefix,
-                                          placementInTwips(QRect(pos(), size()), dpi()));
+            m_state.settings.setPlacement(
+                kGeometryPrefix,
+                placementInTwips(QRect(pos(), size()), TwipsScale::forWidget(this)));
         }
     }
     QDialog::done(result);

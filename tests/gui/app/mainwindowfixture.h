@@ -6,7 +6,7 @@
 #include "app/mainwindow.h"
 #include "common/appstate.h"
 #include "common/scriptedprompter.h"
-#include "common/twips.h"
+#include "common/twipsscale.h"
 #include "songs/songstore.h"
 #include "store/settings.h"
 #include "tempdatafolder.h"

@@ -45,6 +45,17 @@ private Q_SLOTS:
                  QRect(2000, 500, 300, 200));
     }
 
+    void savedPlacesConvertPerAxisAndBack()
+    {
+        // Without a screen (no GUI here) nothing moves, so this is the
+        // conversion alone: across at 144 DPI, down at 96.
+        const TwipsScale scale(144, 96);
+        const Placement saved{150, 150, 1440, 720};
+        const QRect pixels = restoredPlacement(saved, {10, 10, 6000, 4000}, scale);
+        QCOMPARE(pixels, QRect(15, 10, 144, 48));
+        QCOMPARE(placementInTwips(pixels, scale), saved);
+    }
+
     void withoutScreensNothingMoves()
     {
         QCOMPARE(reachablePlacement(QRect(5, 5, 0, 0), QPoint(10, 10), QSize(30, 30), {}),

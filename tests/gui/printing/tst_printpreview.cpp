@@ -1,9 +1,9 @@
 #include "common/appstate.h"
 #include "common/scriptedprompter.h"
+#include "common/twipsscale.h"
 #include "documents/richtextdocument.h"
 #include "printing/configuredprinter.h"
 #include "printing/previewpage.h"
-#include "printing/previewunits.h"
 #include "printing/printpreview.h"
 #include "songs/songstore.h"
 #include "store/settings.h"
@@ -243,7 +243,7 @@ private Q_SLOTS:
         QCOMPARE(label(preview), QString("Seite 2 von %1").arg(doc.pageCount()));
         const QSize expected(qRound(0.75 * doc.pageWidth()), qRound(0.75 * doc.pageHeight()));
         QCOMPARE(preview.geometryTwips().page1.size(), expected);
-        const PreviewUnits units = PreviewUnits::of(&preview);
+        const TwipsScale units = TwipsScale::forWidget(&preview);
         QCOMPARE(page1->size(),
                  QSize(units.toPixelsX(expected.width()), units.toPixelsY(expected.height())));
         QVERIFY(part<QScrollBar>(preview, "ScrollV")->isVisible());
@@ -333,7 +333,7 @@ private Q_SLOTS:
         QVERIFY(bar->maximum() > 600);
         bar->setValue(600);
         QCOMPARE(preview.geometryTwips().page1.top(), 100 - 600);
-        const PreviewUnits units = PreviewUnits::of(&preview);
+        const TwipsScale units = TwipsScale::forWidget(&preview);
         QCOMPARE(part<QWidget>(preview, "picPage1")->y(), units.toPixelsY(-500));
         auto* hbar = part<QScrollBar>(preview, "ScrollH");
         QVERIFY(hbar->isEnabled());
@@ -607,7 +607,7 @@ private Q_SLOTS:
         RichTextDocument doc;
         doc.setText("text");
         PrintPreview preview(env.state, doc);
-        const PreviewUnits units = PreviewUnits::of(&preview);
+        const TwipsScale units = TwipsScale::forWidget(&preview);
         QCOMPARE(preview.pos(), QPoint(units.toPixelsX(3000), units.toPixelsY(1500)));
         QCOMPARE(preview.size(), QSize(units.toPixelsX(9000), units.toPixelsY(7500)));
         preview.show();
@@ -628,7 +628,7 @@ private Q_SLOTS:
         RichTextDocument doc;
         {
             PrintPreview preview(env.state, doc);
-            const PreviewUnits units = PreviewUnits::of(&preview);
+            const TwipsScale units = TwipsScale::forWidget(&preview);
             QCOMPARE(preview.size(), QSize(units.toPixelsX(10110), units.toPixelsY(8000)));
             preview.reject();
         }
@@ -636,7 +636,7 @@ private Q_SLOTS:
         // An unusable stored size falls back to the default.
         env.settings.setText("PreviewWidth", "0");
         PrintPreview preview(env.state, doc);
-        const PreviewUnits units = PreviewUnits::of(&preview);
+        const TwipsScale units = TwipsScale::forWidget(&preview);
         QCOMPARE(preview.width(), units.toPixelsX(10110));
     }
 };

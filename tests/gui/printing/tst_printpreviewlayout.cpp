@@ -1,5 +1,5 @@
+#include "common/twipsscale.h"
 #include "printing/previewlayout.h"
-#include "printing/previewunits.h"
 
 #include <QTest>
 
@@ -193,16 +193,16 @@ private Q_SLOTS:
 
     void unitsConvertFromTheScreenResolution()
     {
-        const PreviewUnits units(96, 120);
+        const TwipsScale units(96, 120);
         QCOMPARE(units.toPixelsX(1440), 96);
         QCOMPARE(units.toPixelsY(1440), 120);
         QCOMPARE(units.toTwipsX(96), 1440);
         QCOMPARE(units.toTwipsY(12), 144);
-        QCOMPARE(units.toPixels(QRect(150, 120, 1440, 720)), QRect(10, 10, 96, 60));
+        QCOMPARE(units.toPixelsKeepingSizes(QRect(150, 120, 1440, 720)), QRect(10, 10, 96, 60));
         // Same size in twips, same size in pixels, wherever it lies.
-        QCOMPARE(units.toPixels(QRect(7, 0, 4412, 10)).width(),
-                 units.toPixels(QRect(4419, 0, 4412, 10)).width());
-        const PreviewUnits broken(0, -1);
+        QCOMPARE(units.toPixelsKeepingSizes(QRect(7, 0, 4412, 10)).width(),
+                 units.toPixelsKeepingSizes(QRect(4419, 0, 4412, 10)).width());
+        const TwipsScale broken(0, -1);
         QCOMPARE(broken.toPixelsX(1440), 96);
         QCOMPARE(broken.toPixelsY(1440), 96);
     }

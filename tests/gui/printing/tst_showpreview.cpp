@@ -1,7 +1,7 @@
 #include "common/appstate.h"
 #include "common/scriptedprompter.h"
+#include "common/twipsscale.h"
 #include "documents/richtextdocument.h"
-#include "printing/previewunits.h"
 #include "printing/printpreview.h"
 #include "printing/showpreview.h"
 #include "songs/songstore.h"
@@ -156,7 +156,7 @@ private Q_SLOTS:
         QPoint placed;
         whenShown(
             [&](PrintPreview& preview) {
-                const PreviewUnits units = PreviewUnits::of(&preview);
+                const TwipsScale units = TwipsScale::forWidget(&preview);
                 placed = QPoint(units.toPixelsX(2250), units.toPixelsY(3000));
                 preview.move(placed);
             },
