@@ -164,11 +164,15 @@ void NoteWindow::showFieldText(const QString& fieldText, bool isNull)
 {
     {
         const WaitCursor wait;
-        if (isNull)
+        if (isNull) {
             m_document.setText(QString());
-        else
-            m_document.loadBytes(NotebookStore::fieldTextToBytes(fieldText),
-                                 DocumentFormat::Native);
+        } else if (!m_document.loadBytes(NotebookStore::fieldTextToBytes(fieldText),
+                                         DocumentFormat::Native)) {
+            // An empty editable window would let Save overwrite the stored
+            // text the user cannot see.
+            showUnreadable(m_document.lastError());
+            return;
+        }
     }
     m_editor->textEdit()->moveCursor(QTextCursor::Start);
     m_editor->textEdit()->setReadOnly(false);
@@ -197,9 +201,11 @@ bool NoteWindow::save()
     bool stored = false;
     {
         const WaitCursor wait;
-        const QString text =
-            NotebookStore::bytesToFieldText(m_document.saveBytes(DocumentFormat::Native));
-        stored = storeFieldText(text, error);
+        // Beyond what a read accepts the text stays in the window, unstored,
+        // rather than being stored where it could never be opened again.
+        QByteArray bytes;
+        if (m_document.storedBytes(&bytes, &error))
+            stored = storeFieldText(NotebookStore::bytesToFieldText(bytes), error);
     }
     if (!stored) {
         qCWarning(lcDocuments) << "storing" << windowTitle() << "failed:" << error;

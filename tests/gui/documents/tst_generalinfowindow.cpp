@@ -256,6 +256,21 @@ private Q_SLOTS:
         QCOMPARE(f.readAll(), QByteArray("not a database"));
     }
 
+    void storedTextBeyondTheReadersLimitsIsNotOverwritten()
+    {
+        Run run(*m_tmp);
+        // Stored text the reader refuses (nested deeper than it follows).
+        const QString stored = QString("<html><body>") + QString("<span>").repeated(400) + "kept" +
+                               QString("</span>").repeated(400) + "</body></html>";
+        QVERIFY(NotebookStore(run.folder.note1Db()).write(stored));
+        GeneralInfoWindow w(run.state);
+        QVERIFY(!w.isEditable());
+        QCOMPARE(run.prompter.asked().size(), 1);
+        QVERIFY(!w.save());
+        QVERIFY(w.close());
+        QCOMPARE(NotebookStore(run.folder.note1Db()).read()->text, stored);
+    }
+
     void placeIsReadAtOpenAndWrittenAtClose()
     {
         Run run(*m_tmp);
