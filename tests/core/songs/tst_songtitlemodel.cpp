@@ -2,8 +2,8 @@
 
 #include "songs/songstore.h"
 #include "songs/songtitlemodel.h"
+#include "songstorefixture.h"
 #include "store/songconstants.h"
-#include "tempdatafolder.h"
 
 #include <QSignalSpy>
 #include <QSqlQuery>
@@ -69,9 +69,8 @@ private:
 private Q_SLOTS:
     void readsInTableOrderBatchByBatch()
     {
-        test::TempDataFolder tmp;
-        SongStore store(tmp.folder());
-        QVERIFY2(store.open(), qPrintable(store.lastError()));
+        test::SongStoreFixture fx;
+        SongStore& store = fx.store;
         // Numbered downwards and mixed, so table order is neither sorted nor reversed.
         QStringList expected{kTrainingSong};
         QVariantList titles;
@@ -109,9 +108,8 @@ private Q_SLOTS:
 
     void tableOfExactlyOneBatchEnds()
     {
-        test::TempDataFolder tmp;
-        SongStore store(tmp.folder());
-        QVERIFY(store.open());
+        test::SongStoreFixture fx;
+        SongStore& store = fx.store;
         QVERIFY(insertTitles(store, {"B", "C", "D"}));
         SongTitleModel model(store);
         model.setBatchSize(4);
@@ -128,9 +126,8 @@ private Q_SLOTS:
 
     void renamedSongKeepsItsPlace()
     {
-        test::TempDataFolder tmp;
-        SongStore store(tmp.folder());
-        QVERIFY(store.open());
+        test::SongStoreFixture fx;
+        SongStore& store = fx.store;
         for (const char* t : {"Alpha", "Bravo", "Charlie"})
             QVERIFY(store.create({t, {}, {}, {}}));
         SongTitleModel model(store);
@@ -147,9 +144,8 @@ private Q_SLOTS:
 
     void deletedSongLeavesNoGapOrRepeat()
     {
-        test::TempDataFolder tmp;
-        SongStore store(tmp.folder());
-        QVERIFY(store.open());
+        test::SongStoreFixture fx;
+        SongStore& store = fx.store;
         for (const char* t : {"One", "Two", "Three", "Four", "Five"})
             QVERIFY(store.create({t, {}, {}, {}}));
         QVERIFY(store.remove("Three"));
@@ -174,9 +170,8 @@ private Q_SLOTS:
 
     void awkwardTitlesReadAsWritten()
     {
-        test::TempDataFolder tmp;
-        SongStore store(tmp.folder());
-        QVERIFY(store.open());
+        test::SongStoreFixture fx;
+        SongStore& store = fx.store;
         const QStringList awkward{
             "It's Only Rock", "Say \"Hi\"",  "O''Brien's",   "'; DROP TABLE xtrax; --",
             "100% _wild_",    "Back\\slash", "Über Ärger ß", "  blanks around  "};
@@ -207,9 +202,8 @@ private Q_SLOTS:
 
     void emptyTableHasNoRows()
     {
-        test::TempDataFolder tmp;
-        SongStore store(tmp.folder());
-        QVERIFY(store.open());
+        test::SongStoreFixture fx;
+        SongStore& store = fx.store;
         QVERIFY(store.remove(kTrainingSong));
         SongTitleModel model(store);
         model.reload();
@@ -222,9 +216,8 @@ private Q_SLOTS:
 
     void readOnlyAndFlat()
     {
-        test::TempDataFolder tmp;
-        SongStore store(tmp.folder());
-        QVERIFY(store.open());
+        test::SongStoreFixture fx;
+        SongStore& store = fx.store;
         SongTitleModel model(store);
         model.reload();
         const QModelIndex first = model.index(0, 0);
@@ -239,9 +232,8 @@ private Q_SLOTS:
 
     void failedReadIsReportedNotTakenForTheEnd()
     {
-        test::TempDataFolder tmp;
-        SongStore store(tmp.folder());
-        QVERIFY(store.open());
+        test::SongStoreFixture fx;
+        SongStore& store = fx.store;
         SongTitleModel model(store);
         model.reload();
         QCOMPARE(model.rowCount(), 1);
@@ -264,9 +256,8 @@ private Q_SLOTS:
 
     void matchReadsOnToAHitNotYetRead()
     {
-        test::TempDataFolder tmp;
-        SongStore store(tmp.folder());
-        QVERIFY(store.open());
+        test::SongStoreFixture fx;
+        SongStore& store = fx.store;
         QVERIFY(insertSearchTable(store));
         SongTitleModel model(store);
         model.setBatchSize(100);
@@ -291,9 +282,8 @@ private Q_SLOTS:
 
     void matchReadsAMissingTitleInFewBatches()
     {
-        test::TempDataFolder tmp;
-        SongStore store(tmp.folder());
-        QVERIFY(store.open());
+        test::SongStoreFixture fx;
+        SongStore& store = fx.store;
         QVERIFY(insertSearchTable(store));
         SongTitleModel model(store);
         model.setBatchSize(1);
@@ -308,9 +298,8 @@ private Q_SLOTS:
 
     void matchFromNoRowReadsNothing()
     {
-        test::TempDataFolder tmp;
-        SongStore store(tmp.folder());
-        QVERIFY(store.open());
+        test::SongStoreFixture fx;
+        SongStore& store = fx.store;
         QVERIFY(insertSearchTable(store));
         SongTitleModel model(store);
         model.reload();
@@ -321,9 +310,8 @@ private Q_SLOTS:
 
     void matchWrapsOnlyAfterTheWholeTable()
     {
-        test::TempDataFolder tmp;
-        SongStore store(tmp.folder());
-        QVERIFY(store.open());
+        test::SongStoreFixture fx;
+        SongStore& store = fx.store;
         QVERIFY(insertSearchTable(store));
         SongTitleModel model(store);
         model.reload();
@@ -343,9 +331,8 @@ private Q_SLOTS:
 
     void matchNotFoundReadsTheTableAndFindsNothing()
     {
-        test::TempDataFolder tmp;
-        SongStore store(tmp.folder());
-        QVERIFY(store.open());
+        test::SongStoreFixture fx;
+        SongStore& store = fx.store;
         QVERIFY(insertSearchTable(store));
         SongTitleModel model(store);
         model.reload();
@@ -388,9 +375,8 @@ private Q_SLOTS:
         QFETCH(QString, value);
         QFETCH(int, hits);
         QFETCH(int, flags);
-        test::TempDataFolder tmp;
-        SongStore store(tmp.folder());
-        QVERIFY(store.open());
+        test::SongStoreFixture fx;
+        SongStore& store = fx.store;
         QVERIFY(insertSearchTable(store));
         SongTitleModel whole(store);
         whole.reload();
@@ -413,9 +399,8 @@ private Q_SLOTS:
 
     void matchFindsAwkwardTitlesBeyondWhatIsRead()
     {
-        test::TempDataFolder tmp;
-        SongStore store(tmp.folder());
-        QVERIFY(store.open());
+        test::SongStoreFixture fx;
+        SongStore& store = fx.store;
         const QStringList awkward{
             "'; DROP TABLE xtrax; --", "100% _wild_", "Back\\slash", "Über Ärger ß", "Say \"Hi\"",
             "  blanks around  "};
@@ -440,9 +425,8 @@ private Q_SLOTS:
 
     void matchStopsAtAFailedRead()
     {
-        test::TempDataFolder tmp;
-        SongStore store(tmp.folder());
-        QVERIFY(store.open());
+        test::SongStoreFixture fx;
+        SongStore& store = fx.store;
         QVERIFY(insertSearchTable(store));
         SongTitleModel model(store);
         model.reload();
@@ -461,9 +445,8 @@ private Q_SLOTS:
 
     void storePageBoundsAndFailure()
     {
-        test::TempDataFolder tmp;
-        SongStore store(tmp.folder());
-        QVERIFY(store.open());
+        test::SongStoreFixture fx;
+        SongStore& store = fx.store;
         QVERIFY(insertTitles(store, {"X", "Y"}));
         bool ok = false;
         const auto all = store.titlesAfter(0, 10, &ok);

@@ -1,13 +1,10 @@
-#include "common/appstate.h"
-#include "common/scriptedprompter.h"
+#include "appfixture.h"
 #include "devices/devicecell.h"
 #include "devices/deviceregister.h"
 #include "devices/floatingbar.h"
 #include "devices/recdevwindow.h"
 #include "devices/selectorpictures.h"
 #include "songs/songstore.h"
-#include "store/settings.h"
-#include "tempdatafolder.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -22,13 +19,7 @@
 using namespace quillon;
 
 namespace {
-struct Fixture {
-    test::TempDataFolder tmp;
-    Settings settings{tmp.settingsFile()};
-    SongStore songs{tmp.folder()};
-    ScriptedPrompter prompter;
-    DataFolder data = tmp.folder();
-    AppState state{data, settings, songs, prompter};
+struct Fixture : test::AppFixture {
     DeviceRegister reg{tmp.folder()};
 
     Fixture()

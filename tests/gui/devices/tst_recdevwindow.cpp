@@ -1,13 +1,10 @@
-#include "common/appstate.h"
-#include "common/scriptedprompter.h"
+#include "appfixture.h"
 #include "devices/dateentry.h"
 #include "devices/devicelist.h"
 #include "devices/deviceregister.h"
 #include "devices/recdevwindow.h"
 #include "songs/songstore.h"
 #include "store/database.h"
-#include "store/settings.h"
-#include "tempdatafolder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -25,15 +22,8 @@ using namespace quillon;
 namespace {
 const QDateTime kWhen(QDate(2026, 3, 7), QTime(21, 5, 3));
 
-// Everything a window needs: a fresh data folder and the shared state with
-// the device names read as the main window reads them.
-struct Fixture {
-    test::TempDataFolder tmp;
-    Settings settings{tmp.settingsFile()};
-    SongStore songs{tmp.folder()};
-    ScriptedPrompter prompter;
-    DataFolder data = tmp.folder();
-    AppState state{data, settings, songs, prompter};
+// The device names read as the main window reads them.
+struct Fixture : test::AppFixture {
     DeviceRegister reg{tmp.folder()};
 
     Fixture() { state.deviceNames = reg.names(); }

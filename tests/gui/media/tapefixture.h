@@ -1,12 +1,8 @@
 #pragma once
 
-#include "common/appstate.h"
-#include "common/scriptedprompter.h"
+#include "appfixture.h"
 #include "media/mediastore.h"
 #include "media/tapewindow.h"
-#include "songs/songstore.h"
-#include "store/settings.h"
-#include "tempdatafolder.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,22 +13,9 @@
 
 namespace quillon::test {
 
-// A data folder, the shared state and a scripted prompter for the media
-// library window.
-struct TapeFixture {
-    TempDataFolder tmp;
-    Settings settings{tmp.settingsFile()};
-    SongStore songs{tmp.folder()};
-    ScriptedPrompter prompter;
-    DataFolder data = tmp.folder();
-    AppState state{data, settings, songs, prompter};
+// The window tests' start, with the media library's store.
+struct TapeFixture : AppFixture {
     MediaStore media{tmp.folder()};
-
-    TapeFixture()
-    {
-        if (!songs.open())
-            qFatal("song store: %s", qPrintable(songs.lastError()));
-    }
 
     static Medium medium(const QString& name, const QString& type = "2 - Analog Tape")
     {

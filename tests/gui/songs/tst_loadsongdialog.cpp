@@ -1,13 +1,10 @@
 // The open song dialog: titles in table order, first selected, open, cancel.
 
-#include "common/appstate.h"
-#include "common/scriptedprompter.h"
+#include "appfixture.h"
 #include "songs/loadsongdialog.h"
 #include "songs/songstore.h"
 #include "songs/songtitlemodel.h"
-#include "store/settings.h"
 #include "store/songconstants.h"
-#include "tempdatafolder.h"
 
 #include <QListView>
 #include <QPushButton>
@@ -17,20 +14,7 @@
 using namespace quillon;
 
 namespace {
-struct Env {
-    Env()
-        : data(temp.folder()), settings(temp.settingsFile()), songs(data),
-          state(data, settings, songs, prompter)
-    {
-        songs.open();
-    }
-    test::TempDataFolder temp;
-    DataFolder data;
-    Settings settings;
-    SongStore songs;
-    ScriptedPrompter prompter;
-    AppState state;
-};
+using Env = test::AppFixture;
 
 // What the view shows, read through the view's own model.
 QStringList itemTexts(QListView* list)

@@ -1,13 +1,10 @@
 // The new song dialog: captions, character sets, refusals, trimming, cancel.
 
-#include "common/appstate.h"
+#include "appfixture.h"
 #include "common/characterfilter.h"
-#include "common/scriptedprompter.h"
 #include "songs/newsongdialog.h"
 #include "songs/songstore.h"
-#include "store/settings.h"
 #include "store/songconstants.h"
-#include "tempdatafolder.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -20,20 +17,7 @@
 using namespace quillon;
 
 namespace {
-struct Env {
-    Env()
-        : data(temp.folder()), settings(temp.settingsFile()), songs(data),
-          state(data, settings, songs, prompter)
-    {
-        songs.open();
-    }
-    test::TempDataFolder temp;
-    DataFolder data;
-    Settings settings;
-    SongStore songs;
-    ScriptedPrompter prompter;
-    AppState state;
-};
+using Env = test::AppFixture;
 
 // What a box keeps after the text was typed into it key by key.
 QString typed(QLineEdit* box, const QString& text)

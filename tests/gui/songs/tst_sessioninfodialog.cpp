@@ -1,10 +1,7 @@
-#include "common/appstate.h"
-#include "common/scriptedprompter.h"
+#include "appfixture.h"
 #include "songs/sessioninfodialog.h"
 #include "songs/songinfodialog.h"
 #include "songs/songstore.h"
-#include "store/settings.h"
-#include "tempdatafolder.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -18,21 +15,12 @@ using namespace quillon;
 
 namespace {
 
-struct Fixture {
-    test::TempDataFolder tmp;
-    DataFolder folder = tmp.folder();
-    Settings settings{tmp.settingsFile()};
-    SongStore store{folder};
-    ScriptedPrompter prompter;
-    AppState state{folder, settings, store, prompter};
-
+struct Fixture : test::AppFixture {
     Fixture()
     {
-        store.open();
-        store.create({"Blue", {}, {}, {}});
-        store.updateFields("Blue", {{"Producer1", "Ann"}, {"Technician3", "Tom"}});
-        state.currentSong = "Blue";
-        state.currentSongDetails.readFrom(*store.song("Blue"));
+        songs.create({"Blue", {}, {}, {}});
+        songs.updateFields("Blue", {{"Producer1", "Ann"}, {"Technician3", "Tom"}});
+        load("Blue");
     }
 };
 
@@ -69,7 +57,7 @@ private Q_SLOTS:
         QTest::keyClicks(d.field(4), "Eve");
         QCOMPARE(f.state.currentSongDetails.technician2, QString("Eve"));
         // The song row itself is the main window's business.
-        QCOMPARE(f.store.song("Blue")->text("Producer1"), QString("Ann"));
+        QCOMPARE(f.songs.song("Blue")->text("Producer1"), QString("Ann"));
     }
 
     void charactersOutsideTheSetAreDropped()

@@ -1,9 +1,6 @@
-#include "common/appstate.h"
-#include "common/scriptedprompter.h"
+#include "appfixture.h"
 #include "songs/songdetailspreview.h"
 #include "songs/songstore.h"
-#include "store/settings.h"
-#include "tempdatafolder.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -14,24 +11,15 @@ using namespace quillon;
 
 namespace {
 
-struct Fixture {
-    test::TempDataFolder tmp;
-    DataFolder folder = tmp.folder();
-    Settings settings{tmp.settingsFile()};
-    SongStore store{folder};
-    ScriptedPrompter prompter;
-    AppState state{folder, settings, store, prompter};
-
+struct Fixture : test::AppFixture {
     Fixture()
     {
-        store.open();
-        store.create({"Blue", "Lyricist", "Composer", "03-04-2001"});
-        store.updateFields("Blue", {{"artist", "The Band"},
+        songs.create({"Blue", "Lyricist", "Composer", "03-04-2001"});
+        songs.updateFields("Blue", {{"artist", "The Band"},
                                     {"publisher", "Pub House"},
                                     {"Key", "A minor"},
                                     {"notiz1", "Remember the organ"}});
-        state.currentSong = "Blue";
-        state.currentSongDetails.readFrom(*store.song("Blue"));
+        load("Blue");
     }
 };
 

@@ -1,12 +1,9 @@
-#include "common/appstate.h"
-#include "common/scriptedprompter.h"
+#include "appfixture.h"
 #include "media/mediastore.h"
 #include "songs/songinfodialog.h"
 #include "songs/songstore.h"
 #include "songs/stylelist.h"
 #include "store/database.h"
-#include "store/settings.h"
-#include "tempdatafolder.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -24,28 +21,7 @@ using namespace quillon;
 
 namespace {
 
-struct Fixture {
-    test::TempDataFolder tmp;
-    Settings settings{tmp.settingsFile()};
-    SongStore songs{tmp.folder()};
-    ScriptedPrompter prompter;
-    DataFolder data = tmp.folder();
-    AppState state{data, settings, songs, prompter};
-
-    Fixture()
-    {
-        if (!songs.open())
-            qFatal("song store: %s", qPrintable(songs.lastError()));
-    }
-    // Makes `title` the current song, as the main window does before opening
-    // the window.
-    void load(const QString& title)
-    {
-        state.currentSong = title;
-        const auto song = songs.song(title);
-        QVERIFY(song);
-        state.currentSongDetails.readFrom(*song);
-    }
+struct Fixture : test::AppFixture {
     void addSong(const QString& title, const QVariantMap& fields = {})
     {
         QVERIFY2(songs.create({title, "Words", "Music", "01.02.2003"}),

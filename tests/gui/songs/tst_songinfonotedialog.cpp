@@ -1,10 +1,7 @@
-#include "common/appstate.h"
-#include "common/scriptedprompter.h"
+#include "appfixture.h"
 #include "songs/songinfodialog.h"
 #include "songs/songinfonotedialog.h"
 #include "songs/songstore.h"
-#include "store/settings.h"
-#include "tempdatafolder.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -19,20 +16,11 @@ using namespace quillon;
 
 namespace {
 
-struct Fixture {
-    test::TempDataFolder tmp;
-    DataFolder folder = tmp.folder();
-    Settings settings{tmp.settingsFile()};
-    SongStore store{folder};
-    ScriptedPrompter prompter;
-    AppState state{folder, settings, store, prompter};
-
+struct Fixture : test::AppFixture {
     Fixture()
     {
-        store.open();
-        store.create({"Blue", {}, {}, {}});
-        state.currentSong = "Blue";
-        state.currentSongDetails.readFrom(*store.song("Blue"));
+        songs.create({"Blue", {}, {}, {}});
+        load("Blue");
     }
 };
 
@@ -54,7 +42,7 @@ private Q_SLOTS:
             QTimer::singleShot(0, &d, [&d] { d.findChild<QPushButton*>("cmdClose")->click(); });
             QCOMPARE(d.exec(), int(QDialog::Accepted));
         }
-        QCOMPARE(f.store.song("Blue")->text("notiz1"), QString("Take 3 was best\nbass (again)"));
+        QCOMPARE(f.songs.song("Blue")->text("notiz1"), QString("Take 3 was best\nbass (again)"));
         SongInfoNoteDialog again(f.state);
         QCOMPARE(again.noteBox()->toPlainText(), QString("Take 3 was best\nbass (again)"));
     }
@@ -65,16 +53,16 @@ private Q_SLOTS:
         SongInfoNoteDialog d(f.state);
         d.show();
         d.noteBox()->setPlainText("precious");
-        f.store.setFaultInjector([](const QString&) { return true; });
+        f.songs.setFaultInjector([](const QString&) { return true; });
         QVERIFY(!d.storeAndClose());
         QVERIFY(d.isVisible());
         QCOMPARE(f.prompter.asked().size(), 1);
         QCOMPARE(f.prompter.asked().first().icon, Prompter::Icon::Critical);
         QCOMPARE(d.noteBox()->toPlainText(), QString("precious"));
-        f.store.setFaultInjector({});
+        f.songs.setFaultInjector({});
         QVERIFY(d.storeAndClose());
         QVERIFY(!d.isVisible());
-        QCOMPARE(f.store.song("Blue")->text("notiz1"), QString("precious"));
+        QCOMPARE(f.songs.song("Blue")->text("notiz1"), QString("precious"));
     }
 
     void closingOtherwiseAsksToStore_data()
@@ -91,7 +79,7 @@ private Q_SLOTS:
         QFETCH(bool, escape);
         QFETCH(QMessageBox::StandardButton, answer);
         Fixture f;
-        f.store.updateFields("Blue", {{"notiz1", "old"}});
+        f.songs.updateFields("Blue", {{"notiz1", "old"}});
         f.state.currentSongDetails.note = "old";
         SongInfoNoteDialog d(f.state);
         d.show();
@@ -107,7 +95,7 @@ private Q_SLOTS:
         QCOMPARE(f.prompter.asked().first().title, QString("Song Info  -  Notes"));
         QCOMPARE(d.isVisible(), answer == QMessageBox::Cancel);
         const QString stored = answer == QMessageBox::Yes ? "old and new" : "old";
-        QCOMPARE(f.store.song("Blue")->text("notiz1"), stored);
+        QCOMPARE(f.songs.song("Blue")->text("notiz1"), stored);
         QCOMPARE(f.state.currentSongDetails.note,
                  QString(answer == QMessageBox::No ? "old" : "old and new"));
         QCOMPARE(d.noteBox()->toPlainText(), QString("old and new"));
@@ -140,7 +128,7 @@ private Q_SLOTS:
     void pastedTextIsFilteredAndStoredTextKept()
     {
         Fixture f;
-        f.store.updateFields("Blue", {{"notiz1", "it's"}});
+        f.songs.updateFields("Blue", {{"notiz1", "it's"}});
         SongInfoNoteDialog d(f.state);
         QCOMPARE(d.noteBox()->toPlainText(), QString("it's"));
         d.noteBox()->moveCursor(QTextCursor::End);
@@ -149,7 +137,7 @@ private Q_SLOTS:
         QCOMPARE(d.noteBox()->toPlainText(), QString("it's\nmix B  3\n"));
         QCOMPARE(f.state.currentSongDetails.note, QString("it's\nmix B  3\n"));
         QVERIFY(d.storeAndClose());
-        QCOMPARE(f.store.song("Blue")->text("notiz1"), QString("it's\nmix B  3\n"));
+        QCOMPARE(f.songs.song("Blue")->text("notiz1"), QString("it's\nmix B  3\n"));
     }
 
     void printoutHasItsLinesInOrder()
@@ -168,7 +156,7 @@ private Q_SLOTS:
         QVERIFY(songinfo.startsWith("Songinfo"));
         QVERIFY(songinfo.endsWith(QDate::currentDate().toString("MM-dd-yyyy")));
         // Printing stores nothing.
-        QCOMPARE(f.store.song("Blue")->text("notiz1"), QString());
+        QCOMPARE(f.songs.song("Blue")->text("notiz1"), QString());
     }
 
     // The printer setup chooses where and how this window prints: the

@@ -1,10 +1,7 @@
-#include "common/appstate.h"
-#include "common/scriptedprompter.h"
+#include "appfixture.h"
 #include "songs/songstore.h"
 #include "songs/stylelist.h"
 #include "songs/stylewindow.h"
-#include "store/settings.h"
-#include "tempdatafolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,14 +16,7 @@ using namespace quillon;
 
 namespace {
 
-struct Fixture {
-    test::TempDataFolder tmp;
-    Settings settings{tmp.settingsFile()};
-    SongStore songs{tmp.folder()};
-    ScriptedPrompter prompter;
-    DataFolder data = tmp.folder();
-    AppState state{data, settings, songs, prompter};
-
+struct Fixture : test::AppFixture {
     QByteArray stnum() const { return read(data.stnumDat()); }
     QByteArray styles() const { return read(data.stylesDat()); }
     static QByteArray read(const QString& path)

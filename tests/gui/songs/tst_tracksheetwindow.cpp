@@ -1,11 +1,8 @@
-#include "common/appstate.h"
-#include "common/scriptedprompter.h"
+#include "appfixture.h"
 #include "songs/printtsoptionsdialog.h"
 #include "songs/songstore.h"
 #include "songs/tracksheetlayout.h"
 #include "songs/tracksheetwindow.h"
-#include "store/settings.h"
-#include "tempdatafolder.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -21,27 +18,18 @@ using namespace quillon;
 namespace {
 
 // A data folder with one song whose slot 3 holds "T1" ... "T96".
-struct Fixture {
-    test::TempDataFolder tmp;
-    DataFolder folder = tmp.folder();
-    Settings settings{tmp.settingsFile()};
-    SongStore store{folder};
-    ScriptedPrompter prompter;
-    AppState state{folder, settings, store, prompter};
-
+struct Fixture : test::AppFixture {
     Fixture()
     {
-        store.open();
-        store.create({"Blue", "Lyricist", "Composer", "03-04-2001"});
+        songs.create({"Blue", "Lyricist", "Composer", "03-04-2001"});
         QStringList tracks;
         for (int k = 1; k <= 96; ++k)
             tracks << QStringLiteral("T%1").arg(k);
-        store.writeTracks("Blue", 3, 1, tracks);
-        store.updateFields("Blue", {{"artist", "The Band"}, {"tempo", "120"}});
-        state.currentSong = "Blue";
+        songs.writeTracks("Blue", 3, 1, tracks);
+        songs.updateFields("Blue", {{"artist", "The Band"}, {"tempo", "120"}});
+        load("Blue");
         state.currentDeviceIndex = 3;
         state.deviceNames = {"One", "Two", "Tascam"};
-        state.currentSongDetails.readFrom(*store.song("Blue"));
         state.currentSongDetails.deviceName = "Tascam";
     }
 
