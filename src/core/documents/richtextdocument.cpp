@@ -262,10 +262,36 @@ bool RichTextDocument::loadFile(const QString& path, DocumentFormat format)
     return true;
 }
 
+bool RichTextDocument::storedBytes(QByteArray* bytes, QString* error) const
+{
+    // The same counts the reading of the stored form makes.
+    DocumentBudget budget;
+    QByteArray out;
+    if (budget.addDocument(*m_document)) {
+        out = native::write(*m_document);
+        budget.addMarkup(QString::fromUtf8(out));
+    }
+    if (budget.exceeded()) {
+        if (error)
+            *error = budget.error() +
+                     QStringLiteral(" It cannot be stored like this; shorten it first.");
+        return false;
+    }
+    *bytes = out;
+    return true;
+}
+
 bool RichTextDocument::saveFile(const QString& path, DocumentFormat format)
 {
     QString error;
     QByteArray bytes;
+    // A file the program writes must open again in the program.
+    DocumentBudget budget;
+    if (!budget.addDocument(*m_document)) {
+        m_lastError = QStringLiteral("The file \"%1\" cannot be written: %2")
+                          .arg(QFileInfo(path).fileName(), budget.error());
+        return false;
+    }
     if (format == DocumentFormat::Word) {
         bytes = path.endsWith(QStringLiteral(".docx"), Qt::CaseInsensitive)
                     ? word::writeDocx(*m_document, &error)

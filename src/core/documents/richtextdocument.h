@@ -67,6 +67,10 @@ public:
     // form the windows store, but every format is accepted.
     bool loadBytes(const QByteArray& bytes, DocumentFormat format = DocumentFormat::Native);
     QByteArray saveBytes(DocumentFormat format = DocumentFormat::Native) const;
+    // The native form for storing, refused (false, with the sentence for
+    // the user) when typing or pasting took the content past what a read
+    // accepts: stored text must always open again.
+    bool storedBytes(QByteArray* bytes, QString* error) const;
     // A user-facing sentence after a failed load or save.
     QString lastError() const { return m_lastError; }
 

@@ -224,6 +224,31 @@ private Q_SLOTS:
         QCOMPARE(doc.textDocument()->blockCount(), paragraphs);
     }
 
+    // Editing can grow a document past what a read accepts; what the
+    // program stores or writes must always open again.
+    void documentsGrownPastTheLimitsAreNotStored()
+    {
+        RichTextDocument doc;
+        doc.setText(QString(kMaxParagraphCharacters, u'a'));
+        QByteArray stored;
+        QString error;
+        QVERIFY2(doc.storedBytes(&stored, &error), qPrintable(error));
+        RichTextDocument back;
+        QVERIFY2(back.loadBytes(stored), qPrintable(back.lastError()));
+
+        QTextCursor c(doc.textDocument());
+        c.movePosition(QTextCursor::End);
+        c.insertText("a");
+        stored = "kept";
+        QVERIFY(!doc.storedBytes(&stored, &error));
+        QVERIFY(error.contains("in one paragraph"));
+        QCOMPARE(stored, QByteArray("kept"));
+        const QTemporaryDir dir;
+        QVERIFY(!doc.saveFile(dir.filePath("long.rtf"), DocumentFormat::Rtf));
+        QVERIFY(doc.lastError().contains("in one paragraph"));
+        QVERIFY(!QFile::exists(dir.filePath("long.rtf")));
+    }
+
     // Stored text is HTML, and HTML names style sheets and images by path.
     // Nothing is fetched: not when reading, drawing, paginating or pasting.
     void storedTextLoadsNothingFromOutside()

@@ -1,6 +1,7 @@
 #include "common/appstate.h"
 #include "common/scriptedprompter.h"
 #include "documents/documenteditor.h"
+#include "documents/documentlimits.h"
 #include "documents/lyricswindow.h"
 #include "documentwindowprobes.h"
 #include "songs/songstore.h"
@@ -409,6 +410,29 @@ private Q_SLOTS:
         // Blue's draft was dropped as agreed, not stored.
         QVERIFY(run.songs.song("Blue")->isNull("lyrics"));
         w.close();
+    }
+
+    void textPastTheReadLimitsIsNotStoredAndTheStoredTextStaysReadable()
+    {
+        Run run(*m_tmp);
+        run.load("Blue");
+        {
+            LyricsWindow w(run.state);
+            QTest::keyClicks(editOf(w), "Verse one");
+            QVERIFY(w.save());
+            // A paste one character longer than a read accepts in a paragraph.
+            QTextCursor end = editOf(w)->textCursor();
+            end.movePosition(QTextCursor::End);
+            end.insertText(QString(limits::kMaxParagraphCharacters, u'x'));
+            QVERIFY(!w.save());
+            QCOMPARE(run.prompter.asked().size(), 1);
+            QVERIFY(run.prompter.askedTexts().first().contains("too large"));
+            QVERIFY(w.isChanged()); // the text stays in the window, unsaved
+            QCOMPARE(w.document().text().size(), 9 + limits::kMaxParagraphCharacters);
+        }
+        LyricsWindow again(run.state);
+        QVERIFY(again.isEditable());
+        QCOMPARE(again.document().text(), QString("Verse one"));
     }
 
     void reloadingTheSameSongKeepsUnsavedText()
