@@ -291,6 +291,13 @@ void SongInfoDialog::fillFields()
 const QString SongInfoDialog::kStoreQuestion =
     QStringLiteral("The changes have not been stored.\rDo you want to store them?");
 
+QMessageBox::StandardButton SongInfoDialog::askToStore(Prompter& prompter, QWidget* window)
+{
+    return prompter.message(window, kStoreQuestion, window->windowTitle(), Prompter::Icon::Question,
+                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                            QMessageBox::Yes);
+}
+
 bool SongInfoDialog::hasChanges() const
 {
     for (int i = 0; i < kFieldCount; ++i)
@@ -307,9 +314,7 @@ void SongInfoDialog::reject()
         QDialog::reject();
         return;
     }
-    const auto answer = m_state.prompter.message(
-        this, kStoreQuestion, windowTitle(), Prompter::Icon::Question,
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    const auto answer = askToStore(m_state.prompter, this);
     if (answer == QMessageBox::Yes)
         onClose(); // closes unless it refuses, as Close does
     else if (answer == QMessageBox::No)

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <QMessageBox>
 
 class QComboBox;
 class QLineEdit;
@@ -10,6 +11,7 @@ class QPushButton;
 namespace quillon {
 
 struct AppState;
+class Prompter;
 
 // The song details window (object name "frmSongInfo", caption "Songdetails").
 // It edits the current song's descriptive fields; its Close button stores
@@ -37,6 +39,9 @@ public:
     static double leadingNumber(const QString& text);
     // The question asked when the window is closed with unstored changes.
     static const QString kStoreQuestion;
+    // Asks it for `window` (the song details and the windows opened from
+    // them ask the same): Yes stores, No drops the edits, Cancel stays.
+    static QMessageBox::StandardButton askToStore(Prompter& prompter, QWidget* window);
 
 Q_SIGNALS:
     // "More ..." was pressed: the owner shows the song note window modally.

@@ -85,9 +85,7 @@ void SongInfoNoteDialog::reject()
         QDialog::reject();
         return;
     }
-    const auto answer = m_state.prompter.message(
-        this, SongInfoDialog::kStoreQuestion, windowTitle(), Prompter::Icon::Question,
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    const auto answer = SongInfoDialog::askToStore(m_state.prompter, this);
     if (answer == QMessageBox::Yes) {
         storeAndClose();
     } else if (answer == QMessageBox::No) {
