@@ -50,6 +50,24 @@ void setError(QString* error, const QString& text)
         *error = text;
 }
 
+// Compound-file names compare without regard to case: some writers store
+// "worddocument" or "WORDDOCUMENT". An exact match is preferred.
+GsfInput* childByName(GsfInfile* infile, const char* name)
+{
+    if (!infile)
+        return nullptr;
+    if (GsfInput* exact = gsf_infile_child_by_name(infile, name))
+        return exact;
+    const QString wanted = QString::fromLatin1(name);
+    const int count = gsf_infile_num_children(infile);
+    for (int i = 0; i < count; ++i) {
+        const char* candidate = gsf_infile_name_by_index(infile, i);
+        if (candidate && QString::fromUtf8(candidate).compare(wanted, Qt::CaseInsensitive) == 0)
+            return gsf_infile_child_by_index(infile, i);
+    }
+    return nullptr;
+}
+
 } // namespace
 
 struct CfbReader::Impl {
@@ -103,9 +121,7 @@ bool CfbReader::open(const QByteArray& data, QString* error)
 
 bool CfbReader::hasStream(const char* name) const
 {
-    if (!m_impl->infile)
-        return false;
-    GsfInput* child = gsf_infile_child_by_name(m_impl->infile, name);
+    GsfInput* child = childByName(m_impl->infile, name);
     if (!child)
         return false;
     g_object_unref(child);
@@ -115,7 +131,7 @@ bool CfbReader::hasStream(const char* name) const
 bool CfbReader::stream(const char* name, QByteArray* out, QString* error) const
 {
     out->clear();
-    GsfInput* child = m_impl->infile ? gsf_infile_child_by_name(m_impl->infile, name) : nullptr;
+    GsfInput* child = childByName(m_impl->infile, name);
     if (!child) {
         setError(error,
                  QStringLiteral("The Word document has no %1 stream.").arg(QLatin1String(name)));

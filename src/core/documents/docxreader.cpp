@@ -16,11 +16,6 @@ void setError(QString* error, const QString& text)
         *error = text;
 }
 
-QString attribute(const QXmlStreamReader& xml, QLatin1StringView name)
-{
-    return xml.attributes().value(kWordMlNamespace, name).toString();
-}
-
 // The target of the first relationship whose type ends in typeSuffix,
 // resolved against the folder of the part the relationships belong to.
 QString relationshipTarget(const QByteArray& rels, QLatin1StringView typeSuffix,
@@ -53,7 +48,7 @@ public:
         while (!m_xml.atEnd() && !m_budget.exceeded()) {
             if (m_xml.readNext() != QXmlStreamReader::StartElement)
                 continue;
-            if (m_xml.namespaceUri() != kWordMlNamespace) {
+            if (!isWordMl(m_xml.namespaceUri())) {
                 // Drawings and alternate content hold text boxes with paragraphs
                 // of their own; they are not part of the running text.
                 if (m_xml.name() == u"AlternateContent")
@@ -99,7 +94,7 @@ private:
             }
             if (token != QXmlStreamReader::StartElement)
                 continue;
-            const bool word = m_xml.namespaceUri() == kWordMlNamespace;
+            const bool word = isWordMl(m_xml.namespaceUri());
             const QStringView name = m_xml.name();
             if (!word) {
                 m_xml.skipCurrentElement();
@@ -122,11 +117,11 @@ private:
     void readParagraphProperties(QString* style, std::optional<WordAlignment>* alignment)
     {
         while (m_xml.readNextStartElement()) {
-            if (m_xml.namespaceUri() == kWordMlNamespace) {
+            if (isWordMl(m_xml.namespaceUri())) {
                 if (m_xml.name() == u"pStyle")
-                    *style = attribute(m_xml, QLatin1StringView("val"));
+                    *style = wordAttribute(m_xml, QLatin1StringView("val"));
                 else if (m_xml.name() == u"jc")
-                    *alignment = docxAlignment(attribute(m_xml, QLatin1StringView("val")));
+                    *alignment = docxAlignment(wordAttribute(m_xml, QLatin1StringView("val")));
             }
             m_xml.skipCurrentElement();
         }
@@ -137,7 +132,7 @@ private:
         DocxRunProperties direct;
         QString text;
         while (m_xml.readNextStartElement()) {
-            if (m_xml.namespaceUri() != kWordMlNamespace) {
+            if (!isWordMl(m_xml.namespaceUri())) {
                 m_xml.skipCurrentElement();
                 continue;
             }

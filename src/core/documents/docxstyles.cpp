@@ -10,12 +10,6 @@ namespace {
 
 constexpr int kMaxStyleDepth = 16;
 
-// A copy, not a view: the attribute list the reader hands out is a temporary.
-QString wordAttribute(const QXmlStreamReader& xml, QLatin1StringView name)
-{
-    return xml.attributes().value(kWordMlNamespace, name).toString();
-}
-
 bool toggleValue(const QXmlStreamReader& xml)
 {
     const QString value = wordAttribute(xml, QLatin1StringView("val"));
@@ -24,7 +18,7 @@ bool toggleValue(const QXmlStreamReader& xml)
 
 bool isWord(const QXmlStreamReader& xml, QLatin1StringView name)
 {
-    return xml.namespaceUri() == kWordMlNamespace && xml.name() == name;
+    return isWordMl(xml.namespaceUri()) && xml.name() == name;
 }
 
 void readParagraphStyleProperties(QXmlStreamReader& xml, DocxStyle* style)
@@ -37,6 +31,19 @@ void readParagraphStyleProperties(QXmlStreamReader& xml, DocxStyle* style)
 }
 
 } // namespace
+
+bool isWordMl(QStringView namespaceUri)
+{
+    return namespaceUri == kWordMlNamespace || namespaceUri == kStrictWordMlNamespace;
+}
+
+QString wordAttribute(const QXmlStreamReader& xml, QLatin1StringView name)
+{
+    const QXmlStreamAttributes attributes = xml.attributes();
+    if (attributes.hasAttribute(kWordMlNamespace, name))
+        return attributes.value(kWordMlNamespace, name).toString();
+    return attributes.value(kStrictWordMlNamespace, name).toString();
+}
 
 void DocxRunProperties::overrideWith(const DocxRunProperties& other)
 {
@@ -91,7 +98,7 @@ DocxRunProperties readDocxRunProperties(QXmlStreamReader& xml)
 {
     DocxRunProperties props;
     while (xml.readNextStartElement()) {
-        if (xml.namespaceUri() != kWordMlNamespace) {
+        if (!isWordMl(xml.namespaceUri())) {
             xml.skipCurrentElement();
             continue;
         }
@@ -136,8 +143,7 @@ void DocxStyles::read(const QByteArray& bytes)
 {
     QXmlStreamReader xml(bytes);
     while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement ||
-            xml.namespaceUri() != kWordMlNamespace)
+        if (xml.readNext() != QXmlStreamReader::StartElement || !isWordMl(xml.namespaceUri()))
             continue;
         if (xml.name() == u"rPrDefault") {
             while (xml.readNextStartElement()) {

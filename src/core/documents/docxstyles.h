@@ -12,6 +12,15 @@ namespace quillon::word {
 
 inline constexpr QLatin1StringView kWordMlNamespace{
     "http://schemas.openxmlformats.org/wordprocessingml/2006/main"};
+// The same vocabulary in files saved as "Strict Open XML".
+inline constexpr QLatin1StringView kStrictWordMlNamespace{
+    "http://purl.oclc.org/ooxml/wordprocessingml/main"};
+
+// Whether an element or attribute is WordprocessingML, in either namespace.
+bool isWordMl(QStringView namespaceUri);
+// A WordprocessingML attribute of the current element (a copy: the
+// attribute list the reader hands out is a temporary).
+QString wordAttribute(const QXmlStreamReader& xml, QLatin1StringView name);
 
 // Run properties as a .docx states them: each one may be left open so that
 // direct formatting, character style, paragraph style and document

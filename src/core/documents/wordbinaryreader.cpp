@@ -157,8 +157,14 @@ bool WordBinaryReader::read(const QByteArray& data, QList<WordParagraph>* paragr
     if (!cfb.open(data, error))
         return false;
     if (!cfb.hasStream("WordDocument")) {
-        if (error)
-            *error = QStringLiteral("The file is an Office file but not a Word document.");
+        if (error) {
+            // A password-protected .docx is an encrypted package inside a
+            // compound file.
+            if (cfb.hasStream("EncryptedPackage"))
+                *error = QStringLiteral("The Word document is protected by a password.");
+            else
+                *error = QStringLiteral("The file is an Office file but not a Word document.");
+        }
         return false;
     }
     QByteArray document;

@@ -135,9 +135,21 @@ private slots:
         QCOMPARE(familyOf(u), QStringLiteral("Liberation Serif"));
     }
 
+    // Files saved as "Strict Open XML" name the same vocabulary otherwise.
+    void stylesAndDefaultsApply_data()
+    {
+        QTest::addColumn<QByteArray>("wordNamespace");
+        QTest::newRow("transitional")
+            << QByteArray("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
+        QTest::newRow("strict") << QByteArray("http://purl.oclc.org/ooxml/wordprocessingml/main");
+    }
+
     void stylesAndDefaultsApply()
     {
-        const QByteArray styles =
+        QFETCH(QByteArray, wordNamespace);
+        const QByteArray transitional =
+            "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
+        QByteArray styles =
             "<?xml version='1.0'?><w:styles "
             "xmlns:w='http://schemas.openxmlformats.org/wordprocessingml/2006/main'>"
             "<w:docDefaults><w:rPrDefault><w:rPr><w:rFonts w:ascii='Liberation Mono'/><w:sz "
@@ -148,13 +160,15 @@ private slots:
             "w:val='center'/></w:pPr><w:rPr><w:b/><w:sz w:val='36'/></w:rPr></w:style>"
             "<w:style w:type='paragraph' w:styleId='Loop'><w:basedOn w:val='Loop'/></w:style>"
             "</w:styles>";
-        const QByteArray xml =
+        QByteArray xml =
             body("<w:p><w:pPr><w:pStyle "
                  "w:val='Head'/></w:pPr><w:r><w:t>Heading</w:t></w:r><w:r><w:rPr><w:b "
                  "w:val='0'/></w:rPr><w:t>thin</w:t></w:r></w:p>"
                  "<w:p><w:hyperlink><w:r><w:t>linked</w:t></w:r></"
                  "w:hyperlink><w:del><w:r><w:delText>gone</w:delText></w:r></w:del></w:p>"
                  "<w:p><w:pPr><w:pStyle w:val='Loop'/></w:pPr><w:r><w:t>loop</w:t></w:r></w:p>");
+        styles.replace(transitional, wordNamespace);
+        xml.replace(transitional, wordNamespace);
         QTextDocument document;
         QString error;
         QVERIFY2(word::read(package(xml, styles), &document, &error), qPrintable(error));
