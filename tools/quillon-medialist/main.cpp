@@ -6,10 +6,10 @@
 //   quillon-medialist print DATADIR PRINTER    job "Tapes-HD-CD" on that printer
 //
 // Exit status 0 on success, 1 on a failure (reason on stderr), 2 on misuse.
+#include "common/printerpagesink.h"
 #include "media/medialist.h"
 #include "media/medialistprinter.h"
 #include "media/mediastore.h"
-#include "printing/printerpagesink.h"
 #include "store/datainstaller.h"
 
 #include <QApplication>

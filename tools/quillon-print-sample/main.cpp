@@ -7,9 +7,9 @@
 // the print dialog leaves it: --pages LIST (the dialog's page list),
 // --page-set odd|even, --copies N, --file PATH (Print to File (PDF)).
 #include "common/appstate.h"
+#include "common/configuredprinter.h"
 #include "common/widgetprompter.h"
 #include "documents/richtextdocument.h"
-#include "printing/configuredprinter.h"
 #include "printing/documentprintjob.h"
 #include "songs/songstore.h"
 #include "songs/tracksheetwindow.h"

@@ -1,7 +1,7 @@
 #include "common/scriptedprompter.h"
 
-#include "printing/configuredprinter.h"
-#include "printing/printerpagesink.h"
+#include "common/configuredprinter.h"
+#include "common/printerpagesink.h"
 
 #include <QPrinter>
 

@@ -1,8 +1,8 @@
 #include "common/widgetprompter.h"
 
+#include "common/configuredprinter.h"
 #include "common/logging.h"
-#include "printing/configuredprinter.h"
-#include "printing/printerpagesink.h"
+#include "common/printerpagesink.h"
 
 #include <QApplication>
 #include <QColorDialog>

@@ -1,9 +1,9 @@
 #include "printing/documentprintjob.h"
 
+#include "common/configuredprinter.h"
 #include "common/logging.h"
 #include "common/prompter.h"
 #include "documents/richtextdocument.h"
-#include "printing/configuredprinter.h"
 #include "printing/pagesink.h"
 
 #include <QPainter>

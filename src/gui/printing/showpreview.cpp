@@ -1,9 +1,9 @@
 #include "printing/showpreview.h"
 
 #include "common/appstate.h"
+#include "common/configuredprinter.h"
 #include "common/prompter.h"
 #include "documents/richtextdocument.h"
-#include "printing/configuredprinter.h"
 #include "printing/printpreview.h"
 
 namespace quillon {

@@ -1,4 +1,4 @@
-#include "printing/printerpagesink.h"
+#include "common/printerpagesink.h"
 
 #include "common/logging.h"
 

@@ -1,4 +1,4 @@
-#include "printing/configuredprinter.h"
+#include "common/configuredprinter.h"
 
 #include "common/logging.h"
 #include "documents/richtextdocument.h"

@@ -1,6 +1,6 @@
+#include "common/printerpagesink.h"
 #include "printing/formsheet.h"
 #include "printing/pagefit.h"
-#include "printing/printerpagesink.h"
 
 #include <QApplication>
 #include <QFile>
