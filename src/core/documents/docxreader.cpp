@@ -3,6 +3,7 @@
 #include "documents/documentlimits.h"
 #include "documents/docxpackage.h"
 #include "documents/docxstyles.h"
+#include "documents/symbolfonts.h"
 
 #include <QXmlStreamReader>
 
@@ -146,6 +147,14 @@ private:
                 m_xml.skipCurrentElement();
             } else if (name == u"br" || name == u"cr") {
                 text += QChar::LineSeparator;
+                m_xml.skipCurrentElement();
+            } else if (name == u"sym") {
+                // An inserted symbol: a font and that font's code for it.
+                bool ok = false;
+                const uint code = wordAttribute(m_xml, QLatin1StringView("char")).toUInt(&ok, 16);
+                if (ok && code > 0 && code < 0x10000)
+                    text += symbolfonts::character(wordAttribute(m_xml, QLatin1StringView("font")),
+                                                   code);
                 m_xml.skipCurrentElement();
             } else if (name == u"noBreakHyphen") {
                 text += QChar(0x2011);

@@ -2,6 +2,7 @@
 
 #include "documents/cfbstorage.h"
 #include "documents/documentlimits.h"
+#include "documents/symbolfonts.h"
 #include "documents/wordfib.h"
 #include "documents/wordfkp.h"
 #include "documents/wordfonttable.h"
@@ -88,8 +89,16 @@ private:
                 out = QChar(c);
             else
                 continue; // object anchors, note references, soft hyphens
+            const WordCharFormat charFormat = format(offsets.at(i), istd);
+            QString shown(out);
+            // An inserted symbol stands in the text as "(" with the symbol in
+            // its properties; text in a symbol font shows that font's pictures.
+            if (const QString symbol = symbolAt(offsets.at(i)); !symbol.isEmpty())
+                shown = symbol;
+            else if (c >= 0x20 && symbolfonts::isSymbolFont(charFormat.font))
+                shown = symbolfonts::character(charFormat.font, c);
             const qsizetype runs = result.runs.size();
-            result.append(QString(out), format(offsets.at(i), istd));
+            result.append(shown, charFormat);
             if (result.runs.size() > runs && !m_budget.addRun())
                 break;
         }
@@ -114,6 +123,23 @@ private:
             return false;
         }
         return !m_fields.contains(true);
+    }
+
+    QString symbolAt(quint32 fc) const
+    {
+        const WordFkpRun* chpx = m_characters.find(fc);
+        QString symbol;
+        if (!chpx)
+            return symbol;
+        forEachSprm(chpx->grpprl, [&](const WordSprm& sprm) {
+            if (sprm.code != kSprmCSymbol || sprm.operand.size() < 4)
+                return;
+            const int font = quint8(sprm.operand[0]) | (quint8(sprm.operand[1]) << 8);
+            const uint code = quint8(sprm.operand[2]) | (quint8(sprm.operand[3]) << 8);
+            if (font < m_fonts.size())
+                symbol = symbolfonts::character(m_fonts.at(font), code);
+        });
+        return symbol;
     }
 
     WordCharFormat format(quint32 fc, int istd)

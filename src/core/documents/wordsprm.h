@@ -24,6 +24,7 @@ enum WordSprmCode : quint16 {
     kSprmCRgFtc1 = 0x4A50,
     kSprmCRgFtc2 = 0x4A51,
     kSprmCCv = 0x6870,
+    kSprmCSymbol = 0x6A09,
     kSprmPJc80 = 0x2403,
     kSprmPJc = 0x2461,
 };

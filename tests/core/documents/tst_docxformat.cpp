@@ -258,6 +258,20 @@ private slots:
         QCOMPARE(document.toPlainText(), QStringLiteral("cell one\ncell two\nPage 7!"));
     }
 
+    // Inserted symbols name a font and its code; the character it shows is read.
+    void symbolsReadAsTheCharactersTheyShow()
+    {
+        const QByteArray xml =
+            body("<w:p><w:r><w:t>5</w:t><w:sym w:font='Symbol' w:char='F06D'/><w:t>F </w:t>"
+                 "<w:sym w:font='Symbol' w:char='D2'/><w:sym w:font='Wingdings' w:char='F0E8'/>"
+                 "<w:sym w:font='Wingdings' w:char='F0FC'/><w:sym w:font='Arial' w:char='41'/>"
+                 "<w:sym w:font='Symbol' w:char='zz'/></w:r></w:p>");
+        QTextDocument document;
+        QString error;
+        QVERIFY2(word::read(package(xml), &document, &error), qPrintable(error));
+        QCOMPARE(document.toPlainText(), QStringLiteral("5\u03BCF \u00AE\u27A1\u2713A"));
+    }
+
     void zipWithoutDocumentXmlIsRefused()
     {
         const QByteArray data = package(QByteArray());

@@ -84,7 +84,8 @@ enum { kDefaultsFont, kParaFont, kCharFont, kDirectFont };
 // document default (font "Defaults", 10 pt), the paragraph style "Para"
 // (bold, 12 pt) if asked for, and the run's own properties `chpx`, which may
 // name the character styles "Char" (not bold, italic, 14 pt) or "Italic".
-QByteArray layeredDoc(bool paragraphStyle, const QByteArray& chpx)
+QByteArray layeredDoc(bool paragraphStyle, const QByteArray& chpx,
+                      const QStringList& fonts = {"Defaults", "Para", "Char", "Direct"})
 {
     using namespace quillon::word;
     QTextDocument sample;
@@ -121,7 +122,7 @@ QByteArray layeredDoc(bool paragraphStyle, const QByteArray& chpx)
         stsh.append(std);
     }
     place(kFibStshf, stsh);
-    place(kFibSttbfFfn, WordFontTable::write({"Defaults", "Para", "Char", "Direct"}));
+    place(kFibSttbfFfn, WordFontTable::write(fonts));
     wordDocument.append(QByteArray((512 - wordDocument.size() % 512) % 512, '\0'));
     QByteArray papx;
     putU16(papx, paragraphStyle ? kParaStyle : 0);
@@ -516,6 +517,33 @@ private slots:
                      .arg(f.fontPointSize())
                      .arg(yesNo(f.fontWeight() >= QFont::DemiBold), yesNo(f.fontItalic())),
                  expected);
+    }
+
+    // Word's inserted symbols and text in a symbol font come in as the
+    // characters they show.
+    void symbolsReadAsTheCharactersTheyShow_data()
+    {
+        using namespace quillon::word;
+        QTest::addColumn<QByteArray>("chpx");
+        QTest::addColumn<QString>("expected");
+        QByteArray inserted; // sprmCSymbol: font 3, code F06D
+        for (const quint16 v : {quint16(kSprmCSymbol), quint16(3), quint16(0xF06D)})
+            putU16(inserted, v);
+        QTest::newRow("inserted symbol") << inserted << QStringLiteral("\u03BC");
+        QTest::newRow("text in the Symbol font")
+            << sprm(kSprmCRgFtc0, 3) << QStringLiteral("\u03BE"); // "x" is xi
+        QTest::newRow("text in another font") << sprm(kSprmCRgFtc0, 2) << QStringLiteral("x");
+    }
+
+    void symbolsReadAsTheCharactersTheyShow()
+    {
+        QFETCH(QByteArray, chpx);
+        QFETCH(QString, expected);
+        const QByteArray data = layeredDoc(false, chpx, {"Defaults", "Para", "Char", "Symbol"});
+        QTextDocument document;
+        QString error;
+        QVERIFY2(word::read(data, &document, &error), qPrintable(error));
+        QCOMPARE(document.toPlainText(), expected);
     }
 
     void plainTextIsNotWord()
