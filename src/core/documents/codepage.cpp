@@ -1,6 +1,11 @@
 #include "documents/codepage.h"
 
+#include "common/logging.h"
+
 #include <QStringDecoder>
+
+#include <cerrno>
+#include <iconv.h>
 
 namespace quillon::codepage {
 
@@ -24,6 +29,71 @@ QString decode1252(const QByteArray& bytes)
     return out;
 }
 
+// A code page's name for Qt's converters and for the C library's iconv
+// (which knows the Mac and Far East pages when Qt is built without ICU).
+struct Names {
+    int codePage;
+    const char* qt;
+    const char* iconv;
+};
+
+constexpr Names kNames[] = {
+    {437, "IBM437", "CP437"},
+    {850, "IBM850", "CP850"},
+    {874, "windows-874", "CP874"},
+    {932, "Shift_JIS", "CP932"},
+    {936, "GBK", "GBK"},
+    {949, "windows-949", "CP949"},
+    {950, "Big5", "BIG5"},
+    {1361, "johab", "JOHAB"},
+    {10000, "macintosh", "MACINTOSH"},
+    // The Mac's Far East pages are the same encodings as the Windows ones
+    // for all the characters text uses.
+    {10001, "Shift_JIS", "SHIFT_JIS"},
+    {10002, "Big5", "BIG5"},
+    {10003, "EUC-KR", "EUC-KR"},
+    {10004, "x-mac-arabic", nullptr},
+    {10005, "x-mac-hebrew", nullptr},
+    {10006, "x-mac-greek", nullptr},
+    {10007, "x-mac-cyrillic", "MAC-CYRILLIC"},
+    {10008, "GB2312", "GB2312"},
+    {10029, "x-mac-centraleurope", "MAC-CENTRALEUROPE"},
+    {10081, "x-mac-turkish", nullptr},
+};
+
+QString decodeWithIconv(const QByteArray& bytes, const char* name, bool* ok)
+{
+    *ok = false;
+    iconv_t cd = iconv_open("UTF-16LE", name);
+    if (cd == iconv_t(-1))
+        return {};
+    QByteArray out;
+    out.resize(bytes.size() * 4 + 4);
+    QByteArray in = bytes;
+    char* inPtr = in.data();
+    size_t inLeft = size_t(in.size());
+    char* outPtr = out.data();
+    size_t outLeft = size_t(out.size());
+    while (inLeft > 0) {
+        if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != size_t(-1))
+            break;
+        if (errno != EILSEQ && errno != EINVAL)
+            break;
+        // A byte the page does not define: the replacement character, and on.
+        if (outLeft < 2)
+            break;
+        *outPtr++ = char(0xFD);
+        *outPtr++ = char(0xFF);
+        outLeft -= 2;
+        ++inPtr;
+        --inLeft;
+    }
+    iconv_close(cd);
+    out.resize(out.size() - qsizetype(outLeft));
+    *ok = true;
+    return QString(reinterpret_cast<const QChar*>(out.constData()), out.size() / 2);
+}
+
 } // namespace
 
 QString decode(const QByteArray& bytes, int codePage)
@@ -34,29 +104,59 @@ QString decode(const QByteArray& bytes, int codePage)
         return QString::fromUtf8(bytes);
     if (codePage == 28591)
         return QString::fromLatin1(bytes);
-    const QByteArray name = codePage == 10000 ? QByteArray("macintosh")
-                            : codePage == 932 ? QByteArray("Shift_JIS")
-                            : codePage == 936 ? QByteArray("GBK")
-                            : codePage == 949 ? QByteArray("EUC-KR")
-                            : codePage == 950 ? QByteArray("Big5")
-                                              : "windows-" + QByteArray::number(codePage);
-    QStringDecoder decoder(name.constData());
-    if (!decoder.isValid())
-        return decode1252(bytes);
-    return decoder.decode(bytes);
+    QByteArray qtName = "windows-" + QByteArray::number(codePage);
+    QByteArray iconvName = "CP" + QByteArray::number(codePage);
+    for (const Names& n : kNames) {
+        if (n.codePage == codePage) {
+            qtName = n.qt;
+            iconvName = n.iconv ? QByteArray(n.iconv) : QByteArray();
+        }
+    }
+    QStringDecoder decoder(qtName.constData());
+    if (decoder.isValid())
+        return decoder.decode(bytes);
+    if (!iconvName.isEmpty()) {
+        bool ok = false;
+        const QString text = decodeWithIconv(bytes, iconvName.constData(), &ok);
+        if (ok)
+            return text;
+    }
+    qCWarning(lcDocuments) << "no converter for code page" << codePage
+                           << "- its text is read as Windows-1252";
+    return decode1252(bytes);
 }
 
 int fromCharset(int charset)
 {
     switch (charset) {
-    case 0:
-        return 1252;
     case 77:
         return 10000;
+    case 78:
+        return 10001;
+    case 79:
+        return 10003;
+    case 80:
+        return 10008;
+    case 81:
+        return 10002;
+    case 83:
+        return 10005;
+    case 84:
+        return 10004;
+    case 85:
+        return 10006;
+    case 86:
+        return 10081;
+    case 88:
+        return 10029;
+    case 89:
+        return 10007;
     case 128:
         return 932;
     case 129:
         return 949;
+    case 130:
+        return 1361;
     case 134:
         return 936;
     case 136:
@@ -80,6 +180,7 @@ int fromCharset(int charset)
     case 238:
         return 1250;
     default:
+        // 0 (ANSI) and 1 (default) name the document's own code page.
         return 0;
     }
 }

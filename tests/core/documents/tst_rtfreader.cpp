@@ -48,12 +48,43 @@ private Q_SLOTS:
         QCOMPARE(doc.toPlainText(), QString::fromUtf8("Mädchen € “x”"));
     }
 
-    void hexEscapesFollowAnsiCodePage()
+    // Bytes are text in the code page the font's character set or else the
+    // document names, Mac and Far East pages included.
+    void hexEscapesFollowTheCodePage_data()
     {
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::addColumn<QString>("text");
+        const auto font = [](const char* charset, const char* bytes) {
+            return "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset" + QByteArray(charset) + " F;}}\\f0 " +
+                   QByteArray(bytes) + "}";
+        };
+        QTest::newRow("Windows Cyrillic page")
+            << QByteArray("{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'f0\\'e8}") << "При";
+        QTest::newRow("ANSI font in a Cyrillic document")
+            << QByteArray("{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset0 Arial;}}"
+                          "\\f0 \\'cf\\'f0\\'e8}")
+            << "При";
+        QTest::newRow("old Mac document")
+            << QByteArray("{\\rtf1\\mac{\\fonttbl{\\f0\\fcharset0 Times;}}\\f0 caf\\'8e}")
+            << "café";
+        QTest::newRow("Mac Japanese page")
+            << QByteArray("{\\rtf1\\ansi\\ansicpg10001 \\'82\\'a0\\'82\\'a2}") << "あい";
+        QTest::newRow("Shift-JIS font") << font("128", "\\'93\\'fa\\'96\\'7b") << "日本";
+        QTest::newRow("Mac Japanese font") << font("78", "\\'93\\'fa\\'96\\'7b") << "日本";
+        QTest::newRow("Mac Cyrillic font") << font("89", "\\'8f\\'f0\\'e8") << "При";
+        QTest::newRow("Greek font") << font("161", "\\'e1\\'e2\\'e3") << "αβγ";
+        QTest::newRow("Mac Greek font") << font("85", "\\'e1\\'e2") << "αβ";
+        QTest::newRow("GBK font") << font("134", "\\'d6\\'d0\\'ce\\'c4") << "中文";
+        QTest::newRow("Big5 font") << font("136", "\\'a4\\'a4\\'a4\\'e5") << "中文";
+    }
+
+    void hexEscapesFollowTheCodePage()
+    {
+        QFETCH(QByteArray, rtf);
+        QFETCH(QString, text);
         QTextDocument doc;
-        // Windows-1251: 0xcf 0xf0 0xe8 = "При".
-        QVERIFY(rtf::read("{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'f0\\'e8}", &doc));
-        QCOMPARE(doc.toPlainText(), QString::fromUtf8("При"));
+        QVERIFY(rtf::read(rtf, &doc));
+        QCOMPARE(doc.toPlainText(), text);
     }
 
     void fontCharsetOverridesCodePage()
