@@ -23,6 +23,14 @@ bool reachable(const QRect& window, const QList<QRect>& screens)
     }
     return false;
 }
+// The available areas of the running program's screens.
+QList<QRect> availableScreens()
+{
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    return screens;
+}
 } // namespace
 
 QRect reachablePlacement(QRect saved, QPoint fallbackTopLeft, QSize fallbackSize,
@@ -48,22 +56,14 @@ QRect reachablePlacement(QRect saved, QPoint fallbackTopLeft, QSize fallbackSize
     return saved;
 }
 
-QRect reachablePlacement(const QRect& saved, const QPoint& fallbackTopLeft,
-                         const QSize& fallbackSize)
-{
-    QList<QRect> screens;
-    for (const QScreen* screen : QGuiApplication::screens())
-        screens << screen->availableGeometry();
-    return reachablePlacement(saved, fallbackTopLeft, fallbackSize, screens);
-}
-
 QRect restoredPlacement(const Placement& saved, const Placement& defaults, const TwipsScale& scale)
 {
     const QRect pixels(scale.toPixelsX(saved.left), scale.toPixelsY(saved.top),
                        scale.toPixelsX(saved.width), scale.toPixelsY(saved.height));
     return reachablePlacement(
         pixels, QPoint(scale.toPixelsX(defaults.left), scale.toPixelsY(defaults.top)),
-        QSize(scale.toPixelsX(defaults.width), scale.toPixelsY(defaults.height)));
+        QSize(scale.toPixelsX(defaults.width), scale.toPixelsY(defaults.height)),
+        availableScreens());
 }
 
 Placement placementInTwips(const QRect& pixels, const TwipsScale& scale)

@@ -19,9 +19,6 @@ namespace quillon {
 // every screen takes fallbackSize. `screens` are the screens' available areas.
 QRect reachablePlacement(QRect saved, QPoint fallbackTopLeft, QSize fallbackSize,
                          const QList<QRect>& screens);
-// The same against the screens of the running program.
-QRect reachablePlacement(const QRect& saved, const QPoint& fallbackTopLeft,
-                         const QSize& fallbackSize);
 
 // Where a window opens from the place the settings keep for it (twips), in
 // pixels of scale: a size of nothing or one far beyond every screen takes the

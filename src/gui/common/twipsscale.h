@@ -19,8 +19,6 @@ public:
     // The scale of the screen a widget is on (96 DPI when it has none).
     static TwipsScale forWidget(const QWidget* widget);
 
-    double dpi() const { return m_dpiX; }
-    double dpiY() const { return m_dpiY; }
     // Along the horizontal resolution, for layouts designed square.
     int toPixels(double twips) const;
     double toTwips(int pixels) const;
