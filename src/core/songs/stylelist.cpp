@@ -197,16 +197,6 @@ bool StyleList::writeEntries(const QStringList& entries)
     return writeFile(m_stylesPath, listFileContent(entries));
 }
 
-bool StyleList::createMissing()
-{
-    bool ok = true;
-    if (!listFileExists())
-        ok = writeEntries({}) && ok;
-    if (!numberFileExists())
-        ok = writeNumber(0) && ok;
-    return ok;
-}
-
 QString StyleList::makeEntry(const QString& name, const QString& description)
 {
     return name.trimmed() + '*' + description.trimmed();

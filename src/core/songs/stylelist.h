@@ -42,8 +42,6 @@ public:
 
     bool writeNumber(int number);
     bool writeEntries(const QStringList& entries);
-    // Creates whichever file is missing, each empty of styles.
-    bool createMissing();
 
     // The user-facing reason of the last failed write.
     QString lastError() const { return m_lastError; }

@@ -114,21 +114,6 @@ private Q_SLOTS:
         QVERIFY(styles.readForSongDetails().isEmpty());
     }
 
-    void createMissingMakesBothFilesEmptyOfStyles()
-    {
-        test::TempDataFolder tmp;
-        QFile::remove(tmp.folder().stnumDat());
-        QFile::remove(tmp.folder().stylesDat());
-        StyleList styles(tmp.folder());
-        QVERIFY(styles.createMissing());
-        QCOMPARE(read(tmp.folder().stnumDat()), QByteArray(" 0 \r\n"));
-        QCOMPARE(read(tmp.folder().stylesDat()), QByteArray());
-        // An existing list is left alone.
-        QVERIFY(styles.writeEntries({"Pop*"}));
-        QVERIFY(styles.createMissing());
-        QCOMPARE(read(tmp.folder().stylesDat()), QByteArray("\"Pop*\"\r\n"));
-    }
-
     void damagedListLinesAreKept_data()
     {
         QTest::addColumn<QByteArray>("content");
