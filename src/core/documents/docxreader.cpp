@@ -7,6 +7,8 @@
 
 #include <QXmlStreamReader>
 
+#include <algorithm>
+
 namespace quillon::word {
 
 namespace {
@@ -37,9 +39,31 @@ QString relationshipTarget(const QByteArray& rels, QLatin1StringView typeSuffix,
     return {};
 }
 
+// Where the text refers to a footnote or endnote, and the mark it shows.
+struct NoteReference {
+    bool endnote = false;
+    QString id;
+    QString mark;
+};
+
+// Endnotes are numbered i, ii, iii... as Word numbers them by default.
+QString romanNumber(int n)
+{
+    static const std::pair<int, const char*> kDigits[] = {
+        {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+        {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
+    QString out;
+    for (const auto& [value, digits] : kDigits) {
+        for (; n >= value; n -= value)
+            out += QLatin1String(digits);
+    }
+    return out;
+}
+
 class DocumentParser final {
 public:
-    DocumentParser(const QByteArray& xml, const DocxStyles& styles) : m_xml(xml), m_styles(styles)
+    DocumentParser(const QByteArray& xml, const DocxStyles& styles, DocumentBudget& budget)
+        : m_xml(xml), m_styles(styles), m_budget(budget)
     {
     }
 
@@ -50,20 +74,66 @@ public:
             if (m_xml.readNext() != QXmlStreamReader::StartElement)
                 continue;
             if (!isWordMl(m_xml.namespaceUri())) {
-                // Drawings and alternate content hold text boxes with paragraphs
-                // of their own; they are not part of the running text.
+                // Drawings and alternate content outside paragraphs hold
+                // nothing of the running text.
                 if (m_xml.name() == u"AlternateContent")
                     m_xml.skipCurrentElement();
                 continue;
             }
             const QStringView name = m_xml.name();
-            if (name == u"body")
+            if (name == u"body") {
                 sawBody = true;
-            else if (name == u"p" && m_budget.addParagraph())
+            } else if (name == u"p" && m_budget.addParagraph()) {
                 paragraphs->append(readParagraph());
-            else if (name == u"drawing" || name == u"pict" || name == u"object")
+                takeBoxes(paragraphs);
+            } else if (name == u"drawing" || name == u"pict" || name == u"object") {
                 m_xml.skipCurrentElement();
+            }
         }
+        if (!finished(error))
+            return false;
+        if (!sawBody) {
+            setError(error, QStringLiteral("The Word document has no body."));
+            return false;
+        }
+        return true;
+    }
+
+    // footnotes.xml or endnotes.xml: the paragraphs of each note the text
+    // refers to, its reference mark where the note shows it.
+    bool parseNotes(QLatin1StringView element, const QHash<QString, QString>& marks,
+                    QHash<QString, QList<WordParagraph>>* notes, QString* error)
+    {
+        while (!m_xml.atEnd() && !m_budget.exceeded()) {
+            if (m_xml.readNext() != QXmlStreamReader::StartElement ||
+                !isWordMl(m_xml.namespaceUri()) || m_xml.name() != element)
+                continue;
+            const QString id = wordAttribute(m_xml, QLatin1StringView("id"));
+            if (!marks.contains(id) || notes->contains(id)) {
+                m_xml.skipCurrentElement();
+                continue;
+            }
+            m_noteMark = marks.value(id);
+            QList<WordParagraph>& note = (*notes)[id];
+            while (m_xml.readNextStartElement()) {
+                if (isWordMl(m_xml.namespaceUri()) && m_xml.name() == u"p" &&
+                    m_budget.addParagraph()) {
+                    note.append(readParagraph());
+                    takeBoxes(&note);
+                } else {
+                    m_xml.skipCurrentElement();
+                }
+            }
+        }
+        return finished(error);
+    }
+
+    const QList<NoteReference>& references() const { return m_references; }
+    bool hadTrackedChanges() const { return m_tracked; }
+
+private:
+    bool finished(QString* error)
+    {
         if (m_budget.exceeded()) {
             setError(error, m_budget.error());
             return false;
@@ -73,14 +143,15 @@ public:
                                 .arg(m_xml.errorString()));
             return false;
         }
-        if (!sawBody) {
-            setError(error, QStringLiteral("The Word document has no body."));
-            return false;
-        }
         return true;
     }
 
-private:
+    void takeBoxes(QList<WordParagraph>* paragraphs)
+    {
+        paragraphs->append(m_boxes);
+        m_boxes.clear();
+    }
+
     WordParagraph readParagraph()
     {
         WordParagraph paragraph;
@@ -97,6 +168,9 @@ private:
                 continue;
             const bool word = isWordMl(m_xml.namespaceUri());
             const QStringView name = m_xml.name();
+            if (word &&
+                (name == u"ins" || name == u"del" || name == u"moveFrom" || name == u"moveTo"))
+                m_tracked = true;
             if (!word) {
                 m_xml.skipCurrentElement();
             } else if (name == u"pPr") {
@@ -128,16 +202,81 @@ private:
         }
     }
 
+    // The paragraphs of the text boxes inside a drawing, a VML shape or
+    // alternate content (whose fallback repeats the same boxes).
+    void readBoxes(bool inBox)
+    {
+        while (m_xml.readNextStartElement()) {
+            const bool word = isWordMl(m_xml.namespaceUri());
+            if (m_xml.name() == u"Fallback") {
+                m_xml.skipCurrentElement();
+            } else if (word && m_xml.name() == u"p") {
+                if (inBox && m_budget.addParagraph()) {
+                    WordParagraph paragraph = readParagraph();
+                    m_boxes.append(paragraph);
+                } else {
+                    m_xml.skipCurrentElement();
+                }
+            } else {
+                readBoxes(inBox || (word && m_xml.name() == u"txbxContent"));
+            }
+        }
+    }
+
+    DocxRunProperties runProperties(const QString& paragraphStyle,
+                                    const DocxRunProperties& direct) const
+    {
+        DocxRunProperties props = m_styles.defaults();
+        props.overrideWith(m_styles.runProperties(paragraphStyle));
+        if (!direct.characterStyle.isEmpty())
+            props.overrideWith(m_styles.runProperties(direct.characterStyle));
+        props.overrideWith(direct);
+        return props;
+    }
+
+    void append(WordParagraph* paragraph, const QString& text, const WordCharFormat& format)
+    {
+        if (text.isEmpty() || !m_budget.addCharacters(text.size()))
+            return;
+        const qsizetype runs = paragraph->runs.size();
+        paragraph->append(text, format);
+        if (paragraph->runs.size() > runs)
+            m_budget.addRun();
+    }
+
+    QString noteMark(bool endnote)
+    {
+        const int number =
+            int(std::count_if(m_references.cbegin(), m_references.cend(),
+                              [endnote](const NoteReference& r) { return r.endnote == endnote; })) +
+            1;
+        return endnote ? romanNumber(number) : QString::number(number);
+    }
+
     void readRun(const QString& paragraphStyle, WordParagraph* paragraph)
     {
         DocxRunProperties direct;
         QString text;
+        // Text read so far goes in before what the run holds next.
+        const auto flush = [&] {
+            append(paragraph, text, runProperties(paragraphStyle, direct).resolved());
+            text.clear();
+        };
+        const auto appendMark = [&](const QString& mark) {
+            flush();
+            WordCharFormat format = runProperties(paragraphStyle, direct).resolved();
+            format.vertical = 1;
+            append(paragraph, mark, format);
+        };
         while (m_xml.readNextStartElement()) {
+            const QStringView name = m_xml.name();
             if (!isWordMl(m_xml.namespaceUri())) {
-                m_xml.skipCurrentElement();
+                if (name == u"AlternateContent")
+                    readBoxes(false);
+                else
+                    m_xml.skipCurrentElement();
                 continue;
             }
-            const QStringView name = m_xml.name();
             if (name == u"rPr") {
                 direct = readDocxRunProperties(m_xml);
             } else if (name == u"t") {
@@ -159,32 +298,61 @@ private:
             } else if (name == u"noBreakHyphen") {
                 text += QChar(0x2011);
                 m_xml.skipCurrentElement();
+            } else if (name == u"footnoteReference" || name == u"endnoteReference") {
+                const bool endnote = name == u"endnoteReference";
+                const bool customMark =
+                    wordAttribute(m_xml, QLatin1StringView("customMarkFollows")) == u"1";
+                NoteReference reference{endnote, wordAttribute(m_xml, QLatin1StringView("id")),
+                                        customMark ? QString() : noteMark(endnote)};
+                appendMark(reference.mark);
+                m_references.append(reference);
+                m_xml.skipCurrentElement();
+            } else if (name == u"footnoteRef" || name == u"endnoteRef") {
+                appendMark(m_noteMark);
+                m_xml.skipCurrentElement();
+            } else if (name == u"ruby") {
+                // The base text is the text; the reading above it is left out.
+                flush();
+                readRubyBase(paragraphStyle, paragraph);
+            } else if (name == u"drawing" || name == u"pict" || name == u"object") {
+                readBoxes(false);
             } else {
                 m_xml.skipCurrentElement();
             }
         }
-        DocxRunProperties props = m_styles.defaults();
-        props.overrideWith(m_styles.runProperties(paragraphStyle));
-        if (!direct.characterStyle.isEmpty())
-            props.overrideWith(m_styles.runProperties(direct.characterStyle));
-        props.overrideWith(direct);
-        if (!m_budget.addCharacters(text.size()))
-            return;
-        const qsizetype runs = paragraph->runs.size();
-        paragraph->append(text, props.resolved());
-        if (paragraph->runs.size() > runs)
-            m_budget.addRun();
+        flush();
+    }
+
+    void readRubyBase(const QString& paragraphStyle, WordParagraph* paragraph)
+    {
+        while (m_xml.readNextStartElement()) {
+            if (!isWordMl(m_xml.namespaceUri()) || m_xml.name() != u"rubyBase") {
+                m_xml.skipCurrentElement();
+                continue;
+            }
+            while (m_xml.readNextStartElement()) {
+                if (isWordMl(m_xml.namespaceUri()) && m_xml.name() == u"r")
+                    readRun(paragraphStyle, paragraph);
+                else
+                    m_xml.skipCurrentElement();
+            }
+        }
     }
 
     QXmlStreamReader m_xml;
     const DocxStyles& m_styles;
-    DocumentBudget m_budget;
+    DocumentBudget& m_budget;
+    QList<NoteReference> m_references;
+    QString m_noteMark;
+    QList<WordParagraph> m_boxes;
+    bool m_tracked = false;
 };
 
 } // namespace
 
 bool DocxReader::read(const QByteArray& data, QList<WordParagraph>* paragraphs, QString* error)
 {
+    m_trackedChanges = false;
     DocxPackageReader package;
     if (!package.open(data, error))
         return false;
@@ -223,12 +391,46 @@ bool DocxReader::read(const QByteArray& data, QList<WordParagraph>* paragraphs, 
     if (package.part(stylesName, &stylesXml, nullptr))
         styles.read(stylesXml);
 
+    DocumentBudget budget;
     QList<WordParagraph> result;
-    DocumentParser parser(document, styles);
+    DocumentParser parser(document, styles, budget);
     if (!parser.parse(&result, error))
         return false;
     if (result.isEmpty())
         result.append(WordParagraph());
+
+    // The notes follow the text, in the order the text refers to them.
+    for (const bool endnote : {false, true}) {
+        QHash<QString, QString> marks;
+        for (const NoteReference& r : parser.references()) {
+            if (r.endnote == endnote && !marks.contains(r.id))
+                marks.insert(r.id, r.mark);
+        }
+        if (marks.isEmpty())
+            continue;
+        const QLatin1StringView kind =
+            endnote ? QLatin1StringView("endnotes") : QLatin1StringView("footnotes");
+        QString notesName = folder + kind + QStringLiteral(".xml");
+        const QString target = relationshipTarget(
+            documentRels, QLatin1StringView(endnote ? "/endnotes" : "/footnotes"), folder);
+        if (!target.isEmpty())
+            notesName = target;
+        QByteArray notesXml;
+        if (!package.part(notesName, &notesXml, nullptr))
+            continue;
+        QHash<QString, QList<WordParagraph>> notes;
+        DocumentParser notesParser(notesXml, styles, budget);
+        if (!notesParser.parseNotes(endnote ? QLatin1StringView("endnote")
+                                            : QLatin1StringView("footnote"),
+                                    marks, &notes, error))
+            return false;
+        for (const NoteReference& r : parser.references()) {
+            if (r.endnote == endnote)
+                result.append(notes.take(r.id));
+        }
+        m_trackedChanges = m_trackedChanges || notesParser.hadTrackedChanges();
+    }
+    m_trackedChanges = m_trackedChanges || parser.hadTrackedChanges();
     *paragraphs = result;
     return true;
 }

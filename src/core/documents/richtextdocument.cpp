@@ -170,6 +170,7 @@ bool RichTextDocument::readInto(const QByteArray& bytes, DocumentFormat format,
                                 QTextDocument* target, const QString& fileName)
 {
     QString error;
+    QString notice;
     bool ok = true;
     switch (format) {
     case DocumentFormat::Text:
@@ -184,7 +185,7 @@ bool RichTextDocument::readInto(const QByteArray& bytes, DocumentFormat format,
         if (rtf::looksLikeRtf(bytes))
             ok = rtf::read(bytes, target, &error);
         else if (word::looksLikeWord(bytes) || format == DocumentFormat::Word)
-            ok = word::read(bytes, target, &error);
+            ok = word::read(bytes, target, &error, &notice);
         else
             ok = rtf::read(bytes, target, &error);
         break;
@@ -200,6 +201,7 @@ bool RichTextDocument::readInto(const QByteArray& bytes, DocumentFormat format,
         error = budget.error();
         target->clear();
     }
+    m_lastNotice = ok ? notice : QString();
     if (!ok) {
         m_lastError =
             fileName.isEmpty()

@@ -73,6 +73,9 @@ public:
     bool storedBytes(QByteArray* bytes, QString* error) const;
     // A user-facing sentence after a failed load or save.
     QString lastError() const { return m_lastError; }
+    // After a load that succeeded: a sentence the user should read (a Word
+    // file's tracked changes were taken as accepted), or empty.
+    QString lastNotice() const { return m_lastNotice; }
 
     // --- Pages -----------------------------------------------------------
     // A4 or Letter, portrait, with margins of 2.5 cm (A4) or 1 inch (Letter).
@@ -138,6 +141,7 @@ private:
     int m_scalePercent = 100;
     bool m_silent = false;
     QString m_lastError;
+    QString m_lastNotice;
 };
 
 } // namespace quillon

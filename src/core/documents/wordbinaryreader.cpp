@@ -60,6 +60,7 @@ public:
     }
 
     const DocumentBudget& budget() const { return m_budget; }
+    bool hadTrackedChanges() const { return m_trackedChanges; }
 
 private:
     // Characters [start, end) with the mark at end (or the end of the text).
@@ -79,6 +80,11 @@ private:
         for (qsizetype i = start; i < end; ++i) {
             const char16_t c = text[i].unicode();
             if (!visible(c))
+                continue;
+            // Tracked changes are taken as accepted: deleted text is left out.
+            const auto [marked, deleted] = revisionAt(offsets.at(i));
+            m_trackedChanges = m_trackedChanges || marked;
+            if (deleted)
                 continue;
             QChar out;
             if (c == kLineBreak || c == kPageBreak)
@@ -123,6 +129,22 @@ private:
             return false;
         }
         return !m_fields.contains(true);
+    }
+
+    // Whether the character is a tracked insertion or deletion, and whether deleted.
+    std::pair<bool, bool> revisionAt(quint32 fc) const
+    {
+        const WordFkpRun* chpx = m_characters.find(fc);
+        bool inserted = false, deleted = false;
+        if (chpx) {
+            forEachSprm(chpx->grpprl, [&](const WordSprm& sprm) {
+                if (sprm.code == kSprmCFRMarkDel)
+                    deleted = sprm.byteOperand() != 0;
+                else if (sprm.code == kSprmCFRMarkIns)
+                    inserted = sprm.byteOperand() != 0;
+            });
+        }
+        return {inserted || deleted, deleted};
     }
 
     QString symbolAt(quint32 fc) const
@@ -172,6 +194,7 @@ private:
     QList<bool> m_fields;
     QHash<QPair<const void*, int>, WordCharFormat> m_formats;
     DocumentBudget m_budget;
+    bool m_trackedChanges = false;
 };
 
 } // namespace
@@ -179,6 +202,7 @@ private:
 bool WordBinaryReader::read(const QByteArray& data, QList<WordParagraph>* paragraphs,
                             QString* error)
 {
+    m_trackedChanges = false;
     CfbReader cfb;
     if (!cfb.open(data, error))
         return false;
@@ -231,6 +255,7 @@ bool WordBinaryReader::read(const QByteArray& data, QList<WordParagraph>* paragr
             *error = builder.budget().error();
         return false;
     }
+    m_trackedChanges = builder.hadTrackedChanges();
     *paragraphs = std::move(result);
     return true;
 }

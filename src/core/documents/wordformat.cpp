@@ -28,16 +28,23 @@ bool looksLikeWord(const QByteArray& data)
     return CfbReader::looksLikeCompoundFile(data) || DocxPackageReader::looksLikeZip(data);
 }
 
-bool read(const QByteArray& data, QTextDocument* document, QString* error)
+bool read(const QByteArray& data, QTextDocument* document, QString* error, QString* notice)
 {
     QList<WordParagraph> paragraphs;
     QString why;
     bool ok = false;
-    if (CfbReader::looksLikeCompoundFile(data))
-        ok = WordBinaryReader().read(data, &paragraphs, &why);
-    else if (DocxPackageReader::looksLikeZip(data))
-        ok = DocxReader().read(data, &paragraphs, &why);
-    else
+    bool trackedChanges = false;
+    if (notice)
+        notice->clear();
+    if (CfbReader::looksLikeCompoundFile(data)) {
+        WordBinaryReader reader;
+        ok = reader.read(data, &paragraphs, &why);
+        trackedChanges = reader.hadTrackedChanges();
+    } else if (DocxPackageReader::looksLikeZip(data)) {
+        DocxReader reader;
+        ok = reader.read(data, &paragraphs, &why);
+        trackedChanges = reader.hadTrackedChanges();
+    } else
         why = QStringLiteral("The file is neither a Word 97-2003 document nor a Word document "
                              "in Office Open XML format.");
     if (!ok) {
@@ -48,6 +55,9 @@ bool read(const QByteArray& data, QTextDocument* document, QString* error)
     // The caller's document is only touched once the whole file has been understood.
     if (document)
         fillDocument(paragraphs, document);
+    if (notice && trackedChanges)
+        *notice = QStringLiteral("The document has tracked changes. They were taken as "
+                                 "accepted: inserted text is kept, deleted text left out.");
     return true;
 }
 

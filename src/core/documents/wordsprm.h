@@ -12,6 +12,8 @@ namespace quillon::word {
 
 // Sprm codes this system reads and writes.
 enum WordSprmCode : quint16 {
+    kSprmCFRMarkDel = 0x0800,
+    kSprmCFRMarkIns = 0x0801,
     kSprmCFBold = 0x0835,
     kSprmCFItalic = 0x0836,
     kSprmCFStrike = 0x0837,

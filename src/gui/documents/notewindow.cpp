@@ -283,6 +283,9 @@ void NoteWindow::importFile()
     }
     m_editor->textEdit()->moveCursor(QTextCursor::Start);
     m_changed = m_traits.importMarksChanged;
+    // Read, but not quite as the file stands (tracked changes accepted).
+    if (!m_document.lastNotice().isEmpty())
+        m_state.prompter.information(this, m_document.lastNotice());
 }
 
 void NoteWindow::exportFile()

@@ -1,5 +1,6 @@
 #include "documentprobes.h"
 #include "documents/docxpackage.h"
+#include "documents/richtextdocument.h"
 #include "documents/wordformat.h"
 
 #include <QFile>
@@ -28,6 +29,11 @@ QByteArray package(const QByteArray& documentXml, const QByteArray& stylesXml = 
     if (!stylesXml.isNull())
         parts.append({QStringLiteral("word/styles.xml"), stylesXml});
     return DocxPackageWriter::write(parts, nullptr);
+}
+
+QByteArray wordMl()
+{
+    return "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
 }
 
 QByteArray body(const QByteArray& inner)
@@ -270,6 +276,107 @@ private slots:
         QString error;
         QVERIFY2(word::read(package(xml), &document, &error), qPrintable(error));
         QCOMPARE(document.toPlainText(), QStringLiteral("5\u03BCF \u00AE\u27A1\u2713A"));
+    }
+
+    // Notes follow the text in the order it refers to them, each after its
+    // mark; the marks stay in the text, raised.
+    void notesFollowTheText()
+    {
+        const QByteArray notes = "<?xml version='1.0'?><w:%1s xmlns:w='" + wordMl() +
+                                 "'><w:%1 w:type='separator' w:id='-1'><w:p><w:r><w:separator/>"
+                                 "</w:r></w:p></w:%1>%2</w:%1s>";
+        const auto note = [](const char* kind, const char* id, const char* text) {
+            return QByteArray("<w:") + kind + " w:id='" + id + "'><w:p><w:r><w:" + kind +
+                   "Ref/></w:r><w:r><w:t xml:space='preserve'> " + text +
+                   "</w:t></w:r></w:p></w:" + kind + ">";
+        };
+        const QByteArray footnotes =
+            QString::fromUtf8(notes)
+                .arg("footnote", QString::fromUtf8(note("footnote", "7", "Unused") +
+                                                   note("footnote", "3", "Second") +
+                                                   note("footnote", "2", "First")))
+                .toUtf8();
+        const QByteArray endnotes =
+            QString::fromUtf8(notes)
+                .arg("endnote", QString::fromUtf8(note("endnote", "1", "End")))
+                .toUtf8();
+        const QByteArray xml =
+            body("<w:p><w:r><w:t>Verse</w:t></w:r><w:r><w:footnoteReference w:id='2'/></w:r>"
+                 "<w:r><w:t xml:space='preserve'> one</w:t><w:footnoteReference w:id='3'/>"
+                 "<w:t xml:space='preserve'> end</w:t><w:endnoteReference w:id='1'/></w:r></w:p>");
+        QList<word::DocxPart> parts{{"[Content_Types].xml", kContentTypes},
+                                    {"word/document.xml", xml},
+                                    {"word/footnotes.xml", footnotes},
+                                    {"word/endnotes.xml", endnotes}};
+        QTextDocument document;
+        QString error;
+        QVERIFY2(word::read(DocxPackageWriter::write(parts, nullptr), &document, &error),
+                 qPrintable(error));
+        QCOMPARE(document.toPlainText(),
+                 QStringLiteral("Verse1 one2 endi\n1 First\n2 Second\ni End"));
+        QCOMPARE(formatAt(document, "1 one").verticalAlignment(),
+                 QTextCharFormat::AlignSuperScript);
+        QCOMPARE(formatAt(document, " one").verticalAlignment(), QTextCharFormat::AlignNormal);
+    }
+
+    // Tracked changes are taken as accepted, and the reader says so.
+    void trackedChangesAreAcceptedWithANotice_data()
+    {
+        QTest::addColumn<QByteArray>("paragraph");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("notice");
+        QTest::newRow("insertion and deletion")
+            << QByteArray("<w:p><w:r><w:t xml:space='preserve'>a </w:t></w:r><w:ins w:id='1'>"
+                          "<w:r><w:t>new</w:t></w:r></w:ins><w:del w:id='2'><w:r><w:delText>"
+                          "old</w:delText></w:r></w:del></w:p>")
+            << "a new" << true;
+        QTest::newRow("moved text")
+            << QByteArray("<w:p><w:moveFrom><w:r><w:t>here</w:t></w:r></w:moveFrom></w:p>"
+                          "<w:p><w:moveTo><w:r><w:t>there</w:t></w:r></w:moveTo></w:p>")
+            << "\nthere" << true;
+        QTest::newRow("no changes")
+            << QByteArray("<w:p><w:r><w:t>plain</w:t></w:r></w:p>") << "plain" << false;
+    }
+
+    void trackedChangesAreAcceptedWithANotice()
+    {
+        QFETCH(QByteArray, paragraph);
+        QFETCH(QString, text);
+        QFETCH(bool, notice);
+        RichTextDocument document;
+        QVERIFY2(document.loadBytes(package(body(paragraph)), DocumentFormat::Word),
+                 qPrintable(document.lastError()));
+        QCOMPARE(document.text(), text);
+        QCOMPARE(document.lastNotice().contains("tracked changes"), notice);
+        // The notice belongs to one load only.
+        QVERIFY(document.loadBytes("plain", DocumentFormat::Text));
+        QVERIFY(document.lastNotice().isEmpty());
+    }
+
+    // Text boxes, DrawingML or VML, follow the paragraph they are anchored
+    // in (once, though alternate content repeats them); ruby keeps its base.
+    void textBoxesAndRubyKeepTheirText()
+    {
+        const QByteArray xml =
+            "<?xml version='1.0'?><w:document xmlns:w='" + wordMl() +
+            "' xmlns:mc='http://schemas.openxmlformats.org/markup-compatibility/2006'"
+            " xmlns:wps='http://schemas.microsoft.com/office/word/2010/wordprocessingShape'"
+            " xmlns:v='urn:schemas-microsoft-com:vml'><w:body>"
+            "<w:p><w:r><w:t>Anchor</w:t></w:r><w:r><mc:AlternateContent>"
+            "<mc:Choice Requires='wps'><w:drawing><wps:wsp><wps:txbx><w:txbxContent>"
+            "<w:p><w:r><w:t>Box text</w:t></w:r></w:p></w:txbxContent></wps:txbx></wps:wsp>"
+            "</w:drawing></mc:Choice><mc:Fallback><w:pict><v:shape><v:textbox><w:txbxContent>"
+            "<w:p><w:r><w:t>Box text</w:t></w:r></w:p></w:txbxContent></v:textbox></v:shape>"
+            "</w:pict></mc:Fallback></mc:AlternateContent></w:r></w:p>"
+            "<w:p><w:r><w:pict><v:shape><v:textbox><w:txbxContent><w:p><w:r><w:t>Old box"
+            "</w:t></w:r></w:p></w:txbxContent></v:textbox></v:shape></w:pict></w:r>"
+            "<w:r><w:ruby><w:rubyPr/><w:rt><w:r><w:t>reading</w:t></w:r></w:rt><w:rubyBase>"
+            "<w:r><w:t>Base</w:t></w:r></w:rubyBase></w:ruby></w:r><w:r><w:t>!</w:t></w:r></w:p>"
+            "</w:body></w:document>";
+        QTextDocument document;
+        QString error;
+        QVERIFY2(word::read(package(xml), &document, &error), qPrintable(error));
+        QCOMPARE(document.toPlainText(), QStringLiteral("Anchor\nBox text\nBase!\nOld box"));
     }
 
     void zipWithoutDocumentXmlIsRefused()

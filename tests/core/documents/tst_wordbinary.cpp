@@ -546,6 +546,30 @@ private slots:
         QCOMPARE(document.toPlainText(), expected);
     }
 
+    // Tracked changes are taken as accepted, and the reader says so.
+    void trackedChangesAreAcceptedWithANotice_data()
+    {
+        using namespace quillon::word;
+        QTest::addColumn<QByteArray>("chpx");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("notice");
+        QTest::newRow("deleted") << sprm(kSprmCFRMarkDel, 1) << QString() << true;
+        QTest::newRow("inserted") << sprm(kSprmCFRMarkIns, 1) << QStringLiteral("x") << true;
+        QTest::newRow("unchanged") << QByteArray() << QStringLiteral("x") << false;
+    }
+
+    void trackedChangesAreAcceptedWithANotice()
+    {
+        QFETCH(QByteArray, chpx);
+        QFETCH(QString, text);
+        QFETCH(bool, notice);
+        QTextDocument document;
+        QString error, said;
+        QVERIFY2(word::read(layeredDoc(false, chpx), &document, &error, &said), qPrintable(error));
+        QCOMPARE(document.toPlainText(), text);
+        QCOMPARE(said.contains(QStringLiteral("tracked changes")), notice);
+    }
+
     void plainTextIsNotWord()
     {
         QVERIFY(!word::looksLikeWord(QByteArrayLiteral("{\\rtf1 hello}")));

@@ -1,6 +1,7 @@
 #include "common/appstate.h"
 #include "common/scriptedprompter.h"
 #include "documents/documenteditor.h"
+#include "documents/docxpackage.h"
 #include "documents/lyricswindow.h"
 #include "documentwindowprobes.h"
 #include "printing/printpreview.h"
@@ -210,6 +211,27 @@ private Q_SLOTS:
         QCOMPARE(run.prompter.asked().size(), 1);
         QVERIFY(run.prompter.asked().first().text.contains("missing.txt"));
         QCOMPARE(w.document().text(), QString("kept"));
+        w.close();
+    }
+
+    void importOfTrackedChangesSaysTheyWereAccepted()
+    {
+        Run run(*m_tmp);
+        LyricsWindow w(run.state);
+        const QByteArray xml =
+            "<?xml version='1.0'?><w:document xmlns:w='http://schemas.openxmlformats.org/"
+            "wordprocessingml/2006/main'><w:body><w:p><w:ins><w:r><w:t>new</w:t></w:r></w:ins>"
+            "<w:del><w:r><w:delText>old</w:delText></w:r></w:del></w:p></w:body></w:document>";
+        const QString file = m_tmp->path() + "/changed.doc";
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(word::DocxPackageWriter::write({{"word/document.xml", xml}}, nullptr));
+        out.close();
+        run.prompter.answerFile(file);
+        trigger(w, "mnuImport");
+        QCOMPARE(w.document().text(), QString("new"));
+        QCOMPARE(run.prompter.asked().size(), 1);
+        QVERIFY(run.prompter.asked().first().text.contains("tracked changes"));
         w.close();
     }
 
