@@ -6,6 +6,8 @@
 #include "documents/rtftokenizer.h"
 #include "documents/textformat.h"
 
+#include <utility>
+
 #include <QColor>
 #include <QHash>
 #include <QList>
@@ -62,6 +64,7 @@ private:
     QList<State> m_stack;
     int m_overflow = 0;
     int m_skipAfterUnicode = 0;
+    bool m_starred = false; // the word before opened an optional destination
     int m_ansiCodePage = 1252;
     int m_defaultFont = -1;
     QHash<int, FontEntry> m_fonts;
@@ -351,6 +354,14 @@ void Reader::handleWord(const Token& t)
         // next word names it; font and colour tables never come this way.
         flushText();
         st().dest = Destination::Skip;
+        m_starred = true;
+        return;
+    }
+    // The properties of a nested table's row end that row: its cells are
+    // text of the document, and so is whatever this group holds.
+    const bool starred = std::exchange(m_starred, false);
+    if (starred && w == "nesttableprops" && m_stack.size() > 1) {
+        st().dest = m_stack.at(m_stack.size() - 2).dest;
         return;
     }
     if (w == "bin") {

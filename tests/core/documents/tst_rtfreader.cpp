@@ -97,6 +97,21 @@ private Q_SLOTS:
         QCOMPARE(doc.toPlainText(), QString::fromUtf8("śœ"));
     }
 
+    // A nested table's row ends in its optional properties group; the plain
+    // text repeating it for older readers is not read a second time.
+    void nestedTablesKeepTheirCellTextOnce()
+    {
+        QTextDocument doc;
+        QVERIFY(rtf::read("{\\rtf1\\ansi\\trowd\\cellx4000\\cellx8000\n"
+                          "\\pard\\intbl Outer\\cell\\pard\\intbl Before\\par\n"
+                          "\\pard\\intbl\\itap2 Inner A\\nestcell Inner B\\nestcell\n"
+                          "{\\*\\nesttableprops\\trowd\\cellx2000\\cellx4000\\nestrow}\n"
+                          "{\\nonesttables Inner A Inner B\\par}\n"
+                          "\\pard\\intbl After\\cell\\row}",
+                          &doc));
+        QCOMPARE(doc.toPlainText(), QString("Outer\tBefore\nInner A\tInner B\t\nAfter\t"));
+    }
+
     void unicodeSkipsFallbackByUc()
     {
         QTextDocument doc;
