@@ -4,6 +4,7 @@
 #include "common/apptitle.h"
 #include "common/characterfilter.h"
 #include "common/prompter.h"
+#include "songs/songfields.h"
 #include "songs/songstore.h"
 
 #include <QApplication>
@@ -19,21 +20,14 @@
 
 namespace quillon {
 
-const QString NewSongDialog::kTitleChars =
-    QStringLiteral(" abcdefGHIJKLMNOPQRSTUVWXYZÜÄÖ,.-+ß&1234567890()");
-const QString NewSongDialog::kWordsChars =
-    QStringLiteral(" abcdefghijklmnopqrstuvwxyz1234567890.,-+äöü@()&®©");
-const QString NewSongDialog::kComposerChars =
-    QStringLiteral(" abcdefgHIJKLMNOPQRSTUVWXYZÜÄÖ,.-+ß1234567890&");
-
 NewSongDialog::NewSongDialog(AppState& state, QWidget* parent) : QDialog(parent), m_state(state)
 {
     setObjectName("frmNewSong");
     setWindowTitle("New Song");
     new QFormLayout(this);
-    m_title = addField("txtNewSongtitle", "Songname", kTitleChars, 50);
-    m_words = addField("txtWords", "Words by", kWordsChars, 0);
-    m_composer = addField("txtComposer", "Composed by", kComposerChars, 0);
+    m_title = addField("txtNewSongtitle", "Songname", songfields::titleCharacters(), 50);
+    m_words = addField("txtWords", "Words by", songfields::textCharacters(), 0);
+    m_composer = addField("txtComposer", "Composed by", songfields::composerCharacters(), 0);
 
     m_date = new QLineEdit(this);
     m_date->setObjectName("sevText2");

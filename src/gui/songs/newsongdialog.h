@@ -16,10 +16,6 @@ struct AppState;
 class NewSongDialog final : public QDialog {
     Q_OBJECT
 public:
-    static const QString kTitleChars;
-    static const QString kWordsChars;
-    static const QString kComposerChars;
-
     explicit NewSongDialog(AppState& state, QWidget* parent = nullptr);
 
     QLineEdit* titleBox() const { return m_title; }

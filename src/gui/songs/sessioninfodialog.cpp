@@ -3,6 +3,7 @@
 #include "common/appstate.h"
 #include "common/characterfilter.h"
 #include "common/prompter.h"
+#include "songs/songfields.h"
 #include "songs/songinfodialog.h"
 
 #include <QFormLayout>
@@ -12,9 +13,6 @@
 #include <QVBoxLayout>
 
 namespace quillon {
-
-const QString SessionInfoDialog::kAllowed =
-    QStringLiteral(" abcdefghijklmnopqrstuvwxyz1234567890.,-+äöü@()&®©");
 
 SessionInfoDialog::SessionInfoDialog(AppState& state, QWidget* parent)
     : QDialog(parent), m_state(state)
@@ -50,7 +48,7 @@ SessionInfoDialog::SessionInfoDialog(AppState& state, QWidget* parent)
             // Stored text longer than the box allows is shown whole, not cut;
             // the limit holds for what is typed or pasted.
             CharacterFilter::setText(edit, *box.element);
-            new CharacterFilter(edit, kAllowed, box.maxLength);
+            new CharacterFilter(edit, songfields::textCharacters(), box.maxLength);
             // The box's own text: the filter's correction of an edit is
             // reported before the line edit reports the edit itself.
             QString* element = box.element;

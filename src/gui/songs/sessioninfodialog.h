@@ -22,9 +22,6 @@ public:
     // txtFields(0) .. txtFields(5).
     QLineEdit* field(int index) const { return m_fields.value(index); }
 
-    // The characters the producer and technician boxes accept (any case).
-    static const QString kAllowed;
-
 protected:
     void showEvent(QShowEvent* event) override;
     void reject() override;

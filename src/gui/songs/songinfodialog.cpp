@@ -6,6 +6,7 @@
 #include "common/logging.h"
 #include "common/prompter.h"
 #include "media/mediastore.h"
+#include "songs/songfields.h"
 #include "songs/songstore.h"
 #include "songs/stylelist.h"
 #include "songs/stylewindow.h"
@@ -25,7 +26,7 @@ namespace quillon {
 
 namespace {
 
-const QString kGeneral = QStringLiteral(" abcdefghijklmnopqrstuvwxyz1234567890.,-+äöü@()&®©");
+const QString kGeneral = songfields::textCharacters();
 const QString kTimeChars = QStringLiteral("1234567890:");
 
 enum class Kind { Line, Style, Medium };
@@ -54,8 +55,7 @@ const QList<FieldRule>& fieldRules()
         {"Tempo", QStringLiteral("1234567890"), 0, false, Kind::Line},
         {"Noisered.", kGeneral, 0, false, Kind::Line},
         {"Length", kTimeChars, 8, false, Kind::Line},
-        {"Style", QStringLiteral(" *abcdefghijklmnopqrstuvwxyz1234567890.,-+äöü@()&®©"), 100, false,
-         Kind::Style},
+        {"Style", QStringLiteral("*") + kGeneral, 100, false, Kind::Style},
         {"Tape/HD/CD", QString(), 50, false, Kind::Medium},
         {"Counter from", kTimeChars, 0, true, Kind::Line},
         {"Tapetime from", kTimeChars, 8, true, Kind::Line},

@@ -5,6 +5,7 @@
 #include "common/logging.h"
 #include "common/prompter.h"
 #include "printing/pagesink.h"
+#include "songs/songfields.h"
 #include "songs/songinfodialog.h"
 #include "songs/songnoteprintout.h"
 #include "songs/songstore.h"
@@ -16,9 +17,6 @@
 #include <QVBoxLayout>
 
 namespace quillon {
-
-const QString SongInfoNoteDialog::kAllowed =
-    QStringLiteral(" abcdefghijklmnopqrstuvwxyzüäö,.-+ß&1234567890()");
 
 SongInfoNoteDialog::SongInfoNoteDialog(AppState& state, QWidget* parent)
     : QDialog(parent), m_state(state)
@@ -32,7 +30,8 @@ SongInfoNoteDialog::SongInfoNoteDialog(AppState& state, QWidget* parent)
     m_note->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_note->setTabChangesFocus(true);
     // A note is free text over several lines, of any length.
-    auto* filter = new CharacterFilter(m_note, kAllowed, 0, CharacterFilter::LineBreaks::Kept);
+    auto* filter = new CharacterFilter(m_note, songfields::noteCharacters(), 0,
+                                       CharacterFilter::LineBreaks::Kept);
     m_note->setMinimumSize(fontMetrics().averageCharWidth() * 64, fontMetrics().height() * 14);
 
     auto* printButton = new QPushButton(tr("&Print"), this);

@@ -21,10 +21,6 @@ public:
 
     QPlainTextEdit* noteBox() const { return m_note; }
 
-    // The characters the note accepts as typed or pasted (any case), besides
-    // line breaks.
-    static const QString kAllowed;
-
     // cmdClose: stores the note and closes; false (window stays) when the
     // note could not be stored.
     bool storeAndClose();

@@ -4,6 +4,7 @@
 #include "common/characterfilter.h"
 #include "common/logging.h"
 #include "common/prompter.h"
+#include "songs/songfields.h"
 #include "songs/stylelist.h"
 
 #include <QApplication>
@@ -17,7 +18,7 @@ namespace quillon {
 
 namespace {
 
-const QString kStyleChars = QStringLiteral(" abcdefghijklmnopqrstuvwxyzäüö-+/()1234567890ß");
+const QString kStyleChars = songfields::styleCharacters();
 constexpr int kNameLength = 50;
 constexpr int kDescriptionLength = 5000;
 const QString kDiscardQuestion =

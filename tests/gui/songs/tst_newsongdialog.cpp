@@ -3,6 +3,7 @@
 #include "appfixture.h"
 #include "common/characterfilter.h"
 #include "songs/newsongdialog.h"
+#include "songs/songfields.h"
 #include "songs/songstore.h"
 #include "store/songconstants.h"
 
@@ -79,7 +80,7 @@ void TstNewSongDialog::titleSetIgnoresCaseAndRefusesApostrophe()
     QCOMPARE(typed(d.titleBox(), "MÜLLER, ßig-üä+öx."), QString("MÜLLER, ßig-üä+öx."));
     QCOMPARE(typed(d.titleBox(), "Don't"), QString("Dont"));
     QCOMPARE(typed(d.titleBox(), "a;b\"c%d_e@f"), QString("abcdef"));
-    const QString& set = NewSongDialog::kTitleChars;
+    const QString& set = songfields::titleCharacters();
     QVERIFY(CharacterFilter::admits(set, 'g') && CharacterFilter::admits(set, 'G') &&
             CharacterFilter::admits(set, 'a') && CharacterFilter::admits(set, 'A'));
     QVERIFY(!CharacterFilter::admits(set, '\''));
@@ -93,8 +94,8 @@ void TstNewSongDialog::wordsAndComposerSets()
     QCOMPARE(typed(d.wordsBox(), "O'Brien"), QString("OBrien"));
     QCOMPARE(typed(d.composerBox(), "Lennon & McCartney"), QString("Lennon & McCartney"));
     QCOMPARE(typed(d.composerBox(), "A(b)@c'"), QString("Abc"));
-    for (const QString& set :
-         {NewSongDialog::kTitleChars, NewSongDialog::kWordsChars, NewSongDialog::kComposerChars})
+    for (const QString& set : {songfields::titleCharacters(), songfields::textCharacters(),
+                               songfields::composerCharacters()})
         QVERIFY(!set.contains('\''));
 }
 
