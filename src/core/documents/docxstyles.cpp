@@ -47,22 +47,9 @@ QString wordAttribute(const QXmlStreamReader& xml, QLatin1StringView name)
 
 void DocxRunProperties::overrideWith(const DocxRunProperties& other)
 {
-    if (other.bold)
-        bold = other.bold;
-    if (other.italic)
-        italic = other.italic;
-    if (other.underline)
-        underline = other.underline;
-    if (other.strike)
-        strike = other.strike;
-    if (other.vertical)
-        vertical = other.vertical;
-    if (other.pointSize)
-        pointSize = other.pointSize;
-    if (other.font)
-        font = other.font;
-    if (other.color)
-        color = other.color;
+    WordRunLayer::overrideWith(other);
+    overrideIfGiven(pointSize, other.pointSize);
+    overrideIfGiven(font, other.font);
     if (!other.characterStyle.isEmpty())
         characterStyle = other.characterStyle;
 }
@@ -70,14 +57,9 @@ void DocxRunProperties::overrideWith(const DocxRunProperties& other)
 WordCharFormat DocxRunProperties::resolved() const
 {
     WordCharFormat format;
-    format.bold = bold.value_or(false);
-    format.italic = italic.value_or(false);
-    format.underline = underline.value_or(false);
-    format.strike = strike.value_or(false);
-    format.vertical = vertical.value_or(0);
+    resolveInto(&format);
     format.pointSize = pointSize.value_or(0);
     format.font = font.value_or(QString());
-    format.color = color.value_or(QColor());
     return format;
 }
 

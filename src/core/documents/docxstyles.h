@@ -25,12 +25,9 @@ QString wordAttribute(const QXmlStreamReader& xml, QLatin1StringView name);
 // Run properties as a .docx states them: each one may be left open so that
 // direct formatting, character style, paragraph style and document
 // defaults can be layered.
-struct DocxRunProperties {
-    std::optional<bool> bold, italic, underline, strike;
-    std::optional<int> vertical; // as WordCharFormat::vertical
+struct DocxRunProperties : WordRunLayer {
     std::optional<double> pointSize;
     std::optional<QString> font;
-    std::optional<QColor> color;
     QString characterStyle;
 
     void overrideWith(const DocxRunProperties& other);

@@ -6,6 +6,26 @@
 
 namespace quillon::word {
 
+void WordRunLayer::overrideWith(const WordRunLayer& other)
+{
+    overrideIfGiven(bold, other.bold);
+    overrideIfGiven(italic, other.italic);
+    overrideIfGiven(underline, other.underline);
+    overrideIfGiven(strike, other.strike);
+    overrideIfGiven(vertical, other.vertical);
+    overrideIfGiven(color, other.color);
+}
+
+void WordRunLayer::resolveInto(WordCharFormat* format) const
+{
+    format->bold = bold.value_or(false);
+    format->italic = italic.value_or(false);
+    format->underline = underline.value_or(false);
+    format->strike = strike.value_or(false);
+    format->vertical = vertical.value_or(0);
+    format->color = color && color->isValid() ? *color : QColor();
+}
+
 void WordParagraph::append(const QString& text, const WordCharFormat& format)
 {
     if (text.isEmpty())

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 class QTextDocument;
 
 namespace quillon::word {
@@ -22,6 +24,28 @@ struct WordCharFormat {
 
     bool operator==(const WordCharFormat&) const = default;
 };
+
+// The run properties both Word dialects state in layers (document
+// defaults, paragraph style, character style, the run's own): each may be
+// left open, so that a later layer changes only what it says. Size and font
+// differ in kind between the dialects and live in the derived structures.
+struct WordRunLayer {
+    std::optional<bool> bold, italic, underline, strike;
+    std::optional<int> vertical; // as WordCharFormat::vertical
+    std::optional<QColor> color;
+
+    // What `other` states wins; what it leaves open stays.
+    void overrideWith(const WordRunLayer& other);
+    // Sets these properties of `format`, "off" and "no colour" where open.
+    void resolveInto(WordCharFormat* format) const;
+};
+
+// Lays `other` over `value` when it is given.
+template <typename T> void overrideIfGiven(std::optional<T>& value, const std::optional<T>& other)
+{
+    if (other)
+        value = other;
+}
 
 struct WordRun {
     QString text; // tabs as '\t', line breaks as QChar::LineSeparator

@@ -106,22 +106,9 @@ void forEachSprm(const QByteArray& grpprl, const std::function<void(const WordSp
 
 void WordCharProps::overrideWith(const WordCharProps& other)
 {
-    if (other.bold)
-        bold = other.bold;
-    if (other.italic)
-        italic = other.italic;
-    if (other.underline)
-        underline = other.underline;
-    if (other.strike)
-        strike = other.strike;
-    if (other.vertical)
-        vertical = other.vertical;
-    if (other.halfPoints)
-        halfPoints = other.halfPoints;
-    if (other.fontIndex)
-        fontIndex = other.fontIndex;
-    if (other.color)
-        color = other.color;
+    WordRunLayer::overrideWith(other);
+    overrideIfGiven(halfPoints, other.halfPoints);
+    overrideIfGiven(fontIndex, other.fontIndex);
 }
 
 void WordCharProps::apply(const QByteArray& grpprl, const WordCharProps& base)
@@ -172,17 +159,11 @@ void WordCharProps::apply(const QByteArray& grpprl, const WordCharProps& base)
 WordCharFormat WordCharProps::resolved(const QStringList& fonts) const
 {
     WordCharFormat format;
-    format.bold = bold.value_or(false);
-    format.italic = italic.value_or(false);
-    format.underline = underline.value_or(false);
-    format.strike = strike.value_or(false);
-    format.vertical = vertical.value_or(0);
+    resolveInto(&format);
     format.pointSize = halfPoints.value_or(20) / 2.0;
     const int font = fontIndex.value_or(0);
     if (font >= 0 && font < fonts.size())
         format.font = fonts.at(font);
-    if (color && color->isValid())
-        format.color = *color;
     return format;
 }
 

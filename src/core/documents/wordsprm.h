@@ -46,12 +46,9 @@ void forEachSprm(const QByteArray& grpprl, const std::function<void(const WordSp
 
 // Character properties in the layers of a Word document (style, then direct
 // formatting); fields left open inherit from the layer below.
-struct WordCharProps {
-    std::optional<bool> bold, italic, underline, strike;
-    std::optional<int> vertical; // as WordCharFormat::vertical
+struct WordCharProps : WordRunLayer {
     std::optional<int> halfPoints;
     std::optional<int> fontIndex;
-    std::optional<QColor> color;
 
     void overrideWith(const WordCharProps& other);
     // Applies the character sprms of a grpprl; toggles that say "as the style"

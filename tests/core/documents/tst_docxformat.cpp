@@ -2,6 +2,7 @@
 #include "documents/docxpackage.h"
 #include "documents/richtextdocument.h"
 #include "documents/wordformat.h"
+#include "documents/wordmodel.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -377,6 +378,32 @@ private slots:
         QString error;
         QVERIFY2(word::read(package(xml), &document, &error), qPrintable(error));
         QCOMPARE(document.toPlainText(), QStringLiteral("Anchor\nBox text\nBase!\nOld box"));
+    }
+
+    // The layering both Word readers share: a later layer changes only what
+    // it states; what no layer states resolves to off.
+    void runLayersChangeOnlyWhatTheyState()
+    {
+        word::WordRunLayer below;
+        below.bold = true;
+        below.italic = true;
+        below.color = QColor(Qt::red);
+        word::WordRunLayer above;
+        above.italic = false;
+        above.vertical = -1;
+        below.overrideWith(above);
+        word::WordCharFormat format;
+        format.underline = true;
+        below.resolveInto(&format);
+        QVERIFY(format.bold);
+        QVERIFY(!format.italic);
+        QVERIFY(!format.underline);
+        QVERIFY(!format.strike);
+        QCOMPARE(format.vertical, -1);
+        QCOMPARE(format.color, QColor(Qt::red));
+        below.color = QColor();
+        below.resolveInto(&format);
+        QVERIFY(!format.color.isValid());
     }
 
     void zipWithoutDocumentXmlIsRefused()
