@@ -26,6 +26,17 @@ private:
 };
 } // namespace
 
+std::function<void(const ScriptedPrompter::Asked&)>& ScriptedPrompter::messageCheck()
+{
+    static std::function<void(const Asked&)> check;
+    return check;
+}
+
+void ScriptedPrompter::setMessageCheck(std::function<void(const Asked&)> check)
+{
+    messageCheck() = std::move(check);
+}
+
 QMessageBox::StandardButton ScriptedPrompter::message(QWidget*, const QString& text,
                                                       const QString& title, Icon icon,
                                                       QMessageBox::StandardButtons buttons,
@@ -33,6 +44,8 @@ QMessageBox::StandardButton ScriptedPrompter::message(QWidget*, const QString& t
 {
     const Asked a{text, title, icon, buttons, defaultButton};
     m_asked << a;
+    if (messageCheck())
+        messageCheck()(a);
     if (m_hook)
         m_hook(a);
     if (!m_answers.isEmpty())

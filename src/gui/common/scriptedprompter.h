@@ -66,6 +66,10 @@ public:
     void setPaperSize(const QPageSize& paper) { m_paper = paper; }
     // Called on every message box before it answers (e.g. to inspect the UI).
     void onMessage(std::function<void(const Asked&)> hook) { m_hook = std::move(hook); }
+    // Called on every message box of every scripted prompter in the program,
+    // before its own hook: the test support library checks each question's
+    // default button with it.
+    static void setMessageCheck(std::function<void(const Asked&)> check);
 
     // Record.
     const QList<Asked>& asked() const { return m_asked; }
@@ -84,6 +88,7 @@ public:
     void clear();
 
 private:
+    static std::function<void(const Asked&)>& messageCheck();
     QString nextFile(const QString& caption, const QString& dir, const QString& filter);
 
     QQueue<QMessageBox::StandardButton> m_answers;
