@@ -3,6 +3,7 @@
 #include "documents/cfbstorage.h"
 #include "documents/documentlimits.h"
 #include "documents/symbolfonts.h"
+#include "documents/word6format.h"
 #include "documents/wordfib.h"
 #include "documents/wordfkp.h"
 #include "documents/wordfonttable.h"
@@ -223,6 +224,8 @@ bool WordBinaryReader::read(const QByteArray& data, QList<WordParagraph>* paragr
     WordFib fib;
     if (!fib.read(document, error))
         return false;
+    if (fib.word6)
+        return readWord6(document, paragraphs, error);
     // The text is counted before it is read: a piece table may name the
     // same bytes again and again.
     if (qint64(fib.ccpText) > limits::kMaxCharacters) {
@@ -248,6 +251,43 @@ bool WordBinaryReader::read(const QByteArray& data, QList<WordParagraph>* paragr
     paragraphRuns.read(WordFkpRuns::Kind::Paragraph, document, table, fib.fc[kFibPlcfBtePapx],
                        fib.lcb[kFibPlcfBtePapx]);
 
+    return build(pieces, characters, paragraphRuns, styles, fonts, paragraphs, error);
+}
+
+bool WordBinaryReader::readWord6(const QByteArray& document, QList<WordParagraph>* paragraphs,
+                                 QString* error)
+{
+    // Everything lives in the one WordDocument stream.
+    word6::Fib fib;
+    if (!fib.read(document, error))
+        return false;
+    if (qint64(fib.ccpText) > limits::kMaxCharacters) {
+        if (error)
+            *error = DocumentBudget::tooLarge(QStringLiteral("characters"), limits::kMaxCharacters);
+        return false;
+    }
+    QString text;
+    QList<quint32> offsets;
+    if (!word6::readText(document, fib, &text, &offsets, error))
+        return false;
+    WordPieceTable pieces;
+    pieces.setText(text, offsets);
+    const QStringList fonts = word6::readFonts(document, fib.fcSttbfffn, fib.lcbSttbfffn);
+    WordFkpRuns characters;
+    characters.read(WordFkpRuns::Kind::Character, document, document, fib.fcPlcfbteChpx,
+                    fib.lcbPlcfbteChpx, WordFkpRuns::Dialect::Word6);
+    WordFkpRuns paragraphRuns;
+    paragraphRuns.read(WordFkpRuns::Kind::Paragraph, document, document, fib.fcPlcfbtePapx,
+                       fib.lcbPlcfbtePapx, WordFkpRuns::Dialect::Word6);
+    // The style sheet of Word 6 is not read: text keeps its own formatting.
+    return build(pieces, characters, paragraphRuns, WordStyleSheet(), fonts, paragraphs, error);
+}
+
+bool WordBinaryReader::build(const WordPieceTable& pieces, const WordFkpRuns& characters,
+                             const WordFkpRuns& paragraphRuns, const WordStyleSheet& styles,
+                             const QStringList& fonts, QList<WordParagraph>* paragraphs,
+                             QString* error)
+{
     ParagraphBuilder builder(pieces, characters, paragraphRuns, styles, fonts);
     QList<WordParagraph> result = builder.build();
     if (builder.budget().exceeded()) {

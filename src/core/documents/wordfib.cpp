@@ -1,5 +1,6 @@
 #include "documents/wordfib.h"
 
+#include "documents/word6format.h"
 #include "documents/wordbytes.h"
 
 namespace quillon::word {
@@ -27,12 +28,18 @@ bool WordFib::read(const QByteArray& wordDocument, QString* error)
     if (!bytes.u16(0, &ident) || ident != kWordIdent || !bytes.u16(2, &nFib) ||
         !bytes.u16(0x0A, &flags))
         return fail(error, QStringLiteral("The file is not a Word document."));
-    if (nFib < kWord97)
-        return fail(error, QStringLiteral("Documents of Word 6 and Word 95 cannot be read; "
-                                          "please save the document in a newer Word format."));
+    word6 = nFib >= word6::kFirstNFib && nFib <= word6::kLastNFib;
+    if (nFib < kWord97 && !word6)
+        return fail(error,
+                    QStringLiteral("Documents of Word versions before Word 6 cannot be read; "
+                                   "please save the document in a newer Word format."));
     encrypted = flags & kFlagEncrypted;
     if (encrypted)
-        return fail(error, QStringLiteral("The Word document is protected by a password."));
+        return fail(error, word6 ? QStringLiteral("The Word 6/95 document is protected by a "
+                                                  "password.")
+                                 : QStringLiteral("The Word document is protected by a password."));
+    if (word6)
+        return true;
     tableIs1Table = flags & kFlagWhichTable;
 
     // The FIB is a chain of counted arrays; walk it by its own counts.

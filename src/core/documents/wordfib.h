@@ -20,13 +20,15 @@ enum WordFibEntry {
 // The file information block at the start of the WordDocument stream.
 struct WordFib {
     quint16 nFib = 0;
+    // Word 6 or Word 95: nothing past the first bytes is read here (see word6format.h).
+    bool word6 = false;
     bool encrypted = false;
     bool tableIs1Table = false;
     quint32 ccpText = 0;
     quint32 fc[kFibEntryCount97] = {};
     quint32 lcb[kFibEntryCount97] = {};
 
-    // False for anything that is not a readable Word 97 or later document.
+    // False for anything that is not a readable Word 6 or later document.
     bool read(const QByteArray& wordDocument, QString* error);
 };
 

@@ -1,5 +1,6 @@
 #include "documents/wordfkp.h"
 
+#include "documents/word6format.h"
 #include "documents/wordbytes.h"
 
 #include <QSet>
@@ -13,42 +14,53 @@ namespace {
 constexpr qint64 kPageSize = 512;
 constexpr qint64 kMaxPages = 1 << 16;
 constexpr qint64 kPapxEntrySize = 13; // offset byte and paragraph height
+constexpr qint64 kPapxEntrySize6 = 7; // the same in Word 6, with a shorter height
 
 } // namespace
 
 void WordFkpRuns::read(Kind kind, const QByteArray& wordDocument, const QByteArray& table,
-                       quint32 offset, quint32 length)
+                       quint32 offset, quint32 length, Dialect dialect)
 {
     const WordBytes tableBytes(table);
-    if (length < 12 || (length - 4) % 8 != 0 || !tableBytes.has(offset, length))
+    const qint64 pnSize = dialect == Dialect::Word6 ? 2 : 4;
+    if (length < 4 + 4 + pnSize || (length - 4) % (4 + pnSize) != 0 ||
+        !tableBytes.has(offset, length))
         return;
-    const qint64 pages = qMin<qint64>((length - 4) / 8, kMaxPages);
-    const qint64 pnArray = offset + 4 * ((length - 4) / 8 + 1);
+    const qint64 count = (length - 4) / (4 + pnSize);
+    const qint64 pages = qMin<qint64>(count, kMaxPages);
+    const qint64 pnArray = offset + 4 * (count + 1);
     const WordBytes document(wordDocument);
     // Each page is read once, however often a hostile bin table names it.
     QSet<quint32> seen;
     for (qint64 i = 0; i < pages; ++i) {
         quint32 pn = 0;
-        tableBytes.u32(pnArray + 4 * i, &pn);
+        if (dialect == Dialect::Word6) {
+            quint16 shortPn = 0;
+            tableBytes.u16(pnArray + 2 * i, &shortPn);
+            pn = shortPn;
+        } else {
+            tableBytes.u32(pnArray + 4 * i, &pn);
+        }
         pn &= 0x3FFFFF;
         if (seen.contains(pn))
             continue;
         seen.insert(pn);
         const qint64 pageOffset = qint64(pn) * kPageSize;
         if (document.has(pageOffset, kPageSize))
-            readPage(kind, document.mid(pageOffset, kPageSize));
+            readPage(kind, document.mid(pageOffset, kPageSize), dialect);
     }
     std::stable_sort(m_runs.begin(), m_runs.end(), [](const WordFkpRun& a, const WordFkpRun& b) {
         return a.fcStart < b.fcStart;
     });
 }
 
-void WordFkpRuns::readPage(Kind kind, const QByteArray& page)
+void WordFkpRuns::readPage(Kind kind, const QByteArray& page, Dialect dialect)
 {
+    const bool word6 = dialect == Dialect::Word6;
     const WordBytes bytes(page);
     quint8 count = 0;
     bytes.u8(kPageSize - 1, &count);
-    const qint64 entrySize = kind == Kind::Character ? 1 : kPapxEntrySize;
+    const qint64 entrySize = kind == Kind::Character ? 1 : word6 ? kPapxEntrySize6 : kPapxEntrySize;
     const qint64 entries = 4 * (qint64(count) + 1);
     if (count == 0 || entries + entrySize * count > kPageSize - 1)
         return;
@@ -67,6 +79,17 @@ void WordFkpRuns::readPage(Kind kind, const QByteArray& page)
                 continue;
             if (kind == Kind::Character) {
                 run.grpprl = bytes.mid(at + 1, cb);
+                if (word6)
+                    run.grpprl = word6::translateProperties(run.grpprl);
+            } else if (word6) {
+                // 2*cw-1 bytes: the style in one byte, then the list.
+                const qint64 size = 2 * qint64(cb) - 1;
+                quint8 istd = 0;
+                if (size < 1 || !bytes.has(at + 1, size) || at + 1 + size > kPageSize - 1 ||
+                    !bytes.u8(at + 1, &istd))
+                    continue;
+                run.istd = istd;
+                run.grpprl = word6::translateProperties(bytes.mid(at + 2, size - 1));
             } else {
                 // A paragraph's list: 2*cb-1 bytes, or a second count byte of 2*cb' bytes.
                 qint64 start = at + 1, size = 2 * qint64(cb) - 1;

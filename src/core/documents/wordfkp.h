@@ -20,15 +20,20 @@ class WordFkpRuns final {
 public:
     enum class Kind { Character, Paragraph };
 
+    // Word 6 and Word 95 name pages in two bytes, keep a one-byte style in
+    // a paragraph's list and code properties in one byte (translated here
+    // to their Word 97 form).
+    enum class Dialect { Word97, Word6 };
+
     // Pages that cannot be read are left out; their text keeps the style's formatting.
     void read(Kind kind, const QByteArray& wordDocument, const QByteArray& table, quint32 offset,
-              quint32 length);
+              quint32 length, Dialect dialect = Dialect::Word97);
     // The run covering a file offset, or null.
     const WordFkpRun* find(quint32 fc) const;
     qsizetype size() const { return m_runs.size(); }
 
 private:
-    void readPage(Kind kind, const QByteArray& page);
+    void readPage(Kind kind, const QByteArray& page, Dialect dialect);
 
     QList<WordFkpRun> m_runs;
 };

@@ -14,6 +14,12 @@ public:
     bool read(const QByteArray& wordDocument, const QByteArray& table, quint32 clxOffset,
               quint32 clxLength, quint32 ccpText, QString* error);
 
+    // Text assembled elsewhere (the 8-bit text of Word 6 and Word 95).
+    void setText(const QString& text, const QList<quint32>& fileOffsets)
+    {
+        m_text = text;
+        m_offsets = fileOffsets;
+    }
     const QString& text() const { return m_text; }
     const QList<quint32>& fileOffsets() const { return m_offsets; }
 
