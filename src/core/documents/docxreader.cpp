@@ -46,20 +46,6 @@ struct NoteReference {
     QString mark;
 };
 
-// Endnotes are numbered i, ii, iii... as Word numbers them by default.
-QString romanNumber(int n)
-{
-    static const std::pair<int, const char*> kDigits[] = {
-        {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
-        {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
-    QString out;
-    for (const auto& [value, digits] : kDigits) {
-        for (; n >= value; n -= value)
-            out += QLatin1String(digits);
-    }
-    return out;
-}
-
 class DocumentParser final {
 public:
     DocumentParser(const QByteArray& xml, const DocxStyles& styles, DocumentBudget& budget)
@@ -244,13 +230,12 @@ private:
             m_budget.addRun();
     }
 
-    QString noteMark(bool endnote)
+    QString nextNoteMark(bool endnote) const
     {
-        const int number =
-            int(std::count_if(m_references.cbegin(), m_references.cend(),
-                              [endnote](const NoteReference& r) { return r.endnote == endnote; })) +
-            1;
-        return endnote ? romanNumber(number) : QString::number(number);
+        const auto count =
+            std::count_if(m_references.cbegin(), m_references.cend(),
+                          [endnote](const NoteReference& r) { return r.endnote == endnote; });
+        return noteMark(endnote, int(count) + 1);
     }
 
     void readRun(const QString& paragraphStyle, WordParagraph* paragraph)
@@ -303,7 +288,7 @@ private:
                 const bool customMark =
                     wordAttribute(m_xml, QLatin1StringView("customMarkFollows")) == u"1";
                 NoteReference reference{endnote, wordAttribute(m_xml, QLatin1StringView("id")),
-                                        customMark ? QString() : noteMark(endnote)};
+                                        customMark ? QString() : nextNoteMark(endnote)};
                 appendMark(reference.mark);
                 m_references.append(reference);
                 m_xml.skipCurrentElement();

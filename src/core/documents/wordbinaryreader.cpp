@@ -4,6 +4,7 @@
 #include "documents/documentlimits.h"
 #include "documents/symbolfonts.h"
 #include "documents/word6format.h"
+#include "documents/wordbytes.h"
 #include "documents/wordfib.h"
 #include "documents/wordfkp.h"
 #include "documents/wordfonttable.h"
@@ -24,6 +25,7 @@ constexpr char16_t kFieldBegin = 0x13;
 constexpr char16_t kFieldSeparator = 0x14;
 constexpr char16_t kFieldEnd = 0x15;
 constexpr char16_t kNonBreakingHyphen = 0x1E;
+constexpr char16_t kNoteMark = 0x02; // an automatically numbered note reference
 constexpr int kMaxFieldDepth = 64;
 
 // Assembles paragraphs from the text, one character at a time, hiding field
@@ -38,15 +40,20 @@ public:
     {
     }
 
+    // The marks note references and the notes themselves show, by
+    // character position (the reference characters have none of their own).
+    void setNoteMarks(const QHash<qsizetype, QString>& marks) { m_noteMarks = marks; }
+
     // Empty (with budget() saying why) when the text passes the limits.
-    QList<WordParagraph> build()
+    QList<WordParagraph> build(qsizetype from, qsizetype to)
     {
         QList<WordParagraph> result;
         const QString& text = m_pieces.text();
-        qsizetype start = 0;
-        while (start < text.size()) {
+        qsizetype start = qBound<qsizetype>(0, from, text.size());
+        to = qBound<qsizetype>(start, to, text.size());
+        while (start < to) {
             qsizetype end = start;
-            while (end < text.size() && text[end] != kParagraphMark && text[end] != kCellMark)
+            while (end < to && text[end] != kParagraphMark && text[end] != kCellMark)
                 ++end;
             if (!m_budget.addParagraph() || !m_budget.addCharacters(end - start))
                 return {};
@@ -55,8 +62,6 @@ public:
                 return {};
             start = end + 1;
         }
-        if (result.isEmpty())
-            result.append(WordParagraph());
         return result;
     }
 
@@ -94,9 +99,20 @@ private:
                 out = QChar(0x2011);
             else if (c == u'\t' || c >= 0x20)
                 out = QChar(c);
+            else if (c == kNoteMark && m_noteMarks.contains(i))
+                out = QChar(kNoteMark);
             else
-                continue; // object anchors, note references, soft hyphens
+                continue; // object anchors, soft hyphens
             const WordCharFormat charFormat = format(offsets.at(i), istd);
+            if (out == QChar(kNoteMark)) {
+                WordCharFormat raised = charFormat;
+                raised.vertical = 1;
+                const qsizetype before = result.runs.size();
+                result.append(m_noteMarks.value(i), raised);
+                if (result.runs.size() > before && !m_budget.addRun())
+                    break;
+                continue;
+            }
             QString shown(out);
             // An inserted symbol stands in the text as "(" with the symbol in
             // its properties; text in a symbol font shows that font's pictures.
@@ -193,10 +209,50 @@ private:
     const WordStyleSheet& m_styles;
     const QStringList& m_fonts;
     QList<bool> m_fields;
+    QHash<qsizetype, QString> m_noteMarks;
     QHash<QPair<const void*, int>, WordCharFormat> m_formats;
     DocumentBudget m_budget;
     bool m_trackedChanges = false;
 };
+
+// Where each note's reference and text lie: the references' positions
+// (PlcfRef) and the notes' stretches within their part (PlcfTxt) pair up
+// in order.
+WordNotes noteLayout(const WordFib& fib, const QByteArray& table, const QString& text)
+{
+    constexpr qint64 kMaxNotes = 10000;
+    WordNotes notes;
+    const WordBytes bytes(table);
+    const quint32 footnotesStart = fib.ccpText;
+    const quint32 endnotesStart = fib.ccpText + fib.ccpFtn + fib.ccpHdd + fib.ccpMcr + fib.ccpAtn;
+    for (const bool endnote : {false, true}) {
+        const int ref = endnote ? kFibPlcfendRef : kFibPlcffndRef;
+        const int txt = endnote ? kFibPlcfendTxt : kFibPlcffndTxt;
+        const quint32 partStart = endnote ? endnotesStart : footnotesStart;
+        const quint32 refLength = fib.lcb[ref], txtLength = fib.lcb[txt];
+        if (refLength < 10 || (refLength - 4) % 6 != 0 || txtLength < 8 ||
+            !bytes.has(fib.fc[ref], refLength) || !bytes.has(fib.fc[txt], txtLength))
+            continue;
+        const qint64 count =
+            std::min({qint64(refLength - 4) / 6, qint64(txtLength) / 4 - 1, kMaxNotes});
+        for (qint64 k = 0; k < count; ++k) {
+            quint32 refCp = 0, from = 0, to = 0;
+            bytes.u32(fib.fc[ref] + 4 * k, &refCp);
+            bytes.u32(fib.fc[txt] + 4 * k, &from);
+            bytes.u32(fib.fc[txt] + 4 * (k + 1), &to);
+            const qint64 start = qint64(partStart) + from, end = qint64(partStart) + to;
+            if (from >= to || end > text.size())
+                continue;
+            const QString mark = noteMark(endnote, int(k) + 1);
+            if (refCp < fib.ccpText && text.at(refCp) == kNoteMark)
+                notes.marks.insert(refCp, mark);
+            if (text.at(start) == kNoteMark)
+                notes.marks.insert(start, mark);
+            notes.ranges.append({start, end});
+        }
+    }
+    return notes;
+}
 
 } // namespace
 
@@ -240,6 +296,20 @@ bool WordBinaryReader::read(const QByteArray& data, QList<WordParagraph>* paragr
     WordPieceTable pieces;
     if (!pieces.read(document, table, fib.fc[kFibClx], fib.lcb[kFibClx], fib.ccpText, error))
         return false;
+    // Footnotes and endnotes follow the main text through the same piece
+    // table; notes that cannot be read leave the main text as it is.
+    WordNotes notes;
+    const quint64 ccpAll =
+        quint64(fib.ccpText) + fib.ccpFtn + fib.ccpHdd + fib.ccpMcr + fib.ccpAtn + fib.ccpEdn;
+    if ((fib.ccpFtn > 0 || fib.ccpEdn > 0) && ccpAll <= quint64(limits::kMaxCharacters)) {
+        WordPieceTable all;
+        if (all.read(document, table, fib.fc[kFibClx], fib.lcb[kFibClx], quint32(ccpAll),
+                     nullptr)) {
+            notes = noteLayout(fib, table, all.text());
+            if (!notes.ranges.isEmpty())
+                pieces = all;
+        }
+    }
     WordStyleSheet styles;
     styles.read(table, fib.fc[kFibStshf], fib.lcb[kFibStshf]);
     const QStringList fonts =
@@ -251,7 +321,8 @@ bool WordBinaryReader::read(const QByteArray& data, QList<WordParagraph>* paragr
     paragraphRuns.read(WordFkpRuns::Kind::Paragraph, document, table, fib.fc[kFibPlcfBtePapx],
                        fib.lcb[kFibPlcfBtePapx]);
 
-    return build(pieces, characters, paragraphRuns, styles, fonts, paragraphs, error);
+    return build(pieces, fib.ccpText, notes, characters, paragraphRuns, styles, fonts, paragraphs,
+                 error);
 }
 
 bool WordBinaryReader::readWord6(const QByteArray& document, QList<WordParagraph>* paragraphs,
@@ -280,16 +351,27 @@ bool WordBinaryReader::readWord6(const QByteArray& document, QList<WordParagraph
     paragraphRuns.read(WordFkpRuns::Kind::Paragraph, document, document, fib.fcPlcfbtePapx,
                        fib.lcbPlcfbtePapx, WordFkpRuns::Dialect::Word6);
     // The style sheet of Word 6 is not read: text keeps its own formatting.
-    return build(pieces, characters, paragraphRuns, WordStyleSheet(), fonts, paragraphs, error);
+    return build(pieces, text.size(), WordNotes(), characters, paragraphRuns, WordStyleSheet(),
+                 fonts, paragraphs, error);
 }
 
-bool WordBinaryReader::build(const WordPieceTable& pieces, const WordFkpRuns& characters,
+bool WordBinaryReader::build(const WordPieceTable& pieces, qsizetype mainLength,
+                             const WordNotes& notes, const WordFkpRuns& characters,
                              const WordFkpRuns& paragraphRuns, const WordStyleSheet& styles,
                              const QStringList& fonts, QList<WordParagraph>* paragraphs,
                              QString* error)
 {
     ParagraphBuilder builder(pieces, characters, paragraphRuns, styles, fonts);
-    QList<WordParagraph> result = builder.build();
+    builder.setNoteMarks(notes.marks);
+    QList<WordParagraph> result = builder.build(0, mainLength);
+    if (result.isEmpty() && !builder.budget().exceeded())
+        result.append(WordParagraph());
+    // The notes at the end, as lyrics have no place of their own for them.
+    for (const auto& [from, to] : notes.ranges) {
+        if (builder.budget().exceeded())
+            break;
+        result.append(builder.build(from, to));
+    }
     if (builder.budget().exceeded()) {
         if (error)
             *error = builder.budget().error();

@@ -3,9 +3,20 @@
 #include "documents/wordmodel.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 
+#include <utility>
+
 namespace quillon::word {
+
+// The footnotes and endnotes of a document: the marks shown at their
+// references and at their starts (by character position), and the
+// stretches of text they take.
+struct WordNotes {
+    QHash<qsizetype, QString> marks;
+    QList<std::pair<qsizetype, qsizetype>> ranges;
+};
 
 class WordFkpRuns;
 class WordPieceTable;
@@ -24,9 +35,10 @@ public:
 
 private:
     bool readWord6(const QByteArray& document, QList<WordParagraph>* paragraphs, QString* error);
-    bool build(const WordPieceTable& pieces, const WordFkpRuns& characters,
-               const WordFkpRuns& paragraphRuns, const WordStyleSheet& styles,
-               const QStringList& fonts, QList<WordParagraph>* paragraphs, QString* error);
+    bool build(const WordPieceTable& pieces, qsizetype mainLength, const WordNotes& notes,
+               const WordFkpRuns& characters, const WordFkpRuns& paragraphRuns,
+               const WordStyleSheet& styles, const QStringList& fonts,
+               QList<WordParagraph>* paragraphs, QString* error);
 
     bool m_trackedChanges = false;
 };

@@ -54,6 +54,13 @@ bool WordFib::read(const QByteArray& wordDocument, QString* error)
     at = rgLw + 4 * qint64(cslw);
     if (cslw < 4 || !bytes.u32(rgLw + 12, &ccpText) || !bytes.u16(at, &cbRgFcLcb))
         return fail(error, QStringLiteral("The Word document is damaged (short header)."));
+    if (cslw >= 9) {
+        bytes.u32(rgLw + 16, &ccpFtn);
+        bytes.u32(rgLw + 20, &ccpHdd);
+        bytes.u32(rgLw + 24, &ccpMcr);
+        bytes.u32(rgLw + 28, &ccpAtn);
+        bytes.u32(rgLw + 32, &ccpEdn);
+    }
     at += 2;
     const int entries = qMin<int>(cbRgFcLcb, kFibEntryCount97);
     if (entries <= kFibClx || !bytes.has(at, 8 * qint64(entries)))

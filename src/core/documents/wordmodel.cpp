@@ -6,6 +6,21 @@
 
 namespace quillon::word {
 
+QString noteMark(bool endnote, int number)
+{
+    if (!endnote)
+        return QString::number(number);
+    static const std::pair<int, const char*> kDigits[] = {
+        {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+        {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
+    QString out;
+    for (const auto& [value, digits] : kDigits) {
+        for (; number >= value; number -= value)
+            out += QLatin1String(digits);
+    }
+    return out;
+}
+
 void WordRunLayer::overrideWith(const WordRunLayer& other)
 {
     overrideIfGiven(bold, other.bold);

@@ -61,6 +61,10 @@ struct WordParagraph {
     void append(const QString& text, const WordCharFormat& format);
 };
 
+// The mark of the number'th footnote (1, 2, 3...) or endnote (i, ii,
+// iii..., as Word numbers them unless told otherwise).
+QString noteMark(bool endnote, int number);
+
 // Replaces the document's content with the paragraphs.
 void fillDocument(const QList<WordParagraph>& paragraphs, QTextDocument* document);
 

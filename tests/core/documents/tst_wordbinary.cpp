@@ -570,6 +570,51 @@ private slots:
         QCOMPARE(said.contains(QStringLiteral("tracked changes")), notice);
     }
 
+    // A footnote's mark stays in the text, raised, and its text follows
+    // the document: the notes' part comes after the main text.
+    void footnotesFollowTheText()
+    {
+        using namespace quillon::word;
+        QTextDocument sample;
+        sample.setPlainText(QStringLiteral("Verse# one\n# Note"));
+        CfbReader cfb;
+        QByteArray wordDocument, table;
+        QVERIFY(cfb.open(writeDoc(sample), nullptr));
+        QVERIFY(cfb.stream("WordDocument", &wordDocument, nullptr));
+        QVERIFY(cfb.stream("1Table", &table, nullptr));
+        // The automatic note marks (character 2) where the text has "#".
+        wordDocument.replace(QByteArray("#\0", 2), QByteArray("\x02\0", 2));
+        const auto set32 = [&](qsizetype at, quint32 value) {
+            for (int k = 0; k < 4; ++k)
+                wordDocument[at + k] = char((value >> (8 * k)) & 0xFF);
+        };
+        set32(76, 11); // main text: "Verse# one" and its paragraph mark
+        set32(80, 7);  // notes: "# Note" and its mark
+        const auto place = [&](int entry, const QByteArray& bytes) {
+            set32(154 + 8 * entry, quint32(table.size()));
+            set32(158 + 8 * entry, quint32(bytes.size()));
+            table.append(bytes);
+        };
+        QByteArray references, texts;
+        for (const quint32 cp : {5u, 11u})
+            putU32(references, cp);
+        putU16(references, 1); // numbered automatically
+        for (const quint32 cp : {0u, 7u})
+            putU32(texts, cp);
+        place(kFibPlcffndRef, references);
+        place(kFibPlcffndTxt, texts);
+        const QByteArray file =
+            CfbWriter::write({{"WordDocument", wordDocument}, {"1Table", table}}, {}, nullptr);
+        QTextDocument document;
+        QString error;
+        QVERIFY2(word::read(file, &document, &error), qPrintable(error));
+        QCOMPARE(document.toPlainText(), QStringLiteral("Verse1 one\n1 Note"));
+        QCOMPARE(formatAt(document, QStringLiteral("1 one")).verticalAlignment(),
+                 QTextCharFormat::AlignSuperScript);
+        QCOMPARE(formatAt(document, QStringLiteral(" one")).verticalAlignment(),
+                 QTextCharFormat::AlignNormal);
+    }
+
     void plainTextIsNotWord()
     {
         QVERIFY(!word::looksLikeWord(QByteArrayLiteral("{\\rtf1 hello}")));
