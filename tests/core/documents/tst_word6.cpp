@@ -30,7 +30,8 @@ void setU32(QByteArray& data, qsizetype at, quint32 value)
 QByteArray word6File(quint16 nFib, quint16 lid, quint16 charset, const QByteArray& bytes,
                      quint32 bold, bool complex, quint16 flags = 0, quint32 ccpExtra = 0)
 {
-    constexpr quint32 kText = 0x200, kChpxPage = 2, kBinTable = 0x600, kFonts = 0x680, kClx = 0x700;
+    constexpr quint32 kText = 0x200, kChpxPage = 2, kBinTable = 0x600, kFonts = 0x680,
+                      kPapxBinTable = 0x6E0, kClx = 0x700, kPapxPage = 4;
     QByteArray doc(0xA00, '\0');
     setU16(doc, 0x00, 0xA5EC);
     setU16(doc, 0x02, nFib);
@@ -82,6 +83,26 @@ QByteArray word6File(quint16 nFib, quint16 lid, quint16 charset, const QByteArra
     doc.replace(kBinTable, bin.size(), bin);
     setU32(doc, 0xB8, kBinTable);
     setU32(doc, 0xBC, quint32(bin.size()));
+    // One page of paragraph runs: the first paragraph centred (one-byte
+    // code 5), the second without properties of its own.
+    const quint32 firstMark = quint32(bytes.indexOf('\r'));
+    const quint32 markFc = complex ? kText + firstMark - split : kText + firstMark;
+    QByteArray papxPage(512, '\0');
+    const quint32 paragraphFcs[] = {kText, markFc + 1, kText + quint32(bytes.size())};
+    for (int i = 0; i < 3; ++i)
+        setU32(papxPage, 4 * i, paragraphFcs[i]);
+    papxPage[3 * 4] = char(0x100 / 2);            // the first entry's properties at byte 0x100
+    const QByteArray papx("\x02\x00\x05\x01", 4); // two words: style 0, centred
+    papxPage.replace(0x100, papx.size(), papx);
+    papxPage[511] = 2;
+    doc.replace(kPapxPage * 512, 512, papxPage);
+    QByteArray papxBin;
+    word::putU32(papxBin, kText);
+    word::putU32(papxBin, kText + quint32(bytes.size()));
+    word::putU16(papxBin, kPapxPage);
+    doc.replace(kPapxBinTable, papxBin.size(), papxBin);
+    setU32(doc, 0xC0, kPapxBinTable);
+    setU32(doc, 0xC4, quint32(papxBin.size()));
     QByteArray fonts(2, '\0');
     for (const QByteArray name : {QByteArray("Times New Roman"), QByteArray("Courier New")}) {
         fonts.append(char(6 + name.size())); // size less one: 6 fixed bytes, name, zero
@@ -145,6 +166,8 @@ private Q_SLOTS:
         const QTextCharFormat plain = formatAt(document, "words");
         QVERIFY(plain.fontWeight() < QFont::DemiBold);
         QCOMPARE(familyOf(plain), QString("Times New Roman"));
+        QCOMPARE(alignmentOf(document, "bold"), Qt::AlignHCenter);
+        QCOMPARE(alignmentOf(document, "second"), Qt::AlignLeft);
     }
 
     // What cannot be read says it is a Word 6/95 document.
