@@ -28,8 +28,8 @@ const Question kQuestions[] = {
     {"The changes have not been stored.\rDo you want to store them?", QMessageBox::Yes},
     {"Item \r", QMessageBox::No},
     {"Do you really want to remove\r", QMessageBox::Cancel},
-    {"Note changed!\rDo you want to exit anyway?", QMessageBox::Yes},
-    {"Lyrics changed!\rDo you want to exit anyway?", QMessageBox::Yes},
+    {"Note changed!\rDo you want to exit anyway?", QMessageBox::No},
+    {"Lyrics changed!\rDo you want to exit anyway?", QMessageBox::No},
     {"The data check found ", QMessageBox::Yes},
 };
 

@@ -334,9 +334,11 @@ void NoteWindow::storePlacement()
 
 bool NoteWindow::confirmDiscard()
 {
-    if (!m_changed ||
-        m_state.prompter.askYesNo(
-            this, m_traits.changedText + QStringLiteral("\rDo you want to exit anyway?"), {}))
+    // A stray Enter must not throw the text away: the default keeps it.
+    if (!m_changed || m_state.prompter.askYesNo(this,
+                                                m_traits.changedText +
+                                                    QStringLiteral("\rDo you want to exit anyway?"),
+                                                {}, QMessageBox::No))
         return true;
     m_editor->textEdit()->setFocus();
     return false;
