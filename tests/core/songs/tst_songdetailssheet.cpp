@@ -1,6 +1,7 @@
 #include "printing/pagefit.h"
 #include "printing/pagesink.h"
 #include "printing/recordingpagesink.h"
+#include "sheetcaptions.h"
 #include "songs/songdetails.h"
 #include "songs/songdetailssheet.h"
 
@@ -13,15 +14,8 @@ using namespace quillon;
 
 namespace {
 
-// Every printed value: its caption, its label, the song table's field it
-// comes from (empty: not from the row) and a value no other field has.
-struct Field {
-    const char* caption;
-    const char* label;
-    const char* column;
-    const char* value;
-};
-const Field kFields[] = {
+// Every printed value, each with a value no other field has.
+const test::SheetField kFields[] = {
     {"Songtitle", "lblSongtitle", "", "Title Q1"},
     {"Date:", "lblDatum", "", "Today Q2"},
     {"Artist:", "lblArtist", "artist", "Artist Q3"},
@@ -54,7 +48,7 @@ const Field kFields[] = {
 SongRecord distinctRow()
 {
     QSqlRecord record;
-    for (const Field& f : kFields) {
+    for (const test::SheetField& f : kFields) {
         if (!*f.column)
             continue;
         QSqlField field(QString::fromUtf8(f.column), QMetaType(QMetaType::QString));
@@ -62,28 +56,6 @@ SongRecord distinctRow()
         record.append(field);
     }
     return SongRecord(record);
-}
-
-// The caption a value is read under: the nearest caption starting left of
-// it on its row, or for a text box the caption just above it.
-const SheetItem* captionOf(const FormSheet& sheet, const SheetItem& value)
-{
-    const SheetItem* best = nullptr;
-    for (const SheetItem& c : sheet.items()) {
-        if (c.role != SheetItem::Role::Caption)
-            continue;
-        // The design lets a caption's box run under its value ("Style:"):
-        // what counts is where each one starts.
-        const bool left = qAbs(c.rect.top() - value.rect.top()) <= 40 &&
-                          c.rect.left() < value.rect.left() &&
-                          (!best || c.rect.left() > best->rect.left());
-        const bool above = value.role == SheetItem::Role::Text &&
-                           qAbs(c.rect.left() - value.rect.left()) <= 5 &&
-                           c.rect.bottom() <= value.rect.top() + 5;
-        if (left || above)
-            best = &c;
-    }
-    return best;
 }
 
 } // namespace
@@ -117,15 +89,7 @@ private Q_SLOTS:
 
     // Label by label, against a song whose every field differs: the value
     // stands under its own caption, on screen and on paper.
-    void everyValueUnderItsCaption_data()
-    {
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("value");
-        for (const Field& f : kFields)
-            QTest::newRow(f.label) << QString::fromUtf8(f.caption) << QString::fromUtf8(f.label)
-                                   << QString::fromUtf8(f.value);
-    }
+    void everyValueUnderItsCaption_data() { test::addSheetFieldRows(kFields); }
     void everyValueUnderItsCaption()
     {
         QFETCH(QString, caption);
@@ -137,17 +101,15 @@ private Q_SLOTS:
         const SheetItem* item = s.find(label);
         QVERIFY(item);
         QCOMPARE(item->text, value);
-        const SheetItem* cap = captionOf(s, *item);
+        const SheetItem* cap = test::captionOf(s, *item);
         QVERIFY(cap);
         QCOMPARE(cap->text, caption);
         // The same on paper.
-        RecordingPageSink sink;
-        QVERIFY(sink.beginJob("details"));
-        QVERIFY(printSheetAsPage(sink, s));
-        QVERIFY(sink.endJob());
-        const QString printed = sink.jobs().first().plainText(0);
+        const std::optional<RecordedJob> job = test::printedAsPage(s, "details");
+        QVERIFY(job);
+        const QString printed = job->plainText(0);
         QVERIFY2(printed.contains(value), qPrintable(printed));
-        QVERIFY(sink.jobs().first().texts(0).contains(caption));
+        QVERIFY(job->texts(0).contains(caption));
     }
 
     void sizeRules()

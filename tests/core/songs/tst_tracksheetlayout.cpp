@@ -1,6 +1,7 @@
 #include "printing/pagefit.h"
 #include "printing/pagesink.h"
 #include "printing/recordingpagesink.h"
+#include "sheetcaptions.h"
 #include "songs/songdetails.h"
 #include "songs/tracksheetlayout.h"
 
@@ -32,15 +33,8 @@ TrackSheetData sample()
     return TrackSheetData::from("A Song Title", details, "Tascam 388", tracks, QDate(2026, 3, 7));
 }
 
-// Every header value of the sheet: its caption, its label, the song table's
-// field it comes from (empty: not from the row) and a value of its own.
-struct Field {
-    const char* caption;
-    const char* label;
-    const char* column;
-    const char* value;
-};
-const Field kFields[] = {
+// Every header value of the sheet, each with a value of its own.
+const test::SheetField kFields[] = {
     {"Songtitle", "lblSongtitle", "", "Title Q1"},
     {"Date:", "datum", "", "03-07-2026"},
     {"Artist:", "artista", "artist", "Artist Q3"},
@@ -67,7 +61,7 @@ FormSheet distinctSheet(int page)
         field.setValue(value);
         record.append(field);
     };
-    for (const Field& f : kFields)
+    for (const test::SheetField& f : kFields)
         if (*f.column)
             append(QString::fromUtf8(f.column), QString::fromUtf8(f.value));
     append("BandZählWerkBis", "05678");
@@ -84,19 +78,6 @@ FormSheet distinctSheet(int page)
     const TrackSheetData data =
         TrackSheetData::from("Title Q1", details, "Otari MTR-90 II", tracks, QDate(2026, 3, 7));
     return TrackSheetLayout::build(data, page, {11836, 7666});
-}
-
-// The caption a value is read under: the nearest caption starting left of
-// it on its row.
-const SheetItem* captionOf(const FormSheet& sheet, const SheetItem& value)
-{
-    const SheetItem* best = nullptr;
-    for (const SheetItem& c : sheet.items()) {
-        if (c.role == SheetItem::Role::Caption && qAbs(c.rect.top() - value.rect.top()) <= 40 &&
-            c.rect.left() < value.rect.left() && (!best || c.rect.left() > best->rect.left()))
-            best = &c;
-    }
-    return best;
 }
 
 } // namespace
@@ -132,15 +113,7 @@ private Q_SLOTS:
 
     // Label by label, against a song whose every field differs: each value
     // under its own caption, on screen and on the printed page.
-    void everyValueUnderItsCaption_data()
-    {
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("value");
-        for (const Field& f : kFields)
-            QTest::newRow(f.label) << QString::fromUtf8(f.caption) << QString::fromUtf8(f.label)
-                                   << QString::fromUtf8(f.value);
-    }
+    void everyValueUnderItsCaption_data() { test::addSheetFieldRows(kFields); }
     void everyValueUnderItsCaption()
     {
         QFETCH(QString, caption);
@@ -150,25 +123,21 @@ private Q_SLOTS:
         const SheetItem* item = s.find(label);
         QVERIFY(item);
         QCOMPARE(item->text, value);
-        const SheetItem* cap = captionOf(s, *item);
+        const SheetItem* cap = test::captionOf(s, *item);
         QVERIFY(cap);
         QCOMPARE(cap->text, caption);
-        RecordingPageSink sink;
-        QVERIFY(sink.beginJob("sheet"));
-        QVERIFY(printSheetAsPage(sink, s));
-        QVERIFY(sink.endJob());
-        QVERIFY(sink.jobs().first().texts(0).contains(value));
+        const std::optional<RecordedJob> job = test::printedAsPage(s, "sheet");
+        QVERIFY(job);
+        QVERIFY(job->texts(0).contains(value));
     }
 
     // Each row of a page: its number and that track's text beside it.
     void everyRowShowsItsTrack()
     {
         const FormSheet s = distinctSheet(3);
-        RecordingPageSink sink;
-        QVERIFY(sink.beginJob("sheet"));
-        QVERIFY(printSheetAsPage(sink, s));
-        QVERIFY(sink.endJob());
-        const QStringList printed = sink.jobs().first().texts(0);
+        const std::optional<RecordedJob> job = test::printedAsPage(s, "sheet");
+        QVERIFY(job);
+        const QStringList printed = job->texts(0);
         for (int i = 0; i < 12; ++i) {
             const SheetItem* number = s.find(QString("Notr(%1)").arg(i));
             const SheetItem* text = s.find(QString("Track(%1)").arg(i));
