@@ -36,7 +36,10 @@ constexpr int kMinHeight = 8610;
 constexpr int kCloseRightGap = 300;
 
 const QString kFileDialogTitle = QStringLiteral("Save As");
-const QStringList kEndings{QStringLiteral("rtf"), QStringLiteral("doc"), QStringLiteral("txt")};
+// .docx is what most word processors write today; it comes after the others
+// so that the plain-text filter keeps its place as the preselected one.
+const QStringList kEndings{QStringLiteral("rtf"), QStringLiteral("doc"), QStringLiteral("txt"),
+                           QStringLiteral("docx")};
 
 // Shows the wait cursor while it lives.
 class WaitCursor final {
@@ -218,6 +221,8 @@ bool NoteWindow::save()
 
 std::optional<DocumentFormat> NoteWindow::formatOfName(const QString& fileName)
 {
+    if (fileName.endsWith(QLatin1String(".docx")))
+        return DocumentFormat::Word; // the writer picks Open XML by the name
     const QString ending = fileName.right(3);
     if (ending == QLatin1String("doc"))
         return DocumentFormat::Word;

@@ -98,7 +98,7 @@ private Q_SLOTS:
         QCOMPARE(w.document().text(), QString("Call the piano tuner"));
         QVERIFY(w.isChanged());
         QCOMPARE(run.prompter.fileDialogDirs(), QStringList{run.folder.dir()});
-        QCOMPARE(run.prompter.fileDialogFilters(), QStringList{"(*.rtf);;(*.doc);;(*.txt)"});
+        QCOMPARE(run.prompter.fileDialogFilters(), QStringList{"(*.rtf);;(*.doc);;(*.txt);;(*.docx)"});
         run.prompter.answer(QMessageBox::No);
         QVERIFY(!w.close());
         QCOMPARE(run.prompter.askedTexts(),

@@ -85,7 +85,7 @@ private Q_SLOTS:
         QVERIFY(QDir(lyricsDir).exists());
         QCOMPARE(run.prompter.fileDialogCaptions(), QStringList{"Save As"});
         QCOMPARE(run.prompter.fileDialogFilters(),
-                 QStringList{"Blue (*.rtf);;Blue (*.doc);;Blue (*.txt)"});
+                 QStringList{"Blue (*.rtf);;Blue (*.doc);;Blue (*.txt);;Blue (*.docx)"});
         QVERIFY(run.prompter.asked().isEmpty());
         QVERIFY(w.document().isEmpty());
         trigger(w, "mnuExport");
@@ -267,6 +267,20 @@ private Q_SLOTS:
             QVERIFY(run.prompter.asked().first().text.startsWith("Error while saving!\r"));
             run.prompter.clear();
         }
+
+        // Open XML by its ending, and read back by the import.
+        const QString docx = m_tmp->path() + "/out.docx";
+        run.prompter.answerFile(docx);
+        trigger(w, "mnuExport");
+        QVERIFY(readFile(docx).startsWith("PK"));
+        {
+            LyricsWindow other(run.state);
+            run.prompter.answerFile(docx);
+            trigger(other, "mnuImport");
+            QCOMPARE(other.document().text(), QString("Chorus"));
+            other.close();
+        }
+        QVERIFY(run.prompter.asked().isEmpty());
 
         // Typed without an ending: the preselected filter's one is added.
         const QString bare = m_tmp->path() + "/bare";
