@@ -1,4 +1,5 @@
 #include "appfixture.h"
+#include "closeotherwise.h"
 #include "songs/sessioninfodialog.h"
 #include "songs/songinfodialog.h"
 #include "songs/songstore.h"
@@ -71,15 +72,7 @@ private Q_SLOTS:
         QCOMPARE(f.state.currentSongDetails.technician1, QString("AlexM"));
     }
 
-    void closingOtherwiseAsksWhetherToKeep_data()
-    {
-        QTest::addColumn<bool>("escape");
-        QTest::addColumn<QMessageBox::StandardButton>("answer");
-        for (const bool escape : {true, false})
-            for (const auto answer : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
-                QTest::addRow("%s, %d", escape ? "Escape" : "close box", int(answer))
-                    << escape << answer;
-    }
+    void closingOtherwiseAsksWhetherToKeep_data() { test::addCloseOtherwiseRows(); }
     void closingOtherwiseAsksWhetherToKeep()
     {
         QFETCH(bool, escape);
@@ -91,10 +84,7 @@ private Q_SLOTS:
         QTest::keyClicks(d.field(5), "my");
         QTest::keyClicks(d.field(2), "Bob");
         f.prompter.answer(answer);
-        if (escape)
-            QTest::keyClick(d.field(5), Qt::Key_Escape);
-        else
-            d.close();
+        test::closeOtherwise(&d, d.field(5), escape);
         QCOMPARE(f.prompter.askedTexts(), QStringList{SongInfoDialog::kStoreQuestion});
         QCOMPARE(f.prompter.asked().first().defaultButton, QMessageBox::Yes);
         QCOMPARE(f.prompter.asked().first().title, QString("Sessiondetails"));

@@ -1,4 +1,5 @@
 #include "appfixture.h"
+#include "closeotherwise.h"
 #include "media/mediastore.h"
 #include "songs/songinfodialog.h"
 #include "songs/songstore.h"
@@ -424,15 +425,7 @@ private Q_SLOTS:
         QCOMPARE(f.stored("Green", "artist"), QString("New"));
     }
 
-    void closingOtherwiseAsksToStore_data()
-    {
-        QTest::addColumn<bool>("escape");
-        QTest::addColumn<QMessageBox::StandardButton>("answer");
-        for (const bool escape : {true, false})
-            for (const auto answer : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
-                QTest::addRow("%s, %d", escape ? "Escape" : "close box", int(answer))
-                    << escape << answer;
-    }
+    void closingOtherwiseAsksToStore_data() { test::addCloseOtherwiseRows(); }
     void closingOtherwiseAsksToStore()
     {
         QFETCH(bool, escape);
@@ -444,10 +437,7 @@ private Q_SLOTS:
         d.show();
         setText(d.field(1), "New");
         f.prompter.answer(answer);
-        if (escape)
-            QTest::keyClick(d.field(1), Qt::Key_Escape);
-        else
-            d.close();
+        test::closeOtherwise(&d, d.field(1), escape);
         QCOMPARE(f.prompter.askedTexts(), QStringList{SongInfoDialog::kStoreQuestion});
         const auto asked = f.prompter.asked().first();
         QCOMPARE(asked.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);

@@ -1,4 +1,5 @@
 #include "appfixture.h"
+#include "closeotherwise.h"
 #include "songs/songinfodialog.h"
 #include "songs/songinfonotedialog.h"
 #include "songs/songstore.h"
@@ -65,15 +66,7 @@ private Q_SLOTS:
         QCOMPARE(f.songs.song("Blue")->text("notiz1"), QString("precious"));
     }
 
-    void closingOtherwiseAsksToStore_data()
-    {
-        QTest::addColumn<bool>("escape");
-        QTest::addColumn<QMessageBox::StandardButton>("answer");
-        for (const bool escape : {true, false})
-            for (const auto answer : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
-                QTest::addRow("%s, %d", escape ? "Escape" : "close box", int(answer))
-                    << escape << answer;
-    }
+    void closingOtherwiseAsksToStore_data() { test::addCloseOtherwiseRows(); }
     void closingOtherwiseAsksToStore()
     {
         QFETCH(bool, escape);
@@ -86,10 +79,7 @@ private Q_SLOTS:
         d.noteBox()->moveCursor(QTextCursor::End);
         QTest::keyClicks(d.noteBox(), " and new");
         f.prompter.answer(answer);
-        if (escape)
-            QTest::keyClick(d.noteBox(), Qt::Key_Escape);
-        else
-            d.close();
+        test::closeOtherwise(&d, d.noteBox(), escape);
         QCOMPARE(f.prompter.askedTexts(), QStringList{SongInfoDialog::kStoreQuestion});
         QCOMPARE(f.prompter.asked().first().defaultButton, QMessageBox::Yes);
         QCOMPARE(f.prompter.asked().first().title, QString("Song Info  -  Notes"));
