@@ -41,6 +41,16 @@ public:
     }
 
     template <typename T> T* find(const QString& name) const { return window->findChild<T*>(name); }
+    // The top-level window of that class, the last one listed when there
+    // are several (the one an action just opened); null when there is none.
+    template <typename T> static T* topLevel()
+    {
+        T* last = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* found = qobject_cast<T*>(top))
+                last = found;
+        return last;
+    }
     QLineEdit* box(int i) const { return find<QLineEdit>(QString("trax_%1").arg(i)); }
     TwipsScale scale() const { return TwipsScale::forWidget(window.get()); }
 

@@ -214,10 +214,7 @@ void TstMainWindow::exitWithUnsavedLyricsAsksBeforeClosingAnything()
     MainWindow& w = f.start();
     f.createAndLoad("Words");
     w.menus().action("lyrics")->trigger();
-    QPointer<LyricsWindow> lyrics;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (auto* found = qobject_cast<LyricsWindow*>(top))
-            lyrics = found;
+    QPointer<LyricsWindow> lyrics = f.topLevel<LyricsWindow>();
     QVERIFY(lyrics && lyrics->isVisible());
     QTest::keyClicks(lyrics->editor()->textEdit(), "unsaved verse");
     w.toggleDevicesBar();

@@ -329,10 +329,7 @@ private Q_SLOTS:
         MainWindow& w = f.start();
         f.createAndLoad("Words");
         w.menus().action("lyrics")->trigger();
-        QPointer<LyricsWindow> lyrics;
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (auto* found = qobject_cast<LyricsWindow*>(top))
-                lyrics = found;
+        QPointer<LyricsWindow> lyrics = f.topLevel<LyricsWindow>();
         QVERIFY(lyrics);
         QTest::keyClicks(lyrics->editor()->textEdit(), "late verse");
         // Typed into the grid, the box never left.
