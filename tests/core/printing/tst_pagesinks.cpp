@@ -1,3 +1,4 @@
+#include "pdfpages.h"
 #include "printing/formsheet.h"
 #include "printing/pagefit.h"
 #include "printing/pdfpagesink.h"
@@ -5,25 +6,11 @@
 
 #include <QFile>
 #include <QGuiApplication>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace quillon;
-
-namespace {
-
-// Pages in a PDF file, counted from its page objects.
-int pdfPageCount(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    const QString data = QString::fromLatin1(f.readAll());
-    return int(data.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
-}
-
-} // namespace
+using test::pdfPageCount;
 
 class TestPageSinks final : public QObject {
     Q_OBJECT

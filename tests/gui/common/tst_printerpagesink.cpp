@@ -1,25 +1,16 @@
 #include "common/printerpagesink.h"
+#include "pdfpages.h"
 #include "printing/formsheet.h"
 #include "printing/pagefit.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace quillon;
+using test::pdfPageCount;
 
 namespace {
-
-int pdfPageCount(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    const QString data = QString::fromLatin1(f.readAll());
-    return int(data.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
-}
 
 std::unique_ptr<QPrinter> filePrinter(const QString& path)
 {
