@@ -108,17 +108,28 @@ bool initData(const QString& dataDir)
     return report.ok();
 }
 
+// What a window of the program needs around it, with settings of its own
+// so that the user's are never touched.
+struct Session {
+    explicit Session(const QString& dataDir)
+        : data(dataFolder(dataDir)), settings(scratch.path() + "/settings.ini"), songs(data),
+          state(data, settings, songs, prompter)
+    {
+    }
+    QTemporaryDir scratch;
+    DataFolder data;
+    Settings settings;
+    SongStore songs;
+    WidgetPrompter prompter;
+    AppState state;
+};
+
 int printEquipment(const QString& dataDir)
 {
     if (!initData(dataDir))
         return 1;
-    QTemporaryDir scratch;
-    DataFolder data = dataFolder(dataDir);
-    Settings settings(scratch.path() + "/settings.ini");
-    SongStore songs(data);
-    WidgetPrompter prompter;
-    AppState state(data, settings, songs, prompter);
-    PrintDialog dialog(state);
+    Session session(dataDir);
+    PrintDialog dialog(session.state);
     dialog.show();
     out() << "Actual Printer: " << dialog.printerLabel()->text() << Qt::endl;
     dialog.option(PrintDialog::Studioequipment)->setChecked(true);
@@ -130,12 +141,9 @@ int printTrackSheet(const QString& dataDir)
 {
     if (!initData(dataDir))
         return 1;
-    QTemporaryDir scratch;
-    DataFolder data = dataFolder(dataDir);
-    Settings settings(scratch.path() + "/settings.ini");
-    SongStore songs(data);
-    WidgetPrompter prompter;
-    AppState state(data, settings, songs, prompter);
+    Session session(dataDir);
+    SongStore& songs = session.songs;
+    AppState& state = session.state;
     const QString title = QStringLiteral("Sample Song");
     if (!songs.open() || (!songs.song(title) && !songs.create({title, {}, {}, {}}))) {
         err() << songs.lastError() << Qt::endl;
@@ -147,7 +155,7 @@ int printTrackSheet(const QString& dataDir)
     state.printRequested = true;
     PrintTSOptionsDialog options(state);
     options.show();
-    out() << "Standard Printer: " << prompter.defaultPrinterName() << Qt::endl;
+    out() << "Standard Printer: " << session.prompter.defaultPrinterName() << Qt::endl;
     options.findChild<QPushButton*>(QStringLiteral("cmdPrint"))->click();
     return 0;
 }

@@ -14,6 +14,22 @@ const QString kEditing =
     QStringLiteral("You cannot exit the program because you are editing an item.");
 const QString kEntering =
     QStringLiteral("You cannot exit the program because you are entering a new item.");
+// Shows the window active, with a preview that takes the focus away while
+// it is open, as the real one does. False when the platform activates no
+// window.
+bool showWithAPreviewThatTakesTheFocus(TapeWindow& w)
+{
+    w.setShowPreview([](const QString&) {
+        QWidget preview;
+        preview.show();
+        preview.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&preview));
+    });
+    w.show();
+    w.activateWindow();
+    return QTest::qWaitForWindowActive(&w);
+}
+
 } // namespace
 
 class TestTapeWindowClose final : public QObject {
@@ -169,15 +185,7 @@ private Q_SLOTS:
         TapeFixture f;
         f.add("Reel 1");
         TapeWindow w(f.state);
-        w.setShowPreview([&](const QString&) {
-            QWidget preview;
-            preview.show();
-            preview.activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(&preview));
-        });
-        w.show();
-        w.activateWindow();
-        if (!QTest::qWaitForWindowActive(&w))
+        if (!showWithAPreviewThatTakesTheFocus(w))
             QSKIP("this platform does not activate windows");
         if (adding) {
             click(w.ui().newButton);
@@ -239,15 +247,7 @@ private Q_SLOTS:
         TapeFixture f;
         f.add("Reel 1");
         TapeWindow w(f.state);
-        w.setShowPreview([&](const QString&) {
-            QWidget preview;
-            preview.show();
-            preview.activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(&preview));
-        });
-        w.show();
-        w.activateWindow();
-        if (!QTest::qWaitForWindowActive(&w))
+        if (!showWithAPreviewThatTakesTheFocus(w))
             QSKIP("this platform does not activate windows");
         // A failing export shows a message box in front; coming back from it
         // keeps the medium shown.
