@@ -1,13 +1,83 @@
 #include "tempdatafolder.h"
 
+#include "store/database.h"
 #include "store/datainstaller.h"
+#include "store/serverschema.h"
+
+#include <QAtomicInt>
+#include <QCoreApplication>
+#include <QtGlobal>
 
 namespace quillon::test {
+
+namespace {
+QAtomicInt databaseCounter;
+
+ServerAddress adminAddress()
+{
+    const QString uri = qEnvironmentVariable("QUILLON_TEST_PG");
+    if (uri.isEmpty())
+        qFatal("QUILLON_TEST_PG is not set: start the test cluster with scripts/postgres.sh");
+    return ServerAddress::parse(uri);
+}
+
+// The admin address with another database name.
+ServerAddress onDatabase(const QString& name)
+{
+    QString uri = adminAddress().connectionUri();
+    const qsizetype slash = uri.indexOf('/', uri.indexOf("://") + 3);
+    const qsizetype query = uri.indexOf('?', slash);
+    uri = uri.left(slash + 1) + name + (query < 0 ? QString() : uri.mid(query));
+    return ServerAddress::parse(uri);
+}
+} // namespace
+
+bool TempDataFolder::serverEngine()
+{
+    return qEnvironmentVariable("QUILLON_TEST_ENGINE") == "server";
+}
+
+ServerAddress TempDataFolder::createServerDatabase()
+{
+    const QString name = QString("quillon_t%1_%2")
+                             .arg(QCoreApplication::applicationPid())
+                             .arg(databaseCounter.fetchAndAddRelaxed(1));
+    Database admin;
+    if (!admin.openServer(adminAddress()))
+        qFatal("test cluster: %s", qPrintable(admin.lastError()));
+    admin.exec(QString("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
+    if (!admin.exec(QString("CREATE DATABASE %1").arg(name)))
+        qFatal("test cluster: %s", qPrintable(admin.lastError()));
+    return onDatabase(name);
+}
+
+void TempDataFolder::dropServerDatabase(const ServerAddress& server)
+{
+    Database admin;
+    if (admin.openServer(adminAddress()))
+        admin.exec(QString("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(server.databaseName()));
+}
 
 TempDataFolder::TempDataFolder(bool install) : m_folder(m_dir.path() + "/data", m_dir.path())
 {
     if (install)
         ensureDataFolder(m_folder);
+    if (serverEngine()) {
+        const ServerAddress server = createServerDatabase();
+        if (install) {
+            Database db;
+            if (!db.openServer(server) || !db.transaction() || !serverschema::create(db) ||
+                !db.commit())
+                qFatal("test cluster: %s", qPrintable(db.lastError()));
+        }
+        m_folder.setServer(server);
+    }
+}
+
+TempDataFolder::~TempDataFolder()
+{
+    if (m_folder.onServer())
+        dropServerDatabase(m_folder.server());
 }
 
 } // namespace quillon::test

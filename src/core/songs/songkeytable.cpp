@@ -32,6 +32,10 @@ const QStringList kKeyTriggers{
 
 bool SongKeyTable::create(Database& db)
 {
+    // A server's catalogue is laid out with its keys, and the program's
+    // login may create nothing.
+    if (db.isServer())
+        return true;
     // One b-tree and no rowid: a song's write touches as few pages as possible.
     return db.exec("CREATE TABLE IF NOT EXISTS main.songkey (key TEXT NOT NULL, "
                    "songtitle TEXT NOT NULL, PRIMARY KEY (key, songtitle)) WITHOUT ROWID");
@@ -39,6 +43,13 @@ bool SongKeyTable::create(Database& db)
 
 bool SongKeyTable::inStep(Database& db)
 {
+    if (db.isServer()) {
+        // Every client keeps the keys in the transaction that changes a title.
+        QSqlQuery q = db.prepare("SELECT (SELECT fresh FROM songkeystate), (SELECT count(*) "
+                                 "FROM songkey), (SELECT count(*) FROM xtrax)");
+        return q.exec() && q.next() && q.value(0).toInt() == 1 &&
+               q.value(1).toLongLong() == q.value(2).toLongLong();
+    }
     // One statement, and no title read: the freshness mark, the six
     // triggers that keep it honest, and the row counts.
     QSqlQuery q = db.prepare(
@@ -52,13 +63,15 @@ bool SongKeyTable::inStep(Database& db)
 
 bool SongKeyTable::rebuild(Database& db)
 {
+    const bool server = db.isServer();
     bool ok = create(db) &&
-              db.exec("CREATE TABLE IF NOT EXISTS main.songkeystate (fresh INTEGER NOT NULL)");
+              (server ||
+               db.exec("CREATE TABLE IF NOT EXISTS main.songkeystate (fresh INTEGER NOT NULL)"));
     for (const QString& trigger : kSongTriggers)
-        ok = ok && db.exec(trigger);
+        ok = ok && (server || db.exec(trigger));
     // The key table's own triggers stay out of the way while it is refilled.
     for (const char* trigger : {"keyrow_insert", "keyrow_delete", "keyrow_update"})
-        ok = ok && db.exec(QString("DROP TRIGGER IF EXISTS main.%1").arg(trigger));
+        ok = ok && (server || db.exec(QString("DROP TRIGGER IF EXISTS main.%1").arg(trigger)));
     ok = ok && db.exec("DELETE FROM songkey");
     if (!ok)
         return false;
@@ -92,7 +105,7 @@ bool SongKeyTable::rebuild(Database& db)
     }
     ins = QSqlQuery();
     for (const QString& trigger : kKeyTriggers)
-        ok = ok && db.exec(trigger);
+        ok = ok && (server || db.exec(trigger));
     return ok && db.exec("DELETE FROM songkeystate") &&
            db.exec("INSERT INTO songkeystate (fresh) VALUES (1)");
 }

@@ -22,9 +22,11 @@ public:
     static inline const QString kLookupSql =
         QStringLiteral("SELECT 1 FROM songkey WHERE key = ? LIMIT 1");
     // An exact duplicate title (only in a damaged folder) has one key row; the
-    // counts then differ and the next first use rebuilds the keys.
+    // counts then differ and the next first use rebuilds the keys. On a
+    // server the key alone is unique, so a row not added means another
+    // client holds the title.
     static inline const QString kInsertSql =
-        QStringLiteral("INSERT OR IGNORE INTO songkey (key, songtitle) VALUES (?, ?)");
+        QStringLiteral("INSERT INTO songkey (key, songtitle) VALUES (?, ?) ON CONFLICT DO NOTHING");
     static inline const QString kDeleteSql =
         QStringLiteral("DELETE FROM songkey WHERE key = ? AND songtitle = ?");
     // A writer that keeps the keys in step reads the mark when its

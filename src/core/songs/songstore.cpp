@@ -3,6 +3,7 @@
 #include "common/logging.h"
 #include "songs/songkeytable.h"
 #include "store/schema.h"
+#include "store/serverschema.h"
 #include "store/songconstants.h"
 
 #include <algorithm>
@@ -34,6 +35,11 @@ SongStore::~SongStore()
 bool SongStore::open()
 {
     close();
+    if (m_folder.onServer()) {
+        // One database holds every table; its layout is checked on connecting.
+        m_titlesFromIndex = false;
+        return serverschema::open(m_db, m_folder.server());
+    }
     if (!m_db.open(m_folder.songDb()))
         return false;
     if (!hasTable("main", "xtrax", m_folder.songDb()))
@@ -59,16 +65,13 @@ bool SongStore::open()
 // at open rather than fail later with a confusing statement error.
 bool SongStore::hasTable(const QString& schemaName, const QString& table, const QString& file)
 {
-    QSqlQuery q(m_db.handle());
-    q.prepare(QString("SELECT count(*) FROM %1.sqlite_master WHERE type = 'table' AND name = ? "
-                      "COLLATE NOCASE")
-                  .arg(schemaName));
-    q.addBindValue(table);
-    if (!q.exec() || !q.next()) {
-        m_db.setError(q.lastError().text(), file);
+    const QString before = m_db.lastError();
+    const bool found = m_db.hasTable(table, schemaName);
+    if (!found && m_db.lastError() != before) {
+        m_db.setError(m_db.lastError(), file);
         return false;
     }
-    if (q.value(0).toInt() == 0) {
+    if (!found) {
         m_db.setError(QString("no such table: %1 (the file is empty or damaged)").arg(table), file);
         return false;
     }
@@ -147,6 +150,12 @@ bool SongStore::fault(const QString& stage)
     return false;
 }
 
+bool SongStore::takenMeanwhile(const QString& title)
+{
+    m_titleTaken = true;
+    return fail("title taken meanwhile: " + title);
+}
+
 bool SongStore::fail(const QString& technical)
 {
     m_db.setError(technical);
@@ -206,7 +215,20 @@ QSqlQuery& SongStore::trackWriteStatement(int slot, int firstTrack, int count)
 
 QString SongStore::trackTableRef(int slot) const
 {
+    if (m_db.isServer())
+        return schema::trackTable(slot);
     return QString("t%1.%2").arg(slot).arg(schema::trackTable(slot));
+}
+
+bool SongStore::revive()
+{
+    // A broken server connection is opened again by the next action; what
+    // failed before was reported and rolled back.
+    if (m_db.isServer() && m_db.connectionLost()) {
+        qCInfo(lcSongs) << "connecting to the catalogue server again";
+        return open();
+    }
+    return true;
 }
 
 QString SongStore::titleKey(const QString& title)
@@ -216,6 +238,7 @@ QString SongStore::titleKey(const QString& title)
 
 int SongStore::count()
 {
+    revive();
     QSqlQuery& q = statement(kCountSql);
     const int n = exec(q) && q.next() ? q.value(0).toInt() : 0;
     q.finish();
@@ -224,6 +247,7 @@ int SongStore::count()
 
 QStringList SongStore::titles()
 {
+    revive();
     QStringList result;
     if (m_titlesFromIndex) {
         QSqlQuery& q = statement(kIndexedTitlesSql);
@@ -252,6 +276,7 @@ QStringList SongStore::titles()
 
 bool SongStore::titleExists(const QString& title, const QString& ignore)
 {
+    revive();
     const QString key = titleKey(title);
     // Every title with this key has the key of `ignore` too: nothing else collides.
     if (!ignore.isNull() && titleKey(ignore) == key)
@@ -273,6 +298,7 @@ bool SongStore::titleExists(const QString& title, const QString& ignore)
 
 std::optional<SongRecord> SongStore::song(const QString& title)
 {
+    revive();
     QSqlQuery& q = statement(kSongSql);
     q.bindValue(0, title);
     std::optional<SongRecord> result;
@@ -284,8 +310,9 @@ std::optional<SongRecord> SongStore::song(const QString& title)
 
 QStringList SongStore::titlesOnMedium(const QString& medium)
 {
+    revive();
     QStringList result;
-    QSqlQuery& q = statement("SELECT songtitle FROM xtrax WHERE Bandnummer = ? ORDER BY rowid");
+    QSqlQuery& q = statement("SELECT songtitle FROM xtrax WHERE \"Bandnummer\" = ? ORDER BY rowid");
     q.bindValue(0, medium);
     if (exec(q))
         while (q.next())
@@ -296,6 +323,8 @@ QStringList SongStore::titlesOnMedium(const QString& medium)
 
 bool SongStore::create(const NewSong& song)
 {
+    revive();
+    m_titleTaken = false;
     // Checked before the transaction: a rebuild of the key table is one of its own.
     const bool useKeys = keyed();
     if (!m_db.transaction())
@@ -305,9 +334,9 @@ bool SongStore::create(const NewSong& song)
     if (ok) {
         QSqlQuery& q = statement(
             "INSERT INTO xtrax (songtitle, text, composer, publisher, firstdate, compodate, "
-            "notiz1, Bandnummer, BandzeitVon, BandzeitBis, \"BandZählWerkVon\", "
-            "\"BandZählWerkBis\", NoiseReduction, bandmasch, SMPTEZeit, SmpteType, notiz2, "
-            "SongInfoNote, recordcomp, tapeinfonote, BandType) "
+            "notiz1, \"Bandnummer\", \"BandzeitVon\", \"BandzeitBis\", \"BandZählWerkVon\", "
+            "\"BandZählWerkBis\", \"NoiseReduction\", bandmasch, \"SMPTEZeit\", \"SmpteType\", "
+            "notiz2, \"SongInfoNote\", recordcomp, tapeinfonote, \"BandType\") "
             "VALUES (?, ?, ?, '', ?, ?, '', '0', '00:00:00', '00:00:00', '0', '0', '', '', "
             "'00:00:00:00 ', '', '', '', '', '', '')");
         q.bindValue(0, song.title);
@@ -322,6 +351,9 @@ bool SongStore::create(const NewSong& song)
         q.bindValue(0, titleKey(song.title));
         q.bindValue(1, song.title);
         ok = exec(q);
+        // Another client took the title since it was checked.
+        if (ok && q.numRowsAffected() < 1)
+            ok = takenMeanwhile(song.title);
     }
     for (int n = 1; ok && n <= schema::kTrackSlots; ++n) {
         static const QString columns = [] {
@@ -364,6 +396,8 @@ bool SongStore::updateFields(const QString& title, const QVariantMap& fields)
 
 bool SongStore::rename(const QString& oldTitle, const QString& newTitle, const QVariantMap& fields)
 {
+    revive();
+    m_titleTaken = false;
     QStringList sets{"songtitle = ?"};
     QVariantList values{newTitle};
     for (auto it = fields.begin(); it != fields.end(); ++it) {
@@ -401,6 +435,8 @@ bool SongStore::rename(const QString& oldTitle, const QString& newTitle, const Q
             ins.bindValue(0, titleKey(newTitle));
             ins.bindValue(1, newTitle);
             ok = exec(ins);
+            if (ok && ins.numRowsAffected() < 1 && titleKey(oldTitle) != titleKey(newTitle))
+                ok = takenMeanwhile(newTitle);
         }
         ok = ok && putKeyMark(mark);
     }
@@ -422,6 +458,7 @@ bool SongStore::rename(const QString& oldTitle, const QString& newTitle, const Q
 
 bool SongStore::remove(const QString& title)
 {
+    revive();
     // Checked before the transaction: a rebuild of the key table is one of its own.
     const bool useKeys = keyed();
     if (!m_db.transaction())
@@ -459,6 +496,7 @@ bool SongStore::remove(const QString& title)
 
 QStringList SongStore::trackRow(const QString& title, int slot, bool* found)
 {
+    revive();
     QStringList tracks;
     tracks.reserve(schema::kTracksPerRow);
     QSqlQuery& q = statement(QString("SELECT * FROM %1 WHERE songtitle = ? ORDER BY rowid LIMIT 1")
@@ -476,6 +514,7 @@ QStringList SongStore::trackRow(const QString& title, int slot, bool* found)
 bool SongStore::writeTracks(const QString& title, int slot, int firstTrack,
                             const QStringList& texts)
 {
+    revive();
     if (slot < 1 || slot > schema::kTrackSlots || firstTrack < 1 ||
         firstTrack + texts.size() - 1 > schema::kTracksPerRow)
         return fail("track out of range");
@@ -511,6 +550,7 @@ bool SongStore::writeTracks(const QString& title, int slot, int firstTrack,
 
 QList<SongStore::TitleRow> SongStore::titlesAfter(qint64 afterRowid, int limit, bool* ok)
 {
+    revive();
     QList<TitleRow> page;
     bool read = true;
     if (limit > 0) {

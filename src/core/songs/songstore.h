@@ -68,6 +68,10 @@ public:
     // row is created first, so typed text is never dropped.
     bool writeTracks(const QString& title, int slot, int firstTrack, const QStringList& texts);
 
+    // The last create or rename failed because another client took the
+    // title between the check and the write.
+    bool titleTaken() const { return m_titleTaken; }
+
     // Test hook: called with a stage name ("song", "track5", "commit", ...)
     // inside every multi-file write; returning true makes that stage fail.
     void setFaultInjector(std::function<bool(const QString& stage)> injector)
@@ -90,6 +94,9 @@ public:
 private:
     bool fault(const QString& stage);
     bool fail(const QString& technical);
+    bool takenMeanwhile(const QString& title);
+    // Opens a lost server connection again; a no-op on the data folder.
+    bool revive();
     QString trackTableRef(int slot) const;
     // Runs q; a failure is reported against file (the song database if empty).
     bool exec(QSqlQuery& q, const QString& file = {});
@@ -115,6 +122,7 @@ private:
     bool m_keyed = false;   // the key table is present and in step
     bool m_keysChecked = false;
     bool m_titlesFromIndex = true;
+    bool m_titleTaken = false;
     std::function<bool(const QString&)> m_faultInjector;
 };
 

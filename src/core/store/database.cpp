@@ -83,6 +83,47 @@ QString describeStoreError(const QString& file, const QString& technical)
         .arg(name.isEmpty() ? file : name, advice, technical);
 }
 
+QString describeServerError(const ServerAddress& server, const QString& technical,
+                            Database::ServerFault* fault)
+{
+    using F = Database::ServerFault;
+    const QString t = technical.toLower();
+    F kind = F::Other;
+    QString advice;
+    if (t.contains("password authentication failed") || t.contains("no password supplied") ||
+        (t.contains("role") && t.contains("does not exist")) || t.contains("pg_hba.conf") ||
+        t.contains("authentication failed")) {
+        kind = F::LoginRefused;
+        advice = "The server refused the login. Check the user name in the address and the "
+                 "password in ~/.pgpass, the service file or PGPASSWORD.";
+    } else if (t.contains("database") && t.contains("does not exist")) {
+        kind = F::NoDatabase;
+        advice = "The server has no such database. Create it, or set up the catalogue there "
+                 "with quillon-migrate --init.";
+    } else if (t.contains("could not connect") || t.contains("connection refused") ||
+               t.contains("timeout expired") || t.contains("could not translate host") ||
+               t.contains("no route to host") || t.contains("network is unreachable") ||
+               t.contains("connection to server") || t.contains("server closed the connection") ||
+               t.contains("no connection to the server") || t.contains("terminating connection")) {
+        kind = F::Unreachable;
+        advice = "The server cannot be reached. Check that it is running and that this "
+                 "computer can reach it over the network.";
+    } else if (t.contains("ssl") || t.contains("certificate")) {
+        advice = "The encrypted connection the address asks for (sslmode) could not be set up.";
+    } else if (t.contains("permission denied")) {
+        advice = "The user has no permission for the catalogue's tables. Ask the server's "
+                 "administrator to grant SELECT, INSERT, UPDATE and DELETE on them.";
+    } else if (t.contains("read-only") || t.contains("read only")) {
+        advice = "The server accepts no changes (read-only). Try again later.";
+    } else {
+        advice = "Check the server and try again.";
+    }
+    if (fault)
+        *fault = kind;
+    return QString("The catalogue server %1 could not be used.\r%2\r\r(%3)")
+        .arg(server.describe(), advice, technical.trimmed());
+}
+
 Database::Database()
     : m_connectionName(QString("quillon-%1").arg(connectionCounter.fetchAndAddRelaxed(1)))
 {
@@ -93,15 +134,86 @@ Database::~Database()
     close();
 }
 
+void Database::setServerFault(ServerFault fault, const QString& message)
+{
+    m_serverFault = fault;
+    m_lastError = message;
+}
+
 void Database::setError(const QString& technical, const QString& file)
 {
+    if (isServer()) {
+        m_lastError = describeServerError(m_server, technical, &m_serverFault);
+        m_connectionLost = m_connectionLost || m_serverFault == ServerFault::Unreachable;
+        qCWarning(lcStore) << "server error" << m_server.describe() << technical;
+        return;
+    }
     m_lastError = describeStoreError(file.isEmpty() ? m_path : file, technical);
     qCWarning(lcStore) << "store error" << (file.isEmpty() ? m_path : file) << technical;
+}
+
+bool Database::openServer(const ServerAddress& server)
+{
+    close();
+    m_server = server;
+    m_path.clear();
+    m_serverFault = ServerFault::None;
+    m_connectionLost = false;
+    m_db = QSqlDatabase::addDatabase("QPSQL", m_connectionName);
+    if (!m_db.isValid()) {
+        close();
+        m_lastError = "The PostgreSQL driver of Qt (package libqt6sql6-psql) is not installed, "
+                      "so the catalogue on the server cannot be opened.";
+        m_serverFault = ServerFault::Other;
+        return false;
+    }
+    m_db.setHostName(server.host());
+    if (server.port() > 0)
+        m_db.setPort(server.port());
+    m_db.setUserName(server.user());
+    m_db.setPassword(server.password());
+    m_db.setDatabaseName(server.databaseName());
+    // The address's own parameters come last, so its connect_timeout wins.
+    QString options = "connect_timeout=10;application_name=Quillon";
+    if (!server.options().isEmpty())
+        options += ';' + server.options();
+    m_db.setConnectOptions(options);
+    if (!m_db.open()) {
+        setError(m_db.lastError().text());
+        const QString message = m_lastError;
+        const ServerFault fault = m_serverFault;
+        close();
+        m_lastError = message;
+        m_serverFault = fault;
+        return false;
+    }
+    QSqlQuery(m_db).exec("SET client_min_messages = warning");
+    return true;
+}
+
+bool Database::hasTable(const QString& table, const QString& schemaName)
+{
+    QSqlQuery q(m_db);
+    if (isServer()) {
+        q.prepare("SELECT count(*) FROM pg_catalog.pg_tables WHERE schemaname = "
+                  "current_schema() AND tablename = ?");
+    } else {
+        q.prepare(QString("SELECT count(*) FROM %1.sqlite_master WHERE type = 'table' AND "
+                          "name = ? COLLATE NOCASE")
+                      .arg(schemaName));
+    }
+    q.addBindValue(table);
+    if (!q.exec() || !q.next()) {
+        setError(q.lastError().text());
+        return false;
+    }
+    return q.value(0).toInt() > 0;
 }
 
 bool Database::openConnection(const QString& path, bool mustExist)
 {
     close();
+    m_server = ServerAddress();
     m_path = path;
     const QFileInfo info(path);
     const QString notPlain = notPlainFile(path);
@@ -189,6 +301,14 @@ bool Database::attach(const QString& path, const QString& alias)
 bool Database::exec(const QString& sql, const QVariantList& binds)
 {
     QSqlQuery q(m_db);
+    // PostgreSQL prepares only queries and row changes, not statements that
+    // lay out tables or databases; a statement without values runs directly.
+    if (isServer() && binds.isEmpty()) {
+        if (q.exec(sql))
+            return true;
+        setError(q.lastError().text());
+        return false;
+    }
     if (!q.prepare(sql)) {
         setError(q.lastError().text());
         return false;

@@ -1,6 +1,8 @@
 #include "store/datafolder.h"
 
+#include "store/database.h"
 #include "store/schema.h"
+#include "store/serverschema.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -68,6 +70,11 @@ QString DataFolder::lyricsDir() const
 QString DataFolder::helpProgram() const
 {
     return m_programDir + "/Help-Quillon05";
+}
+
+bool DataFolder::openCatalogue(Database& db, const QString& file) const
+{
+    return onServer() ? serverschema::open(db, m_server) : db.open(file);
 }
 
 QStringList DataFolder::databaseFiles() const

@@ -1,11 +1,18 @@
 #pragma once
 
+#include "store/serveraddress.h"
+
 #include <QString>
 
 namespace quillon {
 
+class Database;
+
 // Where every file of the program lives. The data folder is "data" beside the
-// program; tests and tools point it anywhere.
+// program; tests and tools point it anywhere. The catalogue itself (songs,
+// tracks, media, devices, notebook, styles) is in the folder's files unless
+// a server is set: then it is on that server, and the folder keeps the
+// settings, the backups and the lock.
 class DataFolder final {
 public:
     explicit DataFolder(const QString& dataDir, const QString& programDir = {});
@@ -13,6 +20,13 @@ public:
     static DataFolder besideProgram();
 
     QString dir() const { return m_dir; }
+
+    void setServer(const ServerAddress& server) { m_server = server; }
+    bool onServer() const { return m_server.isValid(); }
+    const ServerAddress& server() const { return m_server; }
+    // Opens the connection for the table held in `file` of the folder, or
+    // the server's connection (its layout checked) when the catalogue is there.
+    bool openCatalogue(Database& db, const QString& file) const;
     QString programDir() const { return m_programDir; }
 
     QString songDb() const;
@@ -34,6 +48,7 @@ public:
 private:
     QString m_dir;
     QString m_programDir;
+    ServerAddress m_server;
 };
 
 } // namespace quillon
