@@ -15,6 +15,12 @@ FUZZ=${QUILLON_FUZZ:-OFF}
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLON_SANITIZE=ON \
   -DQUILLON_FUZZ="$FUZZ" >/dev/null
 cmake --build build/asan -j "${QUILLON_JOBS:-2}"
+# The server engine's tests need the private cluster; a run started by
+# scripts/test.sh finds it running already.
+if [ -z "${QUILLON_TEST_PG:-}" ]; then
+  eval "$(bash scripts/postgres.sh start)"
+  trap 'bash scripts/postgres.sh stop' EXIT
+fi
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # Children and scripts inherit the options; the crash harness does fewer

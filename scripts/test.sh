@@ -7,6 +7,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 bash scripts/cups.sh
+# A private PostgreSQL cluster for the tests of the server engine, stopped
+# again however the run ends.
+eval "$(bash scripts/postgres.sh start)"
+trap 'bash scripts/postgres.sh stop' EXIT
 # clang at -O1 without debug information: an optimised build, with its
 # assertions, in half the time GCC takes for the same (the sanitizer build
 # below keeps the debug information for its reports).

@@ -90,8 +90,14 @@ QStringList fieldsOf(const Medium& m)
 QStringList storedColumns(const QString& databasePath, const QString& sql,
                           const QStringList& columns, const QVariantList& binds)
 {
+    return storedColumns(DataFolder(QString()), databasePath, sql, columns, binds);
+}
+
+QStringList storedColumns(const DataFolder& folder, const QString& databasePath, const QString& sql,
+                          const QStringList& columns, const QVariantList& binds)
+{
     Database db;
-    if (!db.open(databasePath))
+    if (!folder.openCatalogue(db, databasePath))
         return {QStringLiteral("cannot open ") + databasePath};
     QSqlQuery q = db.prepare(sql);
     for (const QVariant& v : binds)

@@ -34,6 +34,10 @@ QStringList fieldsOf(const Medium& medium);
 // "column: value" lines; a null value reads as "column: <null>".
 QStringList storedColumns(const QString& databasePath, const QString& sql,
                           const QStringList& columns, const QVariantList& binds = {});
+// The same through whichever engine holds the folder's catalogue: the file,
+// or the server when the folder has one.
+QStringList storedColumns(const DataFolder& folder, const QString& file, const QString& sql,
+                          const QStringList& columns, const QVariantList& binds = {});
 // The same lines built from expected values.
 QStringList columnLines(const QStringList& columns, const QVariantList& values);
 

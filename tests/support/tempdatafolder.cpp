@@ -1,8 +1,8 @@
 #include "tempdatafolder.h"
 
+#include "maintenance/cataloguecopy.h"
 #include "store/database.h"
 #include "store/datainstaller.h"
-#include "store/serverschema.h"
 
 #include <QAtomicInt>
 #include <QCoreApplication>
@@ -64,13 +64,15 @@ TempDataFolder::TempDataFolder(bool install) : m_folder(m_dir.path() + "/data", 
         ensureDataFolder(m_folder);
     if (serverEngine()) {
         const ServerAddress server = createServerDatabase();
+        DataFolder onServer = m_folder;
+        onServer.setServer(server);
+        // The server catalogue starts as a freshly installed folder does.
         if (install) {
-            Database db;
-            if (!db.openServer(server) || !db.transaction() || !serverschema::create(db) ||
-                !db.commit())
-                qFatal("test cluster: %s", qPrintable(db.lastError()));
+            CatalogueCopy copy(m_folder, onServer);
+            if (!copy.run())
+                qFatal("test cluster: %s", qPrintable(copy.lastError()));
         }
-        m_folder.setServer(server);
+        m_folder = onServer;
     }
 }
 

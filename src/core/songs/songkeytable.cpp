@@ -88,11 +88,16 @@ bool SongKeyTable::rebuild(Database& db)
             db.setError(read.lastError().text());
             return false;
         }
-        int rows = 0;
+        // A batch is read to its end before any key is written: a server
+        // connection cannot hold a result open while it runs another statement.
+        QStringList titles;
         while (read.next()) {
-            ++rows;
             after = read.value(0).toLongLong();
-            const QString title = read.value(1).toString();
+            titles << read.value(1).toString();
+        }
+        read.finish();
+        const qsizetype rows = titles.size();
+        for (const QString& title : std::as_const(titles)) {
             ins.bindValue(0, SongStore::titleKey(title));
             ins.bindValue(1, title);
             if (!ins.exec()) {

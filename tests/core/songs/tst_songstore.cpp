@@ -96,7 +96,7 @@ private:
     {
         QList<int> counts;
         Database db;
-        if (!db.open(folder.songDb()))
+        if (!folder.openCatalogue(db, folder.songDb()))
             return counts;
         QSqlQuery q = db.prepare("SELECT count(*) FROM xtrax WHERE songtitle = ?");
         q.addBindValue(title);
@@ -105,7 +105,7 @@ private:
         counts << q.value(0).toInt();
         for (int n = 1; n <= 10; ++n) {
             Database t;
-            t.open(folder.trackDb(n));
+            folder.openCatalogue(t, folder.trackDb(n));
             QSqlQuery tq =
                 t.prepare(QString("SELECT count(*) FROM rd%1 WHERE songtitle = ?").arg(n));
             tq.addBindValue(title);
@@ -185,7 +185,7 @@ private Q_SLOTS:
             columns << map.keys();
             values << map.values();
         }
-        QCOMPARE(test::storedColumns(tmp.folder().songDb(),
+        QCOMPARE(test::storedColumns(tmp.folder(), tmp.folder().songDb(),
                                      "SELECT * FROM xtrax WHERE songtitle = ?", columns, {title}),
                  test::columnLines(columns, values));
 
@@ -201,7 +201,7 @@ private Q_SLOTS:
             QCOMPARE(store.trackRow(title, slot), tracks);
             // ... and stored under the column names the file defines.
             QCOMPARE(
-                test::storedColumns(tmp.folder().trackDb(slot),
+                test::storedColumns(tmp.folder(), tmp.folder().trackDb(slot),
                                     QString("SELECT * FROM rd%1 WHERE songtitle = ?").arg(slot),
                                     trackColumnsAndTitle(), {title}),
                 test::columnLines(trackColumnsAndTitle(), stored));
@@ -279,7 +279,7 @@ private Q_SLOTS:
             columns << column;
             values << value;
         }
-        QCOMPARE(test::storedColumns(tmp.folder().songDb(),
+        QCOMPARE(test::storedColumns(tmp.folder(), tmp.folder().songDb(),
                                      "SELECT * FROM xtrax WHERE songtitle = ?", columns, {"Blue"}),
                  test::columnLines(columns, values));
     }
@@ -410,7 +410,7 @@ private Q_SLOTS:
         QVERIFY(store.create({"Hole", {}, {}, {}}));
         {
             Database t;
-            QVERIFY(t.open(tmp.folder().trackDb(4)));
+            QVERIFY(tmp.folder().openCatalogue(t, tmp.folder().trackDb(4)));
             QVERIFY(t.exec("DELETE FROM rd4 WHERE songtitle = ?", {"Hole"}));
         }
         bool found = true;
