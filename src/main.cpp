@@ -1,4 +1,5 @@
 #include "app/appicon.h"
+#include "app/cataloguestart.h"
 #include "app/mainwindow.h"
 #include "app/singleinstance.h"
 #include "app/startupchecks.h"
@@ -49,10 +50,23 @@ void addWindowSystemOptions(QCommandLineParser& parser)
     }
 }
 
+// Where the catalogue will be, for the help.
+QString catalogueInUse(const ServerAddress& given)
+{
+    if (given.isValid())
+        return QStringLiteral("Catalogue in use: %1 (given with --catalogue)")
+            .arg(given.describe());
+    const ServerAddress stored = ServerAddress::parse(Settings().catalogueServer());
+    if (stored.isValid())
+        return QStringLiteral("Catalogue in use: %1 (chosen in Settings)").arg(stored.describe());
+    return QStringLiteral("Catalogue in use: in the data folder");
+}
+
 // Answers --help and --version, refuses a bad option, and otherwise returns
-// the --data folder (empty: the usual place). Runs before any window
-// exists, so that it works without a display.
-std::optional<int> readCommandLine(int argc, char** argv, QString& dataDir)
+// the --data folder (empty: the usual place) and the --catalogue server
+// (invalid when not given). Runs before any window exists, so that it works
+// without a display.
+std::optional<int> readCommandLine(int argc, char** argv, QString& dataDir, ServerAddress& server)
 {
     QCoreApplication app(argc, argv);
     setIdentity();
@@ -66,14 +80,23 @@ std::optional<int> readCommandLine(int argc, char** argv, QString& dataDir)
         "from its own folder, the per-user data location for an installed copy).",
         "DIR");
     parser.addOption(data);
+    const QCommandLineOption catalogue = catalogueOption(
+        "Without it, the server chosen in Settings is used; without either, the data folder.");
+    parser.addOption(catalogue);
     addWindowSystemOptions(parser);
-    const auto footer = [&parser, &data] {
+    const auto footer = [&parser, &data, &catalogue] {
         const DataFolderChoice choice = chooseDataFolder(
             QCoreApplication::applicationDirPath(), parser.value(data), FolderPreparation::Look);
-        return QStringLiteral("Data folder in use: %1 (%2)").arg(choice.dir, choice.originText());
+        ServerAddress given;
+        if (parser.isSet(catalogue))
+            given = ServerAddress::parse(parser.value(catalogue));
+        return QStringLiteral("Data folder in use: %1 (%2)\n%3")
+            .arg(choice.dir, choice.originText(), catalogueInUse(given));
     };
     if (const std::optional<int> done = answerCommandLine(parser, app.arguments(), footer))
         return done;
+    if (const std::optional<int> bad = readCatalogueOption(parser, catalogue, server))
+        return bad;
     dataDir = parser.value(data);
     return std::nullopt;
 }
@@ -83,7 +106,8 @@ std::optional<int> readCommandLine(int argc, char** argv, QString& dataDir)
 int main(int argc, char* argv[])
 {
     QString givenDataDir;
-    if (const std::optional<int> done = readCommandLine(argc, argv, givenDataDir))
+    ServerAddress givenServer;
+    if (const std::optional<int> done = readCommandLine(argc, argv, givenDataDir, givenServer))
         return *done;
 
     QApplication app(argc, argv);
@@ -118,9 +142,13 @@ int main(int argc, char* argv[])
         prompter.critical(nullptr, problem);
 
     Settings settings;
-    SongStore songs(data);
-    if (!songs.open())
-        prompter.critical(nullptr, songs.lastError());
+    // --catalogue wins over the server chosen in Settings.
+    const std::unique_ptr<SongStore> store = openCatalogueAtStart(
+        data, givenServer.isValid() ? givenServer.connectionUri() : settings.catalogueServer(),
+        prompter);
+    if (!store)
+        return 1;
+    SongStore& songs = *store;
 
     AppState state(data, settings, songs, prompter);
     // The about box is the splash; the main window's first activation closes it.

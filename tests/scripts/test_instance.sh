@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The program's command line and one program per data folder, end to end:
-# --help names the folder in use, --version and a bad option keep the usual
-# exit codes; a second start on a folder hands over to the running program
-# and ends, a start on another folder runs; quillon-check --repair refuses
+# --help names the folder and the catalogue in use, --version and a bad
+# option (a malformed --catalogue too) keep the usual exit codes; a second
+# start on a folder hands over to the running program and ends, a start on
+# another folder runs; quillon-check --repair refuses
 # while the folder is open; after SIGKILL the next start takes the lock over.
 set -euo pipefail
 BIN="$1"
@@ -37,11 +38,20 @@ wait_up() {
 # The command line.
 "$BIN/quillon" --data "$DATA" --help >"$WORK/help" || fail "--help exit $?"
 grep -q "Data folder in use: $DATA (given with --data)" "$WORK/help" || fail "--help: $(cat "$WORK/help")"
+grep -q "Catalogue in use: in the data folder" "$WORK/help" || fail "--help: no catalogue line"
 [ ! -e "$DATA" ] || fail "--help made the data folder"
 "$BIN/quillon" --version | grep -q "5\." || fail "--version"
 set +e; "$BIN/quillon" --no-such-option >/dev/null 2>"$WORK/err"; rc=$?; set -e
 [ "$rc" = 2 ] || fail "bad option: exit $rc, expected 2"
 [ "$(wc -l <"$WORK/err" | tr -d ' ')" = 1 ] || fail "bad option: $(cat "$WORK/err")"
+# A malformed --catalogue is a bad option, told without the password.
+export XDG_RUNTIME_DIR="$WORK/run"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+for tool in quillon quillon-medialist quillon-printers; do
+  set +e; "$BIN/$tool" --catalogue "postgresql://u:secret@[x" list "$DATA" >/dev/null 2>"$WORK/err"; rc=$?; set -e
+  [ "$rc" = 2 ] || fail "$tool --catalogue malformed: exit $rc, expected 2"
+  [ "$(wc -l <"$WORK/err" | tr -d ' ')" = 1 ] && ! grep -q secret "$WORK/err" || fail "$tool: $(cat "$WORK/err")"
+done
 for tool in quillon-check quillon-doc Help-Quillon05; do
   "$BIN/$tool" --help >/dev/null || fail "$tool --help"
   "$BIN/$tool" --version | grep -q "5\." || fail "$tool --version"

@@ -31,6 +31,7 @@ const Question kQuestions[] = {
     {"Note changed!\rDo you want to exit anyway?", QMessageBox::No},
     {"Lyrics changed!\rDo you want to exit anyway?", QMessageBox::No},
     {"The data check found ", QMessageBox::Yes},
+    {"The catalogue on the server cannot be opened", QMessageBox::No},
 };
 
 QString buttonName(Button button)

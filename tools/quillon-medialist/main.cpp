@@ -1,4 +1,6 @@
-// quillon-medialist: builds, shows and prints the media list of a data folder.
+// quillon-medialist: builds, shows and prints the media list of a data folder
+// (or, with --catalogue URI before the command, of the catalogue on that
+// server; the folder is still used, for its backups among others).
 //
 //   quillon-medialist init  DATADIR
 //   quillon-medialist add   DATADIR NAME TYPE BRAND SERIAL LENGTH SEPARATED(0|1)
@@ -10,9 +12,11 @@
 #include "media/medialist.h"
 #include "media/medialistprinter.h"
 #include "media/mediastore.h"
+#include "store/commandline.h"
 #include "store/datainstaller.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDateTime>
 #include <QPrinterInfo>
 #include <QTextStream>
@@ -31,7 +35,8 @@ int fail(const QString& reason)
 
 int usage()
 {
-    QTextStream(stderr) << "usage: quillon-medialist init|add|text|print DATADIR ...\n";
+    QTextStream(stderr)
+        << "usage: quillon-medialist [--catalogue URI] init|add|text|print DATADIR ...\n";
     return 2;
 }
 
@@ -65,11 +70,27 @@ int printTo(const QString& listText, const QString& printerName)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    QCoreApplication::setApplicationVersion(QUILLON_VERSION);
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Builds, shows and prints the media list of a data folder.");
+    // Options only before the command: a medium's name may start with '-'.
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption catalogue =
+        catalogueOption("Without it, the catalogue in DATADIR is used.");
+    parser.addOption(catalogue);
+    parser.addPositionalArgument("COMMAND", "init, add, text or print");
+    parser.addPositionalArgument("DATADIR", "the data folder, then what the command takes");
+    if (const std::optional<int> done = answerCommandLine(parser, app.arguments()))
+        return *done;
+    ServerAddress server;
+    if (const std::optional<int> bad = readCatalogueOption(parser, catalogue, server))
+        return *bad;
+    const QStringList args = parser.positionalArguments();
     if (args.size() < 2)
         return usage();
     const QString command = args.at(0);
-    const DataFolder folder(args.at(1));
+    DataFolder folder(args.at(1));
+    folder.setServer(server);
 
     if (command == "init") {
         const InstallReport report = ensureDataFolder(folder);

@@ -12,6 +12,9 @@
 //   quillon-printers print-tracksheet DATADIR  the track sheet print options for a
 //                                         sample song: "All", "Print"
 //
+// With --catalogue URI before the command, the catalogue is read on that
+// server; DATADIR is still used, for its backups among others.
+//
 // Message boxes cannot be answered here: one that opens is printed to stderr
 // and ends the tool with exit code 3.
 
@@ -22,6 +25,7 @@
 #include "printing/printersetupdialog.h"
 #include "songs/printtsoptionsdialog.h"
 #include "songs/songstore.h"
+#include "store/commandline.h"
 #include "store/datafolder.h"
 #include "store/datainstaller.h"
 #include "store/settings.h"
@@ -29,6 +33,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
@@ -71,8 +76,8 @@ void watchForMessageBoxes(QApplication& app)
 
 int usage()
 {
-    err() << "usage: quillon-printers list | default | choose NAME | init-data DATADIR | "
-             "print-equipment DATADIR | print-tracksheet DATADIR"
+    err() << "usage: quillon-printers [--catalogue URI] list | default | choose NAME | "
+             "init-data DATADIR | print-equipment DATADIR | print-tracksheet DATADIR"
           << Qt::endl;
     return 2;
 }
@@ -94,9 +99,18 @@ int choose(const QString& name)
     return dialog.result() == QDialog::Accepted ? 0 : 1;
 }
 
+// The server --catalogue names; invalid: the catalogue is in the folder.
+ServerAddress& catalogueServer()
+{
+    static ServerAddress server;
+    return server;
+}
+
 DataFolder dataFolder(const QString& dataDir)
 {
-    return DataFolder(dataDir, QFileInfo(dataDir).absolutePath());
+    DataFolder folder(dataDir, QFileInfo(dataDir).absolutePath());
+    folder.setServer(catalogueServer());
+    return folder;
 }
 
 // As the program does at start: whatever is missing is laid out.
@@ -165,11 +179,24 @@ int printTrackSheet(const QString& dataDir)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Quillon05");
     QApplication::setApplicationVersion(QUILLON_VERSION);
-    watchForMessageBoxes(app);
 
-    const QStringList args = QApplication::arguments().mid(1);
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Drives the printer choice and print dialogs of Quillon.");
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption catalogue =
+        catalogueOption("Without it, the catalogue in DATADIR is used.");
+    parser.addOption(catalogue);
+    parser.addPositionalArgument("COMMAND", "list, default, choose, init-data, print-equipment "
+                                            "or print-tracksheet, with its argument");
+    if (const std::optional<int> done = answerCommandLine(parser, QApplication::arguments()))
+        return *done;
+    if (const std::optional<int> bad = readCatalogueOption(parser, catalogue, catalogueServer()))
+        return *bad;
+    // Named after the tool until here, so that its own messages say so.
+    QApplication::setApplicationName("Quillon05");
+    watchForMessageBoxes(app);
+    const QStringList args = parser.positionalArguments();
     if (args.isEmpty())
         return usage();
     const QString command = args.first();

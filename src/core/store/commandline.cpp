@@ -33,4 +33,33 @@ std::optional<int> answerCommandLine(QCommandLineParser& parser, const QStringLi
     return std::nullopt;
 }
 
+QCommandLineOption catalogueOption(const QString& without)
+{
+    return QCommandLineOption(
+        QStringLiteral("catalogue"),
+        QStringLiteral("Use the catalogue on the PostgreSQL server URI "
+                       "(postgresql://user@host:port/database?sslmode=...) instead of the one in "
+                       "the data folder (which is still used, for its backups among others). "
+                       "%1 The password is never part of the stored address: libpq takes it "
+                       "from ~/.pgpass, a service file or PGPASSWORD.")
+            .arg(without),
+        QStringLiteral("URI"));
+}
+
+std::optional<int> readCatalogueOption(const QCommandLineParser& parser,
+                                       const QCommandLineOption& option, ServerAddress& server)
+{
+    server = ServerAddress();
+    if (!parser.isSet(option))
+        return std::nullopt;
+    QString why;
+    server = ServerAddress::parse(parser.value(option), &why);
+    if (server.isValid())
+        return std::nullopt;
+    // The reason never quotes the address, so no password reaches the terminal.
+    QTextStream(stderr) << QCoreApplication::applicationName()
+                        << ": --catalogue: " << why.simplified() << " (try --help)\n";
+    return 2;
+}
+
 } // namespace quillon

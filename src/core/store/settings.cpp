@@ -1,5 +1,6 @@
 #include "store/settings.h"
 
+#include "store/serveraddress.h"
 #include "store/songconstants.h"
 
 #include <cmath>
@@ -49,6 +50,14 @@ bool Settings::contains(const QString& key) const
 void Settings::remove(const QString& key)
 {
     m_store->remove(kSection + key);
+}
+
+void Settings::setCatalogueServer(const ServerAddress& server)
+{
+    if (server.isValid())
+        setText(QStringLiteral("CatalogueServer"), server.withoutPassword());
+    else
+        remove(QStringLiteral("CatalogueServer"));
 }
 
 bool Settings::flag(const QString& key, bool defaultValue) const

@@ -8,6 +8,8 @@ class QSettings;
 
 namespace quillon {
 
+class ServerAddress;
+
 // A window's place in twips: left, top, width, height.
 struct Placement {
     double left = 0;
@@ -70,6 +72,12 @@ public:
     // sound; empty when the last session did not end in order.
     QString dataCheckStamp() const { return text("DataCheckStamp"); }
     void setDataCheckStamp(const QString& stamp) { setText("DataCheckStamp", stamp); }
+    // The server the catalogue is kept on (a libpq URI, never with a
+    // password), read at start; empty: the data folder's own files.
+    QString catalogueServer() const { return text("CatalogueServer"); }
+    // Stores the address without its password; an invalid one (none)
+    // removes the key, so the data folder is used again.
+    void setCatalogueServer(const ServerAddress& server);
     QString lyricsSaveAs() const { return text("LyricsSaveAS", "txt"); }
     QString ginfoSaveAs() const { return text("GInfoSaveAS", "txt"); }
 

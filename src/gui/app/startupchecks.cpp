@@ -53,6 +53,12 @@ bool repair(AppState& state, QWidget* parent, const IntegrityReport& report, con
 StartupCheckResult runStartupChecks(AppState& state, QWidget* parent, const QDateTime& now)
 {
     StartupCheckResult outcome;
+    // The backup and the check read the folder's files; a catalogue on a
+    // server is not in them, and the files are not written this session.
+    if (state.data.onServer()) {
+        qCDebug(lcApp) << "catalogue on a server: no data folder backup or check";
+        return outcome;
+    }
     const BackupResult daily = Backup(state.data).daily(now.date());
     if (!daily.ok()) {
         outcome.backupFailed = true;
@@ -117,6 +123,9 @@ StartupCheckResult runStartupChecks(AppState& state, QWidget* parent, const QDat
 
 void recordDataFolderAtExit(AppState& state)
 {
+    // A session on a server left the folder's files as the last one did.
+    if (state.data.onServer())
+        return;
     if (state.dataKnownSound)
         state.settings.setDataCheckStamp(folderStamp(state.data));
     else

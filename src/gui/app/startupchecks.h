@@ -29,12 +29,16 @@ struct StartupCheckResult {
 // files are exactly as the last orderly exit left them after a sound start
 // (see recordDataFolderAtExit); after a crash that followed a write, a
 // restore or any change from outside it runs.
+//
+// With the catalogue on a server neither runs: both are for the data
+// folder's own files.
 StartupCheckResult runStartupChecks(AppState& state, QWidget* parent,
                                     const QDateTime& now = QDateTime::currentDateTime());
 
 // At an orderly exit, once nothing writes any more: remembers the folder as
 // sound when this session started sound, so the next start need not check
-// it; otherwise forgets any earlier record.
+// it; otherwise forgets any earlier record. A session on a server leaves
+// the record as it was.
 void recordDataFolderAtExit(AppState& state);
 
 } // namespace quillon

@@ -2,6 +2,8 @@
 
 #include "common/appstate.h"
 #include "common/logging.h"
+#include "common/prompter.h"
+#include "store/serveraddress.h"
 #include "store/settings.h"
 
 #include <QButtonGroup>
@@ -17,6 +19,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -26,6 +29,8 @@ namespace quillon {
 namespace {
 constexpr int kMinSize = 6;
 constexpr int kMaxSize = 18;
+
+const QString kCatalogueTitle = QStringLiteral("Catalogue");
 
 const QColor kSwatches[OptionsDialog::kSwatchCount] = {
     Qt::black,          Qt::white,          QColor(0x80, 0, 0),
@@ -107,6 +112,7 @@ OptionsDialog::OptionsDialog(AppState& state, QWidget* parent) : QDialog(parent)
     layout->addWidget(frame);
     layout->addLayout(pageButtons);
     layout->addWidget(m_pages);
+    layout->addWidget(buildCatalogueGroup());
     layout->addLayout(buttons);
 
     loadSettings();
@@ -129,7 +135,10 @@ OptionsDialog::OptionsDialog(AppState& state, QWidget* parent) : QDialog(parent)
         setWindowTitle("Set Colors");
     });
     connect(m_ok, &QPushButton::clicked, this, [this] {
-        store();
+        ServerAddress server;
+        if (!readCatalogue(server))
+            return;
+        store(server);
         accept();
     });
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -210,9 +219,38 @@ QWidget* OptionsDialog::buildColorPage()
     return page;
 }
 
+QGroupBox* OptionsDialog::buildCatalogueGroup()
+{
+    auto* group = new QGroupBox("Catalogue", this);
+    group->setObjectName("fraCatalogue");
+    m_inFolder = new QRadioButton("In the data folder (default)", group);
+    m_inFolder->setObjectName("optCatalogueFolder");
+    m_onServer = new QRadioButton("On a PostgreSQL server:", group);
+    m_onServer->setObjectName("optCatalogueServer");
+    m_serverAddress = new QLineEdit(group);
+    m_serverAddress->setObjectName("txtCatalogueServer");
+    m_serverAddress->setPlaceholderText("postgresql://user@host:5432/database?sslmode=require");
+    m_serverAddress->setToolTip("The password is never stored: keep it in ~/.pgpass, a service "
+                                "file or PGPASSWORD.");
+    auto* note = new QLabel("A change takes effect at the next start.", group);
+    auto* layout = new QGridLayout(group);
+    layout->addWidget(m_inFolder, 0, 0, 1, 2);
+    layout->addWidget(m_onServer, 1, 0);
+    layout->addWidget(m_serverAddress, 1, 1);
+    layout->addWidget(note, 2, 0, 1, 2);
+    layout->setColumnStretch(1, 1);
+    connect(m_onServer, &QRadioButton::toggled, m_serverAddress, &QWidget::setEnabled);
+    return group;
+}
+
 void OptionsDialog::loadSettings()
 {
     const Settings& s = m_state.settings;
+    const QString server = s.catalogueServer();
+    m_serverAddress->setText(server);
+    m_onServer->setChecked(!server.isEmpty());
+    m_inFolder->setChecked(server.isEmpty());
+    m_serverAddress->setEnabled(!server.isEmpty());
     m_boxes[RecentSong]->setChecked(s.openRecentSong());
     m_boxes[ShowWelcome]->setChecked(s.showWelcomeScreen());
     m_boxes[ShowTip]->setChecked(s.showTipScreen());
@@ -221,9 +259,50 @@ void OptionsDialog::loadSettings()
     m_boxes[ShowSidebar]->setChecked(s.showSidebar(false));
 }
 
-void OptionsDialog::store()
+bool OptionsDialog::readCatalogue(ServerAddress& server)
+{
+    server = ServerAddress();
+    if (!m_onServer->isChecked())
+        return true;
+    QString why;
+    server = ServerAddress::parse(m_serverAddress->text(), &why);
+    if (server.isValid())
+        return true;
+    m_state.prompter.critical(this,
+                              "The server address cannot be used, so nothing was stored.\r" + why +
+                                  "\r\rGive it as postgresql://user@host:port/database, "
+                                  "with parameters such as ?sslmode=require after it.",
+                              kCatalogueTitle);
+    m_serverAddress->setFocus();
+    return false;
+}
+
+void OptionsDialog::storeCatalogue(const ServerAddress& server)
 {
     Settings& s = m_state.settings;
+    const QString before = s.catalogueServer();
+    s.setCatalogueServer(server);
+    QStringList notes;
+    if (server.hasPassword()) {
+        m_serverAddress->setText(server.withoutPassword());
+        notes << "The password in the address is not stored. Keep it where the connection "
+                 "finds it: in ~/.pgpass, in a service file (?service=...), or in the "
+                 "PGPASSWORD environment variable.";
+    }
+    if (s.catalogueServer() != before)
+        notes << (server.isValid()
+                      ? QString("From the next start on, the catalogue is opened on %1.")
+                            .arg(server.describe())
+                      : QString("From the next start on, the catalogue is opened in the data "
+                                "folder."));
+    if (!notes.isEmpty())
+        m_state.prompter.information(this, notes.join("\r\r"), kCatalogueTitle);
+}
+
+void OptionsDialog::store(const ServerAddress& server)
+{
+    Settings& s = m_state.settings;
+    storeCatalogue(server);
     s.setOpenRecentSong(m_boxes[RecentSong]->isChecked());
     s.setRecentSong(m_state.currentSong);
     s.setShowWelcomeScreen(m_boxes[ShowWelcome]->isChecked());

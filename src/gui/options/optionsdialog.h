@@ -4,19 +4,25 @@
 
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
+class QRadioButton;
 class QStackedWidget;
 class QToolButton;
 
 namespace quillon {
 
 struct AppState;
+class ServerAddress;
 
 // "Settings" (frmOptions): the start-up preferences, plus a font page and a
-// colour page that only show their choices on two sample lines. "&OK"
-// stores the preferences and the current song as the recent one; "&Cancel"
-// stores nothing. Modal; opened by the "settings" command and the tray menu.
+// colour page that only show their choices on two sample lines, and where
+// the catalogue is kept (the data folder or a PostgreSQL server, from the
+// next start on). "&OK" stores the preferences and the current song as the
+// recent one, and refuses a malformed server address; "&Cancel" stores
+// nothing. Modal; opened by the "settings" command and the tray menu.
 class OptionsDialog final : public QDialog {
     Q_OBJECT
 public:
@@ -37,12 +43,20 @@ public:
     QPushButton* colorsButton() const { return m_colorsButton; }
     QToolButton* foreSwatch(int i) const { return m_fore[i]; }
     QToolButton* backSwatch(int i) const { return m_back[i]; }
+    QRadioButton* catalogueInFolder() const { return m_inFolder; }
+    QRadioButton* catalogueOnServer() const { return m_onServer; }
+    QLineEdit* serverAddress() const { return m_serverAddress; }
 
 private:
     QWidget* buildFontPage();
     QWidget* buildColorPage();
+    QGroupBox* buildCatalogueGroup();
     void loadSettings();
-    void store();
+    // The server chosen (invalid: the data folder); false after telling
+    // the user why the typed address cannot be used.
+    bool readCatalogue(ServerAddress& server);
+    void store(const ServerAddress& server);
+    void storeCatalogue(const ServerAddress& server);
     void setSampleFamily(const QString& family);
     void setSampleSize(int points);
     void sizeTyped(const QString& text);
@@ -60,6 +74,9 @@ private:
     QPushButton* m_colorsButton = nullptr;
     QToolButton* m_fore[kSwatchCount] = {};
     QToolButton* m_back[kSwatchCount] = {};
+    QRadioButton* m_inFolder = nullptr;
+    QRadioButton* m_onServer = nullptr;
+    QLineEdit* m_serverAddress = nullptr;
 };
 
 } // namespace quillon
