@@ -2,6 +2,7 @@
 
 #include "common/logging.h"
 #include "songs/songkeytable.h"
+#include "store/catalogueevents.h"
 #include "store/schema.h"
 #include "store/serverschema.h"
 #include "store/songconstants.h"
@@ -154,6 +155,54 @@ bool SongStore::takenMeanwhile(const QString& title)
 {
     m_titleTaken = true;
     return fail("title taken meanwhile: " + title);
+}
+
+bool SongStore::changedMeanwhile(const QString& title)
+{
+    m_changedElsewhere = true;
+    m_db.rollback();
+    qCInfo(lcSongs) << "write refused, changed elsewhere:" << title;
+    m_db.setErrorText(
+        QString("\"%1\" was changed in another room after it was shown here, so this change "
+                "was not stored.\rIts current state is shown now; what you typed is still "
+                "there to apply again.")
+            .arg(title));
+    return false;
+}
+
+bool SongStore::stillAsRead(const QString& table, const QString& title, const QVariantMap& expected,
+                            bool* rowFound)
+{
+    QStringList columns;
+    QStringList wanted;
+    for (auto it = expected.begin(); it != expected.end(); ++it) {
+        const QStringList& known =
+            table == "xtrax" ? schema::songColumns() : schema::trackColumns();
+        const QString column = schema::canonicalColumn(known, it.key());
+        if (column.isEmpty())
+            return fail("unknown field " + it.key());
+        columns << schema::quoted(column);
+        wanted << (it.value().isNull() ? QString() : it.value().toString());
+    }
+    // Compared as the caller read them (text through the same driver), so a
+    // number stored as 120.0 and shown as 120 is no change.
+    QSqlQuery& q = statement(QString("SELECT %1 FROM %2 WHERE songtitle = ? ORDER BY rowid LIMIT "
+                                     "1%3")
+                                 .arg(columns.join(", "), table,
+                                      m_db.isServer() ? QStringLiteral(" FOR UPDATE") : QString()));
+    q.bindValue(0, title);
+    if (!exec(q))
+        return false;
+    const bool found = q.next();
+    if (rowFound)
+        *rowFound = found;
+    bool same = true;
+    for (int i = 0; found && i < wanted.size(); ++i) {
+        const QVariant v = q.value(i);
+        same = same && (v.isNull() ? QString() : v.toString()) == wanted.at(i);
+    }
+    q.finish();
+    return same;
 }
 
 bool SongStore::fail(const QString& technical)
@@ -377,6 +426,7 @@ bool SongStore::create(const NewSong& song)
     }
     if (ok && useKeys)
         ok = putKeyMark(mark);
+    ok = ok && CatalogueEvents::announce(m_db, CatalogueEvents::kSongs, song.title);
     if (ok && fault("commit"))
         ok = false;
     if (!ok) {
@@ -389,15 +439,18 @@ bool SongStore::create(const NewSong& song)
     return true;
 }
 
-bool SongStore::updateFields(const QString& title, const QVariantMap& fields)
+bool SongStore::updateFields(const QString& title, const QVariantMap& fields,
+                             const QVariantMap& expected)
 {
-    return rename(title, title, fields);
+    return rename(title, title, fields, expected);
 }
 
-bool SongStore::rename(const QString& oldTitle, const QString& newTitle, const QVariantMap& fields)
+bool SongStore::rename(const QString& oldTitle, const QString& newTitle, const QVariantMap& fields,
+                       const QVariantMap& expected)
 {
     revive();
     m_titleTaken = false;
+    m_changedElsewhere = false;
     QStringList sets{"songtitle = ?"};
     QVariantList values{newTitle};
     for (auto it = fields.begin(); it != fields.end(); ++it) {
@@ -415,6 +468,16 @@ bool SongStore::rename(const QString& oldTitle, const QString& newTitle, const Q
         return false;
     int mark = 0;
     bool ok = !useKeys || takeKeyMark(&mark);
+    if (ok && !expected.isEmpty()) {
+        bool found = false;
+        if (!stillAsRead("xtrax", oldTitle, expected, &found))
+            return found ? changedMeanwhile(oldTitle) : (m_db.rollback(), false);
+        if (!found) {
+            // Deleted or renamed meanwhile: the caller's copy is all there is.
+            m_changedElsewhere = true;
+            ok = fail("song not found: " + oldTitle);
+        }
+    }
     if (ok) {
         QSqlQuery& q =
             statement(QString("UPDATE xtrax SET %1 WHERE songtitle = ?").arg(sets.join(", ")));
@@ -447,6 +510,10 @@ bool SongStore::rename(const QString& oldTitle, const QString& newTitle, const Q
         q.bindValue(1, oldTitle);
         ok = !fault(QString("track%1").arg(n)) && exec(q, m_folder.trackDb(n));
     }
+    // Others showing the song follow a new title.
+    ok = ok && CatalogueEvents::announce(
+                   m_db, oldTitle == newTitle ? CatalogueEvents::kSong : CatalogueEvents::kSongs,
+                   oldTitle == newTitle ? oldTitle : oldTitle + '\t' + newTitle);
     if (ok && fault("commit"))
         ok = false;
     if (!ok) {
@@ -482,6 +549,7 @@ bool SongStore::remove(const QString& title)
         q.bindValue(1, title);
         ok = exec(q) && putKeyMark(mark);
     }
+    ok = ok && CatalogueEvents::announce(m_db, CatalogueEvents::kSongs, title);
     if (ok && fault("commit"))
         ok = false;
     if (!ok) {
@@ -512,14 +580,24 @@ QStringList SongStore::trackRow(const QString& title, int slot, bool* found)
 }
 
 bool SongStore::writeTracks(const QString& title, int slot, int firstTrack,
-                            const QStringList& texts)
+                            const QStringList& texts, const QStringList& expected)
 {
     revive();
+    m_changedElsewhere = false;
     if (slot < 1 || slot > schema::kTrackSlots || firstTrack < 1 ||
-        firstTrack + texts.size() - 1 > schema::kTracksPerRow)
+        firstTrack + texts.size() - 1 > schema::kTracksPerRow ||
+        (!expected.isEmpty() && expected.size() != texts.size()))
         return fail("track out of range");
     if (!m_db.transaction())
         return false;
+    if (!expected.isEmpty()) {
+        QVariantMap asRead;
+        for (int i = 0; i < expected.size(); ++i)
+            asRead.insert(QString("track%1").arg(firstTrack + i), expected.at(i));
+        bool found = false;
+        if (!stillAsRead(trackTableRef(slot), title, asRead, &found))
+            return found ? changedMeanwhile(title) : (m_db.rollback(), false);
+    }
     QSqlQuery& q = trackWriteStatement(slot, firstTrack, int(texts.size()));
     for (int i = 0; i < texts.size(); ++i)
         q.bindValue(i, texts.at(i));
@@ -541,6 +619,7 @@ bool SongStore::writeTracks(const QString& title, int slot, int firstTrack,
             ins.addBindValue(t);
         ok = exec(ins, m_folder.trackDb(slot));
     }
+    ok = ok && CatalogueEvents::announce(m_db, CatalogueEvents::kSong, title);
     if (!ok) {
         m_db.rollback();
         return false;

@@ -58,15 +58,25 @@ public:
 
     bool create(const NewSong& song);
     // Renames and stores the other edited fields; the track rows follow.
-    bool rename(const QString& oldTitle, const QString& newTitle, const QVariantMap& fields = {});
-    bool updateFields(const QString& title, const QVariantMap& fields);
+    // `expected` holds fields as the caller read them (see changedElsewhere).
+    bool rename(const QString& oldTitle, const QString& newTitle, const QVariantMap& fields = {},
+                const QVariantMap& expected = {});
+    bool updateFields(const QString& title, const QVariantMap& fields,
+                      const QVariantMap& expected = {});
     bool remove(const QString& title);
 
     // The 96 tracks of a slot; a missing row reads as empty tracks.
     QStringList trackRow(const QString& title, int slot, bool* found = nullptr);
     // Writes consecutive tracks starting at firstTrack (1-based). A missing
-    // row is created first, so typed text is never dropped.
-    bool writeTracks(const QString& title, int slot, int firstTrack, const QStringList& texts);
+    // row is created first, so typed text is never dropped. `expected`, when
+    // given, holds the same tracks as the caller read them.
+    bool writeTracks(const QString& title, int slot, int firstTrack, const QStringList& texts,
+                     const QStringList& expected = {});
+
+    // The last write was refused because what it was based on had changed
+    // since it was read (another room, on a shared catalogue): the values in
+    // `expected` no longer stand. Nothing was written; lastError() says so.
+    bool changedElsewhere() const { return m_changedElsewhere; }
 
     // The last create or rename failed because another client took the
     // title between the check and the write.
@@ -95,6 +105,11 @@ private:
     bool fault(const QString& stage);
     bool fail(const QString& technical);
     bool takenMeanwhile(const QString& title);
+    // Inside a write's transaction: true when the row of `title` in `table`
+    // still holds the expected values (locked on a server until the end).
+    bool stillAsRead(const QString& table, const QString& title, const QVariantMap& expected,
+                     bool* rowFound = nullptr);
+    bool changedMeanwhile(const QString& title);
     // Opens a lost server connection again; a no-op on the data folder.
     bool revive();
     QString trackTableRef(int slot) const;
@@ -123,6 +138,7 @@ private:
     bool m_keysChecked = false;
     bool m_titlesFromIndex = true;
     bool m_titleTaken = false;
+    bool m_changedElsewhere = false;
     std::function<bool(const QString&)> m_faultInjector;
 };
 
