@@ -4,7 +4,7 @@
 // fsync before the next step, so that whoever kills this process knows which
 // writes were acknowledged.
 //
-// usage: quillon-crashchild DATA_FOLDER LOG_FILE SEED
+// usage: quillon-crashchild DATA_FOLDER LOG_FILE SEED [SERVER_URI]
 
 #include "crashlog.h"
 #include "songs/songstore.h"
@@ -29,8 +29,8 @@ const char* const kPieces[] = {"Blue",   "O'Neil", "\"Quoted\"", "a;b",       "-
 
 class Child final {
 public:
-    Child(const QString& data, const QString& log, quint32 seed)
-        : m_store(DataFolder(data)), m_random(seed), m_seed(seed)
+    Child(const DataFolder& data, const QString& log, quint32 seed)
+        : m_store(data), m_random(seed), m_seed(seed)
     {
         m_fd = ::open(QFile::encodeName(log).constData(), O_WRONLY | O_APPEND | O_CREAT, 0644);
         m_open = m_fd >= 0 && m_store.open();
@@ -145,11 +145,14 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 4) {
-        std::fputs("usage: quillon-crashchild DATA_FOLDER LOG_FILE SEED\n", stderr);
+    if (args.size() != 4 && args.size() != 5) {
+        std::fputs("usage: quillon-crashchild DATA_FOLDER LOG_FILE SEED [SERVER_URI]\n", stderr);
         return 2;
     }
-    Child child(args.at(1), args.at(2), args.at(3).toUInt());
+    DataFolder folder(args.at(1));
+    if (args.size() == 5)
+        folder.setServer(ServerAddress::parse(args.at(4)));
+    Child child(folder, args.at(2), args.at(3).toUInt());
     if (!child.isOpen()) {
         std::fprintf(stderr, "%s\n", qPrintable(child.error()));
         return 2;

@@ -189,8 +189,11 @@ private Q_SLOTS:
         while (tally.kills < wanted && clock.elapsed() < 240'000) {
             QProcess process;
             process.setProcessChannelMode(QProcess::SeparateChannels);
-            process.start(child,
-                          {tmp.folder().dir(), logPath, QString::number(seed + tally.kills)});
+            QStringList args{tmp.folder().dir(), logPath, QString::number(seed + tally.kills)};
+            // On a server the kill cuts the connection mid-transaction.
+            if (tmp.onServer())
+                args << tmp.folder().server().connectionUri();
+            process.start(child, args);
             QVERIFY(process.waitForStarted());
             // Most kills land in the write loop; some during start-up and
             // recovery of the previous kill's journal.
