@@ -1,12 +1,20 @@
 #include "devices/deviceregister.h"
 
 #include "common/logging.h"
+#include "store/schema.h"
 
 #include <QSqlRecord>
 
 namespace quillon {
 
 namespace {
+// A statement that could not be prepared keeps its own reason: run anyway,
+// the server's driver would replace it by a meaningless one.
+bool executed(QSqlQuery& q)
+{
+    return !q.lastError().isValid() && q.exec();
+}
+
 DeviceRecord fromRecord(const QSqlRecord& r)
 {
     auto text = [&](const char* field) {
@@ -26,13 +34,36 @@ DeviceRecord fromRecord(const QSqlRecord& r)
     d.type = text("TypeRM").toInt();
     return d;
 }
+
+// The record's values in the order of schema::recdevColumns(). The numbers
+// go as text: a file's INTEGER columns store them as numbers all the same,
+// and a server keeps every value as text.
+QVariantList valuesOf(const DeviceRecord& d)
+{
+    return {d.name,        QString::number(d.tracks),
+            d.serialNr,    d.noiseReduction,
+            d.purchasedOn, d.seller,
+            d.note,        d.lastInspection,
+            d.technician,  QString::number(d.type)};
+}
+
+// Rewrites every column of the one row `pick` selects; the mixed-case column
+// names are quoted, as a server keeps them in this spelling.
+QString updateSql(const QString& pick)
+{
+    QStringList sets;
+    for (const QString& c : schema::recdevColumns())
+        sets << schema::quoted(c) + " = ?";
+    return QString("UPDATE recdev SET %1 WHERE rowid = (SELECT rowid FROM recdev %2)")
+        .arg(sets.join(", "), pick);
+}
 } // namespace
 
 DeviceRegister::DeviceRegister(const DataFolder& folder) : m_folder(folder) {}
 
 bool DeviceRegister::openDb(Database& db)
 {
-    if (db.open(m_folder.recdevDb()))
+    if (m_folder.openCatalogue(db, m_folder.recdevDb()))
         return true;
     m_lastError = db.lastError();
     return false;
@@ -45,7 +76,7 @@ QList<DeviceRecord> DeviceRegister::all()
     if (!openDb(db))
         return devices;
     QSqlQuery q = db.prepare("SELECT * FROM recdev ORDER BY rowid");
-    if (!q.exec()) {
+    if (!executed(q)) {
         db.setError(q.lastError().text());
         m_lastError = db.lastError();
         return devices;
@@ -70,7 +101,7 @@ std::optional<DeviceRecord> DeviceRegister::find(const QString& name)
         return std::nullopt;
     QSqlQuery q = db.prepare("SELECT * FROM recdev WHERE name = ? ORDER BY rowid LIMIT 1");
     q.addBindValue(name);
-    if (!q.exec() || !q.next())
+    if (!executed(q) || !q.next())
         return std::nullopt;
     return fromRecord(q.record());
 }
@@ -80,15 +111,11 @@ bool DeviceRegister::update(const QString& oldName, const DeviceRecord& d)
     Database db;
     if (!openDb(db))
         return false;
-    QSqlQuery q = db.prepare(
-        "UPDATE recdev SET name = ?, Nroftracks = ?, SerialNr = ?, Noisereduction = ?, "
-        "Purchasedon = ?, Seller = ?, Note = ?, Lastinspection = ?, technician = ?, TypeRM = ? "
-        "WHERE rowid = (SELECT rowid FROM recdev WHERE name = ? ORDER BY rowid LIMIT 1)");
-    for (const QVariant& v :
-         QVariantList{d.name, d.tracks, d.serialNr, d.noiseReduction, d.purchasedOn, d.seller,
-                      d.note, d.lastInspection, d.technician, d.type, oldName})
+    QSqlQuery q = db.prepare(updateSql("WHERE name = ? ORDER BY rowid LIMIT 1"));
+    const QVariantList values = valuesOf(d) << oldName;
+    for (const QVariant& v : values)
         q.addBindValue(v);
-    if (!q.exec()) {
+    if (!executed(q)) {
         db.setError(q.lastError().text());
         m_lastError = db.lastError();
         return false;
@@ -120,7 +147,7 @@ std::optional<DeviceRecord> DeviceRegister::findSlot(int slot)
         return std::nullopt;
     QSqlQuery q = db.prepare("SELECT * FROM recdev ORDER BY rowid LIMIT 1 OFFSET ?");
     q.addBindValue(slot - 1);
-    if (!q.exec() || !q.next())
+    if (!executed(q) || !q.next())
         return std::nullopt;
     return fromRecord(q.record());
 }
@@ -129,22 +156,19 @@ bool DeviceRegister::updateSlot(int slot, const DeviceRecord& d)
 {
     // SQLite reads a negative offset as zero: slot 0 must not edit slot 1.
     if (slot < 1) {
-        m_lastError =
-            describeStoreError(m_folder.recdevDb(), QString("no device slot %1").arg(slot));
+        const QString technical = QString("no device slot %1").arg(slot);
+        m_lastError = m_folder.onServer() ? describeServerError(m_folder.server(), technical)
+                                          : describeStoreError(m_folder.recdevDb(), technical);
         return false;
     }
     Database db;
     if (!openDb(db))
         return false;
-    QSqlQuery q = db.prepare(
-        "UPDATE recdev SET name = ?, Nroftracks = ?, SerialNr = ?, Noisereduction = ?, "
-        "Purchasedon = ?, Seller = ?, Note = ?, Lastinspection = ?, technician = ?, TypeRM = ? "
-        "WHERE rowid = (SELECT rowid FROM recdev ORDER BY rowid LIMIT 1 OFFSET ?)");
-    for (const QVariant& v :
-         QVariantList{d.name, d.tracks, d.serialNr, d.noiseReduction, d.purchasedOn, d.seller,
-                      d.note, d.lastInspection, d.technician, d.type, slot - 1})
+    QSqlQuery q = db.prepare(updateSql("ORDER BY rowid LIMIT 1 OFFSET ?"));
+    const QVariantList values = valuesOf(d) << slot - 1;
+    for (const QVariant& v : values)
         q.addBindValue(v);
-    if (!q.exec()) {
+    if (!executed(q)) {
         db.setError(q.lastError().text());
         m_lastError = db.lastError();
         return false;

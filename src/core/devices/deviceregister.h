@@ -24,8 +24,9 @@ struct DeviceRecord {
     bool operator==(const DeviceRecord&) const = default;
 };
 
-// The register of the studio's recording devices (recdev.mdb). The program
-// never adds or removes rows; it reads them in order and edits one by name.
+// The register of the studio's recording devices (table recdev in
+// recdev.mdb, or on the catalogue server). The program never adds or removes
+// rows; it reads them in order and edits one by name or by slot.
 class DeviceRegister final {
 public:
     explicit DeviceRegister(const DataFolder& folder);

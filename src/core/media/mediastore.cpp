@@ -12,7 +12,15 @@ namespace quillon {
 
 namespace {
 
-const QString kTable = QStringLiteral("Tape");
+// A statement that could not be prepared keeps its own reason: run anyway,
+// the server's driver would replace it by a meaningless one.
+bool executed(QSqlQuery& q)
+{
+    return !q.lastError().isValid() && q.exec();
+}
+
+// Quoted: a server keeps the table's name in this spelling.
+const QString kTable = schema::quoted(QStringLiteral("Tape"));
 
 QString columnList()
 {
@@ -102,7 +110,8 @@ MediaStore::MediaStore(const DataFolder& folder) : m_folder(folder) {}
 
 bool MediaStore::databaseExists() const
 {
-    return QFileInfo::exists(m_folder.tapeDb());
+    // A server's layout, the media table included, is checked on connecting.
+    return m_folder.onServer() || QFileInfo::exists(m_folder.tapeDb());
 }
 
 QString MediaStore::nameKey(const QString& name)
@@ -113,7 +122,7 @@ QString MediaStore::nameKey(const QString& name)
 bool MediaStore::openDb(Database& db)
 {
     m_lastError.clear();
-    if (!db.open(m_folder.tapeDb())) {
+    if (!m_folder.openCatalogue(db, m_folder.tapeDb())) {
         m_lastError = db.lastError();
         return false;
     }
@@ -135,7 +144,7 @@ QList<Medium> MediaStore::all()
         return result;
     QSqlQuery q = db.prepare(QString("SELECT %1 FROM %2 ORDER BY rowid").arg(columnList(), kTable));
     q.setForwardOnly(true);
-    if (!q.exec()) {
+    if (!executed(q)) {
         fail(db, q.lastError().text());
         return result;
     }
@@ -158,7 +167,7 @@ QList<Medium> MediaStore::treeEntries()
     QSqlQuery q = db.prepare(
         QString("SELECT bandnummer, bandtype, deleted FROM %1 ORDER BY rowid").arg(kTable));
     q.setForwardOnly(true);
-    if (!q.exec()) {
+    if (!executed(q)) {
         fail(db, q.lastError().text());
         return result;
     }
@@ -186,7 +195,7 @@ int MediaStore::count()
     if (!openDb(db))
         return 0;
     QSqlQuery q = db.prepare(QString("SELECT count(*) FROM %1").arg(kTable));
-    if (!q.exec() || !q.next()) {
+    if (!executed(q) || !q.next()) {
         fail(db, q.lastError().text());
         return 0;
     }
@@ -202,7 +211,7 @@ std::optional<Medium> MediaStore::find(const QString& name)
         db.prepare(QString("SELECT %1 FROM %2 WHERE bandnummer = ? ORDER BY rowid LIMIT 1")
                        .arg(columnList(), kTable));
     q.addBindValue(name);
-    if (!q.exec()) {
+    if (!executed(q)) {
         fail(db, q.lastError().text());
         return std::nullopt;
     }
@@ -218,10 +227,10 @@ QStringList MediaStore::names()
     if (!openDb(db))
         return result;
     QSqlQuery q = db.prepare(QString("SELECT bandnummer FROM %1 WHERE bandnummer IS NOT NULL "
-                                     "ORDER BY bandnummer COLLATE NOCASE, rowid")
+                                     "ORDER BY lower(bandnummer), rowid")
                                  .arg(kTable));
     q.setForwardOnly(true);
-    if (!q.exec()) {
+    if (!executed(q)) {
         fail(db, q.lastError().text());
         return result;
     }
@@ -230,7 +239,8 @@ QStringList MediaStore::names()
         if (!name.trimmed().isEmpty()) // nothing to choose in a blank line
             result << name;
     }
-    // SQLite folds ASCII letters only; finish the job for umlauts.
+    // lower() folds ASCII letters only (SQLite, and a server under the "C"
+    // collation alike); finish the job for umlauts.
     std::stable_sort(result.begin(), result.end(), [](const QString& a, const QString& b) {
         return a.compare(b, Qt::CaseInsensitive) < 0;
     });
@@ -242,7 +252,7 @@ qint64 MediaStore::rowIdOf(Database& db, const QString& name)
     QSqlQuery q = db.prepare(
         QString("SELECT rowid FROM %1 WHERE bandnummer = ? ORDER BY rowid LIMIT 1").arg(kTable));
     q.addBindValue(name);
-    if (!q.exec() || !q.next())
+    if (!executed(q) || !q.next())
         return -1;
     return q.value(0).toLongLong();
 }
@@ -252,7 +262,7 @@ bool MediaStore::takenIn(Database& db, const QString& name, qint64 ignoreRow, bo
     const QString key = nameKey(name);
     QSqlQuery q = db.prepare(QString("SELECT rowid, bandnummer FROM %1").arg(kTable));
     q.setForwardOnly(true);
-    *ok = q.exec();
+    *ok = executed(q);
     if (!*ok) {
         fail(db, q.lastError().text());
         return false;

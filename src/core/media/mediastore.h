@@ -11,10 +11,11 @@ namespace quillon {
 
 class Database;
 
-// The media table (table Tape in tape.mdb). Every call opens the file, does
-// its one piece of work and closes it again, so no connection stays open
-// between two user actions. Names are always bound values, so a name with an
-// apostrophe is stored, found, renamed and deleted like any other.
+// The media table (table Tape in tape.mdb, or on the catalogue server).
+// Every call opens the file or connects, does its one piece of work and
+// closes it again, so no connection stays open between two user actions.
+// Names are always bound values, so a name with an apostrophe is stored,
+// found, renamed and deleted like any other.
 //
 // Names are unique without regard to letter case and surrounding blanks; the
 // store refuses a write that would break that even when a window forgot to
@@ -23,8 +24,10 @@ class MediaStore final {
 public:
     explicit MediaStore(const DataFolder& folder);
 
+    // The file is there; always true on a server, whose layout is checked
+    // when a call connects.
     bool databaseExists() const;
-    // User-facing text of the last failure (names the file).
+    // User-facing text of the last failure (names the file or the server).
     QString lastError() const { return m_lastError; }
 
     // Every medium in stored order; empty on failure (see lastError).

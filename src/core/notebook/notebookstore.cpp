@@ -1,15 +1,28 @@
 #include "notebook/notebookstore.h"
 
 #include "common/logging.h"
+#include "store/serverschema.h"
 
 #include <QSqlRecord>
 
 namespace quillon {
 
 namespace {
+// A statement that could not be prepared keeps its own reason: run anyway,
+// the server's driver would replace it by a meaningless one.
+bool executed(QSqlQuery& q)
+{
+    return !q.lastError().isValid() && q.exec();
+}
+
 // The first row in table order; the table is meant to hold only this one.
 const QString kFirstRow = QStringLiteral("(SELECT min(rowid) FROM note1)");
 } // namespace
+
+NotebookStore::NotebookStore(const DataFolder& folder)
+    : m_path(folder.note1Db()), m_server(folder.server())
+{
+}
 
 NotebookStore::NotebookStore(QString path) : m_path(std::move(path)) {}
 
@@ -20,7 +33,16 @@ NotebookStore::~NotebookStore()
 
 bool NotebookStore::open()
 {
-    return m_db.open(m_path);
+    return m_server.isValid() ? serverschema::open(m_db, m_server) : m_db.open(m_path);
+}
+
+bool NotebookStore::ready()
+{
+    if (m_db.isOpen() && !(m_db.isServer() && m_db.connectionLost()))
+        return true;
+    if (m_db.isOpen())
+        qCInfo(lcDocuments) << "connecting to the catalogue server again";
+    return open();
 }
 
 void NotebookStore::close()
@@ -30,11 +52,11 @@ void NotebookStore::close()
 
 std::optional<NoteContent> NotebookStore::read()
 {
-    if (!m_db.isOpen() && !open())
+    if (!ready())
         return std::nullopt;
     QSqlQuery q =
         m_db.prepare(QStringLiteral("SELECT notiz1 FROM note1 WHERE rowid = ") + kFirstRow);
-    if (!q.exec()) {
+    if (!executed(q)) {
         m_db.setError(q.lastError().text());
         return std::nullopt;
     }
@@ -52,7 +74,7 @@ std::optional<NoteContent> NotebookStore::read()
 
 bool NotebookStore::write(const QString& text)
 {
-    if (!m_db.isOpen() && !open())
+    if (!ready())
         return false;
     if (!m_db.transaction())
         return false;
@@ -60,13 +82,13 @@ bool NotebookStore::write(const QString& text)
         m_db.prepare(QStringLiteral("UPDATE note1 SET notiz1 = ? WHERE rowid = ") + kFirstRow);
     update.addBindValue(text);
     QString failure;
-    if (!update.exec()) {
+    if (!executed(update)) {
         failure = update.lastError().text();
     } else if (update.numRowsAffected() < 1) {
         qCWarning(lcDocuments) << "note1 had lost its row; recreating it";
         QSqlQuery insert = m_db.prepare(QStringLiteral("INSERT INTO note1 (notiz1) VALUES (?)"));
         insert.addBindValue(text);
-        if (!insert.exec())
+        if (!executed(insert))
             failure = insert.lastError().text();
     }
     if (!failure.isEmpty()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/database.h"
+#include "store/datafolder.h"
 
 #include <optional>
 #include <QByteArray>
@@ -14,11 +15,15 @@ struct NoteContent {
     bool isNull = true;
 };
 
-// The general notebook in note1.mdb: table note1, one row, its field notiz1.
-// Only the first row is read and written; a row is added only when the table
-// has lost its one row, so that a save never silently goes nowhere.
+// The general notebook: table note1 (in note1.mdb, or on the catalogue
+// server), one row, its field notiz1. Only the first row is read and
+// written; a row is added only when the table has lost its one row, so that
+// a save never silently goes nowhere.
 class NotebookStore final {
 public:
+    // The notebook of the folder's catalogue, wherever that is kept.
+    explicit NotebookStore(const DataFolder& folder);
+    // The notebook in this file, whatever the folder says.
     explicit NotebookStore(QString path);
     ~NotebookStore();
     NotebookStore(const NotebookStore&) = delete;
@@ -28,7 +33,7 @@ public:
     void close();
     bool isOpen() const { return m_db.isOpen(); }
     QString path() const { return m_path; }
-    // A user-facing sentence naming the file after a failure.
+    // A user-facing sentence naming the file (or the server) after a failure.
     QString lastError() const { return m_db.lastError(); }
 
     // The first row's notiz1; a table without rows reads as an empty (null)
@@ -46,7 +51,12 @@ public:
     static QByteArray fieldTextToBytes(const QString& text);
 
 private:
+    // Connects again after a server connection broke; what failed before
+    // was reported and rolled back.
+    bool ready();
+
     QString m_path;
+    ServerAddress m_server; // valid when the notebook is on a server
     Database m_db;
 };
 

@@ -3,6 +3,8 @@
 #include "common/logging.h"
 #include "store/database.h"
 #include "store/plainfile.h"
+#include "store/schema.h"
+#include "store/serverschema.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +13,13 @@
 namespace quillon {
 
 namespace {
+
+// A statement that could not be prepared keeps its own reason: run anyway,
+// the server's driver would replace it by a meaningless one.
+bool executed(QSqlQuery& q)
+{
+    return !q.lastError().isValid() && q.exec();
+}
 
 // Files written before the program stored UTF-8 hold the Windows code page;
 // the characters the style boxes admit all sit in its Latin-1 part.
@@ -32,6 +41,23 @@ QByteArray readAll(const QString& path, bool* ok)
         *ok = read;
     return data;
 }
+
+// An entry as the list file can carry it: the format has no escape for a
+// double quote (one can only come from a damaged file, and an apostrophe
+// keeps the line readable), and a line break would split the entry.
+QString storable(QString entry)
+{
+    entry.replace('"', '\'');
+    entry.remove('\r');
+    entry.remove('\n');
+    return entry;
+}
+
+// Rows a server statement inserts at once: few round trips for a long list,
+// few values per statement.
+constexpr int kRowsPerInsert = 200;
+
+const QString kNumberSql = QStringLiteral("SELECT number FROM stnum ORDER BY rowid LIMIT 1");
 
 bool isBlank(QChar c)
 {
@@ -77,7 +103,10 @@ bool parseLine(const QString& line, QStringList& out)
 
 } // namespace
 
-StyleList::StyleList(const DataFolder& folder) : StyleList(folder.stnumDat(), folder.stylesDat()) {}
+StyleList::StyleList(const DataFolder& folder) : StyleList(folder.stnumDat(), folder.stylesDat())
+{
+    m_server = folder.server();
+}
 
 StyleList::StyleList(const QString& stnumPath, const QString& stylesPath)
     : m_stnumPath(stnumPath), m_stylesPath(stylesPath)
@@ -86,12 +115,62 @@ StyleList::StyleList(const QString& stnumPath, const QString& stylesPath)
 
 bool StyleList::numberFileExists() const
 {
+    if (m_server.isValid()) {
+        QStringList rows;
+        return !readRows(kNumberSql, &rows) || !rows.isEmpty();
+    }
     return QFileInfo::exists(m_stnumPath);
 }
 
 bool StyleList::listFileExists() const
 {
-    return QFileInfo::exists(m_stylesPath);
+    return m_server.isValid() || QFileInfo::exists(m_stylesPath);
+}
+
+bool StyleList::readRows(const QString& sql, QStringList* rows) const
+{
+    Database db;
+    if (!serverschema::open(db, m_server)) {
+        qCWarning(lcSongs) << "style list not read:" << db.lastError();
+        return false;
+    }
+    QSqlQuery q = db.prepare(sql);
+    q.setForwardOnly(true);
+    if (executed(q))
+        while (q.next())
+            *rows << q.value(0).toString();
+    if (q.lastError().isValid()) {
+        db.setError(q.lastError().text());
+        qCWarning(lcSongs) << "style list not read:" << db.lastError();
+        rows->clear();
+        return false;
+    }
+    return true;
+}
+
+bool StyleList::replaceRows(const QString& table, const QString& column, const QStringList& values)
+{
+    Database db;
+    const QString name = schema::quoted(table);
+    // Locked first, so that two clients saving at once cannot leave both
+    // lists behind; readers are not held up.
+    bool ok = serverschema::open(db, m_server) && db.transaction() &&
+              db.exec(QString("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE").arg(name)) &&
+              db.exec(QString("DELETE FROM %1").arg(name));
+    for (qsizetype at = 0; ok && at < values.size(); at += kRowsPerInsert) {
+        const QStringList chunk = values.mid(at, kRowsPerInsert);
+        QStringList marks(chunk.size(), QStringLiteral("(?)"));
+        ok = db.exec(QString("INSERT INTO %1 (%2) VALUES %3")
+                         .arg(name, schema::quoted(column), marks.join(", ")),
+                     QVariantList(chunk.begin(), chunk.end()));
+    }
+    if (ok && db.commit())
+        return true;
+    if (db.isOpen())
+        db.rollback();
+    m_lastError = db.lastError();
+    qCWarning(lcSongs) << "cannot write the style" << table << m_lastError;
+    return false;
 }
 
 int StyleList::parseNumber(const QByteArray& content, bool* ok)
@@ -126,6 +205,14 @@ QStringList StyleList::parseEntries(const QByteArray& content, int* damagedLines
 
 int StyleList::readNumber(bool* ok) const
 {
+    if (m_server.isValid()) {
+        QStringList rows;
+        if (readRows(kNumberSql, &rows) && !rows.isEmpty())
+            return parseNumber(rows.first().toUtf8(), ok);
+        if (ok)
+            *ok = false;
+        return 0;
+    }
     bool opened = false;
     const QByteArray content = readAll(m_stnumPath, &opened);
     if (!opened) {
@@ -138,6 +225,15 @@ int StyleList::readNumber(bool* ok) const
 
 QStringList StyleList::readEntries() const
 {
+    if (m_server.isValid()) {
+        // Rows written by something else are taken in the form a save keeps.
+        QStringList rows, entries;
+        readRows(QStringLiteral("SELECT entry FROM styles ORDER BY rowid"), &rows);
+        for (const QString& row : rows)
+            if (const QString e = storable(row); !e.isEmpty())
+                entries << e;
+        return entries;
+    }
     bool opened = false;
     const QByteArray content = readAll(m_stylesPath, &opened);
     return opened ? parseEntries(content) : QStringList();
@@ -163,14 +259,8 @@ QByteArray StyleList::numberFileContent(int number)
 QByteArray StyleList::listFileContent(const QStringList& entries)
 {
     QByteArray content;
-    for (QString e : entries) {
-        // The format has no escape for a double quote; one can only come from
-        // a damaged file, and an apostrophe keeps the line readable.
-        e.replace('"', '\'');
-        e.remove('\r');
-        e.remove('\n');
-        content += '"' + e.toUtf8() + "\"\r\n";
-    }
+    for (const QString& e : entries)
+        content += '"' + storable(e).toUtf8() + "\"\r\n";
     return content;
 }
 
@@ -189,11 +279,22 @@ bool StyleList::writeFile(const QString& path, const QByteArray& content)
 
 bool StyleList::writeNumber(int number)
 {
+    if (m_server.isValid())
+        return replaceRows(QStringLiteral("stnum"), QStringLiteral("number"),
+                           {QString::number(number)});
     return writeFile(m_stnumPath, numberFileContent(number));
 }
 
 bool StyleList::writeEntries(const QStringList& entries)
 {
+    if (m_server.isValid()) {
+        // An empty entry reads back from the file as none at all.
+        QStringList rows;
+        for (const QString& e : entries)
+            if (const QString row = storable(e); !row.isEmpty())
+                rows << row;
+        return replaceRows(QStringLiteral("styles"), QStringLiteral("entry"), rows);
+    }
     return writeFile(m_stylesPath, listFileContent(entries));
 }
 

@@ -15,18 +15,28 @@ namespace quillon {
 // the old one, so a crash while saving leaves the previous list, never an
 // empty or half-written one. Reading is lenient: damaged lines are taken as
 // they stand rather than dropped, so that saving again loses nothing.
+//
+// With the catalogue on a server the number is the one row of table stnum
+// (no row stands for a missing stnum.dat) and the list the rows of table
+// styles in rowid order; each write replaces its table's rows in one
+// transaction. Entries are kept in the same form as in the file.
 class StyleList final {
 public:
     static constexpr int kMaxStyles = 250;
     // What the song details show of an entry.
     static constexpr int kDropDownWidth = 100;
 
+    // The folder's list, or the server's when the catalogue is kept there.
     explicit StyleList(const DataFolder& folder);
+    // The list in these two files, whatever the folder says.
     StyleList(const QString& stnumPath, const QString& stylesPath);
 
     QString stnumPath() const { return m_stnumPath; }
     QString stylesPath() const { return m_stylesPath; }
+    // On a server: a number row is there, or the server cannot be read (a
+    // failed read must not make a caller rewrite what it could not see).
     bool numberFileExists() const;
+    // Always true on a server, whose layout is checked on connecting.
     bool listFileExists() const;
 
     // The number stored in stnum.dat, blanks ignored; 0 when the file is
@@ -63,7 +73,12 @@ public:
 
 private:
     bool writeFile(const QString& path, const QByteArray& content);
+    // The server's rows of a one-column query; false when it cannot be read.
+    bool readRows(const QString& sql, QStringList* rows) const;
+    // Replaces every row of the server's table by the values, in order.
+    bool replaceRows(const QString& table, const QString& column, const QStringList& values);
 
+    ServerAddress m_server; // valid when the list is on a server
     QString m_stnumPath;
     QString m_stylesPath;
     QString m_lastError;

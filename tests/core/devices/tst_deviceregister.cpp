@@ -64,7 +64,7 @@ private Q_SLOTS:
                                   "Purchasedon", "Seller",     "Note",     "Lastinspection",
                                   "technician",  "TypeRM"};
         QCOMPARE(
-            test::storedColumns(tmp.folder().recdevDb(),
+            test::storedColumns(tmp.folder(), tmp.folder().recdevDb(),
                                 "SELECT * FROM recdev ORDER BY rowid LIMIT 1 OFFSET ?", columns,
                                 {slot - 1}),
             test::columnLines(columns, {expected.name, expected.tracks, expected.serialNr,
@@ -79,12 +79,11 @@ private Q_SLOTS:
         test::TempDataFolder tmp;
         {
             Database db;
-            QVERIFY(db.open(tmp.folder().recdevDb()));
-            QVERIFY(
-                db.exec("UPDATE recdev SET Nroftracks = NULL, SerialNr = NULL, "
-                        "Noisereduction = NULL, Purchasedon = NULL, Seller = NULL, Note = NULL, "
-                        "Lastinspection = NULL, technician = NULL, TypeRM = NULL "
-                        "WHERE rowid = (SELECT min(rowid) FROM recdev)"));
+            QVERIFY(tmp.folder().openCatalogue(db, tmp.folder().recdevDb()));
+            QVERIFY(db.exec("UPDATE recdev SET \"Nroftracks\" = NULL, \"SerialNr\" = NULL, "
+                            "\"Noisereduction\" = NULL, \"Purchasedon\" = NULL, \"Seller\" = NULL, "
+                            "\"Note\" = NULL, \"Lastinspection\" = NULL, technician = NULL, "
+                            "\"TypeRM\" = NULL WHERE rowid = (SELECT min(rowid) FROM recdev)"));
         }
         DeviceRegister reg(tmp.folder());
         DeviceRecord expected;
@@ -144,7 +143,13 @@ private Q_SLOTS:
         test::TempDataFolder tmp;
         DeviceRegister reg(tmp.folder());
         QVERIFY(reg.readAll());
-        QVERIFY(QFile::remove(tmp.folder().recdevDb()));
+        if (tmp.onServer()) {
+            Database db;
+            QVERIFY(tmp.folder().openCatalogue(db, tmp.folder().recdevDb()));
+            QVERIFY(db.exec("DROP TABLE recdev"));
+        } else {
+            QVERIFY(QFile::remove(tmp.folder().recdevDb()));
+        }
         QVERIFY(!reg.readAll());
         QVERIFY(reg.lastError().contains("recdev"));
     }

@@ -1,4 +1,5 @@
 #include "songs/stylelist.h"
+#include "store/database.h"
 #include "tempdatafolder.h"
 
 #include <QDir>
@@ -23,11 +24,35 @@ private:
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(content);
     }
+    static bool execOnServer(const test::TempDataFolder& tmp, const QString& sql,
+                             const QVariantList& binds = {})
+    {
+        Database db;
+        return tmp.onServer() && db.openServer(tmp.folder().server()) && db.exec(sql, binds);
+    }
+    // The number as another program left it: the file's bytes, or the
+    // server's one row holding them as text.
+    static void putNumber(const test::TempDataFolder& tmp, const QByteArray& content)
+    {
+        if (!tmp.onServer())
+            return write(tmp.folder().stnumDat(), content);
+        QVERIFY(execOnServer(tmp, "DELETE FROM stnum"));
+        QVERIFY(execOnServer(tmp, "INSERT INTO stnum (number) VALUES (?)", {QString(content)}));
+    }
+    static void removeNumber(const test::TempDataFolder& tmp)
+    {
+        if (tmp.onServer())
+            QVERIFY(execOnServer(tmp, "DELETE FROM stnum"));
+        else
+            QFile::remove(tmp.folder().stnumDat());
+    }
 
 private Q_SLOTS:
     void numberFileHasBlanksAroundTheNumber()
     {
         test::TempDataFolder tmp;
+        if (tmp.onServer())
+            QSKIP("the file format only");
         StyleList styles(tmp.folder());
         QVERIFY(styles.writeNumber(12));
         QCOMPARE(read(tmp.folder().stnumDat()), QByteArray(" 12 \r\n"));
@@ -41,6 +66,8 @@ private Q_SLOTS:
     void balladWithoutDescriptionIsOneQuotedLine()
     {
         test::TempDataFolder tmp;
+        if (tmp.onServer())
+            QSKIP("the file format only");
         StyleList styles(tmp.folder());
         const QString entry = StyleList::makeEntry("  Ballad ", "   ");
         QCOMPARE(entry, QString("Ballad*"));
@@ -73,6 +100,8 @@ private Q_SLOTS:
     void oldCodePageFilesAreRead()
     {
         test::TempDataFolder tmp;
+        if (tmp.onServer())
+            QSKIP("the file format only");
         write(tmp.folder().stylesDat(), QByteArray("\"Schlager*f\xfcr alle\"\r\n"));
         QCOMPARE(StyleList(tmp.folder()).readEntries(), QStringList{"Schlager*für alle"});
     }
@@ -99,13 +128,22 @@ private Q_SLOTS:
         bool parsed = !ok;
         QCOMPARE(StyleList::parseNumber(content, &parsed), number);
         QCOMPARE(parsed, ok);
+        // The stored number is read alike on either engine.
+        test::TempDataFolder tmp;
+        putNumber(tmp, content);
+        parsed = !ok;
+        QCOMPARE(StyleList(tmp.folder()).readNumber(&parsed), number);
+        QCOMPARE(parsed, ok);
     }
 
     void missingFilesReadAsNothing()
     {
         test::TempDataFolder tmp;
-        QFile::remove(tmp.folder().stnumDat());
-        QFile::remove(tmp.folder().stylesDat());
+        removeNumber(tmp);
+        if (tmp.onServer())
+            QVERIFY(execOnServer(tmp, "DELETE FROM styles"));
+        else
+            QFile::remove(tmp.folder().stylesDat());
         StyleList styles(tmp.folder());
         bool ok = true;
         QCOMPARE(styles.readNumber(&ok), 0);
@@ -182,7 +220,7 @@ private Q_SLOTS:
         QVERIFY(styles.writeNumber(10));
         QCOMPARE(styles.readForSongDetails(), QStringList({"A*", "B*", "C*", "D*", "E*"}));
         // Without stnum.dat the drop-down stays empty.
-        QFile::remove(tmp.folder().stnumDat());
+        removeNumber(tmp);
         QVERIFY(styles.readForSongDetails().isEmpty());
         // The full list is still there for the style window.
         QCOMPARE(styles.readEntries().size(), 5);
@@ -195,14 +233,20 @@ private Q_SLOTS:
         for (int i = 0; i < 10000; ++i)
             content += "\"Style " + QByteArray::number(i) + "*description " +
                        QByteArray::number(i) + "\"\r\n";
-        write(tmp.folder().stylesDat(), content);
         StyleList styles(tmp.folder());
+        if (tmp.onServer())
+            QVERIFY(styles.writeEntries(StyleList::parseEntries(content)));
+        else
+            write(tmp.folder().stylesDat(), content);
         const QStringList entries = styles.readEntries();
         QCOMPARE(entries.size(), 10000);
         QCOMPARE(entries.first(), QString("Style 0*description 0"));
         QCOMPARE(entries.last(), QString("Style 9999*description 9999"));
         QVERIFY(styles.writeEntries(entries));
-        QCOMPARE(read(tmp.folder().stylesDat()), content);
+        if (tmp.onServer())
+            QCOMPARE(styles.readEntries(), entries);
+        else
+            QCOMPARE(read(tmp.folder().stylesDat()), content);
     }
 
     void writingReplacesTheFileInsteadOfOverwritingIt()
@@ -211,6 +255,8 @@ private Q_SLOTS:
         // the file by a finished one shows in a reader that still has the old
         // file open: it keeps seeing the old content whole.
         test::TempDataFolder tmp;
+        if (tmp.onServer())
+            QSKIP("the file format only");
         StyleList styles(tmp.folder());
         QVERIFY(styles.writeEntries({"Old*one", "Old*two"}));
         QVERIFY(styles.writeNumber(2));
@@ -239,6 +285,20 @@ private Q_SLOTS:
         QVERIFY(!styles.writeEntries({"A*"}));
         QVERIFY(styles.lastError().contains("styles.dat"));
         QVERIFY(QFileInfo(blocked + "/styles.dat").isDir());
+    }
+
+    void aRowTheServerRefusesKeepsTheWholeOldList()
+    {
+        test::TempDataFolder tmp;
+        if (!tmp.onServer())
+            QSKIP("the server's transaction only");
+        StyleList styles(tmp.folder());
+        QVERIFY(styles.writeEntries({"Old*one", "Old*two"}));
+        QVERIFY(execOnServer(tmp, "ALTER TABLE styles ADD CHECK (entry <> 'Bad*')"));
+        QVERIFY(!styles.writeEntries({"New*", "Bad*"}));
+        QVERIFY2(styles.lastError().contains(tmp.folder().server().describe()),
+                 qPrintable(styles.lastError()));
+        QCOMPARE(styles.readEntries(), QStringList({"Old*one", "Old*two"}));
     }
 };
 
