@@ -22,7 +22,7 @@ GeneralInfoWindow::GeneralInfoWindow(AppState& state, QWidget* parent)
                  {QStringLiteral("GInfoMain"), QStringLiteral("Note changed!"),
                   state.settings.ginfoSaveAs(), true},
                  parent),
-      m_store(state.data.note1Db())
+      m_store(state.data)
 {
     setObjectName(QStringLiteral("frmGeneralInfo"));
     setWindowTitle(kTitle);

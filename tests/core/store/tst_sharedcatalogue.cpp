@@ -3,6 +3,8 @@
 #include "store/database.h"
 #include "tempdatafolder.h"
 
+#include <QHash>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -120,6 +122,94 @@ private Q_SLOTS:
         QCOMPARE(heard.at(0), (QVariantList{CatalogueEvents::kSongs, "Theirs"}));
         QCOMPARE(heard.at(1), (QVariantList{CatalogueEvents::kSong, "Theirs"}));
         QCOMPARE(heard.at(2), (QVariantList{CatalogueEvents::kSongs, "Theirs\tTheir's \"new\""}));
+    }
+
+    // Two programs edit the same cells at once, each write based on what it
+    // has just read. Every acknowledged write of a cell must follow the one
+    // before it: the writes form one chain from the first value to the
+    // stored one. Two acknowledged writes based on the same value would mean
+    // one of them was overwritten unseen.
+    void twoRoomsEditTheSameSongsAtOnce()
+    {
+        if (!runsOnServer())
+            QSKIP("rooms share a catalogue on a server");
+        test::TempDataFolder tmp;
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        for (int i = 0; i < 5; ++i)
+            QVERIFY(store.create({QString("Shared %1").arg(i), {}, {}, {}}));
+        auto current = [&store](const QString& cell) {
+            const QStringList p = cell.split('\t');
+            return p.size() == 1
+                       ? store.song(p.at(0))->text("artist")
+                       : store.trackRow(p.at(0), p.at(1).toInt()).value(p.at(2).toInt() - 1);
+        };
+        QHash<QString, QString> first;
+        for (int i = 0; i < 5; ++i) {
+            const QString song = QString("Shared %1").arg(i);
+            first.insert(song, current(song));
+            for (int slot = 1; slot <= 2; ++slot)
+                for (int track = 1; track <= 3; ++track) {
+                    const QString cell = QString("%1\t%2\t%3").arg(song).arg(slot).arg(track);
+                    first.insert(cell, current(cell));
+                }
+        }
+        const QString child = QStringLiteral(QUILLON_BIN_DIR) + "/quillon-roomchild";
+        QProcess rooms[2];
+        // Only a failure other than a conflict may reach stderr.
+        QProcessEnvironment quiet = QProcessEnvironment::systemEnvironment();
+        quiet.insert("QT_LOGGING_RULES", "quillon.*=false");
+        for (int r = 0; r < 2; ++r)
+            rooms[r].setProcessEnvironment(quiet);
+        for (int r = 0; r < 2; ++r)
+            rooms[r].start(child, {tmp.folder().server().connectionUri(), QString("room%1").arg(r),
+                                   "1000", QString::number(17 + r)});
+        QHash<QString, QHash<QString, QString>> next; // cell -> as read -> written
+        QHash<QString, int> acknowledged;
+        QHash<QString, int> created;
+        int conflicts = 0;
+        for (QProcess& room : rooms) {
+            QVERIFY(room.waitForFinished(240'000));
+            QCOMPARE(room.exitCode(), 0);
+            QCOMPARE(room.readAllStandardError(), QByteArray());
+            for (const QString& line :
+                 QString::fromUtf8(room.readAllStandardOutput()).split('\n')) {
+                QStringList p = line.split('\t');
+                if (p.first() == "N") {
+                    created[p.at(1)] += p.at(2) == "A";
+                    continue;
+                }
+                if (p.size() < 5)
+                    continue;
+                const QString outcome = p.takeLast(), written = p.takeLast(), asRead = p.takeLast();
+                p.removeFirst();
+                const QString cell = p.join('\t');
+                if (outcome != "A") {
+                    ++conflicts;
+                    continue;
+                }
+                QVERIFY2(!next[cell].contains(asRead),
+                         qPrintable("lost update on " + cell + " after " + asRead));
+                next[cell].insert(asRead, written);
+                ++acknowledged[cell];
+            }
+        }
+        for (auto it = first.begin(); it != first.end(); ++it) {
+            QString value = it.value();
+            int steps = 0;
+            while (next[it.key()].contains(value) && steps <= 2000) {
+                value = next[it.key()].value(value);
+                ++steps;
+            }
+            QCOMPARE(steps, acknowledged.value(it.key()));
+            QCOMPARE(current(it.key()), value);
+        }
+        QVERIFY2(conflicts > 0, "the rooms never met: nothing was tested");
+        const QStringList titles = store.titles();
+        for (auto it = created.begin(); it != created.end(); ++it) {
+            QVERIFY2(it.value() <= 1, qPrintable(it.key() + " created twice"));
+            QCOMPARE(titles.count(it.key()), it.value());
+        }
     }
 
     void aLoginWithOnlyRowRightsDoesEverything()
