@@ -2,12 +2,15 @@
 // naive SQL, encodings or parsers: stored and found exactly as typed.
 
 #include "songs/songstore.h"
+#include "store/database.h"
+#include "store/serveraddress.h"
 #include "store/settings.h"
 #include "store/songconstants.h"
 #include "tempdatafolder.h"
 
 #include <QFile>
 #include <QTest>
+#include <QUrl>
 
 using namespace quillon;
 
@@ -139,6 +142,57 @@ private Q_SLOTS:
         // An unterminated quote swallows what follows; those keys read as defaults.
         QCOMPARE(settings.recentSong(), kNoSongLoaded);
         QCOMPARE(settings.number("Missing", 7.5f), 7.5f);
+    }
+
+    // A server address is kept and shown without its password, whichever
+    // way the password was given; what libpq cannot take is refused.
+    void serverAddressesKeepNoPassword_data()
+    {
+        QTest::addColumn<QString>("uri");
+        QTest::addColumn<QString>("kept"); // empty: refused
+        QTest::addColumn<QString>("options");
+        QTest::newRow("plain") << "postgresql://ann@db.example:5433/songs"
+                               << "postgresql://ann@db.example:5433/songs"
+                               << "";
+        QTest::newRow("password in the user part")
+            << "postgres://ann:s3cr%40t@db/songs?sslmode=verify-full"
+            << "postgres://ann@db/songs?sslmode=verify-full"
+            << "sslmode='verify-full'";
+        QTest::newRow("password as a parameter")
+            << "postgresql://db/songs?password=s3cr@t&application_name=it's"
+            << "postgresql://db/songs?application_name=it's"
+            << "application_name='it\\'s'";
+        QTest::newRow("a folder") << "/home/ann/data"
+                                  << ""
+                                  << "";
+        QTest::newRow("a separator libpq would split")
+            << "postgresql://db/songs?options=a;host=evil"
+            << ""
+            << "";
+        QTest::newRow("nothing named") << "postgresql://"
+                                       << ""
+                                       << "";
+    }
+
+    void serverAddressesKeepNoPassword()
+    {
+        QFETCH(QString, uri);
+        QFETCH(QString, kept);
+        QFETCH(QString, options);
+        QString error;
+        const ServerAddress a = ServerAddress::parse(uri, &error);
+        QCOMPARE(a.isValid(), !kept.isEmpty());
+        QVERIFY(!error.contains("s3cr"));
+        if (!a.isValid()) {
+            QVERIFY(!error.isEmpty());
+            return;
+        }
+        QCOMPARE(QUrl::fromPercentEncoding(a.withoutPassword().toUtf8()), kept);
+        QCOMPARE(a.options(), options);
+        QCOMPARE(a.hasPassword(), uri.contains("s3cr"));
+        for (const QString& shown : {a.describe(), a.withoutPassword(),
+                                     describeServerError(a, "password authentication failed")})
+            QVERIFY2(!shown.contains("s3cr"), qPrintable(shown));
     }
 };
 
