@@ -4,7 +4,9 @@
 # table; a non-empty target is refused without --replace and left alone; a
 # failed copy leaves the target untouched; --init lays out a catalogue that a
 # login with nothing but SELECT, INSERT, UPDATE and DELETE can work on, its
-# password coming from PGPASSWORD and never from the address.
+# password coming from PGPASSWORD and never from the address. quillon-check
+# checks a catalogue on a server and repairs it after a backup into the data
+# folder.
 set -euo pipefail
 BIN="$1"
 MIGRATE="$BIN/quillon-migrate"
@@ -14,10 +16,11 @@ WORK="$(mktemp -d)"
 DB1="quillon_mig_$$_a"
 DB2="quillon_mig_$$_b"
 DB3="quillon_mig_$$_c"
+DB4="quillon_mig_$$_d"
 admin() { psql -qAt "$QUILLON_TEST_PG" -v ON_ERROR_STOP=1 "$@"; }
 adb() { local d="$1"; shift; psql -qAt "${QUILLON_TEST_PG%/*}/$d" -v ON_ERROR_STOP=1 "$@"; }
 cleanup() {
-  for d in "$DB1" "$DB2" "$DB3"; do admin -c "DROP DATABASE IF EXISTS $d WITH (FORCE)" >/dev/null 2>&1 || true; done
+  for d in "$DB1" "$DB2" "$DB3" "$DB4"; do admin -c "DROP DATABASE IF EXISTS $d WITH (FORCE)" >/dev/null 2>&1 || true; done
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -80,6 +83,32 @@ grep -q "quillon-pw" "$WORK/7" && fail "password shown"
 "$MIGRATE" "$WORK/back" "$(on "$DB3")" >/dev/null || fail "copy into the laid-out catalogue"
 PGPASSWORD=quillon-pw "$MIGRATE" "$APP" "$WORK/again" >"$WORK/8" 2>&1 || fail "reading back as the app login: $(cat "$WORK/8")"
 [ "$(sums "$WORK/8" 5)" = "$(sums "$WORK/1" 4)" ] || fail "read back as the app login differs"
+# The app login checks and repairs the catalogue, too (rows and keys only).
+adb "$DB3" -c "DELETE FROM rd7 WHERE rowid = 3"
+PGPASSWORD=quillon-pw "$BIN/quillon-check" "$APP" --data "$WORK/appdata" --repair >"$WORK/8b" 2>&1 || fail "repair as the app login: $(cat "$WORK/8b")"
+PGPASSWORD=quillon-pw "$BIN/quillon-check" "$APP" >/dev/null 2>&1 || fail "not sound after the app login's repair"
 adb "$DB3" -c "DROP OWNED BY quillon_owner_$$" >/dev/null 2>&1 || true
 admin -c "DROP DATABASE $DB3 WITH (FORCE)" -c "DROP ROLE IF EXISTS quillon_owner_$$" >/dev/null 2>&1 || true
+
+# quillon-check on a server: sound, then a deleted track row found, repaired
+# after a backup folder appears, and sound again.
+CHECK="$BIN/quillon-check"
+admin -c "CREATE DATABASE $DB4"
+"$MIGRATE" "$WORK/back" "$(on "$DB4")" >/dev/null || fail "copy for the check"
+"$CHECK" "$(on "$DB4")" >"$WORK/9" 2>&1 || fail "sound server catalogue: $(cat "$WORK/9")"
+"$CHECK" --thorough "$(on "$DB4")" | grep -q "no SQLite page check" || fail "--thorough on a server"
+title="$(adb "$DB4" -c "SELECT songtitle FROM xtrax WHERE rowid = 2")"
+adb "$DB4" -c "DELETE FROM rd4 WHERE songtitle = (SELECT songtitle FROM xtrax WHERE rowid = 2)"
+set +e; "$CHECK" "$(on "$DB4")" >"$WORK/10" 2>&1; rc=$?; set -e
+[ "$rc" = 1 ] || fail "deleted track row: exit $rc: $(cat "$WORK/10")"
+grep -qF "table rd4: the song \"$title\" has no track row" "$WORK/10" || fail "not reported: $(cat "$WORK/10")"
+"$CHECK" "$(on "$DB4")" --data "$WORK/checkdata" --repair >"$WORK/11" 2>&1 || fail "repair: $(cat "$WORK/11")"
+grep -q 'After the repair: No problems found' "$WORK/11" || fail "repair left problems: $(cat "$WORK/11")"
+BACKUP="$(ls -d "$WORK"/checkdata/backup/20* | tail -1)"
+[ -f "$BACKUP/.quillon-backup" ] || fail "no backup folder"
+[ "$(sqlite3 "$BACKUP/trax4.mdb" "SELECT count(*) FROM rd4 WHERE songtitle = '$title'")" = 0 ] || fail "backup is not the state before the repair"
+"$CHECK" --catalogue "$(on "$DB4")" "$WORK/checkdata" >/dev/null 2>&1 || fail "not sound after the repair"
+[ "$(adb "$DB4" -c "SELECT count(*) FROM rd4 WHERE songtitle = '$title'")" = 1 ] || fail "row not added"
+set +e; "$CHECK" "postgresql://nobody@127.0.0.1:1/none?connect_timeout=3" >/dev/null 2>&1; rc=$?; set -e
+[ "$rc" = 2 ] || fail "unreachable server: exit $rc"
 echo "migrate: all passed"

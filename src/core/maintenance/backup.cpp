@@ -1,6 +1,7 @@
 #include "maintenance/backup.h"
 
 #include "common/logging.h"
+#include "maintenance/cataloguecopy.h"
 #include "store/database.h"
 #include "store/plainfile.h"
 
@@ -218,6 +219,52 @@ bool Backup::removeOwn(const QString& path) const
     return ::rmdir(QFile::encodeName(path).constData()) == 0;
 }
 
+void Backup::copyFiles(const QString& partial, BackupResult& result) const
+{
+    for (const QString& file : m_folder.databaseFiles()) {
+        const QString target = QDir(partial).filePath(QFileInfo(file).fileName());
+        QString error;
+        if (copyDatabase(file, target, &error))
+            result.copied << file;
+        else
+            result.failures << error;
+    }
+    for (const QString& file : {m_folder.stnumDat(), m_folder.stylesDat()}) {
+        const EntryType type = entryType(file);
+        if (type == EntryType::Missing)
+            continue; // no styles yet: nothing to keep
+        const QString target = QDir(partial).filePath(QFileInfo(file).fileName());
+        QByteArray data;
+        QString error;
+        if (plainfile::read(file, &data, &error) &&
+            createExclusive(target, modeOf(file, 0600) & 0666, data, &error))
+            result.copied << file;
+        else
+            result.failures << describeStoreError(file, "unable to copy the file: " + error);
+    }
+}
+
+void Backup::copyServer(const QString& partial, mode_t folderMode, BackupResult& result) const
+{
+    // All or nothing: the copy reads the server in one snapshot and checks
+    // every table it wrote against what it read.
+    const DataFolder copy(partial, m_folder.programDir());
+    CatalogueCopy job(m_folder, copy);
+    if (!job.run()) {
+        result.failures << job.lastError();
+        return;
+    }
+    QStringList written = copy.databaseFiles();
+    written << copy.stnumDat() << copy.stylesDat();
+    for (const QString& file : std::as_const(written)) {
+        if (entryType(file) != EntryType::Regular)
+            continue; // a style table without rows has no file
+        // The server's rows get no more access here than the data folder has.
+        ::chmod(QFile::encodeName(file).constData(), folderMode & 0666);
+        result.copied << QDir(result.folder).filePath(QFileInfo(file).fileName());
+    }
+}
+
 BackupResult Backup::writeTo(const QString& name)
 {
     BackupResult result;
@@ -258,27 +305,10 @@ BackupResult Backup::writeTo(const QString& name)
         result.failures << describeStoreError(rootPath, markerError);
         return result;
     }
-    for (const QString& file : m_folder.databaseFiles()) {
-        const QString target = QDir(partial).filePath(QFileInfo(file).fileName());
-        QString error;
-        if (copyDatabase(file, target, &error))
-            result.copied << file;
-        else
-            result.failures << error;
-    }
-    for (const QString& file : {m_folder.stnumDat(), m_folder.stylesDat()}) {
-        const EntryType type = entryType(file);
-        if (type == EntryType::Missing)
-            continue; // no styles yet: nothing to keep
-        const QString target = QDir(partial).filePath(QFileInfo(file).fileName());
-        QByteArray data;
-        QString error;
-        if (plainfile::read(file, &data, &error) &&
-            createExclusive(target, modeOf(file, 0600) & 0666, data, &error))
-            result.copied << file;
-        else
-            result.failures << describeStoreError(file, "unable to copy the file: " + error);
-    }
+    if (m_folder.onServer())
+        copyServer(partial, folderMode, result);
+    else
+        copyFiles(partial, result);
     if (result.copied.isEmpty()) {
         removeOwn(partial);
         if (result.failures.isEmpty())

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QStringList>
+#include <sys/types.h>
 
 namespace quillon {
 
@@ -35,6 +36,13 @@ struct BackupResult {
 // whatever else lies in data/backup is left alone. A data/backup that is
 // not a folder of its own (a link, a file) is reported, not used. Copies
 // and folders get no more access than their originals and the data folder.
+//
+// A catalogue on a server is backed up the same way into the data folder's
+// backup folder: a copy read in one snapshot of the server, written as the
+// data files a folder holds (so a backup restores into a folder as well as,
+// through quillon-migrate, onto a server), checked table by table against
+// what was read. It is complete or not written at all. copied then lists
+// the files written into the backup.
 class Backup final {
 public:
     static constexpr int kKeep = 14;
@@ -63,6 +71,10 @@ public:
 
 private:
     BackupResult writeTo(const QString& name);
+    // Fills the unfinished backup folder from the data folder's files, or
+    // from the server.
+    void copyFiles(const QString& partial, BackupResult& result) const;
+    void copyServer(const QString& partial, mode_t folderMode, BackupResult& result) const;
     // The names of the files the program writes into a backup folder.
     QStringList ownFileNames() const;
     // Removes a backup folder the program made, unlinking only its own files;

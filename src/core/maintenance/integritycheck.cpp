@@ -2,16 +2,14 @@
 
 #include "common/logging.h"
 #include "maintenance/stylefiles.h"
-#include "songs/songstore.h"
+#include "maintenance/titlechecks.h"
 #include "store/database.h"
 #include "store/plainfile.h"
 #include "store/schema.h"
-#include "store/titlegroups.h"
+#include "store/serverschema.h"
 
-#include <algorithm>
 #include <QFileInfo>
 #include <QSet>
-#include <vector>
 
 namespace quillon {
 
@@ -29,21 +27,39 @@ QStringList tableColumns(Database& db, const QString& table)
 {
     QStringList columns;
     QSqlQuery q(db.handle());
+    if (db.isServer()) {
+        q.prepare("SELECT column_name FROM information_schema.columns WHERE table_schema = "
+                  "current_schema() AND table_name = ? ORDER BY ordinal_position");
+        q.addBindValue(table);
+        if (q.exec())
+            while (q.next())
+                columns << q.value(0).toString();
+        return columns;
+    }
     if (q.exec(QString("PRAGMA table_info(%1)").arg(schema::quoted(table))))
         while (q.next())
             columns << q.value(1).toString();
     return columns;
 }
 
-// Reports columns that differ from the schema; false when the table lacks
-// its title column, so that no title can be read from it.
-bool checkColumns(Database& db, const QString& path, const QString& table,
-                  const QStringList& canonical, IntegrityReport& report)
+// Reports columns that differ from the layout. `where` names the table for
+// the user ("quillon.mdb: table xtrax", "table xtrax"). A server's columns
+// are quoted identifiers: there a name differing only in letter case is
+// another column, and missing columns are not added by a repair (the
+// program's login may not alter tables).
+schema::ColumnDiff reportColumns(const QString& file, const QString& where, const QString& table,
+                                 const QStringList& canonical, const QStringList& actual,
+                                 bool server, IntegrityReport& report)
 {
-    const QStringList actual = tableColumns(db, table);
-    const schema::ColumnDiff diff = schema::compareColumns(table, canonical, actual);
+    schema::ColumnDiff diff = schema::compareColumns(table, canonical, actual);
+    if (server)
+        for (const QString& c : canonical)
+            if (!actual.contains(c) && !diff.missing.contains(c)) {
+                diff.missing << c;
+                diff.foreign << schema::canonicalColumn(actual, c);
+            }
     if (diff.clean())
-        return true;
+        return diff;
     QStringList what;
     if (!diff.missing.isEmpty())
         what << QString("lacks the column(s) %1").arg(diff.missing.join(", "));
@@ -51,15 +67,29 @@ bool checkColumns(Database& db, const QString& path, const QString& table,
         what << QString("has column(s) the program does not know: %1").arg(diff.foreign.join(", "));
     if (diff.misplaced)
         what << "has its columns out of their order";
-    const QString advice = diff.repairable() ? QStringLiteral(" (a repair adds them, empty)")
-                                             : QStringLiteral("; restore it from data/backup");
-    report.problems.append(
-        {Kind::Columns,
-         path,
-         {},
-         0,
-         diff.repairable(),
-         QString("%1: table %2 %3%4").arg(fileName(path), table, what.join(" and "), advice)});
+    const bool repairable = diff.repairable() && !server;
+    const QString advice =
+        repairable ? QStringLiteral(" (a repair adds them, empty)")
+                   : (server ? QStringLiteral("; restore the catalogue from data/backup with "
+                                              "quillon-migrate")
+                             : QStringLiteral("; restore it from data/backup"));
+    report.problems.append({Kind::Columns,
+                            file,
+                            {},
+                            0,
+                            repairable,
+                            QString("%1 %2%3").arg(where, what.join(" and "), advice)});
+    return diff;
+}
+
+// The folder's variant: false when the table lacks its title column, so
+// that no title can be read from it.
+bool checkColumns(Database& db, const QString& path, const QString& table,
+                  const QStringList& canonical, IntegrityReport& report)
+{
+    const schema::ColumnDiff diff =
+        reportColumns(path, QString("%1: table %2").arg(fileName(path), table), table, canonical,
+                      tableColumns(db, table), false, report);
     return !diff.missing.contains("songtitle", Qt::CaseInsensitive);
 }
 
@@ -121,117 +151,14 @@ int rowCount(Database& db, const QString& table)
     return q.value(0).toInt();
 }
 
-// Empty titles and titles used twice (letter case and blanks ignored), in
-// table order. Two passes keep memory small: the first holds one hash per
-// song, the second only the few titles whose hash came up more than once.
-bool checkTitles(Database& songs, const DataFolder& folder, IntegrityReport& report, QString* error)
+// The columns a server's table carries (rowid last where there is one).
+QStringList serverColumns(const QString& table)
 {
-    const QString sql =
-        QStringLiteral("SELECT rowid, songtitle FROM xtrax ORDER BY songtitle COLLATE BINARY");
-    std::vector<size_t> hashes;
-    {
-        QSqlQuery q(songs.handle());
-        q.setForwardOnly(true);
-        if (!q.exec(sql)) {
-            *error = q.lastError().text();
-            return false;
-        }
-        while (q.next()) {
-            const QString key = SongStore::titleKey(q.value(1).toString());
-            if (!key.isEmpty())
-                hashes.push_back(qHash(key, size_t(0)));
-        }
-        if (q.lastError().isValid()) {
-            *error = q.lastError().text();
-            return false;
-        }
-    }
-    std::sort(hashes.begin(), hashes.end());
-    QSet<size_t> repeated;
-    for (size_t i = 1; i < hashes.size(); ++i)
-        if (hashes[i] == hashes[i - 1])
-            repeated.insert(hashes[i]);
-    hashes = {};
-
-    struct Row {
-        qint64 rowid;
-        QString title;
-    };
-    std::vector<Row> rows;
-    QSqlQuery q(songs.handle());
-    q.setForwardOnly(true);
-    if (!q.exec(sql)) {
-        *error = q.lastError().text();
-        return false;
-    }
-    while (q.next()) {
-        const QString title = q.value(1).toString();
-        const QString key = SongStore::titleKey(title);
-        if (key.isEmpty() || repeated.contains(qHash(key, size_t(0))))
-            rows.push_back({q.value(0).toLongLong(), title});
-    }
-    std::sort(rows.begin(), rows.end(),
-              [](const Row& a, const Row& b) { return a.rowid < b.rowid; });
-    QHash<QString, QString> firstByKey;
-    for (const Row& row : rows) {
-        if (row.title.trimmed().isEmpty()) {
-            report.problems.append({Kind::EmptyTitle, folder.songDb(), row.title, 0, true,
-                                    "A song has an empty title."});
-            continue;
-        }
-        const QString key = SongStore::titleKey(row.title);
-        if (firstByKey.contains(key))
-            report.problems.append({Kind::DuplicateTitle, folder.songDb(), row.title, 0, true,
-                                    QString("The title \"%1\" is used twice (also as \"%2\").")
-                                        .arg(row.title, firstByKey.value(key))});
-        else
-            firstByKey.insert(key, row.title);
-    }
-    return true;
-}
-
-// Merges the song table's title groups with one track table's: a title with
-// fewer track rows than songs lacks rows, one with more has extra rows, and
-// a title with no song at all marks rows that lost their song.
-bool checkSlot(Database& songs, Database& tracks, int slot, const DataFolder& folder,
-               IntegrityReport& report, QString* error)
-{
-    const QString file = folder.trackDb(slot);
-    TitleGroups song, track;
-    if (!song.start(songs.handle(), "xtrax", error) ||
-        !track.start(tracks.handle(), schema::trackTable(slot), error))
-        return false;
-    bool haveSong = song.next(), haveTrack = track.next();
-    while (haveSong || haveTrack) {
-        const int order = !haveSong ? 1 : (!haveTrack ? -1 : TitleGroups::compare(song, track));
-        const qsizetype want = order <= 0 ? song.count() : 0;
-        const qsizetype have = order >= 0 ? track.count() : 0;
-        if (order > 0)
-            report.problems.append({Kind::OrphanTrackRow, file, track.title(), slot, true,
-                                    QString("%1: %2 track row(s) titled \"%3\" belong to no song.")
-                                        .arg(fileName(file))
-                                        .arg(have)
-                                        .arg(track.title())});
-        else if (have < want)
-            report.problems.append({Kind::MissingTrackRow, file, song.title(), slot, true,
-                                    QString("%1: the song \"%2\" has no track row.")
-                                        .arg(fileName(file), song.title())});
-        else if (have > want)
-            report.problems.append({Kind::ExtraTrackRow, file, song.title(), slot, true,
-                                    QString("%1: the song \"%2\" has %3 track rows.")
-                                        .arg(fileName(file), song.title())
-                                        .arg(have)});
-        if (order <= 0)
-            haveSong = song.next();
-        if (order >= 0)
-            haveTrack = track.next();
-    }
-    const QString failed = song.error().isEmpty() ? track.error() : song.error();
-    if (!failed.isEmpty()) {
-        *error = failed;
-        return false;
-    }
-    return true;
+    if (table == "songkey")
+        return {"key", "songtitle"};
+    if (table == "songkeystate")
+        return {"fresh"};
+    return serverschema::columnsOf(table);
 }
 
 } // namespace
@@ -278,12 +205,14 @@ IntegrityReport IntegrityCheck::thorough()
 
 IntegrityReport IntegrityCheck::run(bool thorough)
 {
+    if (m_folder.onServer())
+        return runOnServer();
     IntegrityReport report;
     Database songs;
     QString error;
     bool haveSongs =
         openTable(songs, m_folder.songDb(), "xtrax", schema::songColumns(), thorough, report);
-    if (haveSongs && !checkTitles(songs, m_folder, report, &error)) {
+    if (haveSongs && !titlechecks::checkTitles(songs, m_folder.songDb(), report, &error)) {
         haveSongs = false;
         report.problems.append({Kind::FileUnusable,
                                 m_folder.songDb(),
@@ -299,7 +228,7 @@ IntegrityReport IntegrityCheck::run(bool thorough)
                        report) ||
             !haveSongs)
             continue;
-        if (!checkSlot(songs, tracks, n, m_folder, report, &error))
+        if (!titlechecks::checkSlot(songs, tracks, n, path, report, &error))
             report.problems.append(
                 {Kind::FileUnusable, path, {}, 0, false, fileName(path) + ": " + error});
     }
@@ -370,6 +299,87 @@ IntegrityReport IntegrityCheck::run(bool thorough)
     }
     if (!report.clean())
         qCWarning(lcStore) << "data check found" << report.problems.size() << "problems";
+    return report;
+}
+
+IntegrityReport IntegrityCheck::runOnServer()
+{
+    IntegrityReport report;
+    auto layout = [&report](const QString& table, const QString& text) {
+        report.problems.append({Kind::Layout, table, {}, 0, false, text});
+        return report;
+    };
+    Database db;
+    // A server that cannot be reached, or holds no catalogue of this
+    // layout version, is the one thing to say.
+    if (!serverschema::open(db, m_folder.server()))
+        return layout("quillon_schema", db.lastError());
+    // One snapshot: a client writing meanwhile cannot make a song look as
+    // if it lacked its rows.
+    if (!db.transaction() || !db.exec("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ READ ONLY"))
+        return layout({}, db.lastError());
+    QStringList tables = serverschema::dataTables();
+    tables << "songkey"
+           << "songkeystate";
+    // Only tables with every column are read: one failed statement would
+    // end the snapshot.
+    QSet<QString> usable;
+    for (const QString& t : std::as_const(tables)) {
+        if (!db.hasTable(t)) {
+            layout(t, QString("table %1 is missing; restore the catalogue from data/backup with "
+                              "quillon-migrate.")
+                          .arg(t));
+            continue;
+        }
+        if (reportColumns(t, "table " + t, t, serverColumns(t), tableColumns(db, t), true, report)
+                .missing.isEmpty())
+            usable.insert(t);
+    }
+    auto unreadable = [&](const QString& table, const QString& why) {
+        report.problems.append({Kind::FileUnusable,
+                                table,
+                                {},
+                                0,
+                                false,
+                                QString("table %1 cannot be read: %2").arg(table, why)});
+        db.rollback();
+        return report;
+    };
+    QString error;
+    const bool songs = usable.contains("xtrax");
+    if (songs && !titlechecks::checkTitles(db, "xtrax", report, &error))
+        return unreadable("xtrax", error);
+    if (songs && usable.contains("songkey")) {
+        const std::optional<KeyTableDiff> keys = titlechecks::compareKeyTable(db, &error);
+        if (!keys)
+            return unreadable("songkey", error);
+        if (!keys->clean())
+            report.problems.append(
+                {Kind::KeyTable,
+                 "songkey",
+                 {},
+                 0,
+                 true,
+                 QString("table songkey: the title keys disagree with the titles (%1 song(s) "
+                         "without their key, %2 key(s) of no song, %3 wrong key(s)); a repair "
+                         "rebuilds them.")
+                     .arg(keys->songsWithoutKey)
+                     .arg(keys->keysWithoutSong)
+                     .arg(keys->wrongKeys)});
+    }
+    for (int n = 1; songs && n <= schema::kTrackSlots; ++n)
+        if (usable.contains(schema::trackTable(n)) &&
+            !titlechecks::checkSlotOnServer(db, n, report, &error))
+            return unreadable(schema::trackTable(n), error);
+    for (const QString& t : {QStringLiteral("stnum"), QStringLiteral("styles")}) {
+        QSqlQuery q(db.handle());
+        if (usable.contains(t) && !q.exec("SELECT count(*) FROM " + schema::quoted(t)))
+            return unreadable(t, q.lastError().text());
+    }
+    db.rollback();
+    if (!report.clean())
+        qCWarning(lcStore) << "data check of the server found" << report.problems.size()
+                           << "problems";
     return report;
 }
 

@@ -20,9 +20,11 @@ struct IntegrityProblem {
         NotebookRow,     // the notebook has no row
         StyleCount,      // stnum.dat disagrees with styles.dat, or either is unreadable
         Columns,         // a table lacks columns of the schema or has foreign ones
+        Layout,          // a server's catalogue: no catalogue, another version, a table missing
+        KeyTable,        // a server's title keys disagree with the titles
     };
     Kind kind;
-    QString file;  // the file concerned
+    QString file;  // the file concerned (on a server: the table)
     QString title; // song title, where one is concerned
     int slot = 0;  // track slot, where one is concerned
     bool repairable = true;
@@ -48,6 +50,13 @@ struct IntegrityReport {
 // table at a time, so its memory does not grow with the number of songs
 // beyond a few bytes per song; the thorough check also has SQLite verify
 // every page of every file.
+//
+// A catalogue on a server is checked in one read-only snapshot: its layout
+// version, every table with its columns, the same song and track rows and
+// titles as in a folder, the title keys against the titles, and the style
+// tables. What only concerns files (their type, SQLite's page check, the
+// device register and notebook rows a folder is installed with) has no
+// counterpart there; the thorough check of a server is the quick one.
 class IntegrityCheck final {
 public:
     explicit IntegrityCheck(const DataFolder& folder) : m_folder(folder) {}
@@ -57,6 +66,7 @@ public:
 
 private:
     IntegrityReport run(bool thorough);
+    IntegrityReport runOnServer();
 
     DataFolder m_folder;
 };

@@ -2,6 +2,7 @@
 
 #include "common/logging.h"
 #include "maintenance/stylefiles.h"
+#include "maintenance/titlechecks.h"
 #include "songs/songkeytable.h"
 #include "songs/songstore.h"
 #include "store/database.h"
@@ -22,6 +23,15 @@ QString name(const QString& path)
     return QFileInfo(path).fileName();
 }
 
+// A track table as the repair's connection names it: attached under its
+// slot in a folder, as it is on a server.
+QString trackRef(const Database& db, int slot)
+{
+    if (db.isServer())
+        return schema::trackTable(slot);
+    return QString("t%1.%2").arg(slot).arg(schema::trackTable(slot));
+}
+
 // The rows of the song table and the ten track tables, read through the one
 // connection that also writes them, so the repair sees its own changes.
 bool readSnapshot(Database& db, TitleSnapshot& snap, QString* error)
@@ -29,18 +39,26 @@ bool readSnapshot(Database& db, TitleSnapshot& snap, QString* error)
     if (!TitleSnapshot::readTable(db.handle(), "xtrax", &snap.songs, error))
         return false;
     for (int n = 1; n <= schema::kTrackSlots; ++n) {
-        snap.haveSlot[n] = TitleSnapshot::readTable(
-            db.handle(), QString("t%1.%2").arg(n).arg(schema::trackTable(n)), &snap.tracks[n],
-            error);
+        snap.haveSlot[n] =
+            TitleSnapshot::readTable(db.handle(), trackRef(db, n), &snap.tracks[n], error);
         if (!snap.haveSlot[n])
             return false;
     }
     return true;
 }
 
-QString trackRef(int slot)
+// The song table's columns quoted, in the order of the values below.
+QString recoveredSongColumns()
 {
-    return QString("t%1.%2").arg(slot).arg(schema::trackTable(slot));
+    QStringList quoted;
+    for (const char* c : {"songtitle",      "text",         "composer",        "publisher",
+                          "firstdate",      "compodate",    "notiz1",          "Bandnummer",
+                          "BandzeitVon",    "BandzeitBis",  "BandZählWerkVon", "BandZählWerkBis",
+                          "NoiseReduction", "bandmasch",    "SMPTEZeit",       "SmpteType",
+                          "notiz2",         "SongInfoNote", "recordcomp",      "tapeinfonote",
+                          "BandType"})
+        quoted << schema::quoted(QString::fromUtf8(c));
+    return quoted.join(", ");
 }
 
 } // namespace
@@ -61,6 +79,14 @@ QString IntegrityRepair::uniqueTitle(const QString& base, const QSet<QString>& u
 RepairResult IntegrityRepair::run()
 {
     RepairResult result;
+    // A server's tables are laid out by quillon-migrate and cannot be
+    // altered by the program's login; only their rows are repaired here.
+    if (m_folder.onServer()) {
+        repairRows(result);
+        qCInfo(lcStore) << "repair on the server:" << result.actions.size() << "actions,"
+                        << result.failures.size() << "failures";
+        return result;
+    }
     layOutEmptyFiles(result);
     repairColumns(result);
     const InstallReport installed = ensureDataFolder(m_folder);
@@ -155,28 +181,53 @@ void IntegrityRepair::repairColumns(RepairResult& result)
 void IntegrityRepair::repairRows(RepairResult& result)
 {
     Database db;
-    if (!db.open(m_folder.songDb())) {
+    if (!m_folder.openCatalogue(db, m_folder.songDb())) {
         result.failures << db.lastError();
         return;
     }
-    for (int n = 1; n <= schema::kTrackSlots; ++n) {
+    for (int n = 1; !db.isServer() && n <= schema::kTrackSlots; ++n) {
         if (!db.attach(m_folder.trackDb(n), QString("t%1").arg(n))) {
             result.failures << db.lastError();
             return;
         }
     }
-    // Everything below commits as one transaction across the eleven files.
+    // Everything below commits as one transaction across the eleven files,
+    // or the server's tables.
     QStringList actions;
     auto failed = [&](const QString& why) {
         db.rollback();
         result.failures << (why.isEmpty() ? db.lastError() : why);
     };
+    auto unreadable = [&](const QString& why) {
+        failed(db.isServer() ? describeServerError(db.server(), why)
+                             : describeStoreError(m_folder.songDb(), why));
+    };
     if (!db.transaction())
+        return failed({});
+    // Other clients of a server keep reading meanwhile, but write only
+    // after the repair: what it read stays what it repairs.
+    QStringList locked;
+    for (const QString& t :
+         {QStringLiteral("xtrax"), QStringLiteral("songkey"), QStringLiteral("songkeystate")})
+        locked << schema::quoted(t);
+    for (int n = 1; n <= schema::kTrackSlots; ++n)
+        locked << schema::quoted(schema::trackTable(n));
+    if (db.isServer() &&
+        !db.exec(QString("LOCK TABLE %1 IN EXCLUSIVE MODE").arg(locked.join(", "))))
         return failed({});
     TitleSnapshot snap;
     QString error;
     if (!readSnapshot(db, snap, &error))
-        return failed(describeStoreError(m_folder.songDb(), error));
+        return unreadable(error);
+    // A server's keys are rebuilt, too, when they drifted from the titles:
+    // nothing else there would ever rebuild them.
+    bool keysDrifted = false;
+    if (db.isServer()) {
+        const std::optional<KeyTableDiff> keys = titlechecks::compareKeyTable(db, &error);
+        if (!keys)
+            return unreadable(error);
+        keysDrifted = !keys->clean();
+    }
 
     // 1. Titles: the first song of each title keeps it; empty titles and later
     //    duplicates get a new one, and take their own track rows along (the
@@ -205,14 +256,15 @@ void IntegrityRepair::repairRows(RepairResult& result)
         for (int n = 1; n <= schema::kTrackSlots; ++n) {
             const QList<qint64> rows = rowsOf[n].value(song.exactKey());
             if (index < rows.size() &&
-                !db.exec(QString("UPDATE %1 SET songtitle = ? WHERE rowid = ?").arg(trackRef(n)),
-                         {title, rows.at(index)}))
+                !db.exec(
+                    QString("UPDATE %1 SET songtitle = ? WHERE rowid = ?").arg(trackRef(db, n)),
+                    {title, rows.at(index)}))
                 return failed({});
         }
         actions << QString("The song \"%1\" now has the title \"%2\".").arg(song.text(), title);
     }
     if (!readSnapshot(db, snap, &error))
-        return failed(describeStoreError(m_folder.songDb(), error));
+        return unreadable(error);
 
     // 2. Track rows: add the missing ones empty, collect those without a song
     //    (and second rows of one song) for recovery.
@@ -223,11 +275,13 @@ void IntegrityRepair::repairRows(RepairResult& result)
         const QHash<QString, QList<qint64>> rows = TitleSnapshot::byExactTitle(snap.tracks[n]);
         for (const TitleRow& song : snap.songs) {
             if (rows.value(song.exactKey()).isEmpty()) {
-                if (!db.exec(QString("INSERT INTO %1 (songtitle) VALUES (?)").arg(trackRef(n)),
+                if (!db.exec(QString("INSERT INTO %1 (songtitle) VALUES (?)").arg(trackRef(db, n)),
                              {song.title}))
                     return failed({});
                 actions << QString("%1: an empty track row was added for \"%2\".")
-                               .arg(name(m_folder.trackDb(n)), song.text());
+                               .arg(db.isServer() ? "table " + schema::trackTable(n)
+                                                  : name(m_folder.trackDb(n)),
+                                    song.text());
             }
         }
         for (const TitleRow& row : snap.tracks[n]) {
@@ -256,23 +310,23 @@ void IntegrityRepair::repairRows(RepairResult& result)
                 QString("Recovered by the data check on %1 from track rows titled \"%2\" that "
                         "had no song of their own.")
                     .arg(m_today.toString("MM-dd-yyyy"), oldTitle);
-            if (!db.exec("INSERT INTO xtrax (songtitle, text, composer, publisher, firstdate, "
-                         "compodate, notiz1, Bandnummer, BandzeitVon, BandzeitBis, "
-                         "\"BandZählWerkVon\", \"BandZählWerkBis\", NoiseReduction, bandmasch, "
-                         "SMPTEZeit, SmpteType, notiz2, SongInfoNote, recordcomp, tapeinfonote, "
-                         "BandType) VALUES (?, '', '', '', ?, '', ?, '0', '00:00:00', "
-                         "'00:00:00', '0', '0', '', '', '00:00:00:00 ', '', '', '', '', '', '')",
-                         {title, m_today, note}))
+            // The date as text, as the file stores a bound date.
+            if (!db.exec(QString("INSERT INTO xtrax (%1) VALUES (?, '', '', '', ?, '', ?, '0', "
+                                 "'00:00:00', '00:00:00', '0', '0', '', '', '00:00:00:00 ', '', "
+                                 "'', '', '', '', '')")
+                             .arg(recoveredSongColumns()),
+                         {title, m_today.toString(Qt::ISODate), note}))
                 return failed({});
             for (int n = 1; n <= schema::kTrackSlots; ++n) {
                 const QList<qint64> rows = orphans[n].value(key);
                 const bool ok =
                     i < rows.size()
                         ? db.exec(QString("UPDATE %1 SET songtitle = ? WHERE rowid = ?")
-                                      .arg(trackRef(n)),
+                                      .arg(trackRef(db, n)),
                                   {title, rows.at(i)})
-                        : db.exec(QString("INSERT INTO %1 (songtitle) VALUES (?)").arg(trackRef(n)),
-                                  {title});
+                        : db.exec(
+                              QString("INSERT INTO %1 (songtitle) VALUES (?)").arg(trackRef(db, n)),
+                              {title});
                 if (!ok)
                     return failed({});
             }
@@ -281,15 +335,11 @@ void IntegrityRepair::repairRows(RepairResult& result)
                            .arg(oldTitle, title);
         }
     }
+    if (keysDrifted)
+        actions << "The title keys were rebuilt from the titles.";
     // Titles changed or songs were added: the title keys must say so in the
     // same transaction, or a second song of a repaired title would pass.
-    QSqlQuery keyTable(db.handle());
-    const bool haveKeys =
-        keyTable.exec(
-            "SELECT 1 FROM main.sqlite_master WHERE type = 'table' AND name = 'songkey'") &&
-        keyTable.next();
-    keyTable = QSqlQuery();
-    if (haveKeys && !actions.isEmpty() && !SongKeyTable::rebuild(db))
+    if (!actions.isEmpty() && db.hasTable("songkey") && !SongKeyTable::rebuild(db))
         return failed({});
     if (!db.commit())
         return failed({});

@@ -22,6 +22,10 @@ struct RepairResult {
 // table are added empty, and the style count is rewritten from the style
 // list. Damaged files, and entries that are not plain files, are left
 // alone: they are restored from a backup.
+// On a server only the rows are repaired (missing track rows, rows without
+// their song, titles used twice or empty, and the title keys), in one
+// transaction that other clients wait for before they write; its tables
+// and their columns are the layout's owner's to restore.
 // The caller makes a backup first (Backup::beforeRepair).
 class IntegrityRepair final {
 public:

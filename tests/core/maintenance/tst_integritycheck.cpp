@@ -19,10 +19,12 @@ class TestIntegrityCheck final : public QObject {
     Q_OBJECT
 
 private:
-    static void sql(const QString& file, const QString& statement, const QVariantList& binds = {})
+    // Runs a statement on the table in `file`, or on the server's catalogue.
+    static void sql(const test::TempDataFolder& tmp, const QString& file, const QString& statement,
+                    const QVariantList& binds = {})
     {
         Database db;
-        QVERIFY2(db.open(file), qPrintable(db.lastError()));
+        QVERIFY2(tmp.folder().openCatalogue(db, file), qPrintable(db.lastError()));
         QVERIFY2(db.exec(statement, binds), qPrintable(db.lastError()));
     }
     static int scalar(const QString& file, const QString& statement, const QVariantList& binds = {})
@@ -68,12 +70,14 @@ private Q_SLOTS:
             QVERIFY(store.create({"Gone", {}, {}, {}}));
             QVERIFY(store.writeTracks("Gone", 2, 5, {"orphaned guitar"}));
         }
-        sql(tmp.folder().trackDb(4), "DELETE FROM rd4 WHERE songtitle = 'Blue'");
-        sql(tmp.folder().songDb(), "DELETE FROM xtrax WHERE songtitle = 'Gone'");
+        sql(tmp, tmp.folder().trackDb(4), "DELETE FROM rd4 WHERE songtitle = 'Blue'");
+        sql(tmp, tmp.folder().songDb(), "DELETE FROM xtrax WHERE songtitle = 'Gone'");
 
         const IntegrityReport report = IntegrityCheck(tmp.folder()).quick();
         QVERIFY(kinds(report).contains(Kind::MissingTrackRow));
         QCOMPARE(kinds(report).count(Kind::OrphanTrackRow), 10);
+        // A server keeps the key of the deleted song: that is damage there.
+        QCOMPARE(kinds(report).contains(Kind::KeyTable), tmp.onServer());
         QCOMPARE(report.repairableCount(), report.problems.size());
 
         const RepairResult result = IntegrityRepair(tmp.folder(), QDate(2026, 3, 4)).run();
@@ -91,6 +95,7 @@ private Q_SLOTS:
         QVERIFY(recovered->text("notiz1").contains("\"Gone\""));
         QCOMPARE(store.trackRow("Recovered Gone", 2).at(4), QString("orphaned guitar"));
         QCOMPARE(store.trackRow("Recovered Gone", 2).at(0), QString("Gone Dev  2  Track 1"));
+        QVERIFY2(store.create({"Gone", {}, {}, {}}), qPrintable(store.lastError()));
     }
 
     void duplicatesKeepTheirTextUnderNewTitles()
@@ -103,15 +108,15 @@ private Q_SLOTS:
             QVERIFY(store.writeTracks("Twin", 1, 1, {"first twin"}));
         }
         // A second song of the same title, with its own rows, and one differing in case.
-        sql(tmp.folder().songDb(),
+        sql(tmp, tmp.folder().songDb(),
             "INSERT INTO xtrax (songtitle, notiz1) VALUES ('Twin', 'second')");
-        sql(tmp.folder().songDb(),
+        sql(tmp, tmp.folder().songDb(),
             "INSERT INTO xtrax (songtitle, notiz1) VALUES (' TWIN', 'third')");
         for (int n = 1; n <= 10; ++n) {
-            sql(tmp.folder().trackDb(n),
+            sql(tmp, tmp.folder().trackDb(n),
                 QString("INSERT INTO rd%1 (songtitle, track1) VALUES ('Twin', 'second twin')")
                     .arg(n));
-            sql(tmp.folder().trackDb(n),
+            sql(tmp, tmp.folder().trackDb(n),
                 QString("INSERT INTO rd%1 (songtitle, track1) VALUES (' TWIN', 'third twin')")
                     .arg(n));
         }
@@ -133,9 +138,10 @@ private Q_SLOTS:
     void extraRowsAndEmptyTitles()
     {
         test::TempDataFolder tmp;
-        sql(tmp.folder().trackDb(3), "INSERT INTO rd3 (songtitle, track9) VALUES (?, 'extra')",
+        sql(tmp, tmp.folder().trackDb(3), "INSERT INTO rd3 (songtitle, track9) VALUES (?, 'extra')",
             {kTrainingSong});
-        sql(tmp.folder().songDb(), "INSERT INTO xtrax (songtitle, lyrics) VALUES ('  ', 'la la')");
+        sql(tmp, tmp.folder().songDb(),
+            "INSERT INTO xtrax (songtitle, lyrics) VALUES ('  ', 'la la')");
         const IntegrityReport report = IntegrityCheck(tmp.folder()).quick();
         QVERIFY(kinds(report).contains(Kind::ExtraTrackRow));
         QVERIFY(kinds(report).contains(Kind::EmptyTitle));
@@ -149,9 +155,11 @@ private Q_SLOTS:
 
     void deviceNotebookAndStyles()
     {
+        if (test::TempDataFolder::serverEngine())
+            QSKIP("the data folder's files only");
         test::TempDataFolder tmp;
-        sql(tmp.folder().recdevDb(), "DELETE FROM recdev WHERE rowid > 7");
-        sql(tmp.folder().note1Db(), "DELETE FROM note1");
+        sql(tmp, tmp.folder().recdevDb(), "DELETE FROM recdev WHERE rowid > 7");
+        sql(tmp, tmp.folder().note1Db(), "DELETE FROM note1");
         writeFile(tmp.folder().stnumDat(), " 12 \r\n");
         writeFile(tmp.folder().stylesDat(), "\"Rock*loud\"\r\n\"Jazz*\r\n");
         const IntegrityReport report = IntegrityCheck(tmp.folder()).quick();
@@ -223,6 +231,8 @@ private Q_SLOTS:
         // program shows, so both read the files the same way.
         QFETCH(QByteArray, stnum);
         QFETCH(QByteArray, styles);
+        if (test::TempDataFolder::serverEngine())
+            QSKIP("the data folder's files only");
         test::TempDataFolder tmp(false);
         QDir().mkpath(tmp.folder().dir());
         writeFile(tmp.folder().stnumDat(), stnum);
@@ -237,6 +247,8 @@ private Q_SLOTS:
 
     void tenThousandStyleLines()
     {
+        if (test::TempDataFolder::serverEngine())
+            QSKIP("the data folder's files only");
         test::TempDataFolder tmp;
         QByteArray styles;
         for (int i = 0; i < 10'000; ++i)
@@ -253,6 +265,8 @@ private Q_SLOTS:
 
     void missingAndEmptyFilesAreLaidOut()
     {
+        if (test::TempDataFolder::serverEngine())
+            QSKIP("the data folder's files only");
         test::TempDataFolder tmp;
         QVERIFY(QFile::remove(tmp.folder().note1Db()));
         QVERIFY(QFile::resize(tmp.folder().trackDb(8), 0));
@@ -265,6 +279,8 @@ private Q_SLOTS:
 
     void damagedFileIsReportedNotTouched()
     {
+        if (test::TempDataFolder::serverEngine())
+            QSKIP("the data folder's files only");
         test::TempDataFolder tmp;
         const QString path = tmp.folder().trackDb(9);
         {
@@ -314,16 +330,18 @@ private Q_SLOTS:
     {
         QFETCH(QString, file);
         QFETCH(QString, kind);
+        if (test::TempDataFolder::serverEngine())
+            QSKIP("the data folder's files only");
         test::TempDataFolder tmp;
         const QString path = tmp.folder().dir() + '/' + file;
         // Style files that disagree, and a song without its rows in slot 3:
         // a repair that reached the files would rewrite them.
         writeFile(tmp.folder().stnumDat(), " 9 \r\n");
         writeFile(tmp.folder().stylesDat(), "\"Rock*\"\r\n");
-        sql(tmp.folder().songDb(), "INSERT INTO xtrax (songtitle) VALUES ('Lonely')");
+        sql(tmp, tmp.folder().songDb(), "INSERT INTO xtrax (songtitle) VALUES ('Lonely')");
         for (int n = 1; n <= 10; ++n)
             if (n != 3)
-                sql(tmp.folder().trackDb(n),
+                sql(tmp, tmp.folder().trackDb(n),
                     QString("INSERT INTO rd%1 (songtitle) VALUES ('Lonely')").arg(n));
         const QString target = tmp.path() + "/elsewhere-" + file;
         if (kind == "link") {
@@ -396,9 +414,11 @@ private Q_SLOTS:
         QFETCH(QString, file);
         QFETCH(QString, statement);
         QFETCH(bool, repairable);
+        if (test::TempDataFolder::serverEngine())
+            QSKIP("the data folder's files only");
         test::TempDataFolder tmp;
         for (const QString& part : statement.split("; "))
-            sql(tmp.folder().dir() + '/' + file, part);
+            sql(tmp, tmp.folder().dir() + '/' + file, part);
         const IntegrityReport report = IntegrityCheck(tmp.folder()).quick();
         QCOMPARE(kinds(report), QList<Kind>{Kind::Columns});
         QCOMPARE(report.problems.first().repairable, repairable);
@@ -417,6 +437,8 @@ private Q_SLOTS:
     // table's rows nor a sort in memory.
     void titlesAreReadThroughTheirIndexes()
     {
+        if (test::TempDataFolder::serverEngine())
+            QSKIP("the data folder's files only");
         test::TempDataFolder tmp;
         for (const auto& [file, table] : {std::pair{tmp.folder().songDb(), QString("xtrax")},
                                           std::pair{tmp.folder().trackDb(6), QString("rd6")}}) {
@@ -433,27 +455,61 @@ private Q_SLOTS:
     }
 
     // Titles in every order SQLite knows (null, text by bytes, blobs) are
-    // merged without false reports.
+    // merged without false reports; a server compares the same titles.
     void unusualTitlesMatchTheirTrackRows()
     {
         test::TempDataFolder tmp;
         const QStringList titles{"Zebra", "apple", "Äpfel", "a", "a ", "😀", "100", "9"};
         for (const QString& t : titles) {
-            sql(tmp.folder().songDb(), "INSERT INTO xtrax (songtitle) VALUES (?)", {t});
+            sql(tmp, tmp.folder().songDb(), "INSERT INTO xtrax (songtitle) VALUES (?)", {t});
             for (int n = 1; n <= 10; ++n)
-                sql(tmp.folder().trackDb(n),
+                sql(tmp, tmp.folder().trackDb(n),
                     QString("INSERT INTO rd%1 (songtitle) VALUES (?)").arg(n), {t});
         }
-        sql(tmp.folder().songDb(), "INSERT INTO xtrax (songtitle) VALUES (NULL)");
+        sql(tmp, tmp.folder().songDb(), "INSERT INTO xtrax (songtitle) VALUES (NULL)");
         for (int n = 1; n <= 10; ++n)
-            sql(tmp.folder().trackDb(n),
+            sql(tmp, tmp.folder().trackDb(n),
                 QString("INSERT INTO rd%1 (songtitle) VALUES (NULL)").arg(n));
-        sql(tmp.folder().trackDb(2), "INSERT INTO rd2 (songtitle) VALUES (CAST('Zebra' AS BLOB))");
+        if (!tmp.onServer())
+            sql(tmp, tmp.folder().trackDb(2),
+                "INSERT INTO rd2 (songtitle) VALUES (CAST('Zebra' AS BLOB))");
         const IntegrityReport report = IntegrityCheck(tmp.folder()).quick();
-        // "a " is "a" again; the null title is empty; the blob belongs to no song.
+        // "a " is "a" again; the null title is empty; the blob belongs to no
+        // song. A server holds text only, and its keys lack the new titles.
         QCOMPARE(kinds(report),
-                 QList<Kind>({Kind::DuplicateTitle, Kind::EmptyTitle, Kind::OrphanTrackRow}));
-        QVERIFY(report.problems.at(2).text.startsWith("trax2.mdb: 1 track row(s)"));
+                 QList<Kind>({Kind::DuplicateTitle, Kind::EmptyTitle,
+                              tmp.onServer() ? Kind::KeyTable : Kind::OrphanTrackRow}));
+        if (!tmp.onServer())
+            QVERIFY(report.problems.at(2).text.startsWith("trax2.mdb: 1 track row(s)"));
+    }
+
+    // A server's tables are its layout's owner's: what differs from the
+    // layout is reported, and the program's repair does not touch it.
+    void serverLayoutIsCompared_data()
+    {
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("column dropped")
+            << "ALTER TABLE xtrax DROP COLUMN publisher" << int(Kind::Columns);
+        QTest::newRow("column in another case")
+            << "ALTER TABLE rd4 RENAME COLUMN track7 TO \"TRACK7\"" << int(Kind::Columns);
+        QTest::newRow("foreign column")
+            << "ALTER TABLE songkey ADD COLUMN extra text" << int(Kind::Columns);
+        QTest::newRow("style table dropped") << "DROP TABLE stnum" << int(Kind::Layout);
+        QTest::newRow("other version")
+            << "UPDATE quillon_schema SET version = 99" << int(Kind::Layout);
+    }
+    void serverLayoutIsCompared()
+    {
+        QFETCH(QString, statement);
+        QFETCH(int, kind);
+        if (!test::TempDataFolder::serverEngine())
+            QSKIP("a catalogue on a server only");
+        test::TempDataFolder tmp;
+        sql(tmp, {}, statement);
+        const IntegrityReport report = IntegrityCheck(tmp.folder()).thorough();
+        QCOMPARE(kinds(report), QList<Kind>{Kind(kind)});
+        QCOMPARE(report.repairableCount(), 0);
     }
 
     void uniqueTitleStaysWithinTheLimit()
