@@ -72,7 +72,7 @@ admin -c "DROP ROLE IF EXISTS quillon_owner_$$" -c "CREATE ROLE quillon_owner_$$
 "$MIGRATE" --init "$(on "$DB3")" --owner "quillon_owner_$$" --grant quillon_pw >/dev/null || fail "--init"
 set +e; "$MIGRATE" --init "$(on "$DB3")" >/dev/null 2>&1; rc=$?; set -e
 [ "$rc" = 1 ] || fail "second --init: exit $rc"
-[ "$(adb "$DB3" -c "SELECT count(*) FROM pg_tables WHERE tableowner = 'quillon_owner_$$'")" = 19 ] || fail "owner not set"
+[ "$(adb "$DB3" -c "SELECT count(*) FROM pg_tables WHERE tableowner = 'quillon_owner_$$'")" = 21 ] || fail "owner not set"
 APP="postgresql://quillon_pw@${QUILLON_TEST_PG#*@}"
 APP="${APP%/*}/$DB3"
 set +e; "$MIGRATE" "$WORK/back" "$APP" >"$WORK/7" 2>&1; rc=$?; set -e

@@ -250,10 +250,7 @@ bool CatalogueCopy::initServer(const ServerAddress& server, const QString& owner
         return false;
     }
     bool ok = db.transaction() && serverschema::create(db);
-    QStringList tables = serverschema::dataTables();
-    tables << "songkey"
-           << "songkeystate"
-           << "quillon_schema";
+    const QStringList tables = serverschema::allTables();
     for (const QString& t : tables) {
         // Role names are identifiers, which cannot be bound: quoted instead.
         if (ok && !owner.isEmpty())

@@ -70,6 +70,13 @@ QStringList ddl()
          "NOT NULL)"
       << "CREATE TABLE songkeystate (fresh integer NOT NULL)"
       << "INSERT INTO songkeystate (fresh) VALUES (1)"
+      // The search index of every part: the folded text and its words.
+      << "CREATE TABLE searchindex (part text COLLATE \"C\" NOT NULL, ref bigint NOT NULL, "
+         "body text NOT NULL, tsv tsvector GENERATED ALWAYS AS (to_tsvector('simple', body)) "
+         "STORED, PRIMARY KEY (part, ref))"
+      << "CREATE INDEX searchindex_tsv ON searchindex USING gin (tsv)"
+      << "CREATE TABLE searchstate (part text COLLATE \"C\" PRIMARY KEY, upto bigint NOT NULL, "
+         "complete integer NOT NULL)"
       << "CREATE TABLE quillon_schema (version integer NOT NULL)"
       << QString("INSERT INTO quillon_schema (version) VALUES (%1)").arg(kVersion);
     return s;
@@ -83,13 +90,18 @@ bool create(Database& db)
     return true;
 }
 
+QStringList allTables()
+{
+    return dataTables() << "songkey"
+                        << "songkeystate"
+                        << "searchindex"
+                        << "searchstate"
+                        << "quillon_schema";
+}
+
 bool drop(Database& db)
 {
-    QStringList tables = dataTables();
-    tables << "songkey"
-           << "songkeystate"
-           << "quillon_schema";
-    for (const QString& t : tables)
+    for (const QString& t : allTables())
         if (!db.exec(QString("DROP TABLE IF EXISTS %1").arg(schema::quoted(t))))
             return false;
     return true;

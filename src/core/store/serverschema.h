@@ -20,6 +20,9 @@ inline constexpr int kVersion = 1;
 
 // Every table that holds catalogue data, in the order a copy writes them.
 QStringList dataTables();
+// Every table of the layout: the data tables, then what is derived from them
+// (title keys, search index) and the layout version.
+QStringList allTables();
 // The columns a copy carries for a table (rowid last).
 QStringList columnsOf(const QString& table);
 

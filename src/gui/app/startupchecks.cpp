@@ -53,16 +53,19 @@ bool repair(AppState& state, QWidget* parent, const IntegrityReport& report, con
 StartupCheckResult runStartupChecks(AppState& state, QWidget* parent, const QDateTime& now)
 {
     StartupCheckResult outcome;
-    // The backup and the check read the folder's files; a catalogue on a
-    // server is not in them, and the files are not written this session.
-    if (state.data.onServer()) {
-        qCDebug(lcApp) << "catalogue on a server: no data folder backup or check";
-        return outcome;
-    }
+    // A catalogue on a server is backed up too: a consistent copy of it
+    // into this computer's data folder.
     const BackupResult daily = Backup(state.data).daily(now.date());
     if (!daily.ok()) {
         outcome.backupFailed = true;
         state.prompter.critical(parent, daily.message(), "Backup");
+    }
+    // The server keeps its catalogue whole by its transactions, and other
+    // rooms are at work on it: checking and repairing it is for whoever
+    // looks after it (quillon-check), not for every start in every room.
+    if (state.data.onServer()) {
+        qCDebug(lcApp) << "catalogue on a server: no check at start";
+        return outcome;
     }
 
     const QString stamp = folderStamp(state.data);

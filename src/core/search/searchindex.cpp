@@ -1,0 +1,210 @@
+#include "search/searchindex.h"
+
+#include "search/searchtext.h"
+#include "store/database.h"
+#include "store/schema.h"
+
+namespace quillon {
+
+QString SearchIndex::partName(Part part)
+{
+    switch (part) {
+    case Part::Songs:
+        return QStringLiteral("songs");
+    case Part::Tracks:
+        return QStringLiteral("tracks");
+    case Part::Media:
+        return QStringLiteral("media");
+    case Part::Devices:
+        return QStringLiteral("devices");
+    case Part::Notebook:
+        break;
+    }
+    return QStringLiteral("notebook");
+}
+
+const QStringList& SearchIndex::songFields(SongRow row)
+{
+    static const QStringList session{"Producer1", "Producer2", "Technician1", "Technician2",
+                                     "Technician3"};
+    static const QStringList notes{"notiz1", "notiz2", "SongInfoNote", "tapeinfonote"};
+    static const QStringList lyrics{"lyrics"};
+    // Everything else a song has: its title and details.
+    static const QStringList details = [] {
+        QStringList d;
+        for (const QString& c : schema::songColumns())
+            if (!session.contains(c) && !notes.contains(c) && !lyrics.contains(c))
+                d << c;
+        return d;
+    }();
+    switch (row) {
+    case Session:
+        return session;
+    case Notes:
+        return notes;
+    case Lyrics:
+        return lyrics;
+    default:
+        return details;
+    }
+}
+
+const QStringList& SearchIndex::mediumFields()
+{
+    static const QStringList fields{"bandnummer", "bandtype", "noisereduction", "brandname",
+                                    "serialnr"};
+    return fields;
+}
+
+const QStringList& SearchIndex::deviceFields()
+{
+    static const QStringList fields{"name",   "SerialNr", "Noisereduction",
+                                    "Seller", "Note",     "technician"};
+    return fields;
+}
+
+QString SearchIndex::fileTable(Part part)
+{
+    return part == Part::Tracks ? QStringLiteral("searchtracks") : QStringLiteral("searchindex");
+}
+
+QStringList SearchIndex::fileDdl(Part part, const QString& schemaName)
+{
+    // unicode61 over bodies that are plain folded words already; the prefix
+    // indexes make a search as you type as quick as a whole word.
+    return {QString("CREATE VIRTUAL TABLE IF NOT EXISTS %1.%2 USING fts5(body, "
+                    "tokenize = 'unicode61 remove_diacritics 2', prefix = '2 3')")
+                .arg(schemaName, fileTable(part)),
+            QString("CREATE TABLE IF NOT EXISTS %1.searchstate (part TEXT PRIMARY KEY, upto "
+                    "INTEGER NOT NULL, complete INTEGER NOT NULL)")
+                .arg(schemaName)};
+}
+
+QString SearchIndex::plainOf(const QStringList& values)
+{
+    QStringList plain;
+    for (const QString& v : values)
+        if (!v.isEmpty())
+            plain << searchtext::plainFromStored(v);
+    return plain.join('\n');
+}
+
+SearchIndex::SearchIndex(Database& db, Part part, const QString& schemaName)
+    : m_db(db), m_part(part), m_schema(schemaName)
+{
+}
+
+QString SearchIndex::table() const
+{
+    return m_db.isServer() ? QStringLiteral("searchindex") : m_schema + '.' + fileTable(m_part);
+}
+
+void SearchIndex::reset()
+{
+    m_statements.clear();
+    m_available = -1;
+}
+
+QSqlQuery& SearchIndex::statement(const QString& sql)
+{
+    auto it = m_statements.find(sql);
+    if (it == m_statements.end()) {
+        QSqlQuery q(m_db.handle());
+        q.setForwardOnly(true);
+        if (!q.prepare(sql))
+            m_db.setError(q.lastError().text());
+        it = m_statements.insert(sql, q);
+    }
+    return *it;
+}
+
+bool SearchIndex::available()
+{
+    if (m_available < 0)
+        m_available = m_db.isServer() || m_db.hasTable(fileTable(m_part), m_schema) ? 1 : 0;
+    return m_available == 1;
+}
+
+bool SearchIndex::create()
+{
+    if (m_db.isServer())
+        return true;
+    for (const QString& s : fileDdl(m_part, m_schema))
+        if (!m_db.exec(s))
+            return false;
+    m_available = 1;
+    return true;
+}
+
+bool SearchIndex::put(const QList<std::pair<qint64, QString>>& rows)
+{
+    if (rows.isEmpty() || !available())
+        return true;
+    if (m_db.isServer()) {
+        // One statement for all rows: a song's fourteen rows cost one round trip.
+        QStringList marks(rows.size(), QStringLiteral("(?, ?, ?)"));
+        QVariantList binds;
+        for (const auto& [ref, text] : rows)
+            binds << partName(m_part) << ref << searchtext::normalize(text);
+        return m_db.exec(QString("INSERT INTO searchindex (part, ref, body) VALUES %1 ON CONFLICT "
+                                 "(part, ref) DO UPDATE SET body = EXCLUDED.body")
+                             .arg(marks.join(", ")),
+                         binds);
+    }
+    QSqlQuery& del = statement(QString("DELETE FROM %1 WHERE rowid = ?").arg(table()));
+    QSqlQuery& ins = statement(QString("INSERT INTO %1 (rowid, body) VALUES (?, ?)").arg(table()));
+    for (const auto& [ref, text] : rows) {
+        del.bindValue(0, ref);
+        ins.bindValue(0, ref);
+        ins.bindValue(1, searchtext::normalize(text));
+        if (!del.exec() || !ins.exec()) {
+            m_db.setError((del.lastError().isValid() ? del : ins).lastError().text());
+            return false;
+        }
+    }
+    return true;
+}
+
+bool SearchIndex::remove(qint64 from, qint64 to)
+{
+    if (!available())
+        return true;
+    if (m_db.isServer())
+        return m_db.exec("DELETE FROM searchindex WHERE part = ? AND ref BETWEEN ? AND ?",
+                         {partName(m_part), from, to});
+    QSqlQuery& q = statement(QString("DELETE FROM %1 WHERE rowid BETWEEN ? AND ?").arg(table()));
+    q.bindValue(0, from);
+    q.bindValue(1, to);
+    if (q.exec())
+        return true;
+    m_db.setError(q.lastError().text());
+    return false;
+}
+
+SearchIndex::State SearchIndex::state()
+{
+    State s;
+    if (!available())
+        return s;
+    QSqlQuery q = m_db.prepare(
+        m_db.isServer()
+            ? QStringLiteral("SELECT upto, complete FROM searchstate WHERE part = ?")
+            : QString("SELECT upto, complete FROM %1.searchstate WHERE part = ?").arg(m_schema));
+    q.addBindValue(partName(m_part));
+    if (q.exec() && q.next()) {
+        s.upto = q.value(0).toLongLong();
+        s.complete = q.value(1).toInt() == 1;
+    }
+    return s;
+}
+
+bool SearchIndex::setState(const State& state)
+{
+    const QString t =
+        m_db.isServer() ? QStringLiteral("searchstate") : m_schema + QStringLiteral(".searchstate");
+    return m_db.exec(QString("DELETE FROM %1 WHERE part = ?").arg(t), {partName(m_part)}) &&
+           m_db.exec(QString("INSERT INTO %1 (part, upto, complete) VALUES (?, ?, ?)").arg(t),
+                     {partName(m_part), state.upto, state.complete ? 1 : 0});
+}
+
+} // namespace quillon
