@@ -10,6 +10,7 @@
 #include "options/aboutbox.h"
 #include "songs/songstore.h"
 #include "store/appidentity.h"
+#include "store/catalogueevents.h"
 #include "store/commandline.h"
 #include "store/datafolder.h"
 #include "store/datafolderchoice.h"
@@ -151,6 +152,17 @@ int main(int argc, char* argv[])
     SongStore& songs = *store;
 
     AppState state(data, settings, songs, prompter);
+    // Other rooms on the same server: their changes show without a restart.
+    // Only where the catalogue did open on the server; a data folder (also
+    // one fallen back to) has nobody else to hear.
+    std::unique_ptr<CatalogueEvents> events;
+    if (data.onServer()) {
+        events = std::make_unique<CatalogueEvents>();
+        if (!events->listen(data.server()))
+            qCWarning(lcApp) << "changes of other rooms not heard for now; retried in the "
+                                "background";
+        state.events = events.get();
+    }
     // The about box is the splash; the main window's first activation closes it.
     // The daily backup and the quick data check run while it shows.
     const std::unique_ptr<MainWindow> window = startMainWindow(

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "common/screenplacement.h"
 
+#include "app/cataloguefollower.h"
 #include "app/devicepanel.h"
 #include "app/menubuilder.h"
 #include "app/paneldroptarget.h"
@@ -73,6 +74,8 @@ MainWindow::MainWindow(AppState& state, QWidget* parent)
     hooks.enableShowButton = [this](bool on) { m_commands->barEnableShowButton(on); };
     m_tray = new TrayController(state, this, hooks, this);
     connectSignals();
+    if (state.events)
+        m_follower = new CatalogueFollower(state, *this);
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
         const bool mayAsk = manager.allowsInteraction();
         if (!commitSessionData(mayAsk))
@@ -464,7 +467,8 @@ void MainWindow::openLastSong()
         refreshOpenLastSong();
         return;
     }
-    flushTyping();
+    if (!flushTyping())
+        return;
     m_state.currentSong = recent;
     loadSong();
     if (m_state.songLoaded())
@@ -481,17 +485,36 @@ void MainWindow::focusDefaultButton()
     m_songPanel->defaultButton()->setFocus();
 }
 
-void MainWindow::flushTyping()
+bool MainWindow::flushTyping()
 {
     QWidget* focus = QApplication::focusWidget();
     for (int i = 1; i <= TrackGrid::kBoxes; ++i)
         if (focus == m_grid->box(i))
             m_grid->writeBank();
+    // Also when the box was left before (its write already refused).
+    return !m_grid->holdsRefusedText();
+}
+
+bool MainWindow::showStoredSong()
+{
+    if (!m_state.songLoaded())
+        return false;
+    const std::optional<SongRecord> row = m_state.songs.song(m_state.currentSong);
+    if (!row)
+        return false;
+    m_songRow = *row;
+    m_songPanel->show(m_songRow);
+    setCaption(m_state.currentSong);
+    return true;
 }
 
 void MainWindow::bankClicked(int bank)
 {
-    flushTyping();
+    if (!flushTyping()) {
+        m_sidebar->setPressedBank(m_state.currentTrackBank);
+        m_commands->barSelectBank(m_state.currentTrackBank);
+        return;
+    }
     m_state.trackFillInProgress = true;
     m_state.currentTrackBank = bank;
     if (!m_songRow.isValid()) {
@@ -510,7 +533,8 @@ void MainWindow::selectorClicked(int index)
 {
     if (index < DevicePanel::kSlots + 1 || index > 2 * DevicePanel::kSlots)
         return; // the lit selector of the current slot
-    flushTyping();
+    if (!flushTyping())
+        return;
     const int slot = index - DevicePanel::kSlots;
     m_devices->selectSlot(slot);
     m_commands->barSelectSlot(slot);
@@ -595,8 +619,9 @@ bool MainWindow::confirmExit()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    flushTyping();
-    if (!m_exitAgreed && !confirmExit()) {
+    // A refused track write: the typed text stays in front to be applied.
+    const bool typingKept = !flushTyping();
+    if (!m_exitAgreed && (typingKept || !confirmExit())) {
         event->ignore();
         return;
     }
@@ -638,9 +663,8 @@ bool MainWindow::commitSessionData(bool mayAsk)
 
 void MainWindow::unloadAllForms()
 {
-    flushTyping();
     // Asked first, so that a No keeps every window as it is.
-    if (!confirmExit())
+    if (!flushTyping() || !confirmExit())
         return;
     m_exitAgreed = true;
     m_commands->closeDocumentWindows();

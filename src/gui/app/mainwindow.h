@@ -15,6 +15,7 @@ class QFrame;
 namespace quillon {
 
 struct AppState;
+class CatalogueFollower;
 class DevicePanel;
 class MenuBuilder;
 class Sidebar;
@@ -81,7 +82,13 @@ public:
     // Drops the held song row and empties the song panel.
     void forgetSong();
     // Writes what is typed in the grid before the grid shows something else.
-    void flushTyping();
+    // False when the write was refused because another room changed the
+    // bank meanwhile: the typed text is still in the boxes, and the grid
+    // must stay as it is for the user to apply it again.
+    bool flushTyping();
+    // Shows the current song's row as stored now (another room changed or
+    // renamed it) in the song panel and the caption; false when it is gone.
+    bool showStoredSong();
     void placeCover();
     // "Open Last Song" in the welcome box: offered while the stored recent
     // song exists; opening it loads that song.
@@ -138,8 +145,9 @@ private:
     Sidebar* m_sidebar = nullptr;
     WelcomePanel* m_cover = nullptr;
     TrayController* m_tray = nullptr;
-    QPushButton* m_sidebarToggle = nullptr; // cmdTB1
-    SongRecord m_songRow;                   // the current song's row, as loaded
+    CatalogueFollower* m_follower = nullptr; // null on a data folder
+    QPushButton* m_sidebarToggle = nullptr;  // cmdTB1
+    SongRecord m_songRow;                    // the current song's row, as loaded
     MainLayout m_layout;
     BarPlacement m_barPlacement;
     std::function<QWidget*()> m_splashFactory;

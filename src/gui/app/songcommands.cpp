@@ -38,7 +38,9 @@ bool SongCommands::dispatch(const QString& key)
 
 void SongCommands::newSong()
 {
-    m_main.flushTyping();
+    // A refused track write keeps the grid, and its typed text, in front.
+    if (!m_main.flushTyping())
+        return;
     m_state.songCount = m_state.songs.count();
     NewSongDialog dialog(m_state, &m_main);
     QObject::connect(&dialog, &NewSongDialog::songCountChanged, &m_main.status(),
@@ -53,7 +55,8 @@ void SongCommands::newSong()
 
 void SongCommands::openSong()
 {
-    m_main.flushTyping();
+    if (!m_main.flushTyping())
+        return;
     LoadSongDialog dialog(m_state, &m_main);
     if (dialog.exec() == QDialog::Accepted && m_state.songLoaded())
         m_main.cover().hide();
@@ -62,7 +65,8 @@ void SongCommands::openSong()
 
 void SongCommands::closeSong()
 {
-    m_main.flushTyping();
+    if (!m_main.flushTyping())
+        return;
     m_state.currentSong = kNoSongLoaded;
     m_main.setCaption(kNoSongLoaded);
     m_main.forgetSong();
@@ -76,7 +80,8 @@ void SongCommands::closeSong()
 void SongCommands::saveSong()
 {
     // Tracks and details are stored as they are edited; saving reloads the song.
-    m_main.flushTyping();
+    if (!m_main.flushTyping())
+        return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_main.status().setText("infopanel", "Saving Song - please wait ...");
     m_main.forgetSong();
@@ -105,6 +110,11 @@ void SongCommands::deleteSong()
     QApplication::restoreOverrideCursor();
     if (!removed) // the song is still there in full; say so instead of pretending
         m_state.prompter.critical(&m_main, m_state.songs.lastError(), m_main.windowTitle());
+    forgetDeletedSong();
+}
+
+void SongCommands::forgetDeletedSong()
+{
     m_main.forgetSong();
     m_state.songCount = m_state.songs.count();
     m_main.status().showSongCount(m_state.songCount);

@@ -22,6 +22,9 @@ public:
     void saveSong();   // "save"
     void deleteSong(); // "delete_song"
     void help();       // "help"
+    // The current song no longer exists (deleted here or in another room):
+    // the window goes back to no song loaded, with the new song count.
+    void forgetDeletedSong();
 
 private:
     AppState& m_state;

@@ -3,6 +3,8 @@
 #include "app/mainwindow.h"
 #include "app/traycontroller.h"
 #include "common/appstate.h"
+#include "common/apptitle.h"
+#include "common/changedelsewhere.h"
 #include "common/logging.h"
 #include "common/prompter.h"
 #include "common/twipsscale.h"
@@ -116,21 +118,47 @@ void WindowCommands::songDetails()
 void WindowCommands::sessionDetails()
 {
     m_main.readSongDetails();
-    // The dialog edits the producers and technicians of currentSongDetails.
-    if (!opened("sessiondetails")) {
-        SessionInfoDialog dialog(m_state, &m_main);
-        dialog.exec();
+    SongDetails& details = m_state.currentSongDetails;
+    // What the store is to still hold when the edits are stored.
+    QStringList asRead = SessionInfoDialog::sessionTexts(details);
+    for (;;) {
+        // The dialog edits the producers and technicians of currentSongDetails.
+        if (!opened("sessiondetails")) {
+            SessionInfoDialog dialog(m_state, &m_main);
+            dialog.setStoredTexts(asRead);
+            dialog.exec();
+        }
+        if (!m_state.songLoaded())
+            return;
+        const QStringList typed = SessionInfoDialog::sessionTexts(details);
+        QVariantMap edited;
+        QVariantMap expected;
+        for (int i = 0; i < typed.size(); ++i) {
+            edited.insert(SessionInfoDialog::kStoredFields.at(i), typed.at(i));
+            expected.insert(SessionInfoDialog::kStoredFields.at(i), asRead.at(i));
+        }
+        const QString title = m_state.currentSong;
+        if (m_state.songs.updateFields(title, edited, expected))
+            return;
+        if (!m_state.songs.changedElsewhere()) {
+            m_state.prompter.critical(&m_main, m_state.songs.lastError());
+            return;
+        }
+        // Another room changed them since: told, and the window shown again
+        // with the stored texts where nothing was typed.
+        bool gone = false;
+        const QString why = changedelsewhere::refusalText(m_state.songs, title, &gone);
+        m_state.prompter.message(&m_main, why, kApplicationTitle, Prompter::Icon::Warning);
+        if (gone)
+            return;
+        m_main.readSongDetails();
+        const QStringList stored = SessionInfoDialog::sessionTexts(details);
+        QStringList shown;
+        for (int i = 0; i < typed.size(); ++i)
+            shown << (typed.at(i) == asRead.at(i) ? stored.at(i) : typed.at(i));
+        SessionInfoDialog::setSessionTexts(details, shown);
+        asRead = stored;
     }
-    if (!m_state.songLoaded())
-        return;
-    const SongDetails& d = m_state.currentSongDetails;
-    const QVariantMap fields{{"Producer1", d.producer1},
-                             {"Producer2", d.producer2},
-                             {"Technician1", d.technician1},
-                             {"Technician2", d.technician2},
-                             {"Technician3", d.technician3}};
-    if (!m_state.songs.updateFields(m_state.currentSong, fields))
-        m_state.prompter.critical(&m_main, m_state.songs.lastError());
 }
 
 void WindowCommands::displaySongDetails()
@@ -472,6 +500,14 @@ void WindowCommands::barEnableShowButton(bool on)
 {
     if (m_bar)
         m_bar->setShowMainEnabled(on);
+}
+
+void WindowCommands::songRenamed(const QString& oldTitle, const QString& newTitle)
+{
+    if (m_bar)
+        m_bar->setSongTitle(newTitle);
+    if (m_lyrics)
+        m_lyrics->followRename(oldTitle, newTitle);
 }
 
 } // namespace quillon

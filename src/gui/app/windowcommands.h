@@ -74,6 +74,9 @@ public:
     void barSetDeviceLabel(int slot, const QString& caption);
     void barSelectBank(int bank);
     void barEnableShowButton(bool on);
+    // Another room renamed the open song: the devices bar and the lyrics
+    // window follow the new title.
+    void songRenamed(const QString& oldTitle, const QString& newTitle);
 
     // Called at every spot where a window is to be opened, with its name;
     // while a hook is set it stands in for the window (tests).

@@ -7,6 +7,7 @@
 
 namespace quillon {
 
+class CatalogueEvents;
 class DataFolder;
 class Settings;
 class SongStore;
@@ -25,6 +26,9 @@ struct AppState {
     Settings& settings;
     SongStore& songs;
     Prompter& prompter;
+    // The changes other rooms make, heard while the catalogue is on a
+    // server; null on a data folder, where nobody else writes.
+    CatalogueEvents* events = nullptr;
 
     QString currentSong = kNoSongLoaded;
     int currentDeviceIndex = 1; // 1..10

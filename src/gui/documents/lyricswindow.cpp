@@ -1,6 +1,7 @@
 #include "documents/lyricswindow.h"
 
 #include "common/appstate.h"
+#include "common/changedelsewhere.h"
 #include "common/logging.h"
 #include "common/prompter.h"
 #include "common/windowtopmost.h"
@@ -133,7 +134,17 @@ void LyricsWindow::loadSong()
         showUnreadable(error);
         return;
     }
-    showFieldText(song->text(QStringLiteral("lyrics")), song->isNull(QStringLiteral("lyrics")));
+    m_lyricsAsRead = song->text(QStringLiteral("lyrics"));
+    showFieldText(m_lyricsAsRead, song->isNull(QStringLiteral("lyrics")));
+}
+
+void LyricsWindow::followRename(const QString& oldTitle, const QString& newTitle)
+{
+    if (m_title != oldTitle)
+        return;
+    m_title = newTitle;
+    m_titlePanel->setText(m_title);
+    setWindowTitle(QStringLiteral("Lyrics [") + m_title + ']');
 }
 
 bool LyricsWindow::reopenForCurrentSong()
@@ -163,9 +174,21 @@ bool LyricsWindow::reopenForCurrentSong()
 bool LyricsWindow::storeFieldText(const QString& fieldText, QString& error)
 {
     SongStore& songs = state().songs;
-    if (songs.updateFields(m_title, {{QStringLiteral("lyrics"), fieldText}}))
+    const QString field = QStringLiteral("lyrics");
+    if (songs.updateFields(m_title, {{field, fieldText}}, {{field, m_lyricsAsRead}})) {
+        m_lyricsAsRead = fieldText;
         return true;
-    error = songs.lastError();
+    }
+    if (!songs.changedElsewhere()) {
+        error = songs.lastError();
+        return false;
+    }
+    // The text is all typed: it stays as it is, and the next save stores
+    // it over what the other room stored.
+    bool gone = false;
+    error = changedelsewhere::refusalText(songs, m_title, &gone);
+    if (const std::optional<SongRecord> song = gone ? std::nullopt : songs.song(m_title))
+        m_lyricsAsRead = song->text(field);
     return false;
 }
 

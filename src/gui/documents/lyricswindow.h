@@ -39,6 +39,8 @@ public:
 
     // The song whose lyrics are shown (and saved).
     QString songTitle() const { return m_title; }
+    // Another room renamed the song: the lyrics are saved under newTitle.
+    void followRename(const QString& oldTitle, const QString& newTitle);
     bool isOnTop() const { return m_onTop; }
     // cmdOnTop: keeps the window above all others, or stops doing so.
     void toggleOnTop();
@@ -62,6 +64,9 @@ private:
     void releaseOpenFlag();
 
     QString m_title;
+    // The stored lyrics the text is based on; a save finding others stored
+    // (another room's) is refused, the text kept for the next save.
+    QString m_lyricsAsRead;
     QLabel* m_titlePanel = nullptr;
     QLabel* m_wordsPanel = nullptr;
     QLabel* m_musicPanel = nullptr;

@@ -31,6 +31,16 @@ void MediaTree::clear()
 
 void MediaTree::fill(const QList<Medium>& media)
 {
+    m_model->setChildren(nodesOf(media));
+}
+
+void MediaTree::update(const QList<Medium>& media)
+{
+    m_model->updateChildren(nodesOf(media));
+}
+
+QList<MediaTreeModel::Node> MediaTree::nodesOf(const QList<Medium>& media)
+{
     QList<MediaTreeModel::Node> nodes;
     nodes.reserve(media.size());
     for (int i = 0; i < media.size(); ++i) {
@@ -38,7 +48,7 @@ void MediaTree::fill(const QList<Medium>& media)
         nodes.append(
             {m.name, QString::number(i + 1) + QLatin1Char('M'), m.icon(), m.name.toCaseFolded()});
     }
-    m_model->setChildren(std::move(nodes));
+    return nodes;
 }
 
 QModelIndex MediaTree::root() const

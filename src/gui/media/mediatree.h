@@ -30,6 +30,9 @@ public:
     void clear();
     // The root and one child per medium, in one pass (fast for thousands).
     void fill(const QList<Medium>& media);
+    // The same, keeping the nodes that are still there (see
+    // MediaTreeModel::updateChildren): after another room's change.
+    void update(const QList<Medium>& media);
 
     QModelIndex root() const;
     bool isMedium(const QModelIndex& index) const;
@@ -47,6 +50,8 @@ public:
     bool textTaken(const QString& name) const;
 
 private:
+    static QList<MediaTreeModel::Node> nodesOf(const QList<Medium>& media);
+
     MediaTreeModel* m_model;
 };
 

@@ -1,6 +1,7 @@
 #include "media/mediatreemodel.h"
 
 #include <algorithm>
+#include <QSet>
 
 namespace quillon {
 
@@ -99,6 +100,44 @@ void MediaTreeModel::setChildren(QList<Node> children)
     beginResetModel();
     m_children = std::move(children);
     endResetModel();
+}
+
+void MediaTreeModel::updateChildren(QList<Node> children)
+{
+    std::stable_sort(children.begin(), children.end(), byFold);
+    const QModelIndex top = index(0, 0);
+    QSet<QString> wanted;
+    for (const Node& n : children)
+        wanted.insert(n.text);
+    // Gone first, from the end, so that the rows before keep their numbers.
+    for (int r = int(m_children.size()) - 1; r >= 0; --r) {
+        if (wanted.contains(m_children.at(r).text))
+            continue;
+        beginRemoveRows(top, r, r);
+        m_children.removeAt(r);
+        endRemoveRows();
+    }
+    // What is left is in the new order already; the new ones go in between.
+    int r = 0;
+    for (; r < children.size(); ++r) {
+        const Node& n = children.at(r);
+        if (r < m_children.size() && m_children.at(r).text == n.text) {
+            Node& kept = m_children[r];
+            if (kept.key != n.key || kept.picture != n.picture) {
+                kept.key = n.key;
+                kept.picture = n.picture;
+                const QModelIndex at = index(r, 0, top);
+                emit dataChanged(at, at, {Qt::DecorationRole, kPictureRole, kKeyRole});
+            }
+            continue;
+        }
+        beginInsertRows(top, r, r);
+        m_children.insert(r, n);
+        endInsertRows();
+    }
+    // Labels that sort otherwise than before cannot be merged: read anew.
+    if (m_children.size() != children.size())
+        setChildren(std::move(children));
 }
 
 void MediaTreeModel::setPicture(const QModelIndex& index, int picture)

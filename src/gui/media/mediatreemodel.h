@@ -35,6 +35,10 @@ public:
 
     // Replaces every child, sorted by fold (stable: equal labels keep their order).
     void setChildren(QList<Node> children);
+    // The same, in place: children whose label is gone are removed, new
+    // ones inserted, the others kept (a view's selection, expansion and
+    // persistent indexes on them stay), with their key and picture updated.
+    void updateChildren(QList<Node> children);
     void setPicture(const QModelIndex& index, int picture);
     // Relabels a child and moves it to its sorted place; persistent indexes follow.
     void setText(const QModelIndex& index, const QString& text);

@@ -7,6 +7,7 @@
 #include "media/mediastore.h"
 #include "media/waitcursor.h"
 #include "songs/songstore.h"
+#include "store/catalogueevents.h"
 #include "store/settings.h"
 
 #include <QCheckBox>
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QStatusBar>
+#include <QTimer>
 #include <QTreeView>
 
 namespace quillon {
@@ -54,6 +56,12 @@ TapeWindow::TapeWindow(AppState& state, QWidget* parent)
     m_ui.saveButton->setEnabled(false);
     showCount(MediaStore(m_state.data).count());
     m_lastIndex = m_curIndex = m_tree.root();
+    if (state.events)
+        connect(state.events, &CatalogueEvents::changed, this,
+                [this](const QString& kind, const QString& subject) {
+                    if (kind == CatalogueEvents::kMedia)
+                        mediaChangedElsewhere(subject);
+                });
 }
 
 TapeWindow::~TapeWindow() = default;
@@ -157,6 +165,56 @@ void TapeWindow::reload()
     m_loading = false;
 }
 
+void TapeWindow::mediaChangedElsewhere(const QString& medium)
+{
+    m_shownMediumChanged =
+        m_shownMediumChanged || medium.isEmpty() || medium.trimmed() == m_storedName.trimmed();
+    if (m_treeRefreshDue)
+        return;
+    m_treeRefreshDue = true;
+    QTimer::singleShot(0, this, &TapeWindow::refreshTree);
+}
+
+void TapeWindow::refreshTree()
+{
+    m_treeRefreshDue = false;
+    if (!m_shown || m_adding || m_altered || m_nameChanged) {
+        m_treeStale = true;
+        return;
+    }
+    MediaStore store(m_state.data);
+    const QList<Medium> media = store.treeEntries();
+    if (!store.lastError().isEmpty()) {
+        // The next change or activation tries again; no box for a refresh
+        // nobody asked for.
+        qCWarning(lcMedia) << "media tree not refreshed:" << store.lastError();
+        return;
+    }
+    m_treeStale = false;
+    const bool mediumShown = m_tree.isMedium(m_lastIndex);
+    m_selecting = true;
+    m_tree.update(media); // the shown node, if still there, stays current
+    m_selecting = false;
+    showCount(int(media.size()));
+    if (mediumShown && !m_tree.isMedium(m_lastIndex)) {
+        // Deleted elsewhere: back to the root, as after a deletion here.
+        selectNode(m_tree.root());
+        fillTreeView(m_tree.root());
+        m_lastIndex = m_curIndex = m_tree.root();
+    } else if (mediumShown && m_shownMediumChanged) {
+        fillTreeView(m_lastIndex);
+    }
+    m_shownMediumChanged = false;
+}
+
+void TapeWindow::catchUpTree()
+{
+    if (m_treeStale && !m_treeRefreshDue) {
+        m_treeRefreshDue = true;
+        QTimer::singleShot(0, this, &TapeWindow::refreshTree);
+    }
+}
+
 void TapeWindow::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
@@ -235,6 +293,7 @@ void TapeWindow::loadTree()
     m_ui.tree->setFocus();
     setRootButtons();
     m_altered = m_nameChanged = false;
+    m_treeStale = m_shownMediumChanged = false;
 }
 
 void TapeWindow::selectNode(const QModelIndex& node)

@@ -47,6 +47,10 @@ public:
     void clickNode(const QModelIndex& node);
     // The tree rebuilt as on activation (kept as it is while edits wait).
     void reload();
+    // Another room changed the media (`medium` names one, empty: any): the
+    // tree shows them at the next turn of the event loop, keeping the
+    // shown medium chosen, or waits while an edit or a new medium does.
+    void mediaChangedElsewhere(const QString& medium);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -90,6 +94,9 @@ private:
     void showCount(int count);
     void storePlacement();
     QString today() const;
+    void refreshTree();
+    // After an edit was dropped: a refresh that waited for it runs now.
+    void catchUpTree();
     // Runs work with our message boxes marked as such (no rebuild on return).
     void whilePrompting(const std::function<void()>& work);
     QMessageBox::StandardButton ask(const QString& text, const QString& title, Prompter::Icon icon,
@@ -120,6 +127,9 @@ private:
     bool m_prompting = false; // one of our message boxes is up
     bool m_rebuildOnActivate = false;
     bool m_shown = false;
+    bool m_treeRefreshDue = false; // another room's change, taken in shortly
+    bool m_treeStale = false;      // one waits for the edit under way
+    bool m_shownMediumChanged = false;
 };
 
 } // namespace quillon

@@ -281,6 +281,7 @@ void TapeWindow::discardPending()
     if (m_tree.isMedium(m_lastIndex))
         m_tree.setPicture(m_lastIndex, m_storedPicture);
     m_altered = m_nameChanged = false;
+    catchUpTree();
 }
 
 bool TapeWindow::addMedium()
@@ -318,6 +319,7 @@ void TapeWindow::cancelAdding()
         m_ui.hideAll->show();
         m_ui.hideAll->raise();
     }
+    catchUpTree();
 }
 
 // --- deleting -----------------------------------------------------------------------

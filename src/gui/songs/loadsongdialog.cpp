@@ -4,10 +4,12 @@
 #include "common/prompter.h"
 #include "songs/songstore.h"
 #include "songs/songtitlemodel.h"
+#include "store/catalogueevents.h"
 
 #include <QHBoxLayout>
 #include <QListView>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace quillon {
@@ -51,6 +53,39 @@ LoadSongDialog::LoadSongDialog(AppState& state, QWidget* parent) : QDialog(paren
         m_model, &SongTitleModel::readFailed, this,
         [this](const QString& error) { m_state.prompter.critical(this, error); },
         Qt::QueuedConnection);
+    if (state.events)
+        connect(state.events, &CatalogueEvents::changed, this, &LoadSongDialog::heard);
+}
+
+void LoadSongDialog::heard(const QString& kind, const QString& subject)
+{
+    if (kind != CatalogueEvents::kSongs || !isVisible())
+        return;
+    if (!m_refillDue) {
+        m_refillDue = true;
+        m_keep = m_model->title(m_list->currentIndex().row());
+        QTimer::singleShot(0, this, &LoadSongDialog::refill);
+    }
+    const qsizetype tab = subject.indexOf('\t');
+    if (tab >= 0 && subject.left(tab) == m_keep)
+        m_keep = subject.mid(tab + 1);
+}
+
+void LoadSongDialog::refill()
+{
+    m_refillDue = false;
+    // Reading again costs one batch of titles; the chosen one is looked up
+    // as far as it lies, no further.
+    m_model->reload();
+    QModelIndex chosen = m_model->index(0, 0);
+    if (!m_keep.isEmpty()) {
+        const QModelIndexList found = m_model->match(chosen, Qt::DisplayRole, m_keep, 1,
+                                                     Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (!found.isEmpty())
+            chosen = found.first();
+    }
+    if (chosen.isValid())
+        m_list->setCurrentIndex(chosen);
 }
 
 void LoadSongDialog::showEvent(QShowEvent* event)

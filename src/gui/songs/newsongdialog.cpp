@@ -110,8 +110,12 @@ void NewSongDialog::confirm()
         m_state.songs.create(NewSong{title, m_words->text(), m_composer->text(), m_date->text()});
     QApplication::restoreOverrideCursor();
     if (!created) {
-        // Nothing was stored; the current song stays what it was.
-        m_state.prompter.critical(this, m_state.songs.lastError(), kApplicationTitle);
+        // Nothing was stored; the current song stays what it was. Another
+        // room may have taken the title since it was checked.
+        m_state.prompter.critical(this,
+                                  m_state.songs.titleTaken() ? "  Songtitle already exists   "
+                                                             : m_state.songs.lastError(),
+                                  kApplicationTitle);
         m_title->setFocus();
         return;
     }

@@ -22,7 +22,7 @@ SessionInfoDialog::SessionInfoDialog(AppState& state, QWidget* parent)
     setModal(true);
 
     SongDetails& details = m_state.currentSongDetails;
-    m_original = sessionTexts();
+    m_original = sessionTexts(m_state.currentSongDetails);
     struct Box {
         QString caption;
         int maxLength;
@@ -75,15 +75,13 @@ SessionInfoDialog::SessionInfoDialog(AppState& state, QWidget* parent)
     layout->addLayout(buttons);
 }
 
-QStringList SessionInfoDialog::sessionTexts() const
+QStringList SessionInfoDialog::sessionTexts(const SongDetails& d)
 {
-    const SongDetails& d = m_state.currentSongDetails;
     return {d.producer1, d.producer2, d.technician1, d.technician2, d.technician3};
 }
 
-void SessionInfoDialog::setSessionTexts(const QStringList& texts)
+void SessionInfoDialog::setSessionTexts(SongDetails& d, const QStringList& texts)
 {
-    SongDetails& d = m_state.currentSongDetails;
     QString* elements[] = {&d.producer1, &d.producer2, &d.technician1, &d.technician2,
                            &d.technician3};
     for (int i = 0; i < 5; ++i)
@@ -94,7 +92,7 @@ void SessionInfoDialog::reject()
 {
     // Escape and the title bar's close box: the same question as the song
     // details ask, so that no way of closing drops or keeps edits unasked.
-    if (sessionTexts() == m_original) {
+    if (sessionTexts(m_state.currentSongDetails) == m_original) {
         QDialog::reject();
         return;
     }
@@ -102,7 +100,7 @@ void SessionInfoDialog::reject()
     if (answer == QMessageBox::Yes) {
         accept();
     } else if (answer == QMessageBox::No) {
-        setSessionTexts(m_original);
+        setSessionTexts(m_state.currentSongDetails, m_original);
         QDialog::reject();
     }
 }

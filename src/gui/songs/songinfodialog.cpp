@@ -2,6 +2,7 @@
 
 #include "common/appstate.h"
 #include "common/apptitle.h"
+#include "common/changedelsewhere.h"
 #include "common/characterfilter.h"
 #include "common/logging.h"
 #include "common/prompter.h"
@@ -73,6 +74,17 @@ const char* const kStoredFields[SongInfoDialog::kFieldCount] = {
     "recordcomp",     "compodate", "Key",       "Signature",       "tempo",
     "NoiseReduction", "Length",    "Style",     "Bandnummer",      "BandZählWerkVon",
     "BandzeitVon",    "SMPTEZeit", "SmpteType", "BandZählWerkBis", "BandzeitBis"};
+
+// The stored fields the boxes write, as the row holds them.
+QVariantMap storedFields(const SongRecord& row)
+{
+    QVariantMap fields;
+    for (int i = 1; i < SongInfoDialog::kFieldCount; ++i) {
+        const QString field = QString::fromUtf8(kStoredFields[i]);
+        fields.insert(field, row.text(field));
+    }
+    return fields;
+}
 
 // The element of the current song's details that box i shows (not the title).
 QString* detailOf(SongDetails& d, int i)
@@ -168,6 +180,9 @@ SongInfoDialog::SongInfoDialog(AppState& state, QWidget* parent) : QDialog(paren
         m_training = true;
     }
     fillFields();
+    // Without a stored row there is nothing another room could have changed.
+    if (const std::optional<SongRecord> row = m_state.songs.song(m_oldTitle))
+        m_asRead = storedFields(*row);
 }
 
 void SongInfoDialog::buildUi()
@@ -351,6 +366,34 @@ bool SongInfoDialog::measureComplete()
     return false;
 }
 
+bool SongInfoDialog::takeStoredState()
+{
+    bool gone = false;
+    QString why = changedelsewhere::refusalText(m_state.songs, m_oldTitle, &gone);
+    std::optional<SongRecord> row;
+    if (!gone)
+        row = m_state.songs.song(m_oldTitle);
+    else if (m_state.currentSong != m_oldTitle && (row = m_state.songs.song(m_state.currentSong)))
+        // Renamed, and the main window has followed: so does this window.
+        why = QStringLiteral("\"%1\" was renamed to \"%2\" in another room after it was shown "
+                             "here, so this change was not stored.\rIts current state is shown "
+                             "now; what you typed is still there to apply again.")
+                  .arg(m_oldTitle, m_state.currentSong);
+    m_state.prompter.message(this, why, kApplicationTitle, Prompter::Icon::Warning);
+    if (!row)
+        return false;
+    m_oldTitle = row->title();
+    SongDetails stored = m_state.currentSongDetails;
+    stored.readFrom(*row);
+    m_state.currentSongDetails = stored;
+    QStringList current{m_oldTitle};
+    for (int i = 1; i < kFieldCount; ++i)
+        current << *detailOf(stored, i);
+    changedelsewhere::takeCurrent(m_fields, m_shown, current);
+    m_asRead = storedFields(*row);
+    return true;
+}
+
 double SongInfoDialog::leadingNumber(const QString& text)
 {
     const QString t = text.trimmed();
@@ -413,10 +456,19 @@ void SongInfoDialog::onClose()
     fields.insert("tempo", tempo);
     details.tempo = QString::number(tempo);
 
-    if (!m_state.songs.rename(m_oldTitle, newTitle, fields)) {
+    if (!m_state.songs.rename(m_oldTitle, newTitle, fields, m_asRead)) {
         // Nothing was stored; the window stays open with what was typed.
         busy.release();
-        m_state.prompter.critical(this, m_state.songs.lastError(), appTitle);
+        if (m_state.songs.changedElsewhere()) {
+            if (!takeStoredState())
+                QDialog::reject();
+        } else if (m_state.songs.titleTaken()) {
+            // Another room took the title after it was checked here.
+            m_state.prompter.critical(this, "  Songtitle already exists   ", appTitle);
+            titleBox->setFocus();
+        } else {
+            m_state.prompter.critical(this, m_state.songs.lastError(), appTitle);
+        }
         return;
     }
     qCDebug(lcSongs) << "song details stored" << m_oldTitle << "->" << newTitle;

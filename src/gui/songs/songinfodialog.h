@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QList>
 #include <QMessageBox>
+#include <QVariantMap>
 
 class QComboBox;
 class QLineEdit;
@@ -60,13 +61,19 @@ private:
     void onClose();
     bool measureComplete();
     bool hasChanges() const;
+    // Another room changed the song since it was shown: the user is told,
+    // the boxes left as shown take the stored values and typed ones stay,
+    // for Close to store them over the other room's. False when the song
+    // is gone.
+    bool takeStoredState();
 
     AppState& m_state;
     QString m_oldTitle;
     bool m_training = false;
     bool m_activated = false;
     QList<QLineEdit*> m_fields;
-    QStringList m_shown; // the boxes' texts as the window showed them
+    QStringList m_shown;  // the boxes' texts as the window showed them
+    QVariantMap m_asRead; // the stored fields they came from, for the store's check
     QComboBox* m_styleBox = nullptr;
     QComboBox* m_mediumBox = nullptr;
     QPushButton* m_more = nullptr;

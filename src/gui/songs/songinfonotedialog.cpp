@@ -1,6 +1,8 @@
 #include "songs/songinfonotedialog.h"
 
 #include "common/appstate.h"
+#include "common/apptitle.h"
+#include "common/changedelsewhere.h"
 #include "common/characterfilter.h"
 #include "common/logging.h"
 #include "common/prompter.h"
@@ -51,10 +53,12 @@ SongInfoNoteDialog::SongInfoNoteDialog(AppState& state, QWidget* parent)
     layout->addWidget(m_note);
     layout->addLayout(buttons);
 
-    if (const auto song = m_state.songs.song(m_state.currentSong))
-        filter->setText(song->text(QStringLiteral("notiz1")));
-    else
+    if (const auto song = m_state.songs.song(m_state.currentSong)) {
+        m_noteAsRead = song->text(QStringLiteral("notiz1"));
+        filter->setText(m_noteAsRead);
+    } else {
         qCWarning(lcSongs) << "note: no song row for" << m_state.currentSong;
+    }
     m_loadedNote = m_note->toPlainText();
     m_detailsNote = m_state.currentSongDetails.note;
     connect(m_note, &QPlainTextEdit::textChanged, this,
@@ -95,17 +99,41 @@ void SongInfoNoteDialog::reject()
 
 bool SongInfoNoteDialog::storeAndClose()
 {
+    const QString field = QStringLiteral("notiz1");
+    const QString title = m_state.currentSong;
+    if (m_note->toPlainText() == m_noteAsRead) {
+        // Nothing to store, and nothing to overwrite another room's note with.
+        accept();
+        return true;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool ok = m_state.songs.updateFields(m_state.currentSong,
-                                               {{QStringLiteral("notiz1"), m_note->toPlainText()}});
+    const bool ok = m_state.songs.updateFields(title, {{field, m_note->toPlainText()}},
+                                               {{field, m_noteAsRead}});
     QApplication::restoreOverrideCursor();
     if (!ok) {
-        // Closing now would throw the typed note away.
-        m_state.prompter.critical(this, m_state.songs.lastError());
+        if (m_state.songs.changedElsewhere())
+            keepTypedNote(title);
+        else // closing now would throw the typed note away
+            m_state.prompter.critical(this, m_state.songs.lastError());
         return false;
     }
+    m_noteAsRead = m_note->toPlainText();
     accept();
     return true;
+}
+
+void SongInfoNoteDialog::keepTypedNote(const QString& title)
+{
+    bool gone = false;
+    const QString why = changedelsewhere::refusalText(m_state.songs, title, &gone);
+    m_state.prompter.message(this, why, kApplicationTitle, Prompter::Icon::Warning);
+    const std::optional<SongRecord> song = gone ? std::nullopt : m_state.songs.song(title);
+    if (!song)
+        return;
+    // The typed note stays; the next Close stores it over the other room's,
+    // and closing otherwise asks first.
+    m_noteAsRead = song->text(QStringLiteral("notiz1"));
+    m_loadedNote = m_noteAsRead;
 }
 
 void SongInfoNoteDialog::print()

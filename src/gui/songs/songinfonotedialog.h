@@ -35,9 +35,14 @@ protected:
     void reject() override;
 
 private:
+    // The store was refused (another room changed the note since): told,
+    // and the typed note kept for the next Close.
+    void keepTypedNote(const QString& title);
+
     AppState& m_state;
     QPlainTextEdit* m_note = nullptr;
-    QString m_loadedNote;                   // the note as shown on opening
+    QString m_loadedNote;                   // the note as shown on opening (or stored since)
+    QString m_noteAsRead;                   // the stored note the edit is based on
     QString m_detailsNote;                  // the details' note element before the window
     std::shared_ptr<PrintChoice> m_printer; // from the printer setup; null: default
 };

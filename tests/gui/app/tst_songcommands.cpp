@@ -69,6 +69,7 @@ private slots:
     void loadFollowsStoreComparison();
     void readSongDetailsSubstitutes();
     void sessionDetailsAreWrittenBack();
+    void sessionDetailsChangedElsewhereAreShownAgain();
     void helpProgramMissing();
     void helpProgramPresent();
     void helpProgramIsBuilt();
@@ -360,6 +361,29 @@ void TstSongCommands::sessionDetailsAreWrittenBack()
     QVERIFY(row);
     QCOMPARE(row->text("Producer1"), QString("George"));
     QCOMPARE(row->text("Technician3"), QString("Geoff"));
+}
+
+void TstSongCommands::sessionDetailsChangedElsewhereAreShownAgain()
+{
+    test::MainWindowFixture f;
+    MainWindow& w = f.start();
+    f.createAndLoad("Session Song");
+    SongStore there(f.data); // another room
+    QVERIFY(there.open());
+    QStringList shown;
+    w.commands().setShowHook([&](const QString&) {
+        SongDetails& d = f.state.currentSongDetails;
+        shown << d.producer1 + "|" + d.producer2;
+        if (shown.size() == 1) {
+            QVERIFY(there.updateFields("Session Song", {{"Producer2", "Theirs"}}));
+            d.producer1 = "George";
+        }
+    });
+    w.menus().action("sessiondetails")->trigger();
+    QCOMPARE(shown, QStringList({"|", "George|Theirs"}));
+    QVERIFY(f.prompter.askedTexts().value(0).contains("was changed in another room"));
+    QCOMPARE(f.songs.song("Session Song")->text("Producer1"), QString("George"));
+    QCOMPARE(f.songs.song("Session Song")->text("Producer2"), QString("Theirs"));
 }
 
 void TstSongCommands::helpProgramMissing()

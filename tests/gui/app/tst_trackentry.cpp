@@ -1,6 +1,7 @@
 // The track grid, the bank buttons, the track list and the device panel.
 
 #include "mainwindowfixture.h"
+#include "otherroom.h"
 
 #include "app/devicepanel.h"
 #include "app/sidebar.h"
@@ -10,6 +11,7 @@
 #include "devices/devicecell.h"
 #include "devices/deviceregister.h"
 #include "devices/floatingbar.h"
+#include "store/catalogueevents.h"
 #include "store/database.h"
 #include "store/songconstants.h"
 
@@ -17,6 +19,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTimer>
 #include <QtTest>
@@ -24,17 +27,15 @@
 using namespace quillon;
 
 namespace {
-// Reads one track straight from the file, past the program's own connection.
+// Reads one track afresh, past the program's own connection.
 QString storedTrack(const DataFolder& data, int slot, const QString& title, int track)
 {
-    Database db;
-    if (!db.open(data.trackDb(slot)))
-        return "<no file>";
-    QSqlQuery q = db.prepare(QString("SELECT * FROM rd%1 WHERE songtitle = ?").arg(slot));
-    q.addBindValue(title);
-    if (!q.exec() || !q.next())
-        return "<no row>";
-    return q.value(track - 1).toString();
+    SongStore store(data);
+    if (!store.open())
+        return "<not open>";
+    bool found = false;
+    const QStringList row = store.trackRow(title, slot, &found);
+    return found ? row.at(track - 1) : "<no row>";
 }
 
 // Answers the modal windows of a device rename as the user would: in the
@@ -89,6 +90,10 @@ private slots:
     void bankButtonWithoutSong();
     void dragCursorsAndDrop();
     void titleBoxPassesFocusToFirstTrack();
+    void anotherRoomsChangeRefusesTheWrite_data();
+    void anotherRoomsChangeRefusesTheWrite();
+    void otherRoomsChangesShow_data();
+    void otherRoomsChangesShow();
 };
 
 void TstTrackEntry::gridShowsBankOneOfSlotOne()
@@ -208,6 +213,8 @@ void TstTrackEntry::selectorKeepsTypedTextOfPreviousSlot()
 
 void TstTrackEntry::missingTrackRowIsRecreated()
 {
+    if (test::TempDataFolder::serverEngine())
+        QSKIP("the track files are the data folder's");
     test::MainWindowFixture f;
     MainWindow& w = f.start();
     f.createAndLoad("Broken Song");
@@ -224,6 +231,8 @@ void TstTrackEntry::missingTrackRowIsRecreated()
 
 void TstTrackEntry::failedWriteIsReported()
 {
+    if (test::TempDataFolder::serverEngine())
+        QSKIP("the track files are the data folder's");
     test::MainWindowFixture f;
     MainWindow& w = f.start();
     f.createAndLoad("Doomed Song");
@@ -408,6 +417,119 @@ void TstTrackEntry::titleBoxPassesFocusToFirstTrack()
     QVERIFY(f.box(1)->hasFocus());
     f.find<QLineEdit>("Songtitleinput")->setFocus();
     QVERIFY(!f.find<QLineEdit>("Songtitleinput")->hasFocus());
+}
+
+void TstTrackEntry::anotherRoomsChangeRefusesTheWrite_data()
+{
+    QTest::addColumn<bool>("byBankButton");
+    QTest::newRow("leaving the box") << false;
+    QTest::newRow("bank button") << true;
+}
+
+void TstTrackEntry::anotherRoomsChangeRefusesTheWrite()
+{
+    QFETCH(bool, byBankButton);
+    test::MainWindowFixture f;
+    MainWindow& w = f.start();
+    const QString title = "Shared Song";
+    f.createAndLoad(title);
+    activate(w);
+    SongStore there(f.data);
+    QVERIFY(there.open());
+    f.box(5)->setFocus();
+    QTest::keyClicks(f.box(5), "(typed) ");
+    const QString typed = "(typed) " + generatedTrackText(title, 1, 5);
+    QVERIFY(there.writeTracks(title, 1, 2, {"Their Bass"}));
+    const auto leave = [&] {
+        if (byBankButton) {
+            w.bankClicked(2);
+        } else {
+            f.box(5)->setFocus();
+            QTest::keyClick(f.box(5), Qt::Key_Tab);
+        }
+    };
+    const auto stored = [&](int track) { return storedTrack(f.data, 1, title, track); };
+    leave();
+    QTRY_COMPARE(f.prompter.asked().size(), 1);
+    QVERIFY(f.prompter.asked().first().text.contains("was changed in another room"));
+    QCOMPARE(f.box(2)->text(), QString("Their Bass"));
+    QCOMPARE(f.box(5)->text(), typed);
+    QCOMPARE(stored(5), generatedTrackText(title, 1, 5));
+    QCOMPARE(f.state.currentTrackBank, 1); // the typed text stays in front
+    leave();
+    QCOMPARE(stored(5), typed);
+    QCOMPARE(stored(2), QString("Their Bass"));
+    QCOMPARE(f.state.currentTrackBank, byBankButton ? 2 : 1);
+    QCOMPARE(f.prompter.asked().size(), 1);
+}
+
+void TstTrackEntry::otherRoomsChangesShow_data()
+{
+    QTest::addColumn<QString>("change");
+    for (const char* change : {"tracks", "tracks while typing", "fields", "rename", "delete"})
+        QTest::newRow(change) << QString(change);
+}
+
+void TstTrackEntry::otherRoomsChangesShow()
+{
+    QFETCH(QString, change);
+    test::MainWindowFixture f;
+    CatalogueEvents events;
+    f.state.events = &events;
+    MainWindow& w = f.start();
+    const QString title = "Shared Song";
+    const QString renamed = "Their Title";
+    f.createAndLoad(title);
+    activate(w);
+    test::OtherRoom there(events, f.data);
+    QSignalSpy heard(&events, &CatalogueEvents::changed);
+    f.box(5)->setFocus();
+    QCoreApplication::processEvents(); // the box entered puts its cursor home
+    f.box(5)->setCursorPosition(3);
+    const bool typing = change == "tracks while typing";
+    if (typing)
+        QTest::keyClicks(f.box(5), "typed");
+    bool done = false;
+    if (change.startsWith("tracks"))
+        done = there.does([&](SongStore& s) { return s.writeTracks(title, 1, 3, {"Their Keys"}); },
+                          CatalogueEvents::kSong, title);
+    else if (change == "fields")
+        done = there.does(
+            [&](SongStore& s) {
+                return s.updateFields(title, {{"composer", "Them"}});
+            },
+            CatalogueEvents::kSong, title);
+    else if (change == "rename")
+        done = there.does([&](SongStore& s) { return s.rename(title, renamed); },
+                          CatalogueEvents::kSongs, title + '\t' + renamed);
+    else
+        done = there.does([&](SongStore& s) { return s.remove(title); }, CatalogueEvents::kSongs,
+                          title);
+    QVERIFY(done);
+    QTRY_COMPARE(heard.size(), 1);
+    if (change == "tracks") {
+        QTRY_COMPARE(f.box(3)->text(), QString("Their Keys"));
+        QVERIFY(f.box(5)->hasFocus()); // neither the focus nor the cursor moved
+        QCOMPARE(f.box(5)->cursorPosition(), 3);
+    } else if (typing) {
+        QCoreApplication::processEvents();
+        QCOMPARE(f.box(3)->text(), generatedTrackText(title, 1, 3)); // not under the typing
+        QTest::keyClick(f.box(5), Qt::Key_Tab);
+        QCOMPARE(f.box(3)->text(), QString("Their Keys"));
+        QVERIFY(f.box(5)->text().contains("typed"));
+    } else if (change == "fields") {
+        QTRY_COMPARE(f.find<QLabel>("lblComposer")->text(), QString("Them"));
+    } else if (change == "rename") {
+        QTRY_COMPARE(f.state.currentSong, renamed);
+        QTRY_COMPARE(w.windowTitle(), "Quillon 05 [" + renamed + "]");
+        QTest::keyClicks(f.box(5), "typed");
+        QTest::keyClick(f.box(5), Qt::Key_Tab);
+        QVERIFY(f.songs.trackRow(renamed, 1).at(4).contains("typed"));
+    } else {
+        QTRY_VERIFY(!f.state.songLoaded());
+        QVERIFY(f.prompter.askedTexts().last().contains("was deleted in another room"));
+        QCOMPARE(w.status().text("rcPanel"), "Songs:" + numberText(f.songs.count()));
+    }
 }
 
 QTEST_MAIN(TstTrackEntry)

@@ -175,6 +175,23 @@ private Q_SLOTS:
         }
     }
 
+    void anotherRoomsLyricsAreNotOverwrittenUntold()
+    {
+        Run here(*m_tmp);
+        Run there(*m_tmp); // another room on the same catalogue
+        here.load("Blue");
+        LyricsWindow w(here.state);
+        w.show();
+        QVERIFY(there.songs.updateFields("Blue", {{"lyrics", "theirs"}}));
+        QTest::keyClicks(editOf(w), "mine");
+        QVERIFY(!w.save());
+        QVERIFY(here.prompter.askedTexts().value(0).contains("was changed in another room"));
+        QCOMPARE(w.document().text(), QString("mine"));
+        QVERIFY(w.save());
+        QCOMPARE(test::storedText(there.songs.song("Blue")->text("lyrics")), QString("mine"));
+        QVERIFY(w.close());
+    }
+
     void closingAfterTypingAsksAndNoKeepsTheText()
     {
         Run run(*m_tmp);

@@ -2,6 +2,7 @@
 
 #include "media/mediatree.h"
 
+#include "store/catalogueevents.h"
 #include "store/database.h"
 
 #include <QDate>
@@ -72,6 +73,32 @@ private Q_SLOTS:
         QCOMPARE(box(w, 5)->maxLength(), 20);
         QCOMPARE(box(w, 7)->maxLength(), 10);
         QCOMPARE(box(w, 0)->text(), QString("000"));
+    }
+
+    void otherRoomsMediaShowAndTheShownMediumStays()
+    {
+        TapeFixture f;
+        f.add("Reel B");
+        f.add("Reel D");
+        CatalogueEvents events;
+        f.state.events = &events;
+        TapeWindow w(f.state);
+        w.show();
+        QVERIFY(clickMedium(w, "Reel D"));
+        // Another room's changes, told as the server tells them.
+        f.add("Reel A"); // sorted in before the shown medium
+        QVERIFY(f.media.remove("Reel B"));
+        emit events.changed(CatalogueEvents::kMedia, "Reel A");
+        QTRY_VERIFY(w.tree().find("Reel A").isValid());
+        QVERIFY(!w.tree().find("Reel B").isValid());
+        QCOMPARE(w.tree().text(w.shownNode()), QString("Reel D"));
+        QCOMPARE(w.ui().tree->currentIndex(), w.shownNode());
+        // The shown medium deleted there: back to the root, as after a deletion here.
+        QVERIFY(f.media.remove("Reel D"));
+        emit events.changed(CatalogueEvents::kMedia, "Reel D");
+        QTRY_COMPARE(w.shownNode(), w.tree().root());
+        QCOMPARE(w.ui().tree->currentIndex(), w.tree().root());
+        QVERIFY(w.ui().hideAll->isVisible());
     }
 
     void missingDatabaseKeepsOnlyTheRoot()

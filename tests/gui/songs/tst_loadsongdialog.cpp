@@ -1,6 +1,7 @@
 // The open song dialog: titles in table order, first selected, open, cancel.
 
 #include "appfixture.h"
+#include "otherroom.h"
 #include "songs/loadsongdialog.h"
 #include "songs/songstore.h"
 #include "songs/songtitlemodel.h"
@@ -72,6 +73,7 @@ private slots:
     void typingFindsAwkwardTitles_data();
     void typingFindsAwkwardTitles();
     void newSearchStartsAfterTheCurrentTitle();
+    void otherRoomsSongsShowAndTheChoiceStays();
 };
 
 void TstLoadSongDialog::initTestCase()
@@ -300,6 +302,26 @@ void TstLoadSongDialog::newSearchStartsAfterTheCurrentTitle()
         QTest::keyClicks(list, "a");
         QCOMPARE(list->currentIndex().row(), to);
     }
+}
+
+void TstLoadSongDialog::otherRoomsSongsShowAndTheChoiceStays()
+{
+    Env e;
+    CatalogueEvents events;
+    e.state.events = &events;
+    for (const char* t : {"Apple", "Mango"})
+        QVERIFY(e.songs.create(NewSong{t, {}, {}, {}}));
+    LoadSongDialog d(e.state);
+    d.show();
+    selectRow(d.list(), 2);
+    test::OtherRoom there(events, e.data);
+    const QString songs = CatalogueEvents::kSongs;
+    QVERIFY(there.does([](SongStore& s) { return s.create({"Kiwi", {}, {}, {}}); }, songs, "Kiwi"));
+    QVERIFY(there.does([](SongStore& s) { return s.rename("Mango", "Papaya"); }, songs,
+                       "Mango\tPapaya"));
+    QVERIFY(there.does([](SongStore& s) { return s.remove("Apple"); }, songs, "Apple"));
+    QTRY_COMPARE(itemTexts(d.list()), QStringList({kTrainingSong, "Papaya", "Kiwi"}));
+    QCOMPARE(currentTitle(d.list()), QString("Papaya"));
 }
 
 QTEST_MAIN(TstLoadSongDialog)

@@ -425,6 +425,43 @@ private Q_SLOTS:
         QCOMPARE(f.stored("Green", "artist"), QString("New"));
     }
 
+    // A second store stands for another room on the same catalogue.
+    void anotherRoomsChangeIsShownAndTheTypedTextKept_data()
+    {
+        QTest::addColumn<bool>("deleted");
+        QTest::newRow("fields changed") << false;
+        QTest::newRow("song deleted") << true;
+    }
+    void anotherRoomsChangeIsShownAndTheTypedTextKept()
+    {
+        QFETCH(bool, deleted);
+        Fixture f;
+        f.addSong("Blue", {{"artist", "Old"}});
+        f.load("Blue");
+        SongInfoDialog d(f.state);
+        d.show();
+        SongStore there(f.data);
+        QVERIFY(there.open());
+        QVERIFY(deleted ? there.remove("Blue")
+                        : there.updateFields("Blue", {{"artist", "Theirs"}, {"tempo", 99.0}}));
+        setText(d.field(3), "Typed");
+        pressClose(d);
+        QCOMPARE(f.prompter.asked().size(), 1);
+        QVERIFY(f.prompter.asked().first().text.contains(deleted ? "deleted or renamed in another"
+                                                                 : "was changed in another room"));
+        QCOMPARE(d.isVisible(), !deleted);
+        if (deleted)
+            return;
+        QCOMPARE(d.field(1)->text(), QString("Theirs"));
+        QCOMPARE(d.field(9)->text(), QString("99"));
+        QCOMPARE(d.field(3)->text(), QString("Typed"));
+        QCOMPARE(f.stored("Blue", "composer"), QString("Music"));
+        pressClose(d);
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+        QCOMPARE(f.stored("Blue", "composer"), QString("Typed"));
+        QCOMPARE(f.stored("Blue", "artist"), QString("Theirs"));
+    }
+
     void closingOtherwiseAsksToStore_data() { test::addCloseOtherwiseRows(); }
     void closingOtherwiseAsksToStore()
     {

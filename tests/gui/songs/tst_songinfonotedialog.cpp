@@ -66,6 +66,22 @@ private Q_SLOTS:
         QCOMPARE(f.songs.song("Blue")->text("notiz1"), QString("precious"));
     }
 
+    void anotherRoomsNoteIsNotOverwrittenUntold()
+    {
+        Fixture f;
+        SongInfoNoteDialog d(f.state);
+        d.show();
+        SongStore there(f.data);
+        QVERIFY(there.open() && there.updateFields("Blue", {{"notiz1", "theirs"}}));
+        d.noteBox()->setPlainText("mine");
+        QVERIFY(!d.storeAndClose());
+        QVERIFY(f.prompter.askedTexts().value(0).contains("was changed in another room"));
+        QCOMPARE(d.noteBox()->toPlainText(), QString("mine"));
+        QCOMPARE(f.songs.song("Blue")->text("notiz1"), QString("theirs"));
+        QVERIFY(d.storeAndClose());
+        QCOMPARE(f.songs.song("Blue")->text("notiz1"), QString("mine"));
+    }
+
     void closingOtherwiseAsksToStore_data() { test::addCloseOtherwiseRows(); }
     void closingOtherwiseAsksToStore()
     {
