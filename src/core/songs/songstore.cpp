@@ -84,6 +84,7 @@ void SongStore::close()
     // Prepared statements must go before their connection does.
     m_statements.clear();
     m_trackWrites.clear();
+    m_indexer.reset();
     m_unprepared = QSqlQuery();
     m_keyed = false;
     m_keysChecked = false;
@@ -426,6 +427,16 @@ bool SongStore::create(const NewSong& song)
     }
     if (ok && useKeys)
         ok = putKeyMark(mark);
+    if (ok) {
+        QList<QStringList> slotTexts;
+        for (int n = 1; n <= schema::kTrackSlots; ++n) {
+            QStringList tracks;
+            for (int k = 1; k <= 48; ++k)
+                tracks << generatedTrackText(song.title, n, k);
+            slotTexts << tracks;
+        }
+        ok = m_indexer.created(song.title, slotTexts);
+    }
     ok = ok && CatalogueEvents::announce(m_db, CatalogueEvents::kSongs, song.title);
     if (ok && fault("commit"))
         ok = false;
@@ -510,6 +521,7 @@ bool SongStore::rename(const QString& oldTitle, const QString& newTitle, const Q
         q.bindValue(1, oldTitle);
         ok = !fault(QString("track%1").arg(n)) && exec(q, m_folder.trackDb(n));
     }
+    ok = ok && m_indexer.details(newTitle);
     // Others showing the song follow a new title.
     ok = ok && CatalogueEvents::announce(
                    m_db, oldTitle == newTitle ? CatalogueEvents::kSong : CatalogueEvents::kSongs,
@@ -532,6 +544,7 @@ bool SongStore::remove(const QString& title)
         return false;
     int mark = 0;
     bool ok = !useKeys || takeKeyMark(&mark);
+    const QList<qint64> indexed = ok ? m_indexer.rowidsOf(title, &ok) : QList<qint64>();
     for (int n = 1; ok && n <= schema::kTrackSlots; ++n) {
         QSqlQuery& q =
             statement(QString("DELETE FROM %1 WHERE songtitle = ?").arg(trackTableRef(n)));
@@ -549,6 +562,7 @@ bool SongStore::remove(const QString& title)
         q.bindValue(1, title);
         ok = exec(q) && putKeyMark(mark);
     }
+    ok = ok && m_indexer.removed(indexed);
     ok = ok && CatalogueEvents::announce(m_db, CatalogueEvents::kSongs, title);
     if (ok && fault("commit"))
         ok = false;
@@ -619,6 +633,7 @@ bool SongStore::writeTracks(const QString& title, int slot, int firstTrack,
             ins.addBindValue(t);
         ok = exec(ins, m_folder.trackDb(slot));
     }
+    ok = ok && m_indexer.slot(title, slot);
     ok = ok && CatalogueEvents::announce(m_db, CatalogueEvents::kSong, title);
     if (!ok) {
         m_db.rollback();

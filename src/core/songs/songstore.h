@@ -1,5 +1,6 @@
 #pragma once
 
+#include "songs/songindexer.h"
 #include "songs/songrecord.h"
 #include "store/database.h"
 #include "store/datafolder.h"
@@ -82,6 +83,9 @@ public:
     // title between the check and the write.
     bool titleTaken() const { return m_titleTaken; }
 
+    // The song rows of the search index, for its first build and checks.
+    SongIndexer& indexer() { return m_indexer; }
+
     // Test hook: called with a stage name ("song", "track5", "commit", ...)
     // inside every multi-file write; returning true makes that stage fail.
     void setFaultInjector(std::function<bool(const QString& stage)> injector)
@@ -130,6 +134,8 @@ private:
 
     DataFolder m_folder;
     Database m_db;
+    // The search index follows every write in the same transaction.
+    SongIndexer m_indexer{m_db, [this](int slot) { return trackTableRef(slot); }};
     QHash<QString, QSqlQuery> m_statements;
     QHash<int, QSqlQuery> m_trackWrites;
     QSqlQuery m_unprepared; // handed out when a statement cannot be prepared

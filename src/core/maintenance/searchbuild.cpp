@@ -1,0 +1,186 @@
+#include "maintenance/searchbuild.h"
+
+#include "common/logging.h"
+#include "search/searchindex.h"
+#include "songs/songstore.h"
+#include "store/database.h"
+#include "store/schema.h"
+
+#include <limits>
+
+namespace quillon {
+
+namespace {
+using Part = SearchIndex::Part;
+
+struct SmallPart {
+    Part part;
+    QString (DataFolder::*file)() const;
+    QString table;
+    const QStringList& (*fields)();
+};
+
+const QStringList& notebookFields()
+{
+    static const QStringList fields{"notiz1"};
+    return fields;
+}
+
+const SmallPart kSmallParts[] = {
+    {Part::Media, &DataFolder::tapeDb, QStringLiteral("Tape"), &SearchIndex::mediumFields},
+    {Part::Devices, &DataFolder::recdevDb, QStringLiteral("recdev"), &SearchIndex::deviceFields},
+    {Part::Notebook, &DataFolder::note1Db, QStringLiteral("note1"), &notebookFields},
+};
+} // namespace
+
+SearchBuild::SearchBuild(const DataFolder& folder) : m_folder(folder) {}
+
+bool SearchBuild::complete()
+{
+    SongStore songs(m_folder);
+    if (!songs.open())
+        return false;
+    for (const Part p : {Part::Songs, Part::Tracks})
+        if (!SearchIndex(songs.database(), p).state().complete)
+            return false;
+    for (const SmallPart& small : kSmallParts) {
+        Database db;
+        if (!m_folder.openCatalogue(db, (m_folder.*small.file)()) ||
+            !SearchIndex(db, small.part).state().complete)
+            return false;
+    }
+    return true;
+}
+
+bool SearchBuild::invalidate()
+{
+    auto mark = [this](Database& db, Part p) {
+        SearchIndex index(db, p);
+        if (!index.available() || index.setState({}))
+            return true;
+        m_error = db.lastError();
+        return false;
+    };
+    SongStore songs(m_folder);
+    if (!songs.open()) {
+        m_error = songs.lastError();
+        return false;
+    }
+    bool ok = mark(songs.database(), Part::Songs) && mark(songs.database(), Part::Tracks);
+    for (const SmallPart& small : kSmallParts) {
+        Database db;
+        ok = ok && m_folder.openCatalogue(db, (m_folder.*small.file)()) && mark(db, small.part);
+    }
+    return ok;
+}
+
+bool SearchBuild::run(const std::function<bool(qint64, qint64)>& progress)
+{
+    m_error.clear();
+    qint64 total = qint64(std::size(kSmallParts));
+    {
+        SongStore songs(m_folder);
+        if (!songs.open()) {
+            m_error = songs.lastError();
+            return false;
+        }
+        total += songs.count();
+    }
+    qint64 done = 0;
+    for (int i = 0; i < int(std::size(kSmallParts)); ++i) {
+        if (!buildSmallPart(i))
+            return false;
+        ++done;
+    }
+    if (progress && !progress(done, total))
+        return true;
+    return buildSongs(progress, &done, total);
+}
+
+bool SearchBuild::buildSmallPart(int i)
+{
+    const SmallPart& small = kSmallParts[i];
+    Database db;
+    if (!m_folder.openCatalogue(db, (m_folder.*small.file)())) {
+        m_error = db.lastError();
+        return false;
+    }
+    SearchIndex index(db, small.part);
+    if (index.available() && index.state().complete)
+        return true;
+    QStringList columns;
+    for (const QString& c : small.fields())
+        columns << schema::quoted(c);
+    bool ok = db.transaction() && (index.available() || index.create()) &&
+              index.remove(std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max());
+    QList<std::pair<qint64, QString>> rows;
+    if (ok) {
+        QSqlQuery q = db.prepare(QString("SELECT rowid, %1 FROM %2")
+                                     .arg(columns.join(", "), schema::quoted(small.table)));
+        ok = q.exec();
+        while (ok && q.next()) {
+            QStringList values;
+            for (int c = 1; c <= columns.size(); ++c)
+                values << q.value(c).toString();
+            rows.append({q.value(0).toLongLong(), SearchIndex::plainOf(values)});
+        }
+        if (!ok)
+            db.setError(q.lastError().text());
+    }
+    ok = ok && index.put(rows) && index.setState({0, true}) && db.commit();
+    if (!ok) {
+        m_error = db.lastError();
+        db.rollback();
+    }
+    return ok;
+}
+
+bool SearchBuild::buildSongs(const std::function<bool(qint64, qint64)>& progress, qint64* done,
+                             qint64 total)
+{
+    SongStore songs(m_folder);
+    if (!songs.open()) {
+        m_error = songs.lastError();
+        return false;
+    }
+    Database& db = songs.database();
+    SearchIndex details(db, Part::Songs);
+    SearchIndex tracks(db, Part::Tracks);
+    if (details.available() && tracks.available() && details.state().complete &&
+        tracks.state().complete)
+        return true;
+    if (!details.available() || !tracks.available()) {
+        if (!db.transaction() || !details.create() || !tracks.create() || !details.setState({}) ||
+            !tracks.setState({}) || !db.commit()) {
+            m_error = db.lastError();
+            db.rollback();
+            return false;
+        }
+        songs.indexer().reset();
+    }
+    SearchIndex::State state = details.state();
+    if (state.upto == 0)
+        state.upto = std::numeric_limits<qint64>::min();
+    for (;;) {
+        int batch = 0;
+        qint64 last = state.upto;
+        bool ok = db.transaction() && songs.indexer().batch(state.upto, kBatch, &last, &batch);
+        const bool finished = ok && batch < kBatch;
+        state = {last, finished};
+        ok = ok && details.setState(state) && tracks.setState(state) && db.commit();
+        if (!ok) {
+            m_error = db.lastError();
+            db.rollback();
+            return false;
+        }
+        *done += batch;
+        if (finished) {
+            qCInfo(lcStore) << "search index built," << *done << "of" << total;
+            return true;
+        }
+        if (progress && !progress(*done, total))
+            return true;
+    }
+}
+
+} // namespace quillon

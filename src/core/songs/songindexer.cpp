@@ -1,0 +1,163 @@
+#include "songs/songindexer.h"
+
+#include "store/database.h"
+#include "store/schema.h"
+
+#include <QSqlRecord>
+
+namespace quillon {
+
+SongIndexer::SongIndexer(Database& db, std::function<QString(int)> trackTable)
+    : m_db(db), m_trackTable(std::move(trackTable)), m_songs(db, SearchIndex::Part::Songs),
+      m_tracks(db, SearchIndex::Part::Tracks)
+{
+}
+
+void SongIndexer::reset()
+{
+    m_songs.reset();
+    m_tracks.reset();
+}
+
+QList<qint64> SongIndexer::rowidsOf(const QString& title, bool* ok)
+{
+    QList<qint64> ids;
+    QSqlQuery q = m_db.prepare("SELECT rowid FROM xtrax WHERE songtitle = ? ORDER BY rowid");
+    q.addBindValue(title);
+    *ok = q.exec();
+    if (!*ok) {
+        m_db.setError(q.lastError().text());
+        return ids;
+    }
+    while (q.next())
+        ids << q.value(0).toLongLong();
+    return ids;
+}
+
+bool SongIndexer::detailRows(qint64 rowid, const QSqlRecord& record,
+                             QList<std::pair<qint64, QString>>& rows)
+{
+    for (const SearchIndex::SongRow row :
+         {SearchIndex::Details, SearchIndex::Session, SearchIndex::Notes, SearchIndex::Lyrics}) {
+        QStringList values;
+        for (const QString& field : SearchIndex::songFields(row))
+            values << record.value(field).toString();
+        rows.append({SearchIndex::songRef(rowid, row), SearchIndex::plainOf(values)});
+    }
+    return true;
+}
+
+bool SongIndexer::details(const QString& title)
+{
+    if (!available())
+        return true;
+    QSqlQuery q = m_db.prepare("SELECT rowid AS indexrowid, * FROM xtrax WHERE songtitle = ?");
+    q.addBindValue(title);
+    if (!q.exec()) {
+        m_db.setError(q.lastError().text());
+        return false;
+    }
+    QList<std::pair<qint64, QString>> rows;
+    while (q.next())
+        detailRows(q.value(0).toLongLong(), q.record(), rows);
+    q.finish();
+    return m_songs.put(rows);
+}
+
+bool SongIndexer::created(const QString& title, const QList<QStringList>& slotTexts)
+{
+    if (!available())
+        return true;
+    bool ok = false;
+    const QList<qint64> ids = rowidsOf(title, &ok);
+    if (!ok || !details(title))
+        return false;
+    QList<std::pair<qint64, QString>> rows;
+    for (const qint64 id : ids)
+        for (int slot = 1; slot <= slotTexts.size(); ++slot)
+            rows.append(
+                {SearchIndex::slotRef(id, slot), SearchIndex::plainOf(slotTexts.at(slot - 1))});
+    return m_tracks.put(rows);
+}
+
+QStringList SongIndexer::slotTracks(const QString& title, int slot, bool* ok)
+{
+    QStringList tracks;
+    QSqlQuery q =
+        m_db.prepare(QString("SELECT * FROM %1 WHERE songtitle = ? ORDER BY rowid LIMIT 1")
+                         .arg(m_trackTable(slot)));
+    q.addBindValue(title);
+    *ok = q.exec();
+    if (!*ok) {
+        m_db.setError(q.lastError().text());
+        return tracks;
+    }
+    if (q.next())
+        for (int k = 0; k < schema::kTracksPerRow; ++k)
+            tracks << q.value(k).toString();
+    return tracks;
+}
+
+bool SongIndexer::slot(const QString& title, int slot)
+{
+    if (!available())
+        return true;
+    bool ok = false;
+    const QList<qint64> ids = rowidsOf(title, &ok);
+    const QStringList tracks = ok ? slotTracks(title, slot, &ok) : QStringList();
+    if (!ok)
+        return false;
+    QList<std::pair<qint64, QString>> rows;
+    for (const qint64 id : ids)
+        rows.append({SearchIndex::slotRef(id, slot), SearchIndex::plainOf(tracks)});
+    return m_tracks.put(rows);
+}
+
+bool SongIndexer::removed(const QList<qint64>& songRowids)
+{
+    if (!available())
+        return true;
+    for (const qint64 id : songRowids) {
+        const qint64 first = SearchIndex::songRef(id, 0);
+        const qint64 last = first + SearchIndex::kRefsPerSong - 1;
+        if (!m_songs.remove(first, last) || !m_tracks.remove(first, last))
+            return false;
+    }
+    return true;
+}
+
+bool SongIndexer::batch(qint64 after, int limit, qint64* last, int* done)
+{
+    *done = 0;
+    QSqlQuery q = m_db.prepare(
+        "SELECT rowid AS indexrowid, * FROM xtrax WHERE rowid > ? ORDER BY rowid LIMIT ?");
+    q.addBindValue(after);
+    q.addBindValue(limit);
+    if (!q.exec()) {
+        m_db.setError(q.lastError().text());
+        return false;
+    }
+    QList<std::pair<qint64, QString>> songRows;
+    QList<std::pair<qint64, QString>> trackRows;
+    QList<std::pair<qint64, QString>> titles;
+    while (q.next()) {
+        const qint64 id = q.value(0).toLongLong();
+        detailRows(id, q.record(), songRows);
+        titles.append({id, q.record().value("songtitle").toString()});
+    }
+    q.finish();
+    for (const auto& [id, title] : titles) {
+        for (int slot = 1; slot <= schema::kTrackSlots; ++slot) {
+            bool ok = false;
+            const QStringList tracks = slotTracks(title, slot, &ok);
+            if (!ok)
+                return false;
+            trackRows.append({SearchIndex::slotRef(id, slot), SearchIndex::plainOf(tracks)});
+        }
+        *last = id;
+        ++*done;
+    }
+    return m_songs.put(songRows) && m_tracks.put(trackRows);
+}
+
+} // namespace quillon

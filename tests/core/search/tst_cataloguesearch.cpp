@@ -1,0 +1,185 @@
+#include "maintenance/searchbuild.h"
+#include "search/cataloguesearch.h"
+#include "search/searchquery.h"
+#include "search/searchtext.h"
+#include "songs/songstore.h"
+#include "tempdatafolder.h"
+
+#include <memory>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace quillon;
+
+Q_DECLARE_METATYPE(SearchHit::Kind)
+
+// One search over the catalogue, on either engine: what people expect of
+// matching, and an index that follows every write.
+class TestCatalogueSearch final : public QObject {
+    Q_OBJECT
+
+private:
+    // "kind subject slot/track: context" of every hit, for comparing.
+    static QStringList found(CatalogueSearch& search, const QString& query)
+    {
+        QStringList lines;
+        for (const SearchHit& h : search.find(SearchQuery(query)))
+            lines << QString("%1 %2 %3/%4")
+                         .arg(SearchHit::kindName(h.kind), h.subject)
+                         .arg(h.slot)
+                         .arg(h.track);
+        return lines;
+    }
+
+    static void build(const DataFolder& folder)
+    {
+        SearchBuild b(folder);
+        QVERIFY2(b.run(), qPrintable(b.lastError()));
+        QVERIFY(b.complete());
+    }
+
+    std::unique_ptr<test::TempDataFolder> m_tmp;
+    std::unique_ptr<SongStore> m_store;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_tmp = std::make_unique<test::TempDataFolder>();
+        m_store = std::make_unique<SongStore>(m_tmp->folder());
+        QVERIFY(m_store->open());
+        build(m_tmp->folder());
+        QVERIFY(m_store->create({"Indexed", {}, {}, {}}));
+    }
+
+    void cleanupTestCase()
+    {
+        m_store.reset();
+        m_tmp.reset();
+    }
+
+    void matchingIsWhatPeopleExpect_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QString>("marked"); // the marked words joined by "|"; empty: no match
+        QTest::newRow("accents") << "Café Blue"
+                                 << "cafe"
+                                 << "Café";
+        QTest::newRow("case and accents in the query") << "cafe blue"
+                                                       << "CAFÉ"
+                                                       << "cafe";
+        QTest::newRow("prefix") << "lead vocal take"
+                                << "voc"
+                                << "vocal";
+        QTest::newRow("not inside a word") << "lead vocal"
+                                           << "cal"
+                                           << "";
+        QTest::newRow("all words") << "bass guitar, DI"
+                                   << "di bass"
+                                   << "bass|DI";
+        QTest::newRow("one word missing") << "bass guitar"
+                                          << "bass drum"
+                                          << "";
+        QTest::newRow("phrase") << "old Neumann U87 on vocals"
+                                << "\"neumann u87\""
+                                << "Neumann|U87";
+        QTest::newRow("phrase out of order") << "U87 Neumann"
+                                             << "\"neumann u87\""
+                                             << "";
+        QTest::newRow("umlauts and sharp s") << "Grüße aus Köln"
+                                             << "GRUSSE koln"
+                                             << "Grüße|Köln";
+        QTest::newRow("Cyrillic") << "Москва вечером"
+                                  << "моск"
+                                  << "Москва";
+        QTest::newRow("Japanese inside a run") << "東京都の夜"
+                                               << "京都"
+                                               << "京|都";
+        QTest::newRow("apostrophe") << "O'Neil's talkbox"
+                                    << "talk"
+                                    << "talkbox";
+        QTest::newRow("punctuation only") << "a b"
+                                          << "!?"
+                                          << "";
+    }
+
+    void matchingIsWhatPeopleExpect()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, query);
+        QFETCH(QString, marked);
+        QStringList words;
+        for (const SearchQuery::Span& s : SearchQuery(query).match(text))
+            words << text.mid(s.start, s.length);
+        QCOMPARE(words.join('|'), marked);
+
+        // The index finds the same (no candidate lost to the engine's own rules).
+        QVERIFY(m_store->writeTracks("Indexed", 7, 37, {text}));
+        CatalogueSearch search(m_tmp->folder());
+        const QStringList hits = found(search, query);
+        QCOMPARE(hits.contains("Tracks Indexed 7/37"), !marked.isEmpty());
+    }
+
+    void theIndexFollowsEveryWrite()
+    {
+        test::TempDataFolder tmp;
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        build(tmp.folder());
+        CatalogueSearch search(tmp.folder());
+        QVERIFY(store.create({"Blue Night", "words", "Ann Composer", {}}));
+        // A new song's generated track texts carry its title too.
+        const QStringList byTitle = found(search, "blue night");
+        QCOMPARE(byTitle.first(), QString("Songs Blue Night 0/0"));
+        QVERIFY(byTitle.contains("Tracks Blue Night 1/1"));
+        QCOMPARE(found(search, "composer"), QStringList{"Songs Blue Night 0/0"});
+        QVERIFY(store.writeTracks("Blue Night", 3, 37, {"talkbox"}));
+        QCOMPARE(found(search, "talkbox"), QStringList{"Tracks Blue Night 3/37"});
+        QVERIFY(store.updateFields("Blue Night", {{"Producer1", "Zoë Producer"},
+                                                  {"notiz1", "mix at dawn"},
+                                                  {"lyrics", "<!DOCTYPE HTML><html><head><style>p "
+                                                             "{}</style></head><body><p>Strasse "
+                                                             "&amp; Moon</p></body></html>"}}));
+        QCOMPARE(found(search, "zoe"), QStringList{"Session details Blue Night 0/0"});
+        QCOMPARE(found(search, "dawn"), QStringList{"Song notes Blue Night 0/0"});
+        QCOMPARE(found(search, "moon"), QStringList{"Lyrics Blue Night 0/0"});
+        QVERIFY(found(search, "style").isEmpty()); // the style sheet is not the text
+        QVERIFY(store.rename("Blue Night", "Red Dawn"));
+        QCOMPARE(found(search, "talkbox"), QStringList{"Tracks Red Dawn 3/37"});
+        // The tracks keep the text they were given; the song's own name changed.
+        QVERIFY(found(search, "blue").filter(QRegularExpression("^Songs ")).isEmpty());
+        QVERIFY(store.writeTracks("Red Dawn", 3, 37, {"clavinet"}));
+        QVERIFY(found(search, "talkbox").isEmpty());
+        QVERIFY(store.remove("Red Dawn"));
+        QVERIFY(found(search, "clavinet").isEmpty());
+        QVERIFY(found(search, "dawn").isEmpty());
+    }
+
+    void aFirstBuildIndexesWhatIsThereAndCanStopAndGoOn()
+    {
+        test::TempDataFolder tmp;
+        {
+            SongStore store(tmp.folder());
+            QVERIFY(store.open());
+            for (int i = 0; i < SearchBuild::kBatch + 20; ++i)
+                QVERIFY(store.create({QString("Song %1").arg(i), {}, {}, {}}));
+            QVERIFY(store.writeTracks("Song 110", 10, 96, {"theremin"}));
+            // A server lays out its index with the catalogue; a folder gets it at the first build.
+            QVERIFY(SearchBuild(tmp.folder()).invalidate());
+        }
+        SearchBuild b(tmp.folder());
+        QVERIFY(!b.complete());
+        QList<qint64> seen;
+        QVERIFY(b.run([&seen](qint64 done, qint64) { return seen << done, seen.size() < 2; }));
+        QVERIFY(!b.complete());
+        QVERIFY(b.run());
+        QVERIFY(b.complete());
+        CatalogueSearch search(tmp.folder());
+        QCOMPARE(found(search, "theremin"), QStringList{"Tracks Song 110 10/96"});
+        QCOMPARE(found(search, "\"song 15\"").filter(QRegularExpression("^Songs ")),
+                 QStringList{"Songs Song 15 0/0"});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCatalogueSearch)
+#include "tst_cataloguesearch.moc"
