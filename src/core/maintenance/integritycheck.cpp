@@ -1,5 +1,7 @@
 #include "maintenance/integritycheck.h"
 
+#include "maintenance/searchcheck.h"
+
 #include "common/logging.h"
 #include "maintenance/stylefiles.h"
 #include "maintenance/titlechecks.h"
@@ -297,6 +299,9 @@ IntegrityReport IntegrityCheck::run(bool thorough)
                        .arg(styles.entries.size());
         report.problems.append({Kind::StyleCount, m_folder.stnumDat(), {}, 0, true, text});
     }
+    // The index is compared with data that can be read; damaged files first.
+    if (report.unusableFiles().isEmpty())
+        report.problems << searchcheck::check(m_folder, thorough);
     if (!report.clean())
         qCWarning(lcStore) << "data check found" << report.problems.size() << "problems";
     return report;
@@ -377,6 +382,8 @@ IntegrityReport IntegrityCheck::runOnServer()
             return unreadable(t, q.lastError().text());
     }
     db.rollback();
+    if (report.unusableFiles().isEmpty())
+        report.problems << searchcheck::check(m_folder, false);
     if (!report.clean())
         qCWarning(lcStore) << "data check of the server found" << report.problems.size()
                            << "problems";

@@ -22,6 +22,7 @@ struct IntegrityProblem {
         Columns,         // a table lacks columns of the schema or has foreign ones
         Layout,          // a server's catalogue: no catalogue, another version, a table missing
         KeyTable,        // a server's title keys disagree with the titles
+        SearchIndex,     // the search index disagrees with what it indexes
     };
     Kind kind;
     QString file;  // the file concerned (on a server: the table)

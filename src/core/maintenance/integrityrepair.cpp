@@ -1,5 +1,7 @@
 #include "maintenance/integrityrepair.h"
 
+#include "maintenance/searchcheck.h"
+
 #include "common/logging.h"
 #include "maintenance/stylefiles.h"
 #include "maintenance/titlechecks.h"
@@ -83,6 +85,7 @@ RepairResult IntegrityRepair::run()
     // altered by the program's login; only their rows are repaired here.
     if (m_folder.onServer()) {
         repairRows(result);
+        repairSearchIndex(result);
         qCInfo(lcStore) << "repair on the server:" << result.actions.size() << "actions,"
                         << result.failures.size() << "failures";
         return result;
@@ -96,9 +99,25 @@ RepairResult IntegrityRepair::run()
     repairDevices(result);
     repairNotebook(result);
     repairStyles(result);
+    repairSearchIndex(result);
     qCInfo(lcStore) << "repair:" << result.actions.size() << "actions," << result.failures.size()
                     << "failures";
     return result;
+}
+
+void IntegrityRepair::repairSearchIndex(RepairResult& result)
+{
+    // Rows repaired here did not go through the stores, so the index no
+    // longer follows them; an index that disagreed is built anew as well.
+    // A folder whose index was never built keeps it for its first build.
+    if (!searchcheck::present(m_folder) ||
+        (result.actions.isEmpty() && searchcheck::check(m_folder, false).isEmpty()))
+        return;
+    QString error;
+    if (searchcheck::rebuild(m_folder, &error))
+        result.actions << QStringLiteral("The search index has been built anew.");
+    else
+        result.failures << "The search index could not be built anew: " + error;
 }
 
 void IntegrityRepair::layOutEmptyFiles(RepairResult& result)

@@ -44,6 +44,7 @@ public:
 
 private:
     void layOutEmptyFiles(RepairResult& result);
+    void repairSearchIndex(RepairResult& result);
     void repairColumns(RepairResult& result);
     void repairRows(RepairResult& result);
     void repairDevices(RepairResult& result);

@@ -54,11 +54,16 @@ bool SearchBuild::complete()
 
 bool SearchBuild::invalidate()
 {
+    // Emptied as well, so that the build leaves nothing of what was there.
     auto mark = [this](Database& db, Part p) {
         SearchIndex index(db, p);
-        if (!index.available() || index.setState({}))
+        if (!index.available() ||
+            (db.transaction() &&
+             index.remove(std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max()) &&
+             index.setState({}) && db.commit()))
             return true;
         m_error = db.lastError();
+        db.rollback();
         return false;
     };
     SongStore songs(m_folder);

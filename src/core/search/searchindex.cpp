@@ -181,6 +181,52 @@ bool SearchIndex::remove(qint64 from, qint64 to)
     return false;
 }
 
+qint64 SearchIndex::rowCount(bool* ok)
+{
+    // The FTS5 table's own row list counts without reading any text.
+    QSqlQuery q = m_db.prepare(
+        m_db.isServer() ? QStringLiteral("SELECT count(*) FROM searchindex WHERE part = ?")
+                        : QString("SELECT count(*) FROM %1_docsize").arg(table()));
+    if (m_db.isServer())
+        q.addBindValue(partName(m_part));
+    *ok = q.exec() && q.next();
+    return *ok ? q.value(0).toLongLong() : 0;
+}
+
+qint64 SearchIndex::strays(const QString& dataTable, qint64 per, bool* ok)
+{
+    const QString data =
+        m_db.isServer() ? schema::quoted(dataTable) : m_schema + '.' + schema::quoted(dataTable);
+    QSqlQuery q = m_db.prepare(
+        m_db.isServer()
+            ? QString("SELECT count(*) FROM searchindex WHERE part = ? AND ref / ? NOT IN "
+                      "(SELECT rowid FROM %1)")
+                  .arg(data)
+            : QString("SELECT count(*) FROM %1_docsize WHERE id / ? NOT IN (SELECT rowid FROM "
+                      "%2)")
+                  .arg(table(), data));
+    if (m_db.isServer())
+        q.addBindValue(partName(m_part));
+    q.addBindValue(per);
+    *ok = q.exec() && q.next();
+    return *ok ? q.value(0).toLongLong() : 0;
+}
+
+QString SearchIndex::storedBody(qint64 ref, bool* found)
+{
+    QSqlQuery& q = statement(
+        m_db.isServer() ? QStringLiteral("SELECT body FROM searchindex WHERE part = ? AND ref = ?")
+                        : QString("SELECT body FROM %1 WHERE rowid = ?").arg(table()));
+    int i = 0;
+    if (m_db.isServer())
+        q.bindValue(i++, partName(m_part));
+    q.bindValue(i, ref);
+    *found = q.exec() && q.next();
+    const QString body = *found ? q.value(0).toString() : QString();
+    q.finish();
+    return body;
+}
+
 SearchIndex::State SearchIndex::state()
 {
     State s;

@@ -67,6 +67,12 @@ public:
     // Forgets prepared statements (before the connection closes).
     void reset();
 
+    // For checks: the number of rows; the rows whose data row (ref / per in
+    // dataTable, in the same file) is gone; the stored body of a ref.
+    qint64 rowCount(bool* ok);
+    qint64 strays(const QString& dataTable, qint64 per, bool* ok);
+    QString storedBody(qint64 ref, bool* found);
+
     // How far a first build has come: rows of the data up to this rowid are
     // indexed; complete once all are.
     struct State {

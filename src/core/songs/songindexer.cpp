@@ -128,6 +128,15 @@ bool SongIndexer::removed(const QList<qint64>& songRowids)
 
 bool SongIndexer::batch(qint64 after, int limit, qint64* last, int* done)
 {
+    Rows songRows;
+    Rows trackRows;
+    return collect(after, limit, last, done, &songRows, &trackRows) && m_songs.put(songRows) &&
+           m_tracks.put(trackRows);
+}
+
+bool SongIndexer::collect(qint64 after, int limit, qint64* last, int* done, Rows* songRows,
+                          Rows* trackRows)
+{
     *done = 0;
     QSqlQuery q = m_db.prepare(
         "SELECT rowid AS indexrowid, * FROM xtrax WHERE rowid > ? ORDER BY rowid LIMIT ?");
@@ -137,12 +146,10 @@ bool SongIndexer::batch(qint64 after, int limit, qint64* last, int* done)
         m_db.setError(q.lastError().text());
         return false;
     }
-    QList<std::pair<qint64, QString>> songRows;
-    QList<std::pair<qint64, QString>> trackRows;
-    QList<std::pair<qint64, QString>> titles;
+    Rows titles;
     while (q.next()) {
         const qint64 id = q.value(0).toLongLong();
-        detailRows(id, q.record(), songRows);
+        detailRows(id, q.record(), *songRows);
         titles.append({id, q.record().value("songtitle").toString()});
     }
     q.finish();
@@ -152,12 +159,12 @@ bool SongIndexer::batch(qint64 after, int limit, qint64* last, int* done)
             const QStringList tracks = slotTracks(title, slot, &ok);
             if (!ok)
                 return false;
-            trackRows.append({SearchIndex::slotRef(id, slot), SearchIndex::plainOf(tracks)});
+            trackRows->append({SearchIndex::slotRef(id, slot), SearchIndex::plainOf(tracks)});
         }
         *last = id;
         ++*done;
     }
-    return m_songs.put(songRows) && m_tracks.put(trackRows);
+    return true;
 }
 
 } // namespace quillon

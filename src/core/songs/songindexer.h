@@ -36,6 +36,9 @@ public:
     // Rows of the songs with rowid in (after, ...], at most limit songs, for a
     // first build; *last is the last rowid indexed (unchanged when none).
     bool batch(qint64 after, int limit, qint64* last, int* done);
+    // The same rows as batch() would write, for comparing with what is stored.
+    using Rows = QList<std::pair<qint64, QString>>;
+    bool collect(qint64 after, int limit, qint64* last, int* done, Rows* songRows, Rows* trackRows);
 
 private:
     bool detailRows(qint64 rowid, const QSqlRecord& record,

@@ -1,3 +1,5 @@
+#include "maintenance/integritycheck.h"
+#include "maintenance/integrityrepair.h"
 #include "maintenance/searchbuild.h"
 #include "search/cataloguesearch.h"
 #include "search/searchquery.h"
@@ -153,6 +155,44 @@ private Q_SLOTS:
         QVERIFY(store.remove("Red Dawn"));
         QVERIFY(found(search, "clavinet").isEmpty());
         QVERIFY(found(search, "dawn").isEmpty());
+    }
+
+    // Songs changed around the store (another program, a hand edit) leave
+    // the index behind: the check finds it, the repair builds it anew.
+    void aRepairBringsTheIndexBackInStep()
+    {
+        test::TempDataFolder tmp;
+        build(tmp.folder());
+        {
+            SongStore store(tmp.folder());
+            QVERIFY(store.open());
+            QVERIFY(store.create({"Kept", {}, {}, {}}));
+            QVERIFY(store.create({"Gone", {}, {}, {}}));
+            Database& db = store.database();
+            QVERIFY(db.exec("UPDATE xtrax SET artist = 'Hammond Organ' WHERE songtitle = 'Kept'"));
+            QVERIFY(db.exec("DELETE FROM xtrax WHERE songtitle = 'Gone'"));
+            for (int n = 1; n <= 10; ++n)
+                QVERIFY(db.exec(QString("DELETE FROM %1 WHERE songtitle = 'Gone'")
+                                    .arg(tmp.onServer() ? QString("rd%1").arg(n)
+                                                        : QString("t%1.rd%1").arg(n))));
+        }
+        const IntegrityReport before = IntegrityCheck(tmp.folder()).thorough();
+        QVERIFY2(!before.clean(), qPrintable(before.summary()));
+        // A server's title keys miss the song deleted around them as well.
+        QList<IntegrityProblem::Kind> kinds;
+        for (const IntegrityProblem& p : before.problems)
+            kinds << p.kind;
+        QVERIFY(kinds.contains(IntegrityProblem::Kind::SearchIndex));
+        QCOMPARE(kinds.count(IntegrityProblem::Kind::SearchIndex) +
+                     kinds.count(IntegrityProblem::Kind::KeyTable),
+                 kinds.size());
+        const RepairResult repaired = IntegrityRepair(tmp.folder()).run();
+        QVERIFY2(repaired.ok(), qPrintable(repaired.failures.join('\n')));
+        QVERIFY2(IntegrityCheck(tmp.folder()).thorough().clean(),
+                 qPrintable(IntegrityCheck(tmp.folder()).thorough().summary()));
+        CatalogueSearch search(tmp.folder());
+        QCOMPARE(found(search, "hammond"), QStringList{"Songs Kept 0/0"});
+        QVERIFY(found(search, "gone").isEmpty());
     }
 
     void aFirstBuildIndexesWhatIsThereAndCanStopAndGoOn()
