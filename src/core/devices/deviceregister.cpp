@@ -1,6 +1,8 @@
 #include "devices/deviceregister.h"
 
 #include "common/logging.h"
+#include "common/otherrooms.h"
+#include "store/catalogueevents.h"
 #include "store/schema.h"
 
 #include <QSqlRecord>
@@ -47,15 +49,14 @@ QVariantList valuesOf(const DeviceRecord& d)
             d.technician,  QString::number(d.type)};
 }
 
-// Rewrites every column of the one row `pick` selects; the mixed-case column
-// names are quoted, as a server keeps them in this spelling.
-QString updateSql(const QString& pick)
+// Rewrites every column of one row; the mixed-case column names are quoted,
+// as a server keeps them in this spelling.
+QString updateSql()
 {
     QStringList sets;
     for (const QString& c : schema::recdevColumns())
         sets << schema::quoted(c) + " = ?";
-    return QString("UPDATE recdev SET %1 WHERE rowid = (SELECT rowid FROM recdev %2)")
-        .arg(sets.join(", "), pick);
+    return QString("UPDATE recdev SET %1 WHERE rowid = ?").arg(sets.join(", "));
 }
 } // namespace
 
@@ -106,27 +107,69 @@ std::optional<DeviceRecord> DeviceRegister::find(const QString& name)
     return fromRecord(q.record());
 }
 
-bool DeviceRegister::update(const QString& oldName, const DeviceRecord& d)
+bool DeviceRegister::update(const QString& oldName, const DeviceRecord& d,
+                            const std::optional<DeviceRecord>& asRead)
 {
+    if (!write("WHERE name = ? ORDER BY rowid LIMIT 1", oldName, d, asRead,
+               "no device named " + oldName))
+        return false;
+    qCDebug(lcDevices) << "device updated" << oldName << "->" << d.name;
+    return true;
+}
+
+bool DeviceRegister::write(const QString& pick, const QVariant& key, const DeviceRecord& d,
+                           const std::optional<DeviceRecord>& asRead, const QString& missing)
+{
+    m_changedElsewhere = false;
     Database db;
     if (!openDb(db))
         return false;
-    QSqlQuery q = db.prepare(updateSql("WHERE name = ? ORDER BY rowid LIMIT 1"));
-    const QVariantList values = valuesOf(d) << oldName;
-    for (const QVariant& v : values)
-        q.addBindValue(v);
+    if (!db.transaction()) {
+        m_lastError = db.lastError();
+        return false;
+    }
+    QSqlQuery q =
+        db.prepare(QString("SELECT rowid AS quillon_row, * FROM recdev %1%2")
+                       .arg(pick, db.isServer() ? QStringLiteral(" FOR UPDATE") : QString()));
+    q.addBindValue(key);
+    QString failure;
+    std::optional<DeviceRecord> now;
+    qint64 row = -1;
     if (!executed(q)) {
-        db.setError(q.lastError().text());
-        m_lastError = db.lastError();
+        failure = q.lastError().text();
+    } else if (q.next()) {
+        now = fromRecord(q.record());
+        row = q.value(0).toLongLong();
+    } else if (!asRead) {
+        failure = missing;
+    }
+    q.finish();
+    // Compared as the caller read it, field by field.
+    if (failure.isEmpty() && asRead && (!now || *now != *asRead)) {
+        m_changedElsewhere = true;
+        db.rollback();
+        qCInfo(lcDevices) << "write refused, changed elsewhere:" << asRead->name;
+        const QString subject = '"' + asRead->name + '"';
+        m_lastError = now ? otherrooms::changedText(subject) : otherrooms::goneText(subject);
         return false;
     }
-    if (q.numRowsAffected() < 1) {
-        db.setError("no device named " + oldName);
-        m_lastError = db.lastError();
-        return false;
+    if (failure.isEmpty()) {
+        QSqlQuery u = db.prepare(updateSql());
+        const QVariantList values = valuesOf(d) << row;
+        for (const QVariant& v : values)
+            u.addBindValue(v);
+        if (!executed(u))
+            failure = u.lastError().text();
     }
-    qCDebug(lcDevices) << "device updated" << oldName << "->" << d.name;
-    return true;
+    // Others showing the device follow; announced by the name they show.
+    if (failure.isEmpty() && CatalogueEvents::announce(db, CatalogueEvents::kDevices, now->name) &&
+        db.commit())
+        return true;
+    if (!failure.isEmpty())
+        db.setError(failure);
+    m_lastError = db.lastError();
+    db.rollback();
+    return false;
 }
 
 std::optional<QList<DeviceRecord>> DeviceRegister::readAll()
@@ -152,8 +195,10 @@ std::optional<DeviceRecord> DeviceRegister::findSlot(int slot)
     return fromRecord(q.record());
 }
 
-bool DeviceRegister::updateSlot(int slot, const DeviceRecord& d)
+bool DeviceRegister::updateSlot(int slot, const DeviceRecord& d,
+                                const std::optional<DeviceRecord>& asRead)
 {
+    m_changedElsewhere = false;
     // SQLite reads a negative offset as zero: slot 0 must not edit slot 1.
     if (slot < 1) {
         const QString technical = QString("no device slot %1").arg(slot);
@@ -161,23 +206,9 @@ bool DeviceRegister::updateSlot(int slot, const DeviceRecord& d)
                                           : describeStoreError(m_folder.recdevDb(), technical);
         return false;
     }
-    Database db;
-    if (!openDb(db))
+    if (!write("ORDER BY rowid LIMIT 1 OFFSET ?", slot - 1, d, asRead,
+               QString("no device in slot %1").arg(slot)))
         return false;
-    QSqlQuery q = db.prepare(updateSql("ORDER BY rowid LIMIT 1 OFFSET ?"));
-    const QVariantList values = valuesOf(d) << slot - 1;
-    for (const QVariant& v : values)
-        q.addBindValue(v);
-    if (!executed(q)) {
-        db.setError(q.lastError().text());
-        m_lastError = db.lastError();
-        return false;
-    }
-    if (q.numRowsAffected() < 1) {
-        db.setError(QString("no device in slot %1").arg(slot));
-        m_lastError = db.lastError();
-        return false;
-    }
     qCDebug(lcDevices) << "device of slot" << slot << "updated:" << d.name;
     return true;
 }

@@ -1,6 +1,8 @@
 #include "media/mediastore.h"
 
 #include "common/logging.h"
+#include "common/otherrooms.h"
+#include "store/catalogueevents.h"
 #include "store/database.h"
 #include "store/schema.h"
 
@@ -252,9 +254,11 @@ qint64 MediaStore::rowIdOf(Database& db, const QString& name)
     QSqlQuery q = db.prepare(
         QString("SELECT rowid FROM %1 WHERE bandnummer = ? ORDER BY rowid LIMIT 1").arg(kTable));
     q.addBindValue(name);
-    if (!executed(q) || !q.next())
+    if (!executed(q)) {
+        fail(db, q.lastError().text());
         return -1;
-    return q.value(0).toLongLong();
+    }
+    return q.next() ? q.value(0).toLongLong() : -1;
 }
 
 bool MediaStore::takenIn(Database& db, const QString& name, qint64 ignoreRow, bool* ok)
@@ -284,60 +288,112 @@ bool MediaStore::checkName(Database& db, const Medium& medium, qint64 ignoreRow)
     return ok;
 }
 
+bool MediaStore::begin(Database& db)
+{
+    m_changedElsewhere = false;
+    // Share row exclusive: one writer at a time, so no other room takes a
+    // name between the check and the write; readers are not held up.
+    if (db.transaction() &&
+        (!db.isServer() ||
+         db.exec(QString("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE").arg(kTable))))
+        return true;
+    return finish(db, false);
+}
+
+bool MediaStore::finish(Database& db, bool ok)
+{
+    if (ok && db.commit())
+        return true;
+    if (m_lastError.isEmpty())
+        m_lastError = db.lastError();
+    db.rollback();
+    return false;
+}
+
+bool MediaStore::stillAsRead(Database& db, qint64 row, const QString& name,
+                             const std::optional<Medium>& asRead)
+{
+    if (!m_lastError.isEmpty()) // the row could not be looked up
+        return false;
+    if (!asRead)
+        return row >= 0 || fail(db, "medium not found: " + name);
+    std::optional<Medium> now;
+    if (row >= 0) {
+        QSqlQuery q =
+            db.prepare(QString("SELECT %1 FROM %2 WHERE rowid = ?").arg(columnList(), kTable));
+        q.addBindValue(row);
+        if (!executed(q))
+            return fail(db, q.lastError().text());
+        if (q.next())
+            now = mediumFrom(q);
+    }
+    // Compared as text, field by field, as the caller read them.
+    if (now && *now == *asRead)
+        return true;
+    m_changedElsewhere = true;
+    qCInfo(lcMedia) << "write refused, changed elsewhere:" << name;
+    const QString subject = '"' + name + '"';
+    m_lastError = now ? otherrooms::changedText(subject) : otherrooms::goneText(subject);
+    return false;
+}
+
 bool MediaStore::add(const Medium& medium)
 {
     Database db;
-    if (!openDb(db) || !checkName(db, medium, -1))
+    if (!openDb(db) || !begin(db))
         return false;
     QStringList marks;
     for (int i = 0; i < schema::tapeColumns().size(); ++i)
         marks << "?";
-    if (!db.exec(
+    const bool ok =
+        checkName(db, medium, -1) &&
+        db.exec(
             QString("INSERT INTO %1 (%2) VALUES (%3)").arg(kTable, columnList(), marks.join(", ")),
-            valuesOf(medium))) {
-        m_lastError = db.lastError();
+            valuesOf(medium)) &&
+        CatalogueEvents::announce(db, CatalogueEvents::kMedia, medium.name.trimmed());
+    if (!finish(db, ok))
         return false;
-    }
     qCDebug(lcMedia) << "added medium" << medium.name.trimmed();
     return true;
 }
 
-bool MediaStore::update(const QString& storedName, const Medium& medium)
+bool MediaStore::update(const QString& storedName, const Medium& medium,
+                        const std::optional<Medium>& asRead)
 {
     Database db;
-    if (!openDb(db))
+    if (!openDb(db) || !begin(db))
         return false;
     const qint64 row = rowIdOf(db, storedName);
-    if (row < 0)
-        return fail(db, "medium not found: " + storedName);
-    if (!checkName(db, medium, row))
-        return false;
     QStringList sets;
     for (const QString& c : schema::tapeColumns())
         sets << schema::quoted(c) + " = ?";
     QVariantList values = valuesOf(medium);
     values << row;
-    if (!db.exec(QString("UPDATE %1 SET %2 WHERE rowid = ?").arg(kTable, sets.join(", ")),
-                 values)) {
-        m_lastError = db.lastError();
+    // Announced by the name the others show it by.
+    const bool ok =
+        stillAsRead(db, row, storedName, asRead) && checkName(db, medium, row) &&
+        db.exec(QString("UPDATE %1 SET %2 WHERE rowid = ?").arg(kTable, sets.join(", ")), values) &&
+        CatalogueEvents::announce(db, CatalogueEvents::kMedia, storedName);
+    if (!finish(db, ok))
         return false;
-    }
     qCDebug(lcMedia) << "updated medium" << storedName << "->" << medium.name.trimmed();
     return true;
 }
 
-bool MediaStore::remove(const QString& name)
+bool MediaStore::remove(const QString& name, const std::optional<Medium>& asRead)
 {
     Database db;
-    if (!openDb(db))
+    if (!openDb(db) || !begin(db))
         return false;
     const qint64 row = rowIdOf(db, name);
-    if (row < 0)
-        return fail(db, "medium not found: " + name);
-    if (!db.exec(QString("DELETE FROM %1 WHERE rowid = ?").arg(kTable), {row})) {
-        m_lastError = db.lastError();
+    const bool asShown = stillAsRead(db, row, name, asRead);
+    if (m_changedElsewhere && row >= 0)
+        m_lastError = otherrooms::notRemovedText('"' + name + '"');
+    const bool ok = asShown &&
+                    db.exec(QString("DELETE FROM %1 WHERE rowid = ?").arg(kTable), {row}) &&
+                    CatalogueEvents::announce(db, CatalogueEvents::kMedia, name);
+    if (!finish(db, ok))
         return false;
-    }
     qCDebug(lcMedia) << "removed medium" << name;
     return true;
 }

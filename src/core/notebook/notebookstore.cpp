@@ -1,6 +1,7 @@
 #include "notebook/notebookstore.h"
 
 #include "common/logging.h"
+#include "store/catalogueevents.h"
 #include "store/serverschema.h"
 
 #include <QSqlRecord>
@@ -72,24 +73,55 @@ std::optional<NoteContent> NotebookStore::read()
     return content;
 }
 
-bool NotebookStore::write(const QString& text)
+bool NotebookStore::write(const QString& text, const std::optional<QString>& asRead)
 {
+    m_changedElsewhere = false;
     if (!ready())
         return false;
     if (!m_db.transaction())
         return false;
-    QSqlQuery update =
-        m_db.prepare(QStringLiteral("UPDATE note1 SET notiz1 = ? WHERE rowid = ") + kFirstRow);
-    update.addBindValue(text);
+    // On a server one writer at a time, readers going on: the row (or its
+    // recreation) is this write's from the comparison to the commit.
+    if (m_db.isServer() &&
+        !m_db.exec(QStringLiteral("LOCK TABLE note1 IN SHARE ROW EXCLUSIVE MODE"))) {
+        m_db.rollback();
+        return false;
+    }
     QString failure;
-    if (!executed(update)) {
-        failure = update.lastError().text();
-    } else if (update.numRowsAffected() < 1) {
-        qCWarning(lcDocuments) << "note1 had lost its row; recreating it";
-        QSqlQuery insert = m_db.prepare(QStringLiteral("INSERT INTO note1 (notiz1) VALUES (?)"));
-        insert.addBindValue(text);
-        if (!executed(insert))
-            failure = insert.lastError().text();
+    if (asRead) {
+        QSqlQuery q =
+            m_db.prepare(QStringLiteral("SELECT notiz1 FROM note1 WHERE rowid = ") + kFirstRow);
+        if (!executed(q)) {
+            failure = q.lastError().text();
+        } else if ((q.next() ? q.value(0).toString() : QString()) != *asRead) {
+            m_changedElsewhere = true;
+            m_db.rollback();
+            qCInfo(lcDocuments) << "notebook not stored, changed elsewhere";
+            m_db.setErrorText(QStringLiteral(
+                "The notebook was changed in another room after it was shown here, so this "
+                "change was not stored.\rWhat you typed is still there: store it again to put "
+                "it in place of the other room's text."));
+            return false;
+        }
+    }
+    if (failure.isEmpty()) {
+        QSqlQuery update =
+            m_db.prepare(QStringLiteral("UPDATE note1 SET notiz1 = ? WHERE rowid = ") + kFirstRow);
+        update.addBindValue(text);
+        if (!executed(update)) {
+            failure = update.lastError().text();
+        } else if (update.numRowsAffected() < 1) {
+            qCWarning(lcDocuments) << "note1 had lost its row; recreating it";
+            QSqlQuery insert =
+                m_db.prepare(QStringLiteral("INSERT INTO note1 (notiz1) VALUES (?)"));
+            insert.addBindValue(text);
+            if (!executed(insert))
+                failure = insert.lastError().text();
+        }
+    }
+    if (failure.isEmpty() && !CatalogueEvents::announce(m_db, CatalogueEvents::kNotebook, {})) {
+        m_db.rollback();
+        return false;
     }
     if (!failure.isEmpty()) {
         m_db.rollback();

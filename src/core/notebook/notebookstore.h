@@ -40,8 +40,13 @@ public:
     // notebook. nullopt when the file cannot be read.
     std::optional<NoteContent> read();
     // Stores the text in the first row's notiz1, recreating the row when
-    // the table has none.
-    bool write(const QString& text);
+    // the table has none. With `asRead` (the text as the caller read it; a
+    // null field and a missing row read as empty) the write is refused when
+    // the stored text is no longer that (see changedElsewhere).
+    bool write(const QString& text, const std::optional<QString>& asRead = std::nullopt);
+    // The last write was refused because another room had changed the
+    // notebook since it was read. Nothing was written; lastError() says so.
+    bool changedElsewhere() const { return m_changedElsewhere; }
 
     // The documents are kept in text fields one character per byte: every
     // byte 0..255 becomes the character of the same code and back. A field
@@ -58,6 +63,7 @@ private:
     QString m_path;
     ServerAddress m_server; // valid when the notebook is on a server
     Database m_db;
+    bool m_changedElsewhere = false;
 };
 
 } // namespace quillon

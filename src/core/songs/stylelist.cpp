@@ -1,6 +1,7 @@
 #include "songs/stylelist.h"
 
 #include "common/logging.h"
+#include "store/catalogueevents.h"
 #include "store/database.h"
 #include "store/plainfile.h"
 #include "store/schema.h"
@@ -164,7 +165,8 @@ bool StyleList::replaceRows(const QString& table, const QString& column, const Q
                          .arg(name, schema::quoted(column), marks.join(", ")),
                      QVariantList(chunk.begin(), chunk.end()));
     }
-    if (ok && db.commit())
+    // Others showing the styles read them again once this commits.
+    if (ok && CatalogueEvents::announce(db, CatalogueEvents::kStyles, table) && db.commit())
         return true;
     if (db.isOpen())
         db.rollback();

@@ -58,6 +58,16 @@ QString applicationTitle()
     return QApplication::applicationDisplayName();
 }
 
+// A box's value as OK takes it (trimmed) is still the shown one.
+bool untouched(const QString& typed, const QString& shown)
+{
+    return typed == shown.trimmed();
+}
+bool untouched(int typed, int shown)
+{
+    return typed == shown;
+}
+
 } // namespace
 
 RecDevWindow::RecDevWindow(AppState& state, QWidget* parent, int slot)
@@ -189,26 +199,45 @@ void RecDevWindow::buildUi()
 void RecDevWindow::loadRecord()
 {
     m_heading->setText(tr("Recordingdevice: ") + m_state.currentDeviceName);
-    // Stored values are shown whole: a value longer than its box or holding
-    // a character the box refuses is what the register holds, and OK must
-    // not change it unless the user does.
-    CharacterFilter::setText(m_name, m_record.name);
-    CharacterFilter::setText(m_tracks, QString::number(m_record.tracks));
-    CharacterFilter::setText(m_serial, m_record.serialNr);
-    CharacterFilter::setText(m_noiseReduction, m_record.noiseReduction);
-    m_purchasedOn->setText(m_record.purchasedOn);
-    CharacterFilter::setText(m_seller, m_record.seller);
-    m_note->setText(m_record.note);
-    m_lastInspection->setText(m_record.lastInspection);
-    CharacterFilter::setText(m_technician, m_record.technician);
-    m_type = m_record.type;
-    // A stored type outside the twelve shows no option and is kept as it is.
-    if (QAbstractButton* option = m_types->button(m_record.type))
-        option->setChecked(true);
+    showRecord(m_record);
     m_name->setFocus();
 }
 
-void RecDevWindow::save()
+void RecDevWindow::showRecord(const DeviceRecord& record, const DeviceRecord* typed)
+{
+    const auto shown = [&](auto field) {
+        return !typed || untouched(typed->*field, m_record.*field);
+    };
+    // Stored values are shown whole: a value longer than its box or holding
+    // a character the box refuses is what the register holds, and OK must
+    // not change it unless the user does.
+    const auto show = [&](QLineEdit* box, QString DeviceRecord::*field) {
+        if (shown(field))
+            CharacterFilter::setText(box, record.*field);
+    };
+    show(m_name, &DeviceRecord::name);
+    if (shown(&DeviceRecord::tracks))
+        CharacterFilter::setText(m_tracks, QString::number(record.tracks));
+    show(m_serial, &DeviceRecord::serialNr);
+    show(m_noiseReduction, &DeviceRecord::noiseReduction);
+    if (shown(&DeviceRecord::purchasedOn))
+        m_purchasedOn->setText(record.purchasedOn);
+    show(m_seller, &DeviceRecord::seller);
+    if (shown(&DeviceRecord::note))
+        m_note->setText(record.note);
+    if (shown(&DeviceRecord::lastInspection))
+        m_lastInspection->setText(record.lastInspection);
+    show(m_technician, &DeviceRecord::technician);
+    if (shown(&DeviceRecord::type)) {
+        m_type = record.type;
+        // A stored type outside the twelve shows no option and is kept as it is.
+        if (QAbstractButton* option = m_types->button(record.type))
+            option->setChecked(true);
+    }
+    m_record = record;
+}
+
+DeviceRecord RecDevWindow::recordFromBoxes() const
 {
     DeviceRecord r = m_record;
     r.name = m_name->text().trimmed();
@@ -221,7 +250,12 @@ void RecDevWindow::save()
     r.lastInspection = m_lastInspection->text().trimmed();
     r.technician = m_technician->text().trimmed();
     r.type = m_type;
+    return r;
+}
 
+void RecDevWindow::save()
+{
+    const DeviceRecord r = recordFromBoxes();
     if (r.name.isEmpty()) {
         m_state.prompter.critical(this, tr("Please enter a name for the Recording Device!"),
                                   applicationTitle());
@@ -229,7 +263,16 @@ void RecDevWindow::save()
         return;
     }
     // A failed write must not close the form as if the record were stored.
-    if (!m_register.updateSlot(m_slot, r)) {
+    if (!m_register.updateSlot(m_slot, r, m_record)) {
+        if (m_register.changedElsewhere()) {
+            // What another room stored is shown; what was typed here stays,
+            // and the next OK applies it over the stored row.
+            const QString why = m_register.lastError();
+            if (const std::optional<DeviceRecord> now = m_register.findSlot(m_slot))
+                showRecord(*now, &r);
+            m_state.prompter.critical(this, why, applicationTitle());
+            return;
+        }
         m_state.prompter.critical(
             this, tr("The recording device could not be saved.\r%1").arg(m_register.lastError()),
             applicationTitle());

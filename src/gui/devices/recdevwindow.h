@@ -46,6 +46,10 @@ public:
 private:
     void buildUi();
     void loadRecord();
+    // Shows `record` and takes it as the row as read. With `typed` (the form's
+    // values when a store was refused) a box the user changed keeps its text.
+    void showRecord(const DeviceRecord& record, const DeviceRecord* typed = nullptr);
+    DeviceRecord recordFromBoxes() const;
     void save();
     void exportList();
     void previewList();
@@ -55,7 +59,7 @@ private:
 
     AppState& m_state;
     DeviceRegister m_register;
-    DeviceRecord m_record;
+    DeviceRecord m_record; // the row as read, what a store is based on
     int m_slot = 0;
     int m_type = 0;
     QString m_listText;

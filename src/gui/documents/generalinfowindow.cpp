@@ -33,6 +33,7 @@ GeneralInfoWindow::GeneralInfoWindow(AppState& state, QWidget* parent)
         showUnreadable(QStringLiteral("The notebook could not be read.\r") + m_store.lastError());
         return;
     }
+    m_asRead = content->text;
     showFieldText(content->text, content->isNull);
 }
 
@@ -40,9 +41,15 @@ GeneralInfoWindow::~GeneralInfoWindow() = default;
 
 bool GeneralInfoWindow::storeFieldText(const QString& fieldText, QString& error)
 {
-    if (m_store.write(fieldText))
+    if (m_store.write(fieldText, m_asRead)) {
+        m_asRead = fieldText;
         return true;
+    }
     error = m_store.lastError();
+    // Saving again puts the typed text in place of the other room's.
+    if (m_store.changedElsewhere())
+        if (const std::optional<NoteContent> now = m_store.read())
+            m_asRead = now->text;
     return false;
 }
 

@@ -29,6 +29,10 @@ protected:
 
 private:
     NotebookStore m_store;
+    // The stored text a save is based on: as read when the window opened,
+    // as stored by the last save, or as another room left it when a save
+    // was refused for that (the typed text stays in the window).
+    QString m_asRead;
 };
 
 } // namespace quillon

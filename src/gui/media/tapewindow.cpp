@@ -384,6 +384,7 @@ void TapeWindow::fillTreeView(const QModelIndex& node)
     std::optional<Medium> medium = store.find(m_tree.text(node));
     if (!medium)
         medium = store.find(name);
+    m_asRead = medium;
     if (!medium) {
         if (!store.lastError().isEmpty())
             ask(store.lastError(), windowTitle(), Prompter::Icon::Critical, QMessageBox::Ok,

@@ -3,9 +3,11 @@
 #include "common/prompter.h"
 #include "media/medialistcommands.h"
 #include "media/mediatree.h"
+#include "media/medium.h"
 #include "media/tapewindowui.h"
 
 #include <functional>
+#include <optional>
 #include <QDialog>
 #include <QPersistentModelIndex>
 
@@ -68,6 +70,10 @@ private:
     void resetPositions();
     bool saveTreeView();
     bool writeBack(const QModelIndex& node);
+    // After a store refused because another room changed the shown medium:
+    // boxes left as shown take `now`, typed ones keep their text, and `now`
+    // is what the next store is based on.
+    void takeCurrent(const Medium& now);
     bool checkTimeComplete();
     void discardPending();
     Medium mediumFromBoxes() const;
@@ -118,6 +124,7 @@ private:
     QString m_storedName;
     QString m_currentName;
     QString m_storedType;
+    std::optional<Medium> m_asRead; // the shown medium as read, what a store is based on
     int m_itemCount = 0;
     int m_detailPicture = 0;
     int m_storedPicture = 0; // the picture of the shown medium as stored

@@ -3,6 +3,7 @@
 // activation, closing) so each file stays readable.
 #include "common/appstate.h"
 #include "common/apptitle.h"
+#include "common/changedelsewhere.h"
 #include "media/mediastore.h"
 #include "media/tapewindow.h"
 #include "media/waitcursor.h"
@@ -17,6 +18,12 @@
 namespace quillon {
 
 namespace {
+// The details boxes' texts for a medium, in the order of the boxes.
+QStringList boxTexts(const Medium& m)
+{
+    return {m.name,    m.brand,          m.serialNumber, m.length,
+            m.maxTime, m.noiseReduction, m.enteredOn,    m.separatedOn};
+}
 const QString kNewCaption = QStringLiteral("&New");
 const QString kOkCaption = QStringLiteral("&OK");
 const QString kSaveCaption = QStringLiteral("&Save");
@@ -148,9 +155,12 @@ bool TapeWindow::writeBack(const QModelIndex& node)
         return false;
     const Medium medium = mediumFromBoxes();
     MediaStore store(m_state.data);
-    if (!store.update(m_tree.text(node), medium)) {
-        ask(store.lastError(), windowTitle(), Prompter::Icon::Critical, QMessageBox::Ok,
-            QMessageBox::Ok);
+    if (!store.update(m_tree.text(node), medium, m_asRead)) {
+        const QString why = store.lastError();
+        if (store.changedElsewhere())
+            if (const std::optional<Medium> now = store.find(m_tree.text(node)))
+                takeCurrent(*now);
+        ask(why, windowTitle(), Prompter::Icon::Critical, QMessageBox::Ok, QMessageBox::Ok);
         return false;
     }
     m_currentName = medium.name;
@@ -162,6 +172,34 @@ bool TapeWindow::writeBack(const QModelIndex& node)
     m_storedType = medium.type;
     m_storedPicture = medium.icon();
     return true;
+}
+
+void TapeWindow::takeCurrent(const Medium& now)
+{
+    const Medium shown = m_asRead.value_or(now);
+    // The type box shows a listed type by its caption, any other as stored.
+    const auto typeText = [this](const Medium& m) {
+        const int type = m.typeNumber();
+        return type >= 1 && type <= media::kTypeCount ? m_ui.type->itemText(type - 1) : m.type;
+    };
+    m_filling = true;
+    QStringList asShown = boxTexts(shown);
+    changedelsewhere::takeCurrent(m_ui.fields, asShown, boxTexts(now));
+    if (m_ui.type->currentText() == typeText(shown)) {
+        const int type = now.typeNumber();
+        if (type >= 1 && type <= media::kTypeCount)
+            m_ui.type->setCurrentIndex(type - 1);
+        else
+            m_ui.type->setEditText(now.type);
+    }
+    if (m_ui.separated->isChecked() == shown.isSeparated())
+        m_ui.separated->setChecked(now.isSeparated());
+    m_filling = false;
+    setPicture(media::iconNumber(media::typeNumber(m_ui.type->currentText()),
+                                 m_ui.separated->isChecked()));
+    m_storedType = now.type;
+    m_storedPicture = now.icon();
+    m_asRead = now;
 }
 
 bool TapeWindow::checkTimeComplete()
@@ -344,10 +382,17 @@ void TapeWindow::onDelete()
         return;
     WaitCursor wait;
     MediaStore store(m_state.data);
-    if (!store.remove(name)) {
+    if (!store.remove(name, m_asRead)) {
         wait.restore();
         ask(store.lastError(), windowTitle(), Prompter::Icon::Critical, QMessageBox::Ok,
             QMessageBox::Ok);
+        // Changed there: what is stored now is shown; gone: the tree follows.
+        if (store.changedElsewhere()) {
+            if (store.find(name))
+                fillTreeView(m_lastIndex);
+            else
+                loadTree();
+        }
         return;
     }
     showCount(store.count());

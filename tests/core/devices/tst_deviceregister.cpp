@@ -124,6 +124,47 @@ private Q_SLOTS:
         QCOMPARE(*reg.findSlot(3), third);
     }
 
+    // Another room (a second register on the same catalogue) changes a device
+    // after this room read it: an update based on that read stores nothing;
+    // one based on what is stored now goes through. Another device's change
+    // is no reason to refuse.
+    void updatesBasedOnAnOutdatedReadAreRefused_data()
+    {
+        QTest::addColumn<bool>("bySlot");
+        QTest::addColumn<int>("changedThere");
+        for (const bool bySlot : {false, true}) {
+            const char* how = bySlot ? "by slot" : "by name";
+            QTest::addRow("same device, %s", how) << bySlot << 2;
+            QTest::addRow("another device, %s", how) << bySlot << 5;
+        }
+    }
+    void updatesBasedOnAnOutdatedReadAreRefused()
+    {
+        QFETCH(bool, bySlot);
+        QFETCH(int, changedThere);
+        test::TempDataFolder tmp;
+        DeviceRegister here(tmp.folder()), other(tmp.folder());
+        const DeviceRecord asRead = *here.findSlot(2);
+        DeviceRecord theirs = *other.findSlot(changedThere);
+        theirs.seller = "Theirs";
+        QVERIFY(other.updateSlot(changedThere, theirs));
+        const auto before = here.readAll();
+        DeviceRecord mine = asRead;
+        mine.note = "mine";
+        auto update = [&](const DeviceRecord& read) {
+            return bySlot ? here.updateSlot(2, mine, read) : here.update(asRead.name, mine, read);
+        };
+        const bool refused = changedThere == 2;
+        QCOMPARE(update(asRead), !refused);
+        QCOMPARE(here.changedElsewhere(), refused);
+        if (refused) {
+            QVERIFY2(here.lastError().contains("in another room"), qPrintable(here.lastError()));
+            QCOMPARE(here.readAll(), before);
+            QVERIFY(update(*here.findSlot(2)));
+        }
+        QCOMPARE(other.findSlot(2)->note, QString("mine"));
+    }
+
     void updateOfMissingSlotFails()
     {
         test::TempDataFolder tmp;

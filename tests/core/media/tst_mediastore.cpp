@@ -275,6 +275,49 @@ private Q_SLOTS:
         QCOMPARE(store.count(), 2);
     }
 
+    // Another room (a second store on the same catalogue) changes, renames or
+    // removes a medium after this room read it: a write based on that read
+    // stores nothing; one based on what is stored now goes through. Another
+    // medium's change is no reason to refuse.
+    void writesBasedOnAnOutdatedReadAreRefused_data()
+    {
+        QTest::addColumn<QString>("there");
+        QTest::addColumn<bool>("removeHere");
+        for (const bool removeHere : {false, true})
+            for (const QString there : {"changed", "renamed", "removed", "other changed"})
+                QTest::addRow("%s, %s", removeHere ? "remove" : "update", qPrintable(there))
+                    << there << removeHere;
+    }
+    void writesBasedOnAnOutdatedReadAreRefused()
+    {
+        QFETCH(QString, there);
+        QFETCH(bool, removeHere);
+        test::TempDataFolder tmp;
+        MediaStore here(tmp.folder()), other(tmp.folder());
+        QVERIFY(here.add(tape("Reel 1")) && here.add(tape("Reel 2")));
+        const Medium asRead = *here.find("Reel 1");
+        Medium theirs = tape(there == "other changed" ? "Reel 2" : "Reel 1");
+        theirs.brand = "Theirs";
+        if (there == "renamed")
+            theirs.name = "Reel 1b";
+        QVERIFY(there == "removed"
+                    ? other.remove("Reel 1")
+                    : other.update(there == "other changed" ? "Reel 2" : "Reel 1", theirs));
+        const QList<Medium> before = here.all();
+        Medium mine = asRead;
+        mine.serialNumber = "mine";
+        const bool refused = there != "other changed";
+        QCOMPARE(removeHere ? here.remove("Reel 1", asRead) : here.update("Reel 1", mine, asRead),
+                 !refused);
+        QCOMPARE(here.changedElsewhere(), refused);
+        if (refused) {
+            QVERIFY2(here.lastError().contains("in another room"), qPrintable(here.lastError()));
+            QCOMPARE(here.all(), before);
+            if (const std::optional<Medium> now = here.find("Reel 1"))
+                QVERIFY(removeHere ? here.remove("Reel 1", now) : here.update("Reel 1", mine, now));
+        }
+    }
+
     void duplicateRowsInOldDataAreTouchedOneAtATime()
     {
         test::TempDataFolder tmp;

@@ -102,6 +102,38 @@ private Q_SLOTS:
         QCOMPARE(rows(tmp.folder()), (QList<QVariant>{"again"}));
     }
 
+    // Another room (a second store on the same catalogue) stores the notebook
+    // after this room read it: a save based on that read stores nothing; one
+    // based on what is stored now goes through. The same text stored again
+    // is no change.
+    void savesBasedOnAnOutdatedReadAreRefused_data()
+    {
+        QTest::addColumn<QString>("there");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("changed") << "theirs" << true;
+        QTest::newRow("row lost") << QString() << true;
+        QTest::newRow("stored unchanged") << "shown" << false;
+    }
+    void savesBasedOnAnOutdatedReadAreRefused()
+    {
+        QFETCH(QString, there);
+        QFETCH(bool, refused);
+        test::TempDataFolder tmp;
+        NotebookStore here(tmp.folder()), other(tmp.folder());
+        QVERIFY(here.write("shown"));
+        const QString asRead = here.read()->text;
+        QVERIFY(there.isNull() ? execOn(tmp.folder(), "DELETE FROM note1") : other.write(there));
+        const QList<QVariant> before = rows(tmp.folder());
+        QCOMPARE(here.write("mine", asRead), !refused);
+        QCOMPARE(here.changedElsewhere(), refused);
+        if (refused) {
+            QVERIFY2(here.lastError().contains("in another room"), qPrintable(here.lastError()));
+            QCOMPARE(rows(tmp.folder()), before);
+            QVERIFY(here.write("mine", here.read()->text));
+        }
+        QCOMPARE(other.read()->text, QString("mine"));
+    }
+
     void missingFileIsNamedInTheError()
     {
         test::TempDataFolder tmp;

@@ -1,4 +1,8 @@
+#include "devices/deviceregister.h"
+#include "media/mediastore.h"
+#include "notebook/notebookstore.h"
 #include "songs/songstore.h"
+#include "songs/stylelist.h"
 #include "store/catalogueevents.h"
 #include "store/database.h"
 #include "tempdatafolder.h"
@@ -114,46 +118,71 @@ private Q_SLOTS:
         QVERIFY(store.create({"Theirs", {}, {}, {}}));
         QVERIFY(store.writeTracks("Theirs", 2, 5, {"vocal"}));
         QVERIFY(store.rename("Theirs", "Their's \"new\""));
+        // The media, devices, notebook and styles alike.
+        QVERIFY(MediaStore(tmp.folder()).add(Medium{"Reel 1"}));
+        DeviceRegister devices(tmp.folder());
+        const QString device = devices.findSlot(1)->name;
+        QVERIFY(devices.updateSlot(1, *devices.findSlot(1)));
+        QVERIFY(NotebookStore(tmp.folder()).write("note"));
+        QVERIFY(StyleList(tmp.folder()).writeNumber(0));
         // A write that fails announces nothing.
         store.setFaultInjector([](const QString& stage) { return stage == "commit"; });
         QVERIFY(!store.remove("Mine"));
         CatalogueEvents::setClientId(own);
-        QTRY_COMPARE(heard.size(), 3);
+        QTRY_COMPARE(heard.size(), 7);
         QCOMPARE(heard.at(0), (QVariantList{CatalogueEvents::kSongs, "Theirs"}));
         QCOMPARE(heard.at(1), (QVariantList{CatalogueEvents::kSong, "Theirs"}));
         QCOMPARE(heard.at(2), (QVariantList{CatalogueEvents::kSongs, "Theirs\tTheir's \"new\""}));
+        QCOMPARE(heard.at(3), (QVariantList{CatalogueEvents::kMedia, "Reel 1"}));
+        QCOMPARE(heard.at(4), (QVariantList{CatalogueEvents::kDevices, device}));
+        QCOMPARE(heard.at(5), (QVariantList{CatalogueEvents::kNotebook, QString()}));
+        QCOMPARE(heard.at(6), (QVariantList{CatalogueEvents::kStyles, "stnum"}));
     }
 
-    // Two programs edit the same cells at once, each write based on what it
-    // has just read. Every acknowledged write of a cell must follow the one
-    // before it: the writes form one chain from the first value to the
-    // stored one. Two acknowledged writes based on the same value would mean
-    // one of them was overwritten unseen.
+    // Two programs edit the same cells (tracks and a field of songs, a field
+    // of media and of devices) at once, each write based on what it has just
+    // read. Every acknowledged write of a cell must follow the one before it:
+    // the writes form one chain from the first value to the stored one. Two
+    // acknowledged writes based on the same value would mean one of them was
+    // overwritten unseen. Song titles and media names they add from a shared
+    // pool are each added once.
     void twoRoomsEditTheSameSongsAtOnce()
     {
         if (!runsOnServer())
             QSKIP("rooms share a catalogue on a server");
         test::TempDataFolder tmp;
         SongStore store(tmp.folder());
+        MediaStore media(tmp.folder());
+        DeviceRegister devices(tmp.folder());
         QVERIFY(store.open());
-        for (int i = 0; i < 5; ++i)
-            QVERIFY(store.create({QString("Shared %1").arg(i), {}, {}, {}}));
-        auto current = [&store](const QString& cell) {
-            const QStringList p = cell.split('\t');
-            return p.size() == 1
-                       ? store.song(p.at(0))->text("artist")
-                       : store.trackRow(p.at(0), p.at(1).toInt()).value(p.at(2).toInt() - 1);
-        };
-        QHash<QString, QString> first;
+        QHash<QString, QString> first; // cell -> its value before the rooms start
         for (int i = 0; i < 5; ++i) {
             const QString song = QString("Shared %1").arg(i);
-            first.insert(song, current(song));
+            QVERIFY(store.create({song, {}, {}, {}}));
+            first.insert("F\t" + song, {});
             for (int slot = 1; slot <= 2; ++slot)
-                for (int track = 1; track <= 3; ++track) {
-                    const QString cell = QString("%1\t%2\t%3").arg(song).arg(slot).arg(track);
-                    first.insert(cell, current(cell));
-                }
+                for (int track = 1; track <= 3; ++track)
+                    first.insert(QString("T\t%1\t%2\t%3").arg(song).arg(slot).arg(track), {});
         }
+        for (int i = 0; i < 3; ++i) {
+            Medium shared;
+            shared.name = QString("Shared medium %1").arg(i);
+            QVERIFY(media.add(shared));
+            first.insert("M\t" + shared.name, {});
+            first.insert(QString("D\t%1").arg(i + 1), {});
+        }
+        auto current = [&](const QString& cell) {
+            const QStringList p = cell.split('\t');
+            if (p.at(0) == "M")
+                return media.find(p.at(1))->brand;
+            if (p.at(0) == "D")
+                return devices.findSlot(p.at(1).toInt())->seller;
+            return p.at(0) == "F"
+                       ? store.song(p.at(1))->text("artist")
+                       : store.trackRow(p.at(1), p.at(2).toInt()).value(p.at(3).toInt() - 1);
+        };
+        for (auto it = first.begin(); it != first.end(); ++it)
+            it.value() = current(it.key());
         const QString child = QStringLiteral(QUILLON_BIN_DIR) + "/quillon-roomchild";
         QProcess rooms[2];
         // Only a failure other than a conflict may reach stderr.
@@ -166,7 +195,7 @@ private Q_SLOTS:
                                    "1000", QString::number(17 + r)});
         QHash<QString, QHash<QString, QString>> next; // cell -> as read -> written
         QHash<QString, int> acknowledged;
-        QHash<QString, int> created;
+        QHash<QString, int> created; // "N title" or "K medium name" -> times added
         int conflicts = 0;
         for (QProcess& room : rooms) {
             QVERIFY(room.waitForFinished(240'000));
@@ -175,14 +204,13 @@ private Q_SLOTS:
             for (const QString& line :
                  QString::fromUtf8(room.readAllStandardOutput()).split('\n')) {
                 QStringList p = line.split('\t');
-                if (p.first() == "N") {
-                    created[p.at(1)] += p.at(2) == "A";
+                if (p.first() == "N" || p.first() == "K") {
+                    created[p.at(0) + '\t' + p.at(1)] += p.at(2) == "A";
                     continue;
                 }
-                if (p.size() < 5)
+                if (p.size() < 4)
                     continue;
                 const QString outcome = p.takeLast(), written = p.takeLast(), asRead = p.takeLast();
-                p.removeFirst();
                 const QString cell = p.join('\t');
                 if (outcome != "A") {
                     ++conflicts;
@@ -206,9 +234,11 @@ private Q_SLOTS:
         }
         QVERIFY2(conflicts > 0, "the rooms never met: nothing was tested");
         const QStringList titles = store.titles();
+        const QStringList mediaNames = media.names();
         for (auto it = created.begin(); it != created.end(); ++it) {
-            QVERIFY2(it.value() <= 1, qPrintable(it.key() + " created twice"));
-            QCOMPARE(titles.count(it.key()), it.value());
+            QVERIFY2(it.value() <= 1, qPrintable(it.key() + " added twice"));
+            const QStringList p = it.key().split('\t');
+            QCOMPARE((p.at(0) == "N" ? titles : mediaNames).count(p.at(1)), it.value());
         }
     }
 
@@ -235,6 +265,14 @@ private Q_SLOTS:
         QVERIFY(store.writeTracks("Least", 10, 96, {"last"}));
         QVERIFY(store.rename("Least", "Most", {{"artist", "me"}}));
         QVERIFY(store.remove("Most"));
+        // Media and the notebook lock their table while they write.
+        qputenv("PGPASSWORD", "quillon-pw");
+        MediaStore media(app);
+        NotebookStore notebook(app);
+        const bool added = media.add(Medium{"Least"}), noted = notebook.write("least", "");
+        qunsetenv("PGPASSWORD");
+        QVERIFY2(added, qPrintable(media.lastError()));
+        QVERIFY2(noted, qPrintable(notebook.lastError()));
     }
 
     void aLostConnectionIsReportedAndTheNextActionReconnects()

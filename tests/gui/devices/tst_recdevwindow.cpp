@@ -300,6 +300,34 @@ private Q_SLOTS:
         QCOMPARE(fx.state.deviceNames.at(2), QString("ADAT 1"));
     }
 
+    // Another room stored the device after the form showed it: OK tells why
+    // nothing was stored and shows their values where nothing was typed; the
+    // next OK stores what was typed over them.
+    void aDeviceChangedInAnotherRoomIsShownAndTypingKept()
+    {
+        Fixture fx;
+        fx.state.currentDeviceName = fx.state.deviceName(2);
+        RecDevWindow w(fx.state, nullptr, 2);
+        w.show();
+        DeviceRecord theirs = *fx.reg.findSlot(2);
+        theirs.seller = "Their seller";
+        theirs.serialNr = "their serial";
+        QVERIFY(DeviceRegister(fx.tmp.folder()).updateSlot(2, theirs));
+        retype(box(w, 2), "my serial");
+        QTest::mouseClick(button(w, "cmdClose"), Qt::LeftButton);
+        QCOMPARE(fx.prompter.asked().size(), 1);
+        QVERIFY2(fx.prompter.asked().first().text.contains("in another room"),
+                 qPrintable(fx.prompter.asked().first().text));
+        QVERIFY(w.isVisible());
+        QCOMPARE(box(w, 7)->text(), QString("Their seller"));
+        QCOMPARE(box(w, 2)->text(), QString("my serial"));
+        QCOMPARE(*fx.reg.findSlot(2), theirs);
+        QTest::mouseClick(button(w, "cmdClose"), Qt::LeftButton);
+        QCOMPARE(w.result(), int(QDialog::Accepted));
+        theirs.serialNr = "my serial";
+        QCOMPARE(*fx.reg.findSlot(2), theirs);
+    }
+
     void previewStillShowsTheListWhenTheFileCannotBeWritten()
     {
         Fixture fx;

@@ -98,7 +98,8 @@ private Q_SLOTS:
         QCOMPARE(w.document().text(), QString("Call the piano tuner"));
         QVERIFY(w.isChanged());
         QCOMPARE(run.prompter.fileDialogDirs(), QStringList{run.folder.dir()});
-        QCOMPARE(run.prompter.fileDialogFilters(), QStringList{"(*.rtf);;(*.doc);;(*.txt);;(*.docx)"});
+        QCOMPARE(run.prompter.fileDialogFilters(),
+                 QStringList{"(*.rtf);;(*.doc);;(*.txt);;(*.docx)"});
         run.prompter.answer(QMessageBox::No);
         QVERIFY(!w.close());
         QCOMPARE(run.prompter.askedTexts(),
@@ -235,6 +236,28 @@ private Q_SLOTS:
         w.document().setText("again");
         QVERIFY(w.save());
         QCOMPARE(noteRows(run.folder.note1Db()), 1);
+        QVERIFY(w.close());
+    }
+
+    // Another room saved the notebook after it was shown here: Save says why
+    // nothing was stored and keeps the typed text; saving again puts it in
+    // place of theirs.
+    void aNotebookChangedInAnotherRoomIsNotOverwrittenUnasked()
+    {
+        Run run(*m_tmp);
+        GeneralInfoWindow w(run.state);
+        w.show();
+        QVERIFY(NotebookStore(run.folder).write("theirs"));
+        QTest::keyClicks(w.editor()->textEdit(), "mine");
+        QVERIFY(!w.save());
+        QCOMPARE(run.prompter.asked().size(), 1);
+        QVERIFY2(run.prompter.asked().first().text.contains("in another room"),
+                 qPrintable(run.prompter.asked().first().text));
+        QVERIFY(w.isChanged());
+        QCOMPARE(w.document().text(), QString("mine"));
+        QCOMPARE(NotebookStore(run.folder).read()->text, QString("theirs"));
+        QVERIFY(w.save());
+        QVERIFY(NotebookStore(run.folder).read()->text.contains("mine"));
         QVERIFY(w.close());
     }
 

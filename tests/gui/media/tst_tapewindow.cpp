@@ -454,6 +454,34 @@ private Q_SLOTS:
         QVERIFY(!w.hasPendingEdits());
     }
 
+    // Another room stored the shown medium meanwhile: Save says why nothing
+    // was stored and shows their values where nothing was typed; saving
+    // again stores what was typed over them.
+    void aMediumChangedInAnotherRoomIsShownAndTypingKept()
+    {
+        TapeFixture f;
+        f.add("Reel 1");
+        TapeWindow w(f.state);
+        w.show();
+        QVERIFY(clickMedium(w, "Reel 1"));
+        Medium theirs = f.stored("Reel 1");
+        theirs.brand = "Their brand";
+        theirs.noiseReduction = "dbx";
+        QVERIFY(MediaStore(f.tmp.folder()).update("Reel 1", theirs));
+        type(box(w, 1), "My brand");
+        click(w.ui().saveButton);
+        QCOMPARE(f.prompter.asked().size(), 1);
+        QVERIFY2(f.prompter.asked().first().text.contains("in another room"),
+                 qPrintable(f.prompter.asked().first().text));
+        QCOMPARE(box(w, 5)->text(), QString("dbx"));
+        QCOMPARE(box(w, 1)->text(), QString("My brand"));
+        QCOMPARE(f.stored("Reel 1"), theirs);
+        click(w.ui().saveButton);
+        theirs.brand = "My brand";
+        QCOMPARE(f.stored("Reel 1"), theirs);
+        QVERIFY(!w.hasPendingEdits());
+    }
+
     void noToTheSaveQuestionLeavesTheMediumUnchanged()
     {
         TapeFixture f;
