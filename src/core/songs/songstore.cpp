@@ -1,6 +1,7 @@
 #include "songs/songstore.h"
 
 #include "common/logging.h"
+#include "common/otherrooms.h"
 #include "songs/songkeytable.h"
 #include "store/catalogueevents.h"
 #include "store/schema.h"
@@ -158,16 +159,13 @@ bool SongStore::takenMeanwhile(const QString& title)
     return fail("title taken meanwhile: " + title);
 }
 
-bool SongStore::changedMeanwhile(const QString& title)
+bool SongStore::changedMeanwhile(const QString& title, bool gone)
 {
     m_changedElsewhere = true;
     m_db.rollback();
-    qCInfo(lcSongs) << "write refused, changed elsewhere:" << title;
-    m_db.setErrorText(
-        QString("\"%1\" was changed in another room after it was shown here, so this change "
-                "was not stored.\rIts current state is shown now; what you typed is still "
-                "there to apply again.")
-            .arg(title));
+    qCInfo(lcSongs) << "write refused, changed elsewhere:" << title << (gone ? "(gone)" : "");
+    const QString subject = '"' + title + '"';
+    m_db.setErrorText(gone ? otherrooms::goneText(subject) : otherrooms::changedText(subject));
     return false;
 }
 
@@ -187,10 +185,11 @@ bool SongStore::stillAsRead(const QString& table, const QString& title, const QV
     }
     // Compared as the caller read them (text through the same driver), so a
     // number stored as 120.0 and shown as 120 is no change.
-    QSqlQuery& q = statement(QString("SELECT %1 FROM %2 WHERE songtitle = ? ORDER BY rowid LIMIT "
-                                     "1%3")
-                                 .arg(columns.join(", "), table,
-                                      m_db.isServer() ? QStringLiteral(" FOR UPDATE") : QString()));
+    QSqlQuery& q =
+        statement(QString("SELECT %1 FROM %2 WHERE songtitle = ? ORDER BY rowid LIMIT "
+                          "1%3")
+                      .arg(columns.isEmpty() ? QStringLiteral("1") : columns.join(", "), table,
+                           m_db.isServer() ? QStringLiteral(" FOR UPDATE") : QString()));
     q.bindValue(0, title);
     if (!exec(q))
         return false;
@@ -483,11 +482,9 @@ bool SongStore::rename(const QString& oldTitle, const QString& newTitle, const Q
         bool found = false;
         if (!stillAsRead("xtrax", oldTitle, expected, &found))
             return found ? changedMeanwhile(oldTitle) : (m_db.rollback(), false);
-        if (!found) {
-            // Deleted or renamed meanwhile: the caller's copy is all there is.
-            m_changedElsewhere = true;
-            ok = fail("song not found: " + oldTitle);
-        }
+        // Deleted or renamed meanwhile: the caller's copy is all there is.
+        if (!found)
+            return changedMeanwhile(oldTitle, true);
     }
     if (ok) {
         QSqlQuery& q =
@@ -611,6 +608,16 @@ bool SongStore::writeTracks(const QString& title, int slot, int firstTrack,
         bool found = false;
         if (!stillAsRead(trackTableRef(slot), title, asRead, &found))
             return found ? changedMeanwhile(title) : (m_db.rollback(), false);
+        // Text typed for a song another room has deleted meanwhile must not
+        // become a track row without its song.
+        if (!found) {
+            QVariantMap none;
+            bool songThere = false;
+            if (!stillAsRead("xtrax", title, none, &songThere))
+                return m_db.rollback(), false;
+            if (!songThere)
+                return changedMeanwhile(title, true);
+        }
     }
     QSqlQuery& q = trackWriteStatement(slot, firstTrack, int(texts.size()));
     for (int i = 0; i < texts.size(); ++i)

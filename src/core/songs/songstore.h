@@ -113,7 +113,8 @@ private:
     // still holds the expected values (locked on a server until the end).
     bool stillAsRead(const QString& table, const QString& title, const QVariantMap& expected,
                      bool* rowFound = nullptr);
-    bool changedMeanwhile(const QString& title);
+    // Rolls back and says why: changed by another room, or gone.
+    bool changedMeanwhile(const QString& title, bool gone = false);
     // Opens a lost server connection again; a no-op on the data folder.
     bool revive();
     QString trackTableRef(int slot) const;

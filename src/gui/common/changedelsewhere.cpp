@@ -1,5 +1,7 @@
 #include "common/changedelsewhere.h"
 
+#include "common/otherrooms.h"
+
 #include "songs/songstore.h"
 
 #include <QLineEdit>
@@ -17,9 +19,7 @@ QString refusalText(SongStore& songs, const QString& title, bool* gone)
 
 QString goneText(const QString& title)
 {
-    return QStringLiteral("\"%1\" was deleted or renamed in another room after it was shown "
-                          "here, so this change was not stored.")
-        .arg(title);
+    return otherrooms::goneText('"' + title + '"');
 }
 
 void takeCurrent(const QList<QLineEdit*>& boxes, QStringList& shown, const QStringList& current)

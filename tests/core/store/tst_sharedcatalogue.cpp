@@ -70,8 +70,15 @@ private Q_SLOTS:
         }
         if (what == "field")
             QCOMPARE(here.song("Blue")->text("artist"), QString("The Others"));
-        if (what == "deleted")
+        if (what == "deleted") {
+            // Nothing typed for a deleted song becomes a track row without its song.
+            QVERIFY(!trackWrite);
+            QVERIFY2(here.lastError().contains("deleted or renamed"), qPrintable(here.lastError()));
+            bool found = true;
+            here.trackRow("Blue", 3, &found);
+            QVERIFY(!found);
             QVERIFY(!here.song("Blue"));
+        }
         // A write based on what is stored now goes through.
         if (what != "deleted") {
             const QStringList now = here.trackRow("Blue", 3).mid(0, 4);
