@@ -8,6 +8,7 @@
 #include "common/logging.h"
 #include "common/widgetprompter.h"
 #include "options/aboutbox.h"
+#include "search/searchcommands.h"
 #include "songs/songstore.h"
 #include "store/appidentity.h"
 #include "store/catalogueevents.h"
@@ -184,6 +185,9 @@ int main(int argc, char* argv[])
     // Scripts that start the program wait for this line.
     QTimer::singleShot(
         0, shown, [&choice] { qCDebug(lcApp) << "main window up, data folder" << choice.dir; });
+    // A catalogue from before the search index (or after a repair) gets it
+    // built in the background, the window in use meanwhile.
+    QTimer::singleShot(0, shown, [shown] { shown->search().buildIndexIfMissing(); });
     const int result = app.exec();
     // Nothing writes any more: the folder as it is now is what the next
     // start compares against.

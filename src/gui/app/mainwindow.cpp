@@ -20,6 +20,7 @@
 #include "common/prompter.h"
 #include "common/twipsscale.h"
 #include "devices/deviceregister.h"
+#include "search/searchcommands.h"
 #include "songs/songstore.h"
 #include "store/settings.h"
 
@@ -73,6 +74,7 @@ MainWindow::MainWindow(AppState& state, QWidget* parent)
     hooks.hideDevicesBar = [this] { m_commands->hideFloatingBar(); };
     hooks.enableShowButton = [this](bool on) { m_commands->barEnableShowButton(on); };
     m_tray = new TrayController(state, this, hooks, this);
+    m_search = new SearchCommands(state, *this);
     connectSignals();
     if (state.events)
         m_follower = new CatalogueFollower(state, *this);
@@ -561,6 +563,8 @@ void MainWindow::menuClicked(const QString& key)
 {
     if (key == "exit")
         close();
+    else if (key == "find")
+        m_search->showWindow();
     else if (!m_songCommands->dispatch(key))
         m_commands->dispatch(key);
 }

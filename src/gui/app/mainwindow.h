@@ -18,6 +18,7 @@ struct AppState;
 class CatalogueFollower;
 class DevicePanel;
 class MenuBuilder;
+class SearchCommands;
 class Sidebar;
 class SongCommands;
 class SongPanel;
@@ -107,6 +108,7 @@ public:
     SongCommands& songCommands() { return *m_songCommands; }
     TrayController& tray() { return *m_tray; }
     MenuBuilder& menus() { return *m_menus; }
+    SearchCommands& search() { return *m_search; }
     StatusPanels& status() { return *m_status; }
     TrackGrid& grid() { return *m_grid; }
     DevicePanel& devicePanel() { return *m_devices; }
@@ -137,6 +139,7 @@ private:
     std::unique_ptr<WindowCommands> m_commands;
     std::unique_ptr<SongCommands> m_songCommands;
     MenuBuilder* m_menus = nullptr;
+    SearchCommands* m_search = nullptr; // a child: its build stops as the window goes
     StatusPanels* m_status = nullptr;
     WorkArea* m_area = nullptr;
     TrackGrid* m_grid = nullptr;

@@ -88,6 +88,8 @@ void MenuBuilder::initMenuEdit()
     addItem(m, "&Delete Song", "delete_song");
     addItem(m, "-", {});
     addItem(m, "Edit Songstyle...", "edit_songstyle");
+    addItem(m, "-", {});
+    addItem(m, "&Find...", "find", QKeySequence(Qt::CTRL | Qt::Key_F));
 }
 
 void MenuBuilder::initMenuOptions()

@@ -31,6 +31,7 @@
 #include "store/datafolder.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <QVariantMap>
 
 namespace quillon {
@@ -199,11 +200,22 @@ void WindowCommands::recdevDetails()
 
 void WindowCommands::tapeDetails()
 {
+    tapeDetails(QString());
+}
+
+void WindowCommands::tapeDetails(const QString& medium)
+{
     if (opened("frmTape"))
         return;
     TapeWindow window(m_state, &m_main);
     window.setShowPreview(
         [this](const QString& text) { showListPreview(text, QStringLiteral("Tapes-HD-CD")); });
+    // The tree is filled as the window shows; the medium is chosen after.
+    if (!medium.isEmpty())
+        QTimer::singleShot(0, &window, [&window, medium] {
+            if (const QModelIndex node = window.tree().find(medium); node.isValid())
+                window.clickNode(node);
+        });
     window.exec();
 }
 

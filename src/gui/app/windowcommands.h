@@ -39,6 +39,8 @@ public:
     void setupPrinter();       // "setup_printer"
     void settings();           // "settings" and the tray menu's "options"
     void about();              // "about"
+    // The media library with that medium chosen (a hit of the search).
+    void tapeDetails(const QString& medium);
 
     // Device record: double-click on device label `slot`, and cmdEditDev.
     void deviceLabelDoubleClicked(int slot);

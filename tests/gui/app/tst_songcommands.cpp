@@ -98,7 +98,8 @@ void TstSongCommands::menusAsSpecified()
                      "Preview Songdetails...|display_songdetails", "-", "&Print...|print",
                      "&Setup Printer...|setup_printer", "-", "&Exit|exit"}));
     QCOMPARE(items("MenuEdit"),
-             QStringList({"&Delete Song|delete_song", "-", "Edit Songstyle...|edit_songstyle"}));
+             QStringList({"&Delete Song|delete_song", "-", "Edit Songstyle...|edit_songstyle", "-",
+                          "&Find...|find"}));
     QCOMPARE(
         items("MenuOptions"),
         QStringList({"&Songdetails...|songdetails", "S&essiondetails...|sessiondetails", "-",
