@@ -2,6 +2,7 @@
 
 #include "common/logging.h"
 #include "common/otherrooms.h"
+#include "search/searchindex.h"
 #include "store/catalogueevents.h"
 #include "store/schema.h"
 
@@ -160,6 +161,8 @@ bool DeviceRegister::write(const QString& pick, const QVariant& key, const Devic
             u.addBindValue(v);
         if (!executed(u))
             failure = u.lastError().text();
+        else if (!SearchIndex(db, SearchIndex::Part::Devices).refreshRow(row))
+            failure = db.lastError();
     }
     // Others showing the device follow; announced by the name they show.
     if (failure.isEmpty() && CatalogueEvents::announce(db, CatalogueEvents::kDevices, now->name) &&

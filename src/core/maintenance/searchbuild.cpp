@@ -16,20 +16,12 @@ using Part = SearchIndex::Part;
 struct SmallPart {
     Part part;
     QString (DataFolder::*file)() const;
-    QString table;
-    const QStringList& (*fields)();
 };
 
-const QStringList& notebookFields()
-{
-    static const QStringList fields{"notiz1"};
-    return fields;
-}
-
 const SmallPart kSmallParts[] = {
-    {Part::Media, &DataFolder::tapeDb, QStringLiteral("Tape"), &SearchIndex::mediumFields},
-    {Part::Devices, &DataFolder::recdevDb, QStringLiteral("recdev"), &SearchIndex::deviceFields},
-    {Part::Notebook, &DataFolder::note1Db, QStringLiteral("note1"), &notebookFields},
+    {Part::Media, &DataFolder::tapeDb},
+    {Part::Devices, &DataFolder::recdevDb},
+    {Part::Notebook, &DataFolder::note1Db},
 };
 } // namespace
 
@@ -113,26 +105,8 @@ bool SearchBuild::buildSmallPart(int i)
     SearchIndex index(db, small.part);
     if (index.available() && index.state().complete)
         return true;
-    QStringList columns;
-    for (const QString& c : small.fields())
-        columns << schema::quoted(c);
-    bool ok = db.transaction() && (index.available() || index.create()) &&
-              index.remove(std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max());
-    QList<std::pair<qint64, QString>> rows;
-    if (ok) {
-        QSqlQuery q = db.prepare(QString("SELECT rowid, %1 FROM %2")
-                                     .arg(columns.join(", "), schema::quoted(small.table)));
-        ok = q.exec();
-        while (ok && q.next()) {
-            QStringList values;
-            for (int c = 1; c <= columns.size(); ++c)
-                values << q.value(c).toString();
-            rows.append({q.value(0).toLongLong(), SearchIndex::plainOf(values)});
-        }
-        if (!ok)
-            db.setError(q.lastError().text());
-    }
-    ok = ok && index.put(rows) && index.setState({0, true}) && db.commit();
+    const bool ok = db.transaction() && (index.available() || index.create()) &&
+                    index.refreshTable() && index.setState({0, true}) && db.commit();
     if (!ok) {
         m_error = db.lastError();
         db.rollback();

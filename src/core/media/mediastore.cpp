@@ -2,6 +2,7 @@
 
 #include "common/logging.h"
 #include "common/otherrooms.h"
+#include "search/searchindex.h"
 #include "store/catalogueevents.h"
 #include "store/database.h"
 #include "store/schema.h"
@@ -350,6 +351,7 @@ bool MediaStore::add(const Medium& medium)
         db.exec(
             QString("INSERT INTO %1 (%2) VALUES (%3)").arg(kTable, columnList(), marks.join(", ")),
             valuesOf(medium)) &&
+        SearchIndex(db, SearchIndex::Part::Media).refreshRow(rowIdOf(db, medium.name.trimmed())) &&
         CatalogueEvents::announce(db, CatalogueEvents::kMedia, medium.name.trimmed());
     if (!finish(db, ok))
         return false;
@@ -373,6 +375,7 @@ bool MediaStore::update(const QString& storedName, const Medium& medium,
     const bool ok =
         stillAsRead(db, row, storedName, asRead) && checkName(db, medium, row) &&
         db.exec(QString("UPDATE %1 SET %2 WHERE rowid = ?").arg(kTable, sets.join(", ")), values) &&
+        SearchIndex(db, SearchIndex::Part::Media).refreshRow(row) &&
         CatalogueEvents::announce(db, CatalogueEvents::kMedia, storedName);
     if (!finish(db, ok))
         return false;
@@ -391,6 +394,7 @@ bool MediaStore::remove(const QString& name, const std::optional<Medium>& asRead
         m_lastError = otherrooms::notRemovedText('"' + name + '"');
     const bool ok = asShown &&
                     db.exec(QString("DELETE FROM %1 WHERE rowid = ?").arg(kTable), {row}) &&
+                    SearchIndex(db, SearchIndex::Part::Media).remove(row, row) &&
                     CatalogueEvents::announce(db, CatalogueEvents::kMedia, name);
     if (!finish(db, ok))
         return false;

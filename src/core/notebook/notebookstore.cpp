@@ -1,6 +1,7 @@
 #include "notebook/notebookstore.h"
 
 #include "common/logging.h"
+#include "search/searchindex.h"
 #include "store/catalogueevents.h"
 #include "store/serverschema.h"
 
@@ -119,6 +120,9 @@ bool NotebookStore::write(const QString& text, const std::optional<QString>& asR
                 failure = insert.lastError().text();
         }
     }
+    // The notebook is one row (or a few in a damaged file): indexed whole.
+    if (failure.isEmpty() && !SearchIndex(m_db, SearchIndex::Part::Notebook).refreshTable())
+        failure = m_db.lastError();
     if (failure.isEmpty() && !CatalogueEvents::announce(m_db, CatalogueEvents::kNotebook, {})) {
         m_db.rollback();
         return false;

@@ -4,6 +4,8 @@
 #include "store/database.h"
 #include "store/schema.h"
 
+#include <limits>
+
 namespace quillon {
 
 QString SearchIndex::partName(Part part)
@@ -63,6 +65,29 @@ const QStringList& SearchIndex::deviceFields()
     return fields;
 }
 
+QString SearchIndex::dataTable(Part part)
+{
+    switch (part) {
+    case Part::Media:
+        return QStringLiteral("Tape");
+    case Part::Devices:
+        return QStringLiteral("recdev");
+    case Part::Notebook:
+        return QStringLiteral("note1");
+    default:
+        return QStringLiteral("xtrax");
+    }
+}
+
+const QStringList& SearchIndex::fieldsOf(Part part)
+{
+    static const QStringList notebook{"notiz1"};
+    return part == Part::Media      ? mediumFields()
+           : part == Part::Devices  ? deviceFields()
+           : part == Part::Notebook ? notebook
+                                    : songFields(Details);
+}
+
 QString SearchIndex::fileTable(Part part)
 {
     return part == Part::Tracks ? QStringLiteral("searchtracks") : QStringLiteral("searchindex");
@@ -120,7 +145,9 @@ QSqlQuery& SearchIndex::statement(const QString& sql)
 
 bool SearchIndex::available()
 {
-    if (m_available < 0)
+    // Only a found index is remembered: a first build may lay it out in
+    // another connection at any moment, and from then on every write counts.
+    if (m_available != 1)
         m_available = m_db.isServer() || m_db.hasTable(fileTable(m_part), m_schema) ? 1 : 0;
     return m_available == 1;
 }
@@ -225,6 +252,59 @@ QString SearchIndex::storedBody(qint64 ref, bool* found)
     const QString body = *found ? q.value(0).toString() : QString();
     q.finish();
     return body;
+}
+
+bool SearchIndex::refreshRow(qint64 rowid)
+{
+    if (!available())
+        return true;
+    QStringList columns;
+    for (const QString& c : fieldsOf(m_part))
+        columns << schema::quoted(c);
+    QSqlQuery& q = statement(QString("SELECT %1 FROM %2 WHERE rowid = ?")
+                                 .arg(columns.join(", "), schema::quoted(dataTable(m_part))));
+    q.bindValue(0, rowid);
+    if (!q.exec()) {
+        m_db.setError(q.lastError().text());
+        return false;
+    }
+    if (!q.next()) {
+        q.finish();
+        return remove(rowid, rowid);
+    }
+    QStringList values;
+    for (int c = 0; c < columns.size(); ++c)
+        values << q.value(c).toString();
+    q.finish();
+    return put({{rowid, plainOf(values)}});
+}
+
+bool SearchIndex::refreshTable()
+{
+    if (!available())
+        return true;
+    QStringList columns;
+    for (const QString& c : fieldsOf(m_part))
+        columns << schema::quoted(c);
+    QSqlQuery q = m_db.prepare(QString("SELECT rowid, %1 FROM %2")
+                                   .arg(columns.join(", "), schema::quoted(dataTable(m_part))));
+    if (!q.exec()) {
+        m_db.setError(q.lastError().text());
+        return false;
+    }
+    QList<std::pair<qint64, QString>> rows;
+    while (q.next()) {
+        QStringList values;
+        for (int c = 1; c <= columns.size(); ++c)
+            values << q.value(c).toString();
+        rows.append({q.value(0).toLongLong(), plainOf(values)});
+    }
+    q.finish();
+    // Written in pieces: a server takes a bounded number of values at once.
+    bool ok = remove(std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max());
+    for (qsizetype i = 0; ok && i < rows.size(); i += 500)
+        ok = put(rows.mid(i, 500));
+    return ok;
 }
 
 SearchIndex::State SearchIndex::state()

@@ -39,6 +39,10 @@ public:
     static const QStringList& songFields(SongRow row);
     static const QStringList& mediumFields();
     static const QStringList& deviceFields();
+    // The data table a part of media, devices or the notebook indexes, and
+    // the columns that make its text.
+    static QString dataTable(Part part);
+    static const QStringList& fieldsOf(Part part);
     static qint64 songRef(qint64 songRowid, int row) { return songRowid * kRefsPerSong + row; }
     static qint64 slotRef(qint64 songRowid, int slot)
     {
@@ -58,12 +62,16 @@ public:
     SearchIndex& operator=(const SearchIndex&) = delete;
 
     // The index exists where this connection writes (a folder made before
-    // the index has none until its first build); checked once.
+    // the index has none until its first build).
     bool available();
     // Replaces the rows of refs with their texts (normalized here).
     bool put(const QList<std::pair<qint64, QString>>& rows);
     // Removes the rows whose ref lies in [from, to].
     bool remove(qint64 from, qint64 to);
+    // Media, devices, notebook: the row of one data row as stored now
+    // (removed when the data row is gone), or of every data row.
+    bool refreshRow(qint64 rowid);
+    bool refreshTable();
     // Forgets prepared statements (before the connection closes).
     void reset();
 

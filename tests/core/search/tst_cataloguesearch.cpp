@@ -1,6 +1,9 @@
+#include "devices/deviceregister.h"
 #include "maintenance/integritycheck.h"
 #include "maintenance/integrityrepair.h"
 #include "maintenance/searchbuild.h"
+#include "media/mediastore.h"
+#include "notebook/notebookstore.h"
 #include "search/cataloguesearch.h"
 #include "search/searchquery.h"
 #include "search/searchtext.h"
@@ -155,6 +158,37 @@ private Q_SLOTS:
         QVERIFY(store.remove("Red Dawn"));
         QVERIFY(found(search, "clavinet").isEmpty());
         QVERIFY(found(search, "dawn").isEmpty());
+    }
+
+    // Media, devices and the notebook are found as their stores write them.
+    void mediaDevicesAndTheNotebookAreFound()
+    {
+        test::TempDataFolder tmp;
+        build(tmp.folder());
+        CatalogueSearch search(tmp.folder());
+        MediaStore media(tmp.folder());
+        Medium reel;
+        reel.name = "Reel 7";
+        reel.brand = "Ampex Grand Master";
+        QVERIFY2(media.add(reel), qPrintable(media.lastError()));
+        QCOMPARE(found(search, "ampex"), QStringList{"Media Reel 7 0/0"});
+        reel.brand = "BASF";
+        QVERIFY(media.update("Reel 7", reel));
+        QVERIFY(found(search, "ampex").isEmpty());
+        QCOMPARE(found(search, "basf"), QStringList{"Media Reel 7 0/0"});
+        QVERIFY(media.remove("Reel 7"));
+        QVERIFY(found(search, "basf").isEmpty());
+
+        DeviceRegister devices(tmp.folder());
+        DeviceRecord neumann = devices.findSlot(3).value();
+        neumann.seller = "Old Neumann Shop";
+        QVERIFY2(devices.updateSlot(3, neumann), qPrintable(devices.lastError()));
+        QCOMPARE(found(search, "neumann shop").value(0).left(8), QString("Devices "));
+        QCOMPARE(search.find(SearchQuery("neumann shop")).value(0).slot, 3);
+
+        NotebookStore notebook(tmp.folder());
+        QVERIFY(notebook.write("Call the piano tuner on Friday"));
+        QCOMPARE(found(search, "tuner"), QStringList{"Notebook  0/0"});
     }
 
     // Songs changed around the store (another program, a hand edit) leave
