@@ -9,7 +9,7 @@ PACKAGES=(
   xvfb xauth poppler-utils fonts-dejavu-core
   clang libclang-rt-14-dev
   desktop-file-utils appstream dpkg-dev
-  libqt6sql6-psql postgresql postgresql-client
+  libqt6sql6-psql postgresql postgresql-client libpq-dev
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "resulttable.h"
+#include "servercatalogues.h"
 #include "store/datafolder.h"
 
 #include <map>
@@ -23,6 +24,11 @@ public:
     // when it cannot be made, since no case means anything without it.
     const DataFolder& folder(int n);
     ResultTable& table() { return m_table; }
+    // The server the server cases run on; null when there is none.
+    ServerCatalogues* servers() const { return m_servers.get(); }
+    void setServers(std::unique_ptr<ServerCatalogues> servers) { m_servers = std::move(servers); }
+    // The server catalogue with the rows of folder(n), copied on first call.
+    const DataFolder& serverFolder(int n) { return m_servers->copyOf(folder(n), n); }
 
 private:
     struct Generated {
@@ -32,6 +38,8 @@ private:
     std::vector<int> m_sizes;
     std::map<int, std::unique_ptr<Generated>> m_folders;
     ResultTable m_table;
+    // Declared last: its databases are dropped before the folders go.
+    std::unique_ptr<ServerCatalogues> m_servers;
 };
 
 } // namespace quillon::bench
