@@ -3,6 +3,7 @@
 #include "search/searchindex.h"
 #include "store/schema.h"
 #include "store/serverschema.h"
+#include "store/songconstants.h"
 
 #include <QSqlRecord>
 
@@ -204,6 +205,8 @@ void CatalogueSearch::trackHits(const SearchQuery& query, int perKind, QList<Sea
             if (countOf(hits, SearchHit::Kind::Track) >= perKind)
                 return;
             const QString text = tracks.value(k).toString();
+            if (isGeneratedTrackText(text, slot, k + 1))
+                continue; // not indexed: a new song's placeholder
             const QList<SearchQuery::Span> marks = query.match(text);
             if (marks.isEmpty())
                 continue;

@@ -173,10 +173,10 @@ bool SearchIndex::put(const QList<std::pair<qint64, QString>>& rows)
         QVariantList binds;
         for (const auto& [ref, text] : rows)
             binds << partName(m_part) << ref << searchtext::normalize(text);
-        return m_db.exec(QString("INSERT INTO searchindex (part, ref, body) VALUES %1 ON CONFLICT "
-                                 "(part, ref) DO UPDATE SET body = EXCLUDED.body")
-                             .arg(marks.join(", ")),
-                         binds);
+        return m_db.execKept(QString("INSERT INTO searchindex (part, ref, body) VALUES %1 ON "
+                                     "CONFLICT (part, ref) DO UPDATE SET body = EXCLUDED.body")
+                                 .arg(marks.join(", ")),
+                             binds);
     }
     QSqlQuery& del = statement(QString("DELETE FROM %1 WHERE rowid = ?").arg(table()));
     QSqlQuery& ins = statement(QString("INSERT INTO %1 (rowid, body) VALUES (?, ?)").arg(table()));
@@ -197,8 +197,8 @@ bool SearchIndex::remove(qint64 from, qint64 to)
     if (!available())
         return true;
     if (m_db.isServer())
-        return m_db.exec("DELETE FROM searchindex WHERE part = ? AND ref BETWEEN ? AND ?",
-                         {partName(m_part), from, to});
+        return m_db.execKept("DELETE FROM searchindex WHERE part = ? AND ref BETWEEN ? AND ?",
+                             {partName(m_part), from, to});
     QSqlQuery& q = statement(QString("DELETE FROM %1 WHERE rowid BETWEEN ? AND ?").arg(table()));
     q.bindValue(0, from);
     q.bindValue(1, to);

@@ -2,6 +2,7 @@
 
 #include "store/database.h"
 #include "store/schema.h"
+#include "store/songconstants.h"
 
 #include <QSqlRecord>
 
@@ -22,8 +23,8 @@ void SongIndexer::reset()
 QList<qint64> SongIndexer::rowidsOf(const QString& title, bool* ok)
 {
     QList<qint64> ids;
-    QSqlQuery q = m_db.prepare("SELECT rowid FROM xtrax WHERE songtitle = ? ORDER BY rowid");
-    q.addBindValue(title);
+    QSqlQuery& q = m_db.kept("SELECT rowid FROM xtrax WHERE songtitle = ? ORDER BY rowid");
+    q.bindValue(0, title);
     *ok = q.exec();
     if (!*ok) {
         m_db.setError(q.lastError().text());
@@ -31,6 +32,7 @@ QList<qint64> SongIndexer::rowidsOf(const QString& title, bool* ok)
     }
     while (q.next())
         ids << q.value(0).toLongLong();
+    q.finish();
     return ids;
 }
 
@@ -47,19 +49,22 @@ bool SongIndexer::detailRows(qint64 rowid, const QSqlRecord& record,
     return true;
 }
 
-bool SongIndexer::details(const QString& title)
+bool SongIndexer::details(const QString& title, QList<qint64>* ids)
 {
     if (!available())
         return true;
-    QSqlQuery q = m_db.prepare("SELECT rowid AS indexrowid, * FROM xtrax WHERE songtitle = ?");
-    q.addBindValue(title);
+    QSqlQuery& q = m_db.kept("SELECT rowid AS indexrowid, * FROM xtrax WHERE songtitle = ?");
+    q.bindValue(0, title);
     if (!q.exec()) {
         m_db.setError(q.lastError().text());
         return false;
     }
     QList<std::pair<qint64, QString>> rows;
-    while (q.next())
+    while (q.next()) {
         detailRows(q.value(0).toLongLong(), q.record(), rows);
+        if (ids)
+            *ids << q.value(0).toLongLong();
+    }
     q.finish();
     return m_songs.put(rows);
 }
@@ -68,25 +73,32 @@ bool SongIndexer::created(const QString& title, const QList<QStringList>& slotTe
 {
     if (!available())
         return true;
-    bool ok = false;
-    const QList<qint64> ids = rowidsOf(title, &ok);
-    if (!ok || !details(title))
+    QList<qint64> ids;
+    if (!details(title, &ids))
         return false;
     QList<std::pair<qint64, QString>> rows;
     for (const qint64 id : ids)
         for (int slot = 1; slot <= slotTexts.size(); ++slot)
-            rows.append(
-                {SearchIndex::slotRef(id, slot), SearchIndex::plainOf(slotTexts.at(slot - 1))});
+            rows.append({SearchIndex::slotRef(id, slot), slotText(slot, slotTexts.at(slot - 1))});
     return m_tracks.put(rows);
+}
+
+QString SongIndexer::slotText(int slot, const QStringList& tracks)
+{
+    // A new song's placeholders say no more than its title, which its own
+    // row holds; leaving them out keeps a new song's index rows small.
+    QStringList typed;
+    for (int k = 0; k < tracks.size(); ++k)
+        typed << (isGeneratedTrackText(tracks.at(k), slot, k + 1) ? QString() : tracks.at(k));
+    return SearchIndex::plainOf(typed);
 }
 
 QStringList SongIndexer::slotTracks(const QString& title, int slot, bool* ok)
 {
     QStringList tracks;
-    QSqlQuery q =
-        m_db.prepare(QString("SELECT * FROM %1 WHERE songtitle = ? ORDER BY rowid LIMIT 1")
-                         .arg(m_trackTable(slot)));
-    q.addBindValue(title);
+    QSqlQuery& q = m_db.kept(QString("SELECT * FROM %1 WHERE songtitle = ? ORDER BY rowid LIMIT 1")
+                                 .arg(m_trackTable(slot)));
+    q.bindValue(0, title);
     *ok = q.exec();
     if (!*ok) {
         m_db.setError(q.lastError().text());
@@ -95,6 +107,7 @@ QStringList SongIndexer::slotTracks(const QString& title, int slot, bool* ok)
     if (q.next())
         for (int k = 0; k < schema::kTracksPerRow; ++k)
             tracks << q.value(k).toString();
+    q.finish();
     return tracks;
 }
 
@@ -109,7 +122,7 @@ bool SongIndexer::slot(const QString& title, int slot)
         return false;
     QList<std::pair<qint64, QString>> rows;
     for (const qint64 id : ids)
-        rows.append({SearchIndex::slotRef(id, slot), SearchIndex::plainOf(tracks)});
+        rows.append({SearchIndex::slotRef(id, slot), slotText(slot, tracks)});
     return m_tracks.put(rows);
 }
 
@@ -159,7 +172,7 @@ bool SongIndexer::collect(qint64 after, int limit, qint64* last, int* done, Rows
             const QStringList tracks = slotTracks(title, slot, &ok);
             if (!ok)
                 return false;
-            trackRows->append({SearchIndex::slotRef(id, slot), SearchIndex::plainOf(tracks)});
+            trackRows->append({SearchIndex::slotRef(id, slot), slotText(slot, tracks)});
         }
         *last = id;
         ++*done;

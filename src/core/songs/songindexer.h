@@ -27,8 +27,11 @@ public:
     QList<qint64> rowidsOf(const QString& title, bool* ok);
     // A new song: its rows from what was just stored, and the slots' tracks.
     bool created(const QString& title, const QList<QStringList>& slotTexts);
-    // The song rows of every song with this title, as stored now.
-    bool details(const QString& title);
+    // The song rows of every song with this title, as stored now; ids, when
+    // given, gets the songs' rowids.
+    bool details(const QString& title, QList<qint64>* ids = nullptr);
+    // A slot's text as indexed: its tracks but a new song's placeholders.
+    static QString slotText(int slot, const QStringList& tracks);
     // One slot's track row as stored now.
     bool slot(const QString& title, int slot);
     bool removed(const QList<qint64>& songRowids);

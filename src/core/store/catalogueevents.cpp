@@ -41,7 +41,8 @@ bool CatalogueEvents::announce(Database& db, const QString& kind, const QString&
     if (!db.isServer())
         return true;
     // Bound, like every value: a title is only ever data.
-    return db.exec("SELECT pg_notify(?, ?)", {kChannel, clientId() + '\t' + kind + '\t' + subject});
+    return db.execKept("SELECT pg_notify(?, ?)",
+                       {kChannel, clientId() + '\t' + kind + '\t' + subject});
 }
 
 bool CatalogueEvents::listen(const ServerAddress& server)

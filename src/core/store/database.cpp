@@ -263,6 +263,8 @@ bool Database::create(const QString& path)
 
 void Database::close()
 {
+    // Statements must go before their connection does.
+    m_kept.clear();
     if (m_db.isValid()) {
         m_db.close();
         m_db = QSqlDatabase();
@@ -328,6 +330,37 @@ QSqlQuery Database::prepare(const QString& sql)
     if (!q.prepare(sql))
         setError(q.lastError().text());
     return q;
+}
+
+QSqlQuery& Database::kept(const QString& sql)
+{
+    auto it = m_kept.find(sql);
+    if (it == m_kept.end()) {
+        QSqlQuery q(m_db);
+        q.setForwardOnly(true);
+        if (!q.prepare(sql))
+            setError(q.lastError().text());
+        it = m_kept.insert(sql, q);
+    }
+    return *it;
+}
+
+bool Database::execKept(const QString& sql, const QVariantList& binds)
+{
+    QSqlQuery& q = kept(sql);
+    if (q.lastError().isValid()) {
+        // Prepared badly: its own error was reported; try afresh next time.
+        setError(q.lastError().text());
+        m_kept.remove(sql);
+        return false;
+    }
+    for (int i = 0; i < binds.size(); ++i)
+        q.bindValue(i, binds.at(i));
+    const bool ok = q.exec();
+    if (!ok)
+        setError(q.lastError().text());
+    q.finish();
+    return ok;
 }
 
 bool Database::transaction()

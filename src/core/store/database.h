@@ -2,6 +2,7 @@
 
 #include "store/serveraddress.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -53,6 +54,12 @@ public:
     // Runs one statement with bound values.
     bool exec(const QString& sql, const QVariantList& binds = {});
     QSqlQuery prepare(const QString& sql);
+    // The statement for sql, prepared on first use and kept until close():
+    // for statements a connection runs again and again (a server then gets
+    // one round trip per run instead of three).
+    QSqlQuery& kept(const QString& sql);
+    // Runs a kept statement with these values; false (error set) on failure.
+    bool execKept(const QString& sql, const QVariantList& binds);
 
     bool transaction();
     bool commit();
@@ -69,6 +76,7 @@ private:
     bool openConnection(const QString& path, bool mustExist);
 
     QString m_connectionName;
+    QHash<QString, QSqlQuery> m_kept;
     QString m_path;
     ServerAddress m_server;
     ServerFault m_serverFault = ServerFault::None;

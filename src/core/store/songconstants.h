@@ -22,4 +22,12 @@ inline QString generatedTrackText(const QString& title, int slot, int track)
            QStringLiteral("  Track") + numberText(track);
 }
 
+// True for the text a new song gets on track k of slot n, whatever the
+// title it was made for: a placeholder, not something typed.
+inline bool isGeneratedTrackText(const QString& text, int slot, int track)
+{
+    return text.endsWith(QStringLiteral(" Dev ") + numberText(slot) + QStringLiteral("  Track") +
+                         numberText(track));
+}
+
 } // namespace quillon
