@@ -5,6 +5,7 @@
 #include "app/devicepanel.h"
 #include "app/menubuilder.h"
 #include "app/paneldroptarget.h"
+#include "app/searchcommands.h"
 #include "app/sidebar.h"
 #include "app/songcommands.h"
 #include "app/songpanel.h"
@@ -20,7 +21,6 @@
 #include "common/prompter.h"
 #include "common/twipsscale.h"
 #include "devices/deviceregister.h"
-#include "search/searchcommands.h"
 #include "songs/songstore.h"
 #include "store/settings.h"
 

@@ -11,7 +11,7 @@
 #include "media/tapewindow.h"
 #include "notebook/notebookstore.h"
 #include "search/markedtextdelegate.h"
-#include "search/searchcommands.h"
+#include "app/searchcommands.h"
 #include "search/searchindexbuilder.h"
 #include "search/searchwindow.h"
 #include "songs/songinfonotedialog.h"

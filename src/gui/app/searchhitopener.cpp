@@ -1,4 +1,4 @@
-#include "search/searchhitopener.h"
+#include "app/searchhitopener.h"
 
 #include "app/devicepanel.h"
 #include "app/mainwindow.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search/searchhitopener.h"
+#include "app/searchhitopener.h"
 
 #include <QObject>
 #include <QPointer>

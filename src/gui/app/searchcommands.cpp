@@ -1,4 +1,4 @@
-#include "search/searchcommands.h"
+#include "app/searchcommands.h"
 
 #include "app/mainwindow.h"
 #include "app/statuspanels.h"
