@@ -4,6 +4,7 @@
 #include "common/otherrooms.h"
 #include "search/searchindex.h"
 #include "store/catalogueevents.h"
+#include "store/database.h"
 #include "store/schema.h"
 
 #include <QSqlRecord>
@@ -11,13 +12,6 @@
 namespace quillon {
 
 namespace {
-// A statement that could not be prepared keeps its own reason: run anyway,
-// the server's driver would replace it by a meaningless one.
-bool executed(QSqlQuery& q)
-{
-    return !q.lastError().isValid() && q.exec();
-}
-
 DeviceRecord fromRecord(const QSqlRecord& r)
 {
     auto text = [&](const char* field) {
@@ -78,7 +72,7 @@ QList<DeviceRecord> DeviceRegister::all()
     if (!openDb(db))
         return devices;
     QSqlQuery q = db.prepare("SELECT * FROM recdev ORDER BY rowid");
-    if (!executed(q)) {
+    if (!Database::executed(q)) {
         db.setError(q.lastError().text());
         m_lastError = db.lastError();
         return devices;
@@ -103,7 +97,7 @@ std::optional<DeviceRecord> DeviceRegister::find(const QString& name)
         return std::nullopt;
     QSqlQuery q = db.prepare("SELECT * FROM recdev WHERE name = ? ORDER BY rowid LIMIT 1");
     q.addBindValue(name);
-    if (!executed(q) || !q.next())
+    if (!Database::executed(q) || !q.next())
         return std::nullopt;
     return fromRecord(q.record());
 }
@@ -136,7 +130,7 @@ bool DeviceRegister::write(const QString& pick, const QVariant& key, const Devic
     QString failure;
     std::optional<DeviceRecord> now;
     qint64 row = -1;
-    if (!executed(q)) {
+    if (!Database::executed(q)) {
         failure = q.lastError().text();
     } else if (q.next()) {
         now = fromRecord(q.record());
@@ -159,7 +153,7 @@ bool DeviceRegister::write(const QString& pick, const QVariant& key, const Devic
         const QVariantList values = valuesOf(d) << row;
         for (const QVariant& v : values)
             u.addBindValue(v);
-        if (!executed(u))
+        if (!Database::executed(u))
             failure = u.lastError().text();
         else if (!SearchIndex(db, SearchIndex::Part::Devices).refreshRow(row))
             failure = db.lastError();
@@ -193,7 +187,7 @@ std::optional<DeviceRecord> DeviceRegister::findSlot(int slot)
         return std::nullopt;
     QSqlQuery q = db.prepare("SELECT * FROM recdev ORDER BY rowid LIMIT 1 OFFSET ?");
     q.addBindValue(slot - 1);
-    if (!executed(q) || !q.next())
+    if (!Database::executed(q) || !q.next())
         return std::nullopt;
     return fromRecord(q.record());
 }

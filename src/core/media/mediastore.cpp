@@ -15,13 +15,6 @@ namespace quillon {
 
 namespace {
 
-// A statement that could not be prepared keeps its own reason: run anyway,
-// the server's driver would replace it by a meaningless one.
-bool executed(QSqlQuery& q)
-{
-    return !q.lastError().isValid() && q.exec();
-}
-
 // Quoted: a server keeps the table's name in this spelling.
 const QString kTable = schema::quoted(QStringLiteral("Tape"));
 
@@ -147,7 +140,7 @@ QList<Medium> MediaStore::all()
         return result;
     QSqlQuery q = db.prepare(QString("SELECT %1 FROM %2 ORDER BY rowid").arg(columnList(), kTable));
     q.setForwardOnly(true);
-    if (!executed(q)) {
+    if (!Database::executed(q)) {
         fail(db, q.lastError().text());
         return result;
     }
@@ -170,7 +163,7 @@ QList<Medium> MediaStore::treeEntries()
     QSqlQuery q = db.prepare(
         QString("SELECT bandnummer, bandtype, deleted FROM %1 ORDER BY rowid").arg(kTable));
     q.setForwardOnly(true);
-    if (!executed(q)) {
+    if (!Database::executed(q)) {
         fail(db, q.lastError().text());
         return result;
     }
@@ -198,7 +191,7 @@ int MediaStore::count()
     if (!openDb(db))
         return 0;
     QSqlQuery q = db.prepare(QString("SELECT count(*) FROM %1").arg(kTable));
-    if (!executed(q) || !q.next()) {
+    if (!Database::executed(q) || !q.next()) {
         fail(db, q.lastError().text());
         return 0;
     }
@@ -214,7 +207,7 @@ std::optional<Medium> MediaStore::find(const QString& name)
         db.prepare(QString("SELECT %1 FROM %2 WHERE bandnummer = ? ORDER BY rowid LIMIT 1")
                        .arg(columnList(), kTable));
     q.addBindValue(name);
-    if (!executed(q)) {
+    if (!Database::executed(q)) {
         fail(db, q.lastError().text());
         return std::nullopt;
     }
@@ -233,7 +226,7 @@ QStringList MediaStore::names()
                                      "ORDER BY lower(bandnummer), rowid")
                                  .arg(kTable));
     q.setForwardOnly(true);
-    if (!executed(q)) {
+    if (!Database::executed(q)) {
         fail(db, q.lastError().text());
         return result;
     }
@@ -255,7 +248,7 @@ qint64 MediaStore::rowIdOf(Database& db, const QString& name)
     QSqlQuery q = db.prepare(
         QString("SELECT rowid FROM %1 WHERE bandnummer = ? ORDER BY rowid LIMIT 1").arg(kTable));
     q.addBindValue(name);
-    if (!executed(q)) {
+    if (!Database::executed(q)) {
         fail(db, q.lastError().text());
         return -1;
     }
@@ -267,7 +260,7 @@ bool MediaStore::takenIn(Database& db, const QString& name, qint64 ignoreRow, bo
     const QString key = nameKey(name);
     QSqlQuery q = db.prepare(QString("SELECT rowid, bandnummer FROM %1").arg(kTable));
     q.setForwardOnly(true);
-    *ok = executed(q);
+    *ok = Database::executed(q);
     if (!*ok) {
         fail(db, q.lastError().text());
         return false;
@@ -323,7 +316,7 @@ bool MediaStore::stillAsRead(Database& db, qint64 row, const QString& name,
         QSqlQuery q =
             db.prepare(QString("SELECT %1 FROM %2 WHERE rowid = ?").arg(columnList(), kTable));
         q.addBindValue(row);
-        if (!executed(q))
+        if (!Database::executed(q))
             return fail(db, q.lastError().text());
         if (q.next())
             now = mediumFrom(q);

@@ -3,6 +3,7 @@
 #include "common/logging.h"
 #include "search/searchindex.h"
 #include "store/catalogueevents.h"
+#include "store/database.h"
 #include "store/serverschema.h"
 
 #include <QSqlRecord>
@@ -10,13 +11,6 @@
 namespace quillon {
 
 namespace {
-// A statement that could not be prepared keeps its own reason: run anyway,
-// the server's driver would replace it by a meaningless one.
-bool executed(QSqlQuery& q)
-{
-    return !q.lastError().isValid() && q.exec();
-}
-
 // The first row in table order; the table is meant to hold only this one.
 const QString kFirstRow = QStringLiteral("(SELECT min(rowid) FROM note1)");
 } // namespace
@@ -58,7 +52,7 @@ std::optional<NoteContent> NotebookStore::read()
         return std::nullopt;
     QSqlQuery q =
         m_db.prepare(QStringLiteral("SELECT notiz1 FROM note1 WHERE rowid = ") + kFirstRow);
-    if (!executed(q)) {
+    if (!Database::executed(q)) {
         m_db.setError(q.lastError().text());
         return std::nullopt;
     }
@@ -92,7 +86,7 @@ bool NotebookStore::write(const QString& text, const std::optional<QString>& asR
     if (asRead) {
         QSqlQuery q =
             m_db.prepare(QStringLiteral("SELECT notiz1 FROM note1 WHERE rowid = ") + kFirstRow);
-        if (!executed(q)) {
+        if (!Database::executed(q)) {
             failure = q.lastError().text();
         } else if ((q.next() ? q.value(0).toString() : QString()) != *asRead) {
             m_changedElsewhere = true;
@@ -109,14 +103,14 @@ bool NotebookStore::write(const QString& text, const std::optional<QString>& asR
         QSqlQuery update =
             m_db.prepare(QStringLiteral("UPDATE note1 SET notiz1 = ? WHERE rowid = ") + kFirstRow);
         update.addBindValue(text);
-        if (!executed(update)) {
+        if (!Database::executed(update)) {
             failure = update.lastError().text();
         } else if (update.numRowsAffected() < 1) {
             qCWarning(lcDocuments) << "note1 had lost its row; recreating it";
             QSqlQuery insert =
                 m_db.prepare(QStringLiteral("INSERT INTO note1 (notiz1) VALUES (?)"));
             insert.addBindValue(text);
-            if (!executed(insert))
+            if (!Database::executed(insert))
                 failure = insert.lastError().text();
         }
     }

@@ -15,13 +15,6 @@ namespace quillon {
 
 namespace {
 
-// A statement that could not be prepared keeps its own reason: run anyway,
-// the server's driver would replace it by a meaningless one.
-bool executed(QSqlQuery& q)
-{
-    return !q.lastError().isValid() && q.exec();
-}
-
 // Files written before the program stored UTF-8 hold the Windows code page;
 // the characters the style boxes admit all sit in its Latin-1 part.
 QString decode(const QByteArray& bytes)
@@ -137,7 +130,7 @@ bool StyleList::readRows(const QString& sql, QStringList* rows) const
     }
     QSqlQuery q = db.prepare(sql);
     q.setForwardOnly(true);
-    if (executed(q))
+    if (Database::executed(q))
         while (q.next())
             *rows << q.value(0).toString();
     if (q.lastError().isValid()) {

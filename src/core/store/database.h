@@ -54,6 +54,10 @@ public:
     // Runs one statement with bound values.
     bool exec(const QString& sql, const QVariantList& binds = {});
     QSqlQuery prepare(const QString& sql);
+    // Runs a query from prepare(); one that could not be prepared is not run,
+    // so that it keeps its own reason (a server's driver would replace it by
+    // a meaningless one).
+    static bool executed(QSqlQuery& q) { return !q.lastError().isValid() && q.exec(); }
     // The statement for sql, prepared on first use and kept until close():
     // for statements a connection runs again and again (a server then gets
     // one round trip per run instead of three).
