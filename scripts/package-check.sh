@@ -39,6 +39,8 @@ cat > "$work/expected" <<LIST
 ./usr/bin/quillon
 ./usr/bin/quillon-check
 ./usr/bin/quillon-doc
+./usr/bin/quillon-find
+./usr/bin/quillon-migrate
 ./usr/share/applications/$APP_ID.desktop
 ./usr/share/icons/hicolor/128x128/apps/$APP_ID.png
 ./usr/share/icons/hicolor/16x16/apps/$APP_ID.png
@@ -69,6 +71,7 @@ dpkg-deb -c "$deb" | awk '{print $6}' > "$work/contents"
 grep -v '^\./usr/' "$work/contents" | grep -v '^\./$' && fail "files outside /usr in the package"
 grep -q "$BUILD" "$work/contents" && fail "the package holds paths of the build folder"
 grep -q '^\./usr/bin/quillon$' "$work/contents" || fail "the package lacks /usr/bin/quillon"
+dpkg-deb -f "$deb" Recommends | grep -q libqt6sql6-psql || fail "Recommends lacks the PostgreSQL driver"
 
 # 3. Installed, the program keeps the user's data in the per-user location.
 $SUDO dpkg -i "$deb" >/dev/null
@@ -101,7 +104,12 @@ pid=""
 
 # 4. The tools from the install.
 quillon-check "$data" >/dev/null
-quillon-doc --version | grep -q "$version" || fail "quillon-doc --version does not say $version"
+for tool in quillon-doc quillon-migrate quillon-find; do
+  $tool --version | grep -q "$version" || fail "$tool --version does not say $version"
+done
+# The installed program searches the folder it laid out (its index built by then).
+HOME="$home" quillon-find --data "$data" --build quillon >/dev/null ||
+  fail "quillon-find found nothing in the installed program's catalogue"
 quillon --version | grep -q "$version" || fail "quillon --version does not say $version"
 
 # 5. Removed again, the machine is as it was.
