@@ -23,6 +23,11 @@ public:
     // The data folder with n songs; generated on first call. Aborts the run
     // when it cannot be made, since no case means anything without it.
     const DataFolder& folder(int n);
+    // A copy of folder(n) with its search index built by SearchBuild::run(),
+    // made on first call; the build's time goes into the table as
+    // search_build. folder(n) itself is left without an index (one a window
+    // may have begun is dropped), as a folder from before the index is.
+    const DataFolder& indexedFolder(int n);
     ResultTable& table() { return m_table; }
     // The server the server cases run on; null when there is none.
     ServerCatalogues* servers() const { return m_servers.get(); }
@@ -37,6 +42,7 @@ private:
     };
     std::vector<int> m_sizes;
     std::map<int, std::unique_ptr<Generated>> m_folders;
+    std::map<int, std::unique_ptr<Generated>> m_indexed;
     ResultTable m_table;
     // Declared last: its databases are dropped before the folders go.
     std::unique_ptr<ServerCatalogues> m_servers;

@@ -16,6 +16,10 @@ void registerSongWriteCases(BenchContext& ctx); // create, rename, delete
 // Start-up, measured in child processes of this program (argv[0]).
 void registerStartupCases(BenchContext& ctx, const char* program);
 int startupChildMain(int argc, char** argv, const std::string& mode);
+// The search index at the largest size: its first build, a search's first
+// results on both engines, and what it adds to a create.
+void registerSearchCases(BenchContext& ctx);
+void registerIndexCostCases(BenchContext& ctx);
 void registerSongReadCases(BenchContext& ctx); // Load_Song with the grid, leaving a box
 void registerTitleCases(BenchContext& ctx);    // uniqueness check, open-song list
 void registerMediaCases(BenchContext& ctx);    // media tree, a medium's songs, list text

@@ -122,6 +122,45 @@ void serverPairCase(benchmark::State& state, BenchContext& ctx, const std::strin
     }
 }
 
+auto creatorFor(SongStore& store)
+{
+    return songCreator(store);
+}
+
+auto creatorFor(RawServerDb& raw)
+{
+    return rawCreator(raw);
+}
+
+// A create with the search index kept against the same without it, each
+// iteration through both, taking turns at going first. Data folder: the
+// store on the indexed copy against the store on the folder that has none.
+// Server: the store (which always writes the index there) against the
+// libpq transaction without the index statements.
+template <typename Other>
+void indexCostCase(benchmark::State& state, BenchContext& ctx, const DataFolder& indexed,
+                   Other& other, const std::string& row, int n)
+{
+    SongStore store(indexed);
+    if (!store.open())
+        return abortCase(state, "cannot open the indexed catalogue");
+    int i = 0;
+    for (auto _ : state) {
+        double seconds = 0;
+        for (bool baseline : {i % 2 == 1, i % 2 == 0}) {
+            const double s =
+                baseline
+                    ? writeOnce(ctx, other, "song_create", row, n, true, i, creatorFor(other))
+                    : writeOnce(ctx, store, "song_create", row, n, false, i, songCreator(store));
+            if (s < 0)
+                return abortCase(state, "create failed");
+            seconds += s;
+        }
+        ++i;
+        state.SetIterationTime(seconds);
+    }
+}
+
 void registerWrite(const std::string& name, int iterations,
                    std::function<void(benchmark::State&)> run)
 {
@@ -154,6 +193,33 @@ void registerSongWriteCases(BenchContext& ctx)
             registerWrite(op + "_server/paired/" + std::to_string(n), kServerWriteIterations,
                           [&ctx, op, n](benchmark::State& s) { serverPairCase(s, ctx, op, n); });
     }
+}
+
+void registerIndexCostCases(BenchContext& ctx)
+{
+    const int n = ctx.largest();
+    ctx.table().setTarget("song_create_index", kWriteTarget);
+    registerWrite("song_create_index/paired/" + std::to_string(n), kWriteIterations,
+                  [&ctx, n](benchmark::State& s) {
+                      const DataFolder& indexed = ctx.indexedFolder(n);
+                      SongStore without(ctx.folder(n));
+                      if (!without.open())
+                          return abortCase(s, "cannot open the folder without an index");
+                      indexCostCase(s, ctx, indexed, without, "song_create_index", n);
+                  });
+    if (!ctx.servers())
+        return;
+    ctx.table().setTarget("song_create_index_server", kServerWriteTarget);
+    registerWrite("song_create_index_server/paired/" + std::to_string(n), kServerWriteIterations,
+                  [&ctx, n](benchmark::State& s) {
+                      const DataFolder& server =
+                          ctx.servers()->withSearchIndex(ctx.indexedFolder(n), n);
+                      RawServerDb raw;
+                      if (!raw.open(server.server().connectionUri()))
+                          return abortCase(s, "cannot open the server catalogue");
+                      raw.setIndexed(false);
+                      indexCostCase(s, ctx, server, raw, "song_create_index_server", n);
+                  });
 }
 
 } // namespace quillon::bench

@@ -68,6 +68,9 @@ int main(int argc, char** argv)
     registerTitleCases(ctx);
     registerMediaCases(ctx);
     registerDocumentCases(ctx);
+    // Last: they build the search index of the largest folder (minutes).
+    registerSearchCases(ctx);
+    registerIndexCostCases(ctx);
     benchmark::RunSpecifiedBenchmarks();
     if (memory)
         measureMemory(ctx, argv[0]);

@@ -2,6 +2,7 @@
 
 #include "search/searchindex.h"
 #include "search/searchtext.h"
+#include "songs/songindexer.h"
 #include "store/schema.h"
 #include "store/songconstants.h"
 
@@ -198,7 +199,7 @@ QList<qint64> RawServerDb::rowidsOf(const QByteArray& title, bool* ok)
     return ids;
 }
 
-bool RawServerDb::indexDetails(const QByteArray& title)
+bool RawServerDb::indexDetails(const QByteArray& title, QList<qint64>* ids)
 {
     PGresult* r = run("index_song", {title});
     if (!r)
@@ -209,6 +210,8 @@ bool RawServerDb::indexDetails(const QByteArray& title)
     QList<std::pair<qint64, QString>> rows;
     for (int i = 0; i < PQntuples(r); ++i) {
         const qint64 rowid = QByteArray(PQgetvalue(r, i, 0)).toLongLong();
+        if (ids)
+            *ids << rowid;
         for (const SearchIndex::SongRow kind : {SearchIndex::Details, SearchIndex::Session,
                                                 SearchIndex::Notes, SearchIndex::Lyrics}) {
             QStringList values;
@@ -297,16 +300,19 @@ bool RawServerDb::create(const QString& title, const QString& words, const QStri
         ok = command(name("insert_tracks", n), values);
     }
     ok = ok && command("set_mark", {mark});
-    const QList<qint64> ids = ok ? rowidsOf(t, &ok) : QList<qint64>();
-    ok = ok && indexDetails(t);
-    if (ok) {
+    // As SongIndexer: the song rows from what was just stored (which gives
+    // the rowids), then the slots' rows in one statement, a new song's
+    // placeholder tracks left out.
+    QList<qint64> ids;
+    ok = ok && (!m_indexed || indexDetails(t, &ids));
+    if (ok && m_indexed) {
         QList<std::pair<qint64, QString>> slotRows;
         for (const qint64 id : ids)
             for (int n = 1; n <= schema::kTrackSlots; ++n) {
                 QStringList tracks;
                 for (int k = 1; k <= 48; ++k)
                     tracks << generatedTrackText(title, n, k);
-                slotRows.append({SearchIndex::slotRef(id, n), SearchIndex::plainOf(tracks)});
+                slotRows.append({SearchIndex::slotRef(id, n), SongIndexer::slotText(n, tracks)});
             }
         ok = indexPut("tracks", slotRows);
     }

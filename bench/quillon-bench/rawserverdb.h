@@ -31,6 +31,9 @@ public:
     void close();
     QString lastError() const { return m_error; }
 
+    // Without the index, create sends no search index statements: the least
+    // a create could be if the catalogue kept no index.
+    void setIndexed(bool indexed) { m_indexed = indexed; }
     bool create(const QString& title, const QString& words, const QString& composer,
                 const QString& compositionDate);
     bool rename(const QString& oldTitle, const QString& newTitle);
@@ -58,7 +61,7 @@ private:
     bool announce(const char* kind, const QString& subject);
     // The search index rows SongStore keeps in step, by the same statements.
     QList<qint64> rowidsOf(const QByteArray& title, bool* ok);
-    bool indexDetails(const QByteArray& title);
+    bool indexDetails(const QByteArray& title, QList<qint64>* ids = nullptr);
     bool preparePut(int count);
     bool indexPut(const char* part, const QList<std::pair<qint64, QString>>& rows);
     bool indexRemove(const QList<qint64>& rowids);
@@ -68,6 +71,7 @@ private:
     PGconn* m_conn = nullptr;
     QString m_error;
     QSet<int> m_putPrepared;
+    bool m_indexed = true;
 };
 
 } // namespace quillon::bench

@@ -65,9 +65,16 @@ void ResultTable::printMarkdown(std::ostream& out) const
                 if (applies && target.maxExtraMb > 0)
                     met = r.memoryMb - r.baselineMb <= target.maxExtraMb ? "yes" : "no";
             } else {
-                if (r.samples.empty() || r.baseline.empty())
+                if (r.samples.empty())
                     continue;
                 const double ms = median(r.samples) * 1000;
+                if (r.baseline.empty()) {
+                    // A time reported on its own (a one-off job with nothing to pair it with).
+                    value = ms >= 10000 ? format("%.1f s", ms / 1000) : format("%.3f ms", ms);
+                    out << "| " << name << " | " << n << " | " << value << " | - | - | "
+                        << (applies ? target.text : std::string()) << " | - |\n";
+                    continue;
+                }
                 const double baseMs = median(r.baseline) * 1000;
                 const double ratio = baseMs > 0 ? ms / baseMs : 0;
                 value = format("%.3f ms", ms);

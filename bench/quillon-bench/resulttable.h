@@ -20,7 +20,8 @@ struct Target {
 // of medians and ratios printed after the run.
 class ResultTable final {
 public:
-    // One timed iteration, in seconds; side is "case" or "baseline".
+    // One timed iteration, in seconds; side is "case" or "baseline". A case
+    // with no baseline is printed with its time alone.
     void add(const std::string& caseName, int n, bool baseline, double seconds);
     void setTarget(const std::string& caseName, const Target& target);
     // A peak-memory measurement in megabytes (case and baseline at once).

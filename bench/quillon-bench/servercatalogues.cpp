@@ -1,5 +1,6 @@
 #include "servercatalogues.h"
 
+#include "search/searchindex.h"
 #include "songs/songstore.h"
 #include "songs/stylelist.h"
 #include "store/schema.h"
@@ -259,6 +260,34 @@ QStringList continueRowids()
     std::exit(1);
 }
 
+// The rows of one FTS5 table of a data file as rows of the server's index.
+bool copySearchRows(PGconn* conn, const QString& file, const char* table, const QByteArray& part)
+{
+    sqlite3* db = nullptr;
+    sqlite3_stmt* stmt = nullptr;
+    bool ok =
+        sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
+            SQLITE_OK &&
+        sqlite3_prepare_v2(
+            db, (QByteArray("SELECT rowid, body FROM ") + table + " ORDER BY rowid").constData(),
+            -1, &stmt, nullptr) == SQLITE_OK;
+    CopyIn copy(conn, "searchindex", {"part", "ref", "body"});
+    int rc = SQLITE_ROW;
+    while (ok && (rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        QByteArray& out = copy.buffer();
+        out += part + '\t' + QByteArray::number(sqlite3_column_int64(stmt, 0)) + '\t';
+        appendValue(out, reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)),
+                    sqlite3_column_bytes(stmt, 1));
+        out += '\n';
+        ok = copy.put();
+    }
+    ok = ok && rc == SQLITE_DONE;
+    ok = copy.end() && ok;
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return ok;
+}
+
 } // namespace
 
 std::unique_ptr<ServerCatalogues> ServerCatalogues::fromEnvironment(QString* why)
@@ -358,6 +387,48 @@ const DataFolder& ServerCatalogues::copyOf(const DataFolder& folder, int n)
     auto data = std::make_unique<DataFolder>(folder);
     data->setServer(ServerAddress::parse(uri));
     return *m_folders.emplace(key, std::move(data)).first->second;
+}
+
+const DataFolder& ServerCatalogues::withSearchIndex(const DataFolder& indexed, int n)
+{
+    const DataFolder& server = copyOf(indexed, n);
+    if (m_searchFilled.contains(n))
+        return server;
+    QElapsedTimer timer;
+    timer.start();
+    Connection c(server.server().connectionUri());
+    // The GIN index is made after the rows, as a first build into an empty
+    // table would leave it; the build's progress says every part complete.
+    bool ok = c.ok() && c.exec("SET client_min_messages = warning") &&
+              c.exec("SET maintenance_work_mem = '256MB'") && c.exec("BEGIN") &&
+              c.exec("DROP INDEX IF EXISTS searchindex_tsv") && c.exec("TRUNCATE searchindex") &&
+              c.exec("DELETE FROM searchstate");
+    using Part = SearchIndex::Part;
+    const struct {
+        QString file;
+        const char* table;
+        Part part;
+    } sources[] = {{indexed.songDb(), "searchindex", Part::Songs},
+                   {indexed.songDb(), "searchtracks", Part::Tracks},
+                   {indexed.tapeDb(), "searchindex", Part::Media},
+                   {indexed.recdevDb(), "searchindex", Part::Devices},
+                   {indexed.note1Db(), "searchindex", Part::Notebook}};
+    for (const auto& source : sources) {
+        const QString name = SearchIndex::partName(source.part);
+        ok = ok && copySearchRows(c.get(), source.file, source.table, name.toUtf8()) &&
+             c.exec("INSERT INTO searchstate (part, upto, complete) VALUES ($1, 0, 1)",
+                    {name.toUtf8()});
+    }
+    for (const QString& s : layout(true))
+        if (s.contains("searchindex"))
+            ok = ok && c.exec(s);
+    ok = ok && c.exec("COMMIT") && c.exec("ANALYZE searchindex");
+    if (!ok)
+        abortRun(QString("cannot fill the search index of %1 songs").arg(n), c.error());
+    std::fprintf(stderr, "filled the search index of %d songs on the server in %.1f s\n", n,
+                 timer.elapsed() / 1000.0);
+    m_searchFilled.insert(n);
+    return server;
 }
 
 const DataFolder& ServerCatalogues::songListOnly(int n)

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -29,6 +30,12 @@ public:
     // (the folder's own data folder, the catalogue on the server). Aborts
     // the run when it cannot be made.
     const DataFolder& copyOf(const DataFolder& folder, int n);
+    // The catalogue copyOf(n) made, its search index filled with the rows
+    // of indexed (a copy of the same folder whose index SearchBuild built):
+    // the bodies as SearchIndex wrote them into the FTS5 tables, streamed
+    // into the server's table, whose word vectors and GIN index the server
+    // makes itself. Once per n; the databases must hold the same rowids.
+    const DataFolder& withSearchIndex(const DataFolder& indexed, int n);
     // A catalogue whose song table holds n songs (with their title keys)
     // filled on the server itself, every other table empty: enough for the
     // song list, which reads nothing else.
@@ -44,6 +51,7 @@ private:
     QTemporaryDir m_dir; // the data folder of the list-only catalogues
     QStringList m_databases;
     std::map<QString, std::unique_ptr<DataFolder>> m_folders;
+    QSet<int> m_searchFilled;
 };
 
 } // namespace quillon::bench
