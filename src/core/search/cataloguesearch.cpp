@@ -37,6 +37,33 @@ void setContext(SearchHit& hit, const QString& text, const QList<SearchQuery::Sp
             hit.marks << SearchQuery::Span{m.start - start + shift, m.length};
 }
 
+// The words of a file's index that begin with start, read from the index's
+// own list of words; nothing when there are more than a query should name.
+std::optional<QStringList> wholeWords(Database& db, const QString& table, const QString& start)
+{
+    constexpr int kMostWords = 64;
+    const QString vocabulary = "temp." + table + "_words";
+    if (!db.hasTable(table + "_words", QStringLiteral("temp")) &&
+        !db.exec(QString("CREATE VIRTUAL TABLE IF NOT EXISTS %1 USING fts5vocab(main, %2, 'row')")
+                     .arg(vocabulary, table)))
+        return std::nullopt;
+    QSqlQuery& q = db.kept(
+        QString("SELECT term FROM %1 WHERE term >= ? AND term < ? LIMIT ?").arg(vocabulary));
+    const char32_t last = 0x10FFFF;
+    q.bindValue(0, start);
+    q.bindValue(1, start + QString::fromUcs4(&last, 1));
+    q.bindValue(2, kMostWords + 1);
+    if (!q.exec())
+        return std::nullopt;
+    QStringList words;
+    while (q.next())
+        words << q.value(0).toString();
+    q.finish();
+    if (words.size() > kMostWords)
+        return std::nullopt;
+    return words;
+}
+
 int countOf(const QList<SearchHit>& hits, SearchHit::Kind kind)
 {
     int n = 0;
@@ -118,8 +145,12 @@ QList<qint64> CatalogueSearch::candidates(Database& db, int part, const SearchQu
         q.addBindValue(query.tsquery());
     } else {
         const QString table = SearchIndex::fileTable(Part(part));
+        const QString match = query.fts5(
+            [&db, &table](const QString& start) { return wholeWords(db, table, start); });
+        if (match.isEmpty())
+            return refs; // a word that no indexed word begins with
         q.prepare(QString("SELECT rowid FROM main.%1 WHERE %1 MATCH ? LIMIT ?").arg(table));
-        q.addBindValue(query.fts5());
+        q.addBindValue(match);
     }
     q.addBindValue(limit);
     if (!q.exec()) {

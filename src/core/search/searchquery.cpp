@@ -35,11 +35,25 @@ SearchQuery::SearchQuery(const QString& text)
     }
 }
 
-QString SearchQuery::fts5() const
+QString SearchQuery::fts5(const WholeWords& wholeWords) const
 {
     QStringList parts;
-    for (const Term& t : m_terms)
+    for (const Term& t : m_terms) {
+        const QString last = t.words.last();
+        if (t.prefix && wholeWords && last.size() > kIndexedPrefix) {
+            if (const std::optional<QStringList> whole = wholeWords(last)) {
+                if (whole->isEmpty())
+                    return {};
+                const QStringList before = t.words.mid(0, t.words.size() - 1);
+                QStringList alternatives;
+                for (const QString& w : *whole)
+                    alternatives << '"' + QStringList(before + QStringList{w}).join(' ') + '"';
+                parts << '(' + alternatives.join(QStringLiteral(" OR ")) + ')';
+                continue;
+            }
+        }
         parts << '"' + t.words.join(' ') + '"' + (t.prefix ? QStringLiteral("*") : QString());
+    }
     return parts.join(QStringLiteral(" AND "));
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -16,8 +18,17 @@ public:
     explicit SearchQuery(const QString& text);
 
     bool isEmpty() const { return m_terms.isEmpty(); }
-    // For an FTS5 MATCH (bound, never part of the statement text).
-    QString fts5() const;
+    // For an FTS5 MATCH (bound, never part of the statement text). Given
+    // `wholeWords`, a word searched as the start of longer words is turned
+    // into the words of the index that begin with it (FTS5 then reads the
+    // matches in order and stops at the limit, where a prefix of more than
+    // its prefix indexes' length makes it collect all of them first);
+    // `wholeWords` gives nothing when there are too many. An empty result
+    // means no row can match.
+    using WholeWords = std::function<std::optional<QStringList>(const QString& start)>;
+    QString fts5(const WholeWords& wholeWords = {}) const;
+    // The longest start FTS5 has a prefix index for.
+    static constexpr int kIndexedPrefix = 3;
     // For PostgreSQL's to_tsquery('simple', ?) (bound likewise).
     QString tsquery() const;
 
