@@ -131,19 +131,6 @@ private:
     bool m_ok = false;
 };
 
-QString fileOf(const DataFolder& f, const QString& table)
-{
-    if (table == "xtrax")
-        return f.songDb();
-    if (table.startsWith("rd"))
-        return f.trackDb(table.mid(2).toInt());
-    if (table == "Tape")
-        return f.tapeDb();
-    if (table == "recdev")
-        return f.recdevDb();
-    return f.note1Db();
-}
-
 // One table of the folder's files into the server, rowids kept. Values are
 // carried as the program's own copy carries them: text as it stands, a
 // number as Qt writes it. The song table's title keys go into keys.
@@ -155,8 +142,8 @@ bool copyTable(PGconn* conn, const DataFolder& folder, const QString& table, QBy
         quoted << schema::quoted(c);
     sqlite3* db = nullptr;
     sqlite3_stmt* stmt = nullptr;
-    bool ok = sqlite3_open_v2(fileOf(folder, table).toUtf8().constData(), &db, SQLITE_OPEN_READONLY,
-                              nullptr) == SQLITE_OK &&
+    bool ok = sqlite3_open_v2(folder.fileOfTable(table).toUtf8().constData(), &db,
+                              SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
               sqlite3_prepare_v2(db,
                                  QString("SELECT %1 FROM %2 ORDER BY rowid")
                                      .arg(quoted.join(", "), schema::quoted(table))

@@ -24,21 +24,6 @@ using RowSink = std::function<bool(const Row&)>;
 // limit on bound values for the 98 columns of a track table.
 constexpr int kServerBatch = 100;
 
-QString fileOf(const DataFolder& f, const QString& table)
-{
-    if (table == "xtrax")
-        return f.songDb();
-    if (table.startsWith("rd"))
-        return f.trackDb(table.mid(2).toInt());
-    if (table == "Tape")
-        return f.tapeDb();
-    if (table == "recdev")
-        return f.recdevDb();
-    if (table == "note1")
-        return f.note1Db();
-    return {};
-}
-
 QStringList ddlOf(const QString& table)
 {
     if (table == "xtrax")
@@ -134,14 +119,14 @@ bool readFolderTable(const DataFolder& folder, const QString& table, const RowSi
         return true;
     }
     Database db;
-    if (!db.open(fileOf(folder, table))) {
+    if (!db.open(folder.fileOfTable(table))) {
         *error = db.lastError();
         return false;
     }
     QSqlQuery q = db.prepare(
         QString("SELECT %1 FROM %2 ORDER BY rowid").arg(columnList(table), schema::quoted(table)));
     if (!readQuery(q, int(serverschema::columnsOf(table).size()), sink, error)) {
-        *error = describeStoreError(fileOf(folder, table), *error);
+        *error = describeStoreError(folder.fileOfTable(table), *error);
         return false;
     }
     return true;
@@ -466,7 +451,7 @@ bool CatalogueCopy::copyToFolder()
                 return failed(styles.lastError());
         } else {
             Database db;
-            if (!db.create(fileOf(build, t)))
+            if (!db.create(build.fileOfTable(t)))
                 return failed(db.lastError());
             for (const QString& statement : ddlOf(t))
                 if (!db.exec(statement))
@@ -486,7 +471,7 @@ bool CatalogueCopy::copyToFolder()
                         ins.bindValue(int(i), row.at(i));
                     if (ins.exec())
                         return true;
-                    m_error = describeStoreError(fileOf(build, t), ins.lastError().text());
+                    m_error = describeStoreError(build.fileOfTable(t), ins.lastError().text());
                     return false;
                 },
                 &m_error);

@@ -72,6 +72,22 @@ QString DataFolder::helpProgram() const
     return m_programDir + "/Help-Quillon05";
 }
 
+QString DataFolder::fileOfTable(const QString& table) const
+{
+    if (table == QLatin1String("xtrax"))
+        return songDb();
+    for (int n = 1; n <= schema::kTrackSlots; ++n)
+        if (table == schema::trackTable(n))
+            return trackDb(n);
+    if (table == QLatin1String("Tape"))
+        return tapeDb();
+    if (table == QLatin1String("recdev"))
+        return recdevDb();
+    if (table == QLatin1String("note1"))
+        return note1Db();
+    return {};
+}
+
 bool DataFolder::openCatalogue(Database& db, const QString& file) const
 {
     return onServer() ? serverschema::open(db, m_server) : db.open(file);

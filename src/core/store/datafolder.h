@@ -42,6 +42,10 @@ public:
     QString lyricsDir() const;
     QString helpProgram() const;
 
+    // The file that holds a catalogue table of the folder ("xtrax", "rd3",
+    // "Tape", "recdev", "note1"); empty for any other name.
+    QString fileOfTable(const QString& table) const;
+
     // Every database file, song database first.
     QStringList databaseFiles() const;
 
