@@ -30,11 +30,15 @@ bool RawSearch::open(const DataFolder& folder)
         m_conn = PQconnectdb(folder.server().connectionUri().toUtf8().constData());
         if (PQstatus(m_conn) != CONNECTION_OK)
             return false;
-        // The same statement every time, prepared once as a client would.
-        PGresult* r = PQprepare(m_conn, "search",
-                                "SELECT ref FROM searchindex WHERE part = $1 AND tsv @@ "
-                                "to_tsquery('simple', $2) LIMIT $3",
-                                3, nullptr);
+        // The same statement every time, prepared once as a client would,
+        // and planned for each query's words as the program's are: a
+        // generic plan cannot tell a common word from a rare one.
+        PGresult* r = PQexec(m_conn, "SET plan_cache_mode = force_custom_plan");
+        PQclear(r);
+        r = PQprepare(m_conn, "search",
+                      "SELECT ref FROM searchindex WHERE part = $1 AND tsv @@ "
+                      "to_tsquery('simple', $2) ORDER BY ref LIMIT $3",
+                      3, nullptr);
         const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
         PQclear(r);
         return ok;

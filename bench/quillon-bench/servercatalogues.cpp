@@ -388,8 +388,10 @@ const DataFolder& ServerCatalogues::withSearchIndex(const DataFolder& indexed, i
     // table would leave it; the build's progress says every part complete.
     bool ok = c.ok() && c.exec("SET client_min_messages = warning") &&
               c.exec("SET maintenance_work_mem = '256MB'") && c.exec("BEGIN") &&
-              c.exec("DROP INDEX IF EXISTS searchindex_tsv") && c.exec("TRUNCATE searchindex") &&
-              c.exec("DELETE FROM searchstate");
+              c.exec("TRUNCATE searchindex") && c.exec("DELETE FROM searchstate");
+    for (const QString& s : layout(true))
+        if (s.contains("ON searchindex"))
+            ok = ok && c.exec("DROP INDEX IF EXISTS " + s.section(QChar(' '), 2, 2));
     using Part = SearchIndex::Part;
     const struct {
         QString file;
@@ -407,7 +409,7 @@ const DataFolder& ServerCatalogues::withSearchIndex(const DataFolder& indexed, i
                     {name.toUtf8()});
     }
     for (const QString& s : layout(true))
-        if (s.contains("searchindex"))
+        if (s.contains("ON searchindex"))
             ok = ok && c.exec(s);
     ok = ok && c.exec("COMMIT") && c.exec("ANALYZE searchindex");
     if (!ok)

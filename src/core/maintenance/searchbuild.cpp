@@ -105,8 +105,9 @@ bool SearchBuild::buildSmallPart(int i)
     SearchIndex index(db, small.part);
     if (index.available() && index.state().complete)
         return true;
-    const bool ok = db.transaction() && (index.available() || index.create()) &&
-                    index.refreshTable() && index.setState({0, true}) && db.commit();
+    // create() also adds what an older index lacks (its word list).
+    const bool ok = db.transaction() && index.create() && index.refreshTable() &&
+                    index.setState({0, true}) && db.commit();
     if (!ok) {
         m_error = db.lastError();
         db.rollback();
@@ -136,6 +137,16 @@ bool SearchBuild::buildSongs(const std::function<bool(qint64, qint64)>& progress
             return false;
         }
         songs.indexer().reset();
+    } else if (!details.hasWords() || !tracks.hasWords()) {
+        // Indexed before the word lists: they are taken from the index itself.
+        qCInfo(lcStore) << "adding the search index's word lists";
+        if (!db.transaction() || !details.create() || !tracks.create() || !details.fillWords() ||
+            !tracks.fillWords() || !db.commit()) {
+            m_error = db.lastError();
+            db.rollback();
+            return false;
+        }
+        songs.indexer().reset();
     }
     SearchIndex::State state = details.state();
     if (state.upto == 0)
@@ -155,6 +166,11 @@ bool SearchBuild::buildSongs(const std::function<bool(qint64, qint64)>& progress
         *done += batch;
         if (finished) {
             qCInfo(lcStore) << "search index built," << *done << "of" << total;
+            // Fresh statistics let the server's planner read a common word's
+            // first matches in order instead of collecting all of them; a
+            // role that does not own the table only gets a warning.
+            if (db.isServer())
+                db.exec(QStringLiteral("ANALYZE searchindex"));
             return true;
         }
         if (progress && !progress(*done, total))

@@ -1,6 +1,7 @@
 #include "search/cataloguesearch.h"
 
 #include "search/searchindex.h"
+#include "search/servercandidates.h"
 #include "store/schema.h"
 #include "store/serverschema.h"
 #include "store/songconstants.h"
@@ -35,33 +36,6 @@ void setContext(SearchHit& hit, const QString& text, const QList<SearchQuery::Sp
     for (const SearchQuery::Span& m : marks)
         if (m.start >= start && m.start + m.length <= end)
             hit.marks << SearchQuery::Span{m.start - start + shift, m.length};
-}
-
-// The words of a file's index that begin with start, read from the index's
-// own list of words; nothing when there are more than a query should name.
-std::optional<QStringList> wholeWords(Database& db, const QString& table, const QString& start)
-{
-    constexpr int kMostWords = 64;
-    const QString vocabulary = "temp." + table + "_words";
-    if (!db.hasTable(table + "_words", QStringLiteral("temp")) &&
-        !db.exec(QString("CREATE VIRTUAL TABLE IF NOT EXISTS %1 USING fts5vocab(main, %2, 'row')")
-                     .arg(vocabulary, table)))
-        return std::nullopt;
-    QSqlQuery& q = db.kept(
-        QString("SELECT term FROM %1 WHERE term >= ? AND term < ? LIMIT ?").arg(vocabulary));
-    const char32_t last = 0x10FFFF;
-    q.bindValue(0, start);
-    q.bindValue(1, start + QString::fromUcs4(&last, 1));
-    q.bindValue(2, kMostWords + 1);
-    if (!q.exec())
-        return std::nullopt;
-    QStringList words;
-    while (q.next())
-        words << q.value(0).toString();
-    q.finish();
-    if (words.size() > kMostWords)
-        return std::nullopt;
-    return words;
 }
 
 int countOf(const QList<SearchHit>& hits, SearchHit::Kind kind)
@@ -136,22 +110,19 @@ QList<qint64> CatalogueSearch::candidates(Database& db, int part, const SearchQu
     SearchIndex index(db, Part(part));
     if (!index.available())
         return refs;
+    if (db.isServer())
+        return serverCandidates(db, SearchIndex::partName(Part(part)), query.tsquery(), limit,
+                                &m_error);
+    const QString table = SearchIndex::fileTable(Part(part));
+    constexpr int kMostWords = 64;
+    const QString match = query.fts5(
+        [&index](const QString& start) { return index.wordsStartingWith(start, kMostWords); });
+    if (match.isEmpty())
+        return refs; // a word that no indexed word begins with
     QSqlQuery q(db.handle());
     q.setForwardOnly(true);
-    if (db.isServer()) {
-        q.prepare("SELECT ref FROM searchindex WHERE part = ? AND tsv @@ to_tsquery('simple', ?) "
-                  "LIMIT ?");
-        q.addBindValue(SearchIndex::partName(Part(part)));
-        q.addBindValue(query.tsquery());
-    } else {
-        const QString table = SearchIndex::fileTable(Part(part));
-        const QString match = query.fts5(
-            [&db, &table](const QString& start) { return wholeWords(db, table, start); });
-        if (match.isEmpty())
-            return refs; // a word that no indexed word begins with
-        q.prepare(QString("SELECT rowid FROM main.%1 WHERE %1 MATCH ? LIMIT ?").arg(table));
-        q.addBindValue(match);
-    }
+    q.prepare(QString("SELECT rowid FROM main.%1 WHERE %1 MATCH ? LIMIT ?").arg(table));
+    q.addBindValue(match);
     q.addBindValue(limit);
     if (!q.exec()) {
         m_error = q.lastError().text();

@@ -1,8 +1,13 @@
 #include "search/searchindex.h"
 
+#include "search/searchquery.h"
 #include "search/searchtext.h"
 #include "store/database.h"
 #include "store/schema.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSet>
 
 #include <limits>
 
@@ -93,6 +98,11 @@ QString SearchIndex::fileTable(Part part)
     return part == Part::Tracks ? QStringLiteral("searchtracks") : QStringLiteral("searchindex");
 }
 
+QString SearchIndex::wordTable(Part part)
+{
+    return fileTable(part) + QStringLiteral("_words");
+}
+
 QStringList SearchIndex::fileDdl(Part part, const QString& schemaName)
 {
     // unicode61 over bodies that are plain folded words already; the prefix
@@ -100,6 +110,8 @@ QStringList SearchIndex::fileDdl(Part part, const QString& schemaName)
     return {QString("CREATE VIRTUAL TABLE IF NOT EXISTS %1.%2 USING fts5(body, "
                     "tokenize = 'unicode61 remove_diacritics 2', prefix = '2 3')")
                 .arg(schemaName, fileTable(part)),
+            QString("CREATE TABLE IF NOT EXISTS %1.%2 (word TEXT PRIMARY KEY) WITHOUT ROWID")
+                .arg(schemaName, wordTable(part)),
             QString("CREATE TABLE IF NOT EXISTS %1.searchstate (part TEXT PRIMARY KEY, upto "
                     "INTEGER NOT NULL, complete INTEGER NOT NULL)")
                 .arg(schemaName)};
@@ -128,6 +140,7 @@ void SearchIndex::reset()
 {
     m_statements.clear();
     m_available = -1;
+    m_hasWords = false;
 }
 
 QSqlQuery& SearchIndex::statement(const QString& sql)
@@ -152,6 +165,71 @@ bool SearchIndex::available()
     return m_available == 1;
 }
 
+bool SearchIndex::hasWords()
+{
+    if (!m_hasWords && !m_db.isServer())
+        m_hasWords = m_db.hasTable(wordTable(m_part), m_schema);
+    return m_hasWords;
+}
+
+std::optional<QStringList> SearchIndex::wordsStartingWith(const QString& start, int most)
+{
+    if (m_db.isServer() || !hasWords())
+        return std::nullopt;
+    QSqlQuery& q = statement(QString("SELECT word FROM %1.%2 WHERE word >= ? AND word < ? LIMIT ?")
+                                 .arg(m_schema, wordTable(m_part)));
+    const char32_t last = 0x10FFFF;
+    q.bindValue(0, start);
+    q.bindValue(1, start + QString::fromUcs4(&last, 1));
+    q.bindValue(2, most + 1);
+    if (!q.exec())
+        return std::nullopt;
+    QStringList words;
+    while (q.next())
+        words << q.value(0).toString();
+    q.finish();
+    if (words.size() > most)
+        return std::nullopt;
+    return words;
+}
+
+bool SearchIndex::fillWords()
+{
+    if (m_db.isServer())
+        return true;
+    const QString vocabulary = "temp." + fileTable(m_part) + "_vocabulary";
+    const bool ok =
+        m_db.exec(QString("CREATE VIRTUAL TABLE IF NOT EXISTS %1 USING fts5vocab(%2, %3, 'row')")
+                      .arg(vocabulary, m_schema, fileTable(m_part))) &&
+        m_db.exec(QString("INSERT OR IGNORE INTO %1.%2 (word) SELECT term FROM %3")
+                      .arg(m_schema, wordTable(m_part), vocabulary));
+    m_db.exec("DROP TABLE IF EXISTS " + vocabulary);
+    return ok;
+}
+
+bool SearchIndex::putWords(const QStringList& bodies)
+{
+    // Only words longer than the index's own prefixes are ever looked up.
+    QSet<QString> seen;
+    QJsonArray words;
+    for (const QString& body : bodies)
+        for (const QString& w : body.split(' ', Qt::SkipEmptyParts))
+            if (w.size() > SearchQuery::kIndexedPrefix && !seen.contains(w)) {
+                seen.insert(w);
+                words.append(w);
+            }
+    if (words.isEmpty())
+        return true;
+    QSqlQuery& q =
+        statement(QString("INSERT OR IGNORE INTO %1.%2 (word) SELECT value FROM json_each(?)")
+                      .arg(m_schema, wordTable(m_part)));
+    q.bindValue(0, QString::fromUtf8(QJsonDocument(words).toJson(QJsonDocument::Compact)));
+    if (q.exec())
+        return true;
+    m_db.setError(q.lastError().text());
+    return false;
+}
+
 bool SearchIndex::create()
 {
     if (m_db.isServer())
@@ -160,6 +238,7 @@ bool SearchIndex::create()
         if (!m_db.exec(s))
             return false;
     m_available = 1;
+    m_hasWords = true;
     return true;
 }
 
@@ -180,16 +259,18 @@ bool SearchIndex::put(const QList<std::pair<qint64, QString>>& rows)
     }
     QSqlQuery& del = statement(QString("DELETE FROM %1 WHERE rowid = ?").arg(table()));
     QSqlQuery& ins = statement(QString("INSERT INTO %1 (rowid, body) VALUES (?, ?)").arg(table()));
+    QStringList bodies;
     for (const auto& [ref, text] : rows) {
+        bodies << searchtext::normalize(text);
         del.bindValue(0, ref);
         ins.bindValue(0, ref);
-        ins.bindValue(1, searchtext::normalize(text));
+        ins.bindValue(1, bodies.last());
         if (!del.exec() || !ins.exec()) {
             m_db.setError((del.lastError().isValid() ? del : ins).lastError().text());
             return false;
         }
     }
-    return true;
+    return !hasWords() || putWords(bodies);
 }
 
 bool SearchIndex::remove(qint64 from, qint64 to)
@@ -202,10 +283,14 @@ bool SearchIndex::remove(qint64 from, qint64 to)
     QSqlQuery& q = statement(QString("DELETE FROM %1 WHERE rowid BETWEEN ? AND ?").arg(table()));
     q.bindValue(0, from);
     q.bindValue(1, to);
-    if (q.exec())
-        return true;
-    m_db.setError(q.lastError().text());
-    return false;
+    if (!q.exec()) {
+        m_db.setError(q.lastError().text());
+        return false;
+    }
+    const bool all =
+        from == std::numeric_limits<qint64>::min() && to == std::numeric_limits<qint64>::max();
+    return !all || !hasWords() ||
+           m_db.exec(QString("DELETE FROM %1.%2").arg(m_schema, wordTable(m_part)));
 }
 
 qint64 SearchIndex::rowCount(bool* ok)
@@ -319,7 +404,7 @@ SearchIndex::State SearchIndex::state()
     q.addBindValue(partName(m_part));
     if (q.exec() && q.next()) {
         s.upto = q.value(0).toLongLong();
-        s.complete = q.value(1).toInt() == 1;
+        s.complete = q.value(1).toInt() == 1 && (m_db.isServer() || hasWords());
     }
     return s;
 }

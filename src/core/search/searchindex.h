@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace quillon {
 
 class Database;
@@ -54,6 +56,12 @@ public:
     static QStringList fileDdl(Part part, const QString& schemaName = QStringLiteral("main"));
     // The part's table in a data file (both parts of songs share the file).
     static QString fileTable(Part part);
+    // Beside it in the file, every word its rows have had since the last
+    // build (words are added, never taken out): a search for a long word
+    // start asks this list for the words it stands for, which FTS5 can then
+    // match in order and stop at a limit, where a prefix beyond FTS5's own
+    // prefix indexes collects every match first.
+    static QString wordTable(Part part);
     // Text of values joined as one searchable text (lyrics as plain text).
     static QString plainOf(const QStringList& values);
 
@@ -64,9 +72,18 @@ public:
     // The index exists where this connection writes (a folder made before
     // the index has none until its first build).
     bool available();
+    // The word list exists (a data folder indexed before it had none).
+    bool hasWords();
+    // The words of the list that begin with start, in order; nothing when
+    // there is no list or more than most words begin so.
+    std::optional<QStringList> wordsStartingWith(const QString& start, int most);
+    // Fills the word list from the index's own vocabulary (slow: it reads
+    // every word's row list), for an index built before the list existed.
+    bool fillWords();
     // Replaces the rows of refs with their texts (normalized here).
     bool put(const QList<std::pair<qint64, QString>>& rows);
-    // Removes the rows whose ref lies in [from, to].
+    // Removes the rows whose ref lies in [from, to] (all of them: the word
+    // list as well).
     bool remove(qint64 from, qint64 to);
     // Media, devices, notebook: the row of one data row as stored now
     // (removed when the data row is gone), or of every data row.
@@ -82,7 +99,7 @@ public:
     QString storedBody(qint64 ref, bool* found);
 
     // How far a first build has come: rows of the data up to this rowid are
-    // indexed; complete once all are.
+    // indexed; complete once all are (and the word list is there).
     struct State {
         qint64 upto = 0;
         bool complete = false;
@@ -99,7 +116,10 @@ private:
     Database& m_db;
     Part m_part;
     QString m_schema;
+    bool putWords(const QStringList& bodies);
+
     int m_available = -1;
+    bool m_hasWords = false;
     QHash<QString, QSqlQuery> m_statements;
 };
 

@@ -73,9 +73,15 @@ QStringList ddl()
       // The search index of every part: the folded text and its words.
       << "CREATE TABLE searchindex (part text COLLATE \"C\" NOT NULL, ref bigint NOT NULL, "
          "body text NOT NULL, tsv tsvector GENERATED ALWAYS AS (to_tsvector('simple', body)) "
-         "STORED, PRIMARY KEY (part, ref))"
-      << "CREATE INDEX searchindex_tsv ON searchindex USING gin (tsv)"
-      << "CREATE TABLE searchstate (part text COLLATE \"C\" PRIMARY KEY, upto bigint NOT NULL, "
+         "STORED, PRIMARY KEY (part, ref))";
+    // The words of each part of the search index (songs, tracks, media,
+    // devices, notebook) in an index of its own: a word on every track
+    // sheet then costs nothing to a search of the media.
+    for (const char* part : {"songs", "tracks", "media", "devices", "notebook"})
+        s << QString("CREATE INDEX searchindex_%1_tsv ON searchindex USING gin (tsv) WHERE part "
+                     "= '%1'")
+                 .arg(part);
+    s << "CREATE TABLE searchstate (part text COLLATE \"C\" PRIMARY KEY, upto bigint NOT NULL, "
          "complete integer NOT NULL)"
       << "CREATE TABLE quillon_schema (version integer NOT NULL)"
       << QString("INSERT INTO quillon_schema (version) VALUES (%1)").arg(kVersion);

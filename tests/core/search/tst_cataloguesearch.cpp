@@ -5,9 +5,13 @@
 #include "media/mediastore.h"
 #include "notebook/notebookstore.h"
 #include "search/cataloguesearch.h"
+#include "search/searchindex.h"
 #include "search/searchquery.h"
 #include "search/searchtext.h"
+#include "search/servercandidates.h"
 #include "songs/songstore.h"
+#include "store/database.h"
+#include "store/serverschema.h"
 #include "tempdatafolder.h"
 
 #include <memory>
@@ -250,6 +254,75 @@ private Q_SLOTS:
         QCOMPARE(found(search, "theremin"), QStringList{"Tracks Song 110 10/96"});
         QCOMPARE(found(search, "\"song 15\"").filter(QRegularExpression("^Songs ")),
                  QStringList{"Songs Song 15 0/0"});
+    }
+
+    // On a server the first matches are read in order for common words and
+    // through the word index for rare ones; either way the same refs come.
+    void theServerGivesTheFirstMatchesInOrder()
+    {
+        test::TempDataFolder tmp;
+        if (!tmp.onServer())
+            QSKIP("a data folder's index reads matches in order itself");
+        Database db;
+        QVERIFY(serverschema::open(db, tmp.folder().server()));
+        QVERIFY(db.exec("DELETE FROM searchindex WHERE part = 'notebook'"));
+        auto has = [](int ref, const QString& word) {
+            return word == "common" || (word == "mid" && ref % 20 == 0) ||
+                   (word == "few" && ref % 400 == 0) || (word == "rare" && ref == 2999);
+        };
+        QVERIFY(db.exec("INSERT INTO searchindex (part, ref, body) SELECT 'notebook', g, 'common' "
+                        "|| CASE WHEN g % 20 = 0 THEN ' mid' ELSE '' END || CASE WHEN g % 400 = "
+                        "0 THEN ' few' ELSE '' END || CASE WHEN g = 2999 THEN ' rare' ELSE '' "
+                        "END FROM generate_series(1, 3000) g"));
+        const QStringList queries{"common", "mid", "few", "rare", "mi few", "nothing"};
+        for (const QString& text : queries) {
+            for (const int limit : {1, 7, 40}) {
+                const SearchQuery query(text);
+                QList<qint64> expected;
+                for (int ref = 1; ref <= 3000 && expected.size() < limit; ++ref) {
+                    bool all = true;
+                    for (const QString& w : text.split(' '))
+                        all = all && (has(ref, w) || (w == "mi" && has(ref, "mid")));
+                    if (all)
+                        expected << ref;
+                }
+                QString error;
+                QCOMPARE(serverCandidates(db, "notebook", query.tsquery(), limit, &error),
+                         expected);
+                QVERIFY2(error.isEmpty(), qPrintable(error));
+            }
+        }
+    }
+
+    // A folder indexed before the word lists existed: long word starts are
+    // still found, and the next build takes the lists from the index.
+    void anIndexWithoutItsWordListsGetsThemAtTheNextBuild()
+    {
+        test::TempDataFolder tmp;
+        if (tmp.onServer())
+            QSKIP("a server's index has no word lists");
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        build(tmp.folder());
+        QVERIFY(store.create({"Vintage", {}, {}, {}}));
+        QVERIFY(store.writeTracks("Vintage", 2, 5, {"mellotron strings"}));
+        {
+            Database db;
+            QVERIFY(db.open(tmp.folder().songDb()));
+            for (const auto p : {SearchIndex::Part::Songs, SearchIndex::Part::Tracks})
+                QVERIFY(db.exec("DROP TABLE " + SearchIndex::wordTable(p)));
+        }
+        CatalogueSearch search(tmp.folder());
+        QCOMPARE(found(search, "mellotr"), QStringList{"Tracks Vintage 2/5"});
+        QVERIFY(!SearchBuild(tmp.folder()).complete());
+        build(tmp.folder());
+        SongStore reopened(tmp.folder());
+        QVERIFY(reopened.open());
+        QVERIFY(reopened.writeTracks("Vintage", 2, 6, {"wurlitzer"}));
+        CatalogueSearch after(tmp.folder());
+        QCOMPARE(found(after, "mellotr"), QStringList{"Tracks Vintage 2/5"});
+        QCOMPARE(found(after, "wurlitz"), QStringList{"Tracks Vintage 2/6"});
+        QCOMPARE(found(after, "vinta"), QStringList{"Songs Vintage 0/0"});
     }
 };
 
