@@ -67,9 +67,11 @@ struct Scan {
         return true;
     }
 
-    // The rest through the word index alone; the planner is kept from
-    // walking the rows in order, which its estimate of a word start or of
-    // several words would often choose.
+    // The rest through the part's word index alone. The planner would
+    // often walk the rows instead (in order, in full, or through the
+    // primary key's bitmap), misled by word statistics that count the words
+    // of every part; the part named as its word index names it (part || '')
+    // leaves the key out, and the settings the rest.
     bool wordIndex(qint64 after, int want, QList<qint64>& refs)
     {
         if (!db.transaction())
@@ -78,8 +80,8 @@ struct Scan {
         q.setForwardOnly(true);
         const bool ok = q.exec("SET LOCAL enable_seqscan = off") &&
                         q.exec("SET LOCAL enable_indexscan = off") &&
-                        q.prepare("SELECT ref FROM searchindex WHERE part = ? AND ref > ? AND tsv "
-                                  "@@ to_tsquery('simple', ?) ORDER BY ref LIMIT ?");
+                        q.prepare("SELECT ref FROM searchindex WHERE (part || '') = ? AND ref > ? "
+                                  "AND tsv @@ to_tsquery('simple', ?) ORDER BY ref LIMIT ?");
         if (ok) {
             q.addBindValue(part);
             q.addBindValue(after);

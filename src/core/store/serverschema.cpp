@@ -76,10 +76,12 @@ QStringList ddl()
          "STORED, PRIMARY KEY (part, ref))";
     // The words of each part of the search index (songs, tracks, media,
     // devices, notebook) in an index of its own: a word on every track
-    // sheet then costs nothing to a search of the media.
+    // sheet then costs nothing to a search of the media. The part is named
+    // through an expression the primary key cannot serve, so that a search
+    // that names it the same way can only take the word index.
     for (const char* part : {"songs", "tracks", "media", "devices", "notebook"})
-        s << QString("CREATE INDEX searchindex_%1_tsv ON searchindex USING gin (tsv) WHERE part "
-                     "= '%1'")
+        s << QString("CREATE INDEX searchindex_%1_tsv ON searchindex USING gin (tsv) WHERE (part "
+                     "|| '') = '%1'")
                  .arg(part);
     s << "CREATE TABLE searchstate (part text COLLATE \"C\" PRIMARY KEY, upto bigint NOT NULL, "
          "complete integer NOT NULL)"
