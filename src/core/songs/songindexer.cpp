@@ -23,7 +23,7 @@ void SongIndexer::reset()
 QList<qint64> SongIndexer::rowidsOf(const QString& title, bool* ok)
 {
     QList<qint64> ids;
-    QSqlQuery& q = m_db.kept("SELECT rowid FROM xtrax WHERE songtitle = ? ORDER BY rowid");
+    KeptStatement& q = m_db.kept("SELECT rowid FROM xtrax WHERE songtitle = ? ORDER BY rowid");
     q.bindValue(0, title);
     *ok = q.exec();
     if (!*ok) {
@@ -53,7 +53,7 @@ bool SongIndexer::details(const QString& title, QList<qint64>* ids)
 {
     if (!available())
         return true;
-    QSqlQuery& q = m_db.kept("SELECT rowid AS indexrowid, * FROM xtrax WHERE songtitle = ?");
+    KeptStatement& q = m_db.kept("SELECT rowid AS indexrowid, * FROM xtrax WHERE songtitle = ?");
     q.bindValue(0, title);
     if (!q.exec()) {
         m_db.setError(q.lastError().text());
@@ -96,8 +96,9 @@ QString SongIndexer::slotText(int slot, const QStringList& tracks)
 QStringList SongIndexer::slotTracks(const QString& title, int slot, bool* ok)
 {
     QStringList tracks;
-    QSqlQuery& q = m_db.kept(QString("SELECT * FROM %1 WHERE songtitle = ? ORDER BY rowid LIMIT 1")
-                                 .arg(m_trackTable(slot)));
+    KeptStatement& q =
+        m_db.kept(QString("SELECT * FROM %1 WHERE songtitle = ? ORDER BY rowid LIMIT 1")
+                      .arg(m_trackTable(slot)));
     q.bindValue(0, title);
     *ok = q.exec();
     if (!*ok) {

@@ -86,7 +86,7 @@ void SongStore::close()
     m_statements.clear();
     m_trackWrites.clear();
     m_indexer.reset();
-    m_unprepared = QSqlQuery();
+    m_unprepared = KeptStatement();
     m_keyed = false;
     m_keysChecked = false;
     m_titlesFromIndex = true;
@@ -125,7 +125,7 @@ bool SongStore::prepareKeys()
 
 bool SongStore::takeKeyMark(int* mark)
 {
-    QSqlQuery& q = statement(SongKeyTable::kMarkSql);
+    KeptStatement& q = statement(SongKeyTable::kMarkSql);
     if (!exec(q))
         return false;
     *mark = q.next() ? q.value(0).toInt() : 0;
@@ -139,7 +139,7 @@ bool SongStore::putKeyMark(int mark)
     // so the keys are checked (and rebuilt) again on next use.
     if (mark != 1)
         m_keysChecked = false;
-    QSqlQuery& q = statement(SongKeyTable::kSetMarkSql);
+    KeptStatement& q = statement(SongKeyTable::kSetMarkSql);
     q.bindValue(0, mark);
     return exec(q);
 }
@@ -185,7 +185,7 @@ bool SongStore::stillAsRead(const QString& table, const QString& title, const QV
     }
     // Compared as the caller read them (text through the same driver), so a
     // number stored as 120.0 and shown as 120 is no change.
-    QSqlQuery& q =
+    KeptStatement& q =
         statement(QString("SELECT %1 FROM %2 WHERE songtitle = ? ORDER BY rowid LIMIT "
                           "1%3")
                       .arg(columns.isEmpty() ? QStringLiteral("1") : columns.join(", "), table,
@@ -211,11 +211,11 @@ bool SongStore::fail(const QString& technical)
     return false;
 }
 
-bool SongStore::exec(QSqlQuery& q, const QString& file)
+bool SongStore::exec(KeptStatement& q, const QString& file)
 {
     if (&q == &m_unprepared) {
         // The statement could not be prepared; its real cause, not the
-        // empty query's own complaint, is what the user needs to read.
+        // empty statement's own complaint, is what the user needs to read.
         m_db.setError(m_prepareError, file);
         return false;
     }
@@ -225,41 +225,45 @@ bool SongStore::exec(QSqlQuery& q, const QString& file)
     return false;
 }
 
-QSqlQuery& SongStore::statement(const QString& sql)
+bool SongStore::exec(QSqlQuery& q, const QString& file)
 {
-    auto it = m_statements.find(sql);
-    if (it != m_statements.end())
-        return *it;
-    QSqlQuery q(m_db.handle());
-    // Rows are read once, front to back; nothing needs to be kept for seeking.
-    q.setForwardOnly(true);
-    if (!q.prepare(sql)) {
-        m_prepareError = q.lastError().text();
-        m_db.setError(m_prepareError);
-        m_unprepared = QSqlQuery();
-        return m_unprepared;
-    }
-    return *m_statements.insert(sql, q);
+    if (q.exec())
+        return true;
+    m_db.setError(q.lastError().text(), file);
+    return false;
 }
 
-QSqlQuery& SongStore::trackWriteStatement(int slot, int firstTrack, int count)
+KeptStatement& SongStore::statement(const QString& sql)
+{
+    if (auto it = m_statements.find(sql); it != m_statements.end())
+        return it->second;
+    KeptStatement q;
+    if (!q.prepare(m_db.handle(), sql)) {
+        m_prepareError = q.lastError().text();
+        m_db.setError(m_prepareError);
+        m_unprepared = KeptStatement();
+        return m_unprepared;
+    }
+    return m_statements.emplace(sql, std::move(q)).first->second;
+}
+
+KeptStatement& SongStore::trackWriteStatement(int slot, int firstTrack, int count)
 {
     const int key = (slot * 100 + firstTrack) * 100 + count;
-    auto it = m_trackWrites.find(key);
-    if (it != m_trackWrites.end())
-        return *it;
+    if (auto it = m_trackWrites.find(key); it != m_trackWrites.end())
+        return it->second;
     QStringList sets;
     for (int i = 0; i < count; ++i)
         sets << QString("track%1 = ?").arg(firstTrack + i);
-    QSqlQuery q(m_db.handle());
-    if (!q.prepare(QString("UPDATE %1 SET %2 WHERE songtitle = ?")
-                       .arg(trackTableRef(slot), sets.join(", ")))) {
+    KeptStatement q;
+    if (!q.prepare(m_db.handle(), QString("UPDATE %1 SET %2 WHERE songtitle = ?")
+                                      .arg(trackTableRef(slot), sets.join(", ")))) {
         m_prepareError = q.lastError().text();
         m_db.setError(m_prepareError, m_folder.trackDb(slot));
-        m_unprepared = QSqlQuery();
+        m_unprepared = KeptStatement();
         return m_unprepared;
     }
-    return *m_trackWrites.insert(key, q);
+    return m_trackWrites.emplace(key, std::move(q)).first->second;
 }
 
 QString SongStore::trackTableRef(int slot) const
@@ -288,7 +292,7 @@ QString SongStore::titleKey(const QString& title)
 int SongStore::count()
 {
     revive();
-    QSqlQuery& q = statement(kCountSql);
+    KeptStatement& q = statement(kCountSql);
     const int n = exec(q) && q.next() ? q.value(0).toInt() : 0;
     q.finish();
     return n;
@@ -299,7 +303,7 @@ QStringList SongStore::titles()
     revive();
     QStringList result;
     if (m_titlesFromIndex) {
-        QSqlQuery& q = statement(kIndexedTitlesSql);
+        KeptStatement& q = statement(kIndexedTitlesSql);
         if (q.exec()) {
             std::vector<std::pair<qint64, QString>> rows;
             while (q.next())
@@ -315,7 +319,7 @@ QStringList SongStore::titles()
         // A folder whose song table lacks the index reads the rows themselves.
         m_titlesFromIndex = false;
     }
-    QSqlQuery& q = statement(kTitlesSql);
+    KeptStatement& q = statement(kTitlesSql);
     if (exec(q))
         while (q.next())
             result << q.value(0).toString();
@@ -331,7 +335,7 @@ bool SongStore::titleExists(const QString& title, const QString& ignore)
     if (!ignore.isNull() && titleKey(ignore) == key)
         return false;
     if (keyed()) {
-        QSqlQuery& q = statement(SongKeyTable::kLookupSql);
+        KeptStatement& q = statement(SongKeyTable::kLookupSql);
         q.bindValue(0, key);
         if (exec(q)) {
             const bool found = q.next();
@@ -348,7 +352,7 @@ bool SongStore::titleExists(const QString& title, const QString& ignore)
 std::optional<SongRecord> SongStore::song(const QString& title)
 {
     revive();
-    QSqlQuery& q = statement(kSongSql);
+    KeptStatement& q = statement(kSongSql);
     q.bindValue(0, title);
     std::optional<SongRecord> result;
     if (exec(q) && q.next())
@@ -361,7 +365,8 @@ QStringList SongStore::titlesOnMedium(const QString& medium)
 {
     revive();
     QStringList result;
-    QSqlQuery& q = statement("SELECT songtitle FROM xtrax WHERE \"Bandnummer\" = ? ORDER BY rowid");
+    KeptStatement& q =
+        statement("SELECT songtitle FROM xtrax WHERE \"Bandnummer\" = ? ORDER BY rowid");
     q.bindValue(0, medium);
     if (exec(q))
         while (q.next())
@@ -381,7 +386,7 @@ bool SongStore::create(const NewSong& song)
     int mark = 0;
     bool ok = !useKeys || takeKeyMark(&mark);
     if (ok) {
-        QSqlQuery& q = statement(
+        KeptStatement& q = statement(
             "INSERT INTO xtrax (songtitle, text, composer, publisher, firstdate, compodate, "
             "notiz1, \"Bandnummer\", \"BandzeitVon\", \"BandzeitBis\", \"BandZählWerkVon\", "
             "\"BandZählWerkBis\", \"NoiseReduction\", bandmasch, \"SMPTEZeit\", \"SmpteType\", "
@@ -396,7 +401,7 @@ bool SongStore::create(const NewSong& song)
         ok = !fault("song") && exec(q);
     }
     if (ok && useKeys) {
-        QSqlQuery& q = statement(SongKeyTable::kInsertSql);
+        KeptStatement& q = statement(SongKeyTable::kInsertSql);
         q.bindValue(0, titleKey(song.title));
         q.bindValue(1, song.title);
         ok = exec(q);
@@ -417,7 +422,7 @@ bool SongStore::create(const NewSong& song)
             m.chop(2);
             return m;
         }();
-        QSqlQuery& q = statement(
+        KeptStatement& q = statement(
             QString("INSERT INTO %1 (%2) VALUES (%3)").arg(trackTableRef(n), columns, marks));
         for (int k = 1; k <= 48; ++k)
             q.bindValue(k - 1, generatedTrackText(song.title, n, k));
@@ -487,7 +492,7 @@ bool SongStore::rename(const QString& oldTitle, const QString& newTitle, const Q
             return changedMeanwhile(oldTitle, true);
     }
     if (ok) {
-        QSqlQuery& q =
+        KeptStatement& q =
             statement(QString("UPDATE xtrax SET %1 WHERE songtitle = ?").arg(sets.join(", ")));
         for (int i = 0; i < values.size(); ++i)
             q.bindValue(i, values.at(i));
@@ -497,12 +502,12 @@ bool SongStore::rename(const QString& oldTitle, const QString& newTitle, const Q
             ok = fail("song not found: " + oldTitle);
     }
     if (ok && useKeys) {
-        QSqlQuery& del = statement(SongKeyTable::kDeleteSql);
+        KeptStatement& del = statement(SongKeyTable::kDeleteSql);
         del.bindValue(0, titleKey(oldTitle));
         del.bindValue(1, oldTitle);
         ok = exec(del);
         if (ok) {
-            QSqlQuery& ins = statement(SongKeyTable::kInsertSql);
+            KeptStatement& ins = statement(SongKeyTable::kInsertSql);
             ins.bindValue(0, titleKey(newTitle));
             ins.bindValue(1, newTitle);
             ok = exec(ins);
@@ -512,7 +517,7 @@ bool SongStore::rename(const QString& oldTitle, const QString& newTitle, const Q
         ok = ok && putKeyMark(mark);
     }
     for (int n = 1; ok && n <= schema::kTrackSlots && oldTitle != newTitle; ++n) {
-        QSqlQuery& q = statement(
+        KeptStatement& q = statement(
             QString("UPDATE %1 SET songtitle = ? WHERE songtitle = ?").arg(trackTableRef(n)));
         q.bindValue(0, newTitle);
         q.bindValue(1, oldTitle);
@@ -543,18 +548,18 @@ bool SongStore::remove(const QString& title)
     bool ok = !useKeys || takeKeyMark(&mark);
     const QList<qint64> indexed = ok ? m_indexer.rowidsOf(title, &ok) : QList<qint64>();
     for (int n = 1; ok && n <= schema::kTrackSlots; ++n) {
-        QSqlQuery& q =
+        KeptStatement& q =
             statement(QString("DELETE FROM %1 WHERE songtitle = ?").arg(trackTableRef(n)));
         q.bindValue(0, title);
         ok = !fault(QString("track%1").arg(n)) && exec(q, m_folder.trackDb(n));
     }
     if (ok) {
-        QSqlQuery& q = statement("DELETE FROM xtrax WHERE songtitle = ?");
+        KeptStatement& q = statement("DELETE FROM xtrax WHERE songtitle = ?");
         q.bindValue(0, title);
         ok = !fault("song") && exec(q);
     }
     if (ok && useKeys) {
-        QSqlQuery& q = statement(SongKeyTable::kDeleteSql);
+        KeptStatement& q = statement(SongKeyTable::kDeleteSql);
         q.bindValue(0, titleKey(title));
         q.bindValue(1, title);
         ok = exec(q) && putKeyMark(mark);
@@ -578,8 +583,9 @@ QStringList SongStore::trackRow(const QString& title, int slot, bool* found)
     revive();
     QStringList tracks;
     tracks.reserve(schema::kTracksPerRow);
-    QSqlQuery& q = statement(QString("SELECT * FROM %1 WHERE songtitle = ? ORDER BY rowid LIMIT 1")
-                                 .arg(trackTableRef(slot)));
+    KeptStatement& q =
+        statement(QString("SELECT * FROM %1 WHERE songtitle = ? ORDER BY rowid LIMIT 1")
+                      .arg(trackTableRef(slot)));
     q.bindValue(0, title);
     const bool have = exec(q, m_folder.trackDb(slot)) && q.next();
     if (found)
@@ -619,7 +625,7 @@ bool SongStore::writeTracks(const QString& title, int slot, int firstTrack,
                 return changedMeanwhile(title, true);
         }
     }
-    QSqlQuery& q = trackWriteStatement(slot, firstTrack, int(texts.size()));
+    KeptStatement& q = trackWriteStatement(slot, firstTrack, int(texts.size()));
     for (int i = 0; i < texts.size(); ++i)
         q.bindValue(i, texts.at(i));
     q.bindValue(int(texts.size()), title);
@@ -655,7 +661,7 @@ QList<SongStore::TitleRow> SongStore::titlesAfter(qint64 afterRowid, int limit, 
     QList<TitleRow> page;
     bool read = true;
     if (limit > 0) {
-        QSqlQuery& q =
+        KeptStatement& q =
             statement("SELECT rowid, songtitle FROM xtrax WHERE rowid > ? ORDER BY rowid LIMIT ?");
         q.bindValue(0, afterRowid);
         q.bindValue(1, limit);

@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QStringList>
 #include <QVariantMap>
+#include <unordered_map>
 
 namespace quillon {
 
@@ -119,11 +120,13 @@ private:
     bool revive();
     QString trackTableRef(int slot) const;
     // Runs q; a failure is reported against file (the song database if empty).
+    bool exec(KeptStatement& q, const QString& file = {});
     bool exec(QSqlQuery& q, const QString& file = {});
     bool hasTable(const QString& schemaName, const QString& table, const QString& file);
     // The statement for sql, prepared on first use and kept until close().
-    QSqlQuery& statement(const QString& sql);
-    QSqlQuery& trackWriteStatement(int slot, int firstTrack, int count);
+    // References stay valid while further statements are added.
+    KeptStatement& statement(const QString& sql);
+    KeptStatement& trackWriteStatement(int slot, int firstTrack, int count);
     // Creates or rebuilds the key table; false leaves the store scanning.
     bool prepareKeys();
     // The key table in step, checked (and if need be rebuilt) on first use.
@@ -137,11 +140,11 @@ private:
     Database m_db;
     // The search index follows every write in the same transaction.
     SongIndexer m_indexer{m_db, [this](int slot) { return trackTableRef(slot); }};
-    QHash<QString, QSqlQuery> m_statements;
-    QHash<int, QSqlQuery> m_trackWrites;
-    QSqlQuery m_unprepared; // handed out when a statement cannot be prepared
-    QString m_prepareError; // why the last statement could not be prepared
-    bool m_keyed = false;   // the key table is present and in step
+    std::unordered_map<QString, KeptStatement> m_statements;
+    std::unordered_map<int, KeptStatement> m_trackWrites;
+    KeptStatement m_unprepared; // handed out when a statement cannot be prepared
+    QString m_prepareError;     // why the last statement could not be prepared
+    bool m_keyed = false;       // the key table is present and in step
     bool m_keysChecked = false;
     bool m_titlesFromIndex = true;
     bool m_titleTaken = false;

@@ -332,26 +332,21 @@ QSqlQuery Database::prepare(const QString& sql)
     return q;
 }
 
-QSqlQuery& Database::kept(const QString& sql)
+KeptStatement& Database::kept(const QString& sql)
 {
-    auto it = m_kept.find(sql);
-    if (it == m_kept.end()) {
-        QSqlQuery q(m_db);
-        q.setForwardOnly(true);
-        if (!q.prepare(sql))
-            setError(q.lastError().text());
-        it = m_kept.insert(sql, q);
-    }
-    return *it;
+    auto [it, added] = m_kept.try_emplace(sql);
+    if (added && !it->second.prepare(m_db, sql))
+        setError(it->second.lastError().text());
+    return it->second;
 }
 
 bool Database::execKept(const QString& sql, const QVariantList& binds)
 {
-    QSqlQuery& q = kept(sql);
-    if (q.lastError().isValid()) {
+    KeptStatement& q = kept(sql);
+    if (!q.isPrepared()) {
         // Prepared badly: its own error was reported; try afresh next time.
         setError(q.lastError().text());
-        m_kept.remove(sql);
+        m_kept.erase(sql);
         return false;
     }
     for (int i = 0; i < binds.size(); ++i)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/keptstatement.h"
 #include "store/serveraddress.h"
 
 #include <QHash>
@@ -8,6 +9,7 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
+#include <unordered_map>
 
 namespace quillon {
 
@@ -60,8 +62,9 @@ public:
     static bool executed(QSqlQuery& q) { return !q.lastError().isValid() && q.exec(); }
     // The statement for sql, prepared on first use and kept until close():
     // for statements a connection runs again and again (a server then gets
-    // one round trip per run instead of three).
-    QSqlQuery& kept(const QString& sql);
+    // one round trip per run instead of three). The reference stays valid
+    // while other statements are added.
+    KeptStatement& kept(const QString& sql);
     // Runs a kept statement with these values; false (error set) on failure.
     bool execKept(const QString& sql, const QVariantList& binds);
 
@@ -80,7 +83,7 @@ private:
     bool openConnection(const QString& path, bool mustExist);
 
     QString m_connectionName;
-    QHash<QString, QSqlQuery> m_kept;
+    std::unordered_map<QString, KeptStatement> m_kept;
     QString m_path;
     ServerAddress m_server;
     ServerFault m_serverFault = ServerFault::None;

@@ -282,6 +282,63 @@ private Q_SLOTS:
         QVERIFY2(noted, qPrintable(notebook.lastError()));
     }
 
+    void keptStatementsCarryValuesUnchanged_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QVariant>("value");
+        QTest::newRow("quotes and a question mark")
+            << "text" << QVariant(QString("it's \"x\"? ; DROP TABLE xtrax; --"));
+        QTest::newRow("null") << "text" << QVariant();
+        QTest::newRow("null text") << "text" << QVariant(QString());
+        QTest::newRow("large integer") << "bigint" << QVariant(qint64(9007199254740993));
+        QTest::newRow("fraction") << "double precision" << QVariant(0.1);
+    }
+
+    // The same on both engines; on a server the values travel apart from
+    // the statement, and a ? in quoted text or a quoted name is no value.
+    void keptStatementsCarryValuesUnchanged()
+    {
+        QFETCH(QString, type);
+        QFETCH(QVariant, value);
+        test::TempDataFolder tmp;
+        SongStore store(tmp.folder());
+        QVERIFY2(store.open(), qPrintable(store.lastError()));
+        auto& q = store.database().kept(
+            QString("SELECT CAST(? AS %1) AS \"value?\", '?' AS mark, ? AS again").arg(type));
+        for (int run = 0; run < 2; ++run) {
+            q.bindValue(0, value);
+            q.bindValue(1, run);
+            QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
+            QVERIFY(q.next());
+            QCOMPARE(q.value(0).isNull(), value.isNull() || value.toString().isNull());
+            QCOMPARE(q.value(0).toString(), value.toString());
+            QCOMPARE(q.record().value("mark").toString(), "?");
+            QCOMPARE(q.value(2).toInt(), run);
+            QVERIFY(!q.next());
+            q.finish();
+        }
+    }
+
+    void aFailingKeptStatementIsReportedAndALostConnectionNoticed()
+    {
+        if (!runsOnServer())
+            QSKIP("a file does not go away like a server");
+        test::TempDataFolder tmp;
+        Database db;
+        QVERIFY2(db.openServer(tmp.folder().server()), qPrintable(db.lastError()));
+        const QString sql = "SELECT 1 / CAST(? AS integer)";
+        QVERIFY(db.transaction());
+        QVERIFY(!db.execKept(sql, {0}));
+        QVERIFY2(db.lastError().contains("division by zero"), qPrintable(db.lastError()));
+        QVERIFY(!db.connectionLost());
+        db.rollback();
+        QVERIFY2(db.execKept(sql, {1}), qPrintable(db.lastError()));
+        asAdmin(tmp.folder(), "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE "
+                              "datname = current_database() AND pid <> pg_backend_pid()");
+        QVERIFY(!db.execKept(sql, {1}));
+        QVERIFY2(db.connectionLost(), qPrintable(db.lastError()));
+    }
+
     void aLostConnectionIsReportedAndTheNextActionReconnects()
     {
         if (!runsOnServer())
