@@ -64,7 +64,7 @@ version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$BUILD/CPackCon
 deb="$work/pkg/quillon_${version}_$(dpkg --print-architecture).deb"
 [ -f "$deb" ] || fail "no $(basename "$deb") in $(ls "$work/pkg")"
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libqt6widgets6 libqt6sql6 libqt6sql6-sqlite libqt6network6 libcups2 libc6; do
+for lib in libqt6widgets6 libqt6sql6 libqt6sql6-sqlite libqt6network6 libcups2 libpq5 libc6; do
   echo "$depends" | grep -Eq "(^|, )$lib( |,|$)" || fail "Depends lacks $lib: $depends"
 done
 dpkg-deb -c "$deb" | awk '{print $6}' > "$work/contents"

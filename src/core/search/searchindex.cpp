@@ -151,9 +151,9 @@ QSqlQuery& SearchIndex::statement(const QString& sql)
         q.setForwardOnly(true);
         if (!q.prepare(sql))
             m_db.setError(q.lastError().text());
-        it = m_statements.insert(sql, q);
+        it = m_statements.emplace(sql, q).first;
     }
-    return *it;
+    return it->second;
 }
 
 bool SearchIndex::available()

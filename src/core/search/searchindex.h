@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QHash>
 #include <QList>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <unordered_map>
 
 namespace quillon {
 
@@ -120,7 +120,8 @@ private:
 
     int m_available = -1;
     bool m_hasWords = false;
-    QHash<QString, QSqlQuery> m_statements;
+    // Node-based, so that a statement stays where it is while others are added.
+    std::unordered_map<QString, QSqlQuery> m_statements;
 };
 
 } // namespace quillon
