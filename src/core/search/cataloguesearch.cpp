@@ -154,8 +154,7 @@ void CatalogueSearch::songHits(const SearchQuery& query, int perKind, QList<Sear
 {
     // Four kinds share the part: ask for enough to fill each.
     const QList<qint64> refs = candidates(*m_songs, int(Part::Songs), query, perKind * 8);
-    QSqlQuery q(m_songs->handle());
-    q.prepare("SELECT * FROM xtrax WHERE rowid = ?");
+    KeptStatement& q = m_songs->kept("SELECT * FROM xtrax WHERE rowid = ?");
     for (const qint64 ref : refs) {
         const auto row = SearchIndex::SongRow(ref % SearchIndex::kRefsPerSong);
         static const SearchHit::Kind kinds[] = {SearchHit::Kind::Song, SearchHit::Kind::Session,
@@ -163,9 +162,12 @@ void CatalogueSearch::songHits(const SearchQuery& query, int perKind, QList<Sear
         if (row > SearchIndex::Lyrics || countOf(hits, kinds[row]) >= perKind)
             continue;
         q.bindValue(0, ref / SearchIndex::kRefsPerSong);
-        if (!q.exec() || !q.next())
+        // Finished at once: an open read would hold the file against writers.
+        const bool found = q.exec() && q.next();
+        const QSqlRecord record = found ? q.record() : QSqlRecord();
+        q.finish();
+        if (!found)
             continue;
-        const QSqlRecord record = q.record();
         QStringList values;
         for (const QString& field : SearchIndex::songFields(row))
             values << record.value(field).toString();
@@ -184,29 +186,32 @@ void CatalogueSearch::songHits(const SearchQuery& query, int perKind, QList<Sear
 void CatalogueSearch::trackHits(const SearchQuery& query, int perKind, QList<SearchHit>& hits)
 {
     const QList<qint64> refs = candidates(*m_songs, int(Part::Tracks), query, perKind * 2);
-    QSqlQuery title(m_songs->handle());
-    title.prepare("SELECT songtitle FROM xtrax WHERE rowid = ?");
+    KeptStatement& title = m_songs->kept("SELECT songtitle FROM xtrax WHERE rowid = ?");
     for (const qint64 ref : refs) {
         const int slot = int(ref % SearchIndex::kRefsPerSong) - SearchIndex::FirstSlot + 1;
         if (slot < 1 || slot > schema::kTrackSlots)
             continue;
         title.bindValue(0, ref / SearchIndex::kRefsPerSong);
-        if (!title.exec() || !title.next())
+        const bool found = title.exec() && title.next();
+        const QString song = found ? title.value(0).toString() : QString();
+        title.finish();
+        if (!found)
             continue;
-        const QString song = title.value(0).toString();
         const QString table = m_songs->isServer()
                                   ? schema::trackTable(slot)
                                   : QString("t%1.%2").arg(slot).arg(schema::trackTable(slot));
-        QSqlQuery tracks(m_songs->handle());
-        tracks.prepare(
+        KeptStatement& tracks = m_songs->kept(
             QString("SELECT * FROM %1 WHERE songtitle = ? ORDER BY rowid LIMIT 1").arg(table));
-        tracks.addBindValue(song);
-        if (!tracks.exec() || !tracks.next())
-            continue;
-        for (int k = 0; k < schema::kTracksPerRow; ++k) {
+        tracks.bindValue(0, song);
+        QStringList texts;
+        if (tracks.exec() && tracks.next())
+            for (int k = 0; k < schema::kTracksPerRow; ++k)
+                texts << tracks.value(k).toString();
+        tracks.finish();
+        for (int k = 0; k < texts.size(); ++k) {
             if (countOf(hits, SearchHit::Kind::Track) >= perKind)
                 return;
-            const QString text = tracks.value(k).toString();
+            const QString& text = texts.at(k);
             if (isGeneratedTrackText(text, slot, k + 1))
                 continue; // not indexed: a new song's placeholder
             const QList<SearchQuery::Span> marks = query.match(text);
