@@ -82,18 +82,18 @@ bool RawServerDb::open(const QString& uri)
     for (const QString& c : bankColumnsByName(24))
         asRead << schema::quoted(c);
 
+    const QString insertSong =
+        "INSERT INTO xtrax (songtitle, text, composer, publisher, firstdate, compodate, "
+        "notiz1, \"Bandnummer\", \"BandzeitVon\", \"BandzeitBis\", \"BandZählWerkVon\", "
+        "\"BandZählWerkBis\", \"NoiseReduction\", bandmasch, \"SMPTEZeit\", \"SmpteType\", "
+        "notiz2, \"SongInfoNote\", recordcomp, tapeinfonote, \"BandType\") "
+        "VALUES ($1, $2, $3, '', $4, $5, '', '0', '00:00:00', '00:00:00', '0', '0', '', "
+        "'', '00:00:00:00 ', '', '', '', '', '', '')";
     bool ok =
         prepare("mark", "SELECT fresh FROM songkeystate", 0) &&
         prepare("set_mark", "UPDATE songkeystate SET fresh = $1", 1) &&
-        prepare("notify", "SELECT pg_notify($1, $2)", 2) &&
-        prepare("insert_song",
-                "INSERT INTO xtrax (songtitle, text, composer, publisher, firstdate, compodate, "
-                "notiz1, \"Bandnummer\", \"BandzeitVon\", \"BandzeitBis\", \"BandZählWerkVon\", "
-                "\"BandZählWerkBis\", \"NoiseReduction\", bandmasch, \"SMPTEZeit\", \"SmpteType\", "
-                "notiz2, \"SongInfoNote\", recordcomp, tapeinfonote, \"BandType\") "
-                "VALUES ($1, $2, $3, '', $4, $5, '', '0', '00:00:00', '00:00:00', '0', '0', '', "
-                "'', '00:00:00:00 ', '', '', '', '', '', '')",
-                5) &&
+        prepare("notify", "SELECT pg_notify($1, $2)", 2) && prepare("insert_song", insertSong, 5) &&
+        prepare("insert_song_indexed", insertSong + " RETURNING rowid AS indexrowid, *", 5) &&
         prepare("insert_key",
                 "INSERT INTO songkey (key, songtitle) VALUES ($1, $2) ON CONFLICT DO NOTHING", 2) &&
         prepare("delete_key", "DELETE FROM songkey WHERE key = $1 AND songtitle = $2", 2) &&
@@ -110,7 +110,7 @@ bool RawServerDb::open(const QString& uri)
                 3);
     // The index rows of one slot, of a song, of its ten slots; any other
     // number (a damaged catalogue) on first use.
-    for (const int rows : {1, 4, 10})
+    for (const int rows : {1, 4, 10, 14})
         ok = ok && preparePut(rows);
     for (int n = 1; ok && n <= schema::kTrackSlots; ++n) {
         const QString t = schema::trackTable(n);
@@ -204,10 +204,18 @@ bool RawServerDb::indexDetails(const QByteArray& title, QList<qint64>* ids)
     PGresult* r = run("index_song", {title});
     if (!r)
         return false;
+    QList<std::pair<qint64, QString>> rows;
+    songRowsOf(r, rows, ids);
+    PQclear(r);
+    return indexPut("songs", rows);
+}
+
+void RawServerDb::songRowsOf(const PGresult* r, QList<std::pair<qint64, QString>>& rows,
+                             QList<qint64>* ids)
+{
     QHash<QString, int> column;
     for (int c = 0; c < PQnfields(r); ++c)
         column.insert(QString::fromUtf8(PQfname(r, c)), c);
-    QList<std::pair<qint64, QString>> rows;
     for (int i = 0; i < PQntuples(r); ++i) {
         const qint64 rowid = QByteArray(PQgetvalue(r, i, 0)).toLongLong();
         if (ids)
@@ -223,8 +231,6 @@ bool RawServerDb::indexDetails(const QByteArray& title, QList<qint64>* ids)
             rows.append({SearchIndex::songRef(rowid, kind), SearchIndex::plainOf(values)});
         }
     }
-    PQclear(r);
-    return indexPut("songs", rows);
 }
 
 bool RawServerDb::preparePut(int count)
@@ -244,17 +250,22 @@ bool RawServerDb::preparePut(int count)
     return true;
 }
 
-bool RawServerDb::indexPut(const char* part, const QList<std::pair<qint64, QString>>& rows)
+bool RawServerDb::indexPut(const char* part, const QList<std::pair<qint64, QString>>& rows,
+                           const char* part2, const QList<std::pair<qint64, QString>>& rows2)
 {
-    if (rows.isEmpty())
+    const int count = int(rows.size() + rows2.size());
+    if (count == 0)
         return true;
-    if (!preparePut(int(rows.size())))
+    if (!preparePut(count))
         return false;
     QList<QByteArray> values;
     for (const auto& [ref, text] : rows)
         values << QByteArray(part) << QByteArray::number(ref)
                << searchtext::normalize(text).toUtf8();
-    return command(name("index_put", int(rows.size())), values);
+    for (const auto& [ref, text] : rows2)
+        values << QByteArray(part2) << QByteArray::number(ref)
+               << searchtext::normalize(text).toUtf8();
+    return command(name("index_put", count), values);
 }
 
 bool RawServerDb::indexRemove(const QList<qint64>& rowids)
@@ -286,11 +297,24 @@ bool RawServerDb::create(const QString& title, const QString& words, const QStri
         return false;
     const QByteArray t = title.toUtf8();
     QByteArray mark;
-    bool ok = takeMark(&mark) &&
-              command("insert_song", {t, words.toUtf8(), composer.toUtf8(),
-                                      QDate::currentDate().toString(Qt::ISODate).toUtf8(),
-                                      compositionDate.toUtf8()}) &&
-              command("insert_key", {title.trimmed().toUpper().toUtf8(), t});
+    const QList<QByteArray> song{t, words.toUtf8(), composer.toUtf8(),
+                                 QDate::currentDate().toString(Qt::ISODate).toUtf8(),
+                                 compositionDate.toUtf8()};
+    // As the store: the song row as stored comes back from the insert and
+    // makes the song's index rows.
+    QList<std::pair<qint64, QString>> songRows;
+    QList<qint64> ids;
+    bool ok = takeMark(&mark);
+    if (ok && m_indexed) {
+        PGresult* r = run("insert_song_indexed", song);
+        ok = r != nullptr;
+        if (ok)
+            songRowsOf(r, songRows, &ids);
+        PQclear(r);
+    } else if (ok) {
+        ok = command("insert_song", song);
+    }
+    ok = ok && command("insert_key", {title.trimmed().toUpper().toUtf8(), t});
     for (int n = 1; ok && n <= schema::kTrackSlots; ++n) {
         QList<QByteArray> values;
         values.reserve(49);
@@ -300,11 +324,8 @@ bool RawServerDb::create(const QString& title, const QString& words, const QStri
         ok = command(name("insert_tracks", n), values);
     }
     ok = ok && command("set_mark", {mark});
-    // As SongIndexer: the song rows from what was just stored (which gives
-    // the rowids), then the slots' rows in one statement, a new song's
-    // placeholder tracks left out.
-    QList<qint64> ids;
-    ok = ok && (!m_indexed || indexDetails(t, &ids));
+    // As SongIndexer: the song's rows and its slots' rows in one statement,
+    // a new song's placeholder tracks left out.
     if (ok && m_indexed) {
         QList<std::pair<qint64, QString>> slotRows;
         for (const qint64 id : ids)
@@ -314,7 +335,7 @@ bool RawServerDb::create(const QString& title, const QString& words, const QStri
                     tracks << generatedTrackText(title, n, k);
                 slotRows.append({SearchIndex::slotRef(id, n), SongIndexer::slotText(n, tracks)});
             }
-        ok = indexPut("tracks", slotRows);
+        ok = indexPut("songs", songRows, "tracks", slotRows);
     }
     ok = ok && announce("songs", title);
     return finish(ok);

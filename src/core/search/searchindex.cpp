@@ -242,21 +242,41 @@ bool SearchIndex::create()
     return true;
 }
 
+namespace {
+// One statement for the rows of any parts on a server: a song's fourteen
+// rows cost one round trip.
+bool putOnServer(Database& db,
+                 const QList<std::pair<QString, const QList<std::pair<qint64, QString>>*>>& parts)
+{
+    QVariantList binds;
+    for (const auto& [part, rows] : parts)
+        for (const auto& [ref, text] : *rows)
+            binds << part << ref << searchtext::normalize(text);
+    if (binds.isEmpty())
+        return true;
+    const QStringList marks(binds.size() / 3, QStringLiteral("(?, ?, ?)"));
+    return db.execKept(QString("INSERT INTO searchindex (part, ref, body) VALUES %1 ON "
+                               "CONFLICT (part, ref) DO UPDATE SET body = EXCLUDED.body")
+                           .arg(marks.join(", ")),
+                       binds);
+}
+} // namespace
+
+bool SearchIndex::putBoth(SearchIndex& first, const QList<std::pair<qint64, QString>>& firstRows,
+                          SearchIndex& second, const QList<std::pair<qint64, QString>>& secondRows)
+{
+    if (&first.m_db == &second.m_db && first.m_db.isServer())
+        return putOnServer(first.m_db, {{partName(first.m_part), &firstRows},
+                                        {partName(second.m_part), &secondRows}});
+    return first.put(firstRows) && second.put(secondRows);
+}
+
 bool SearchIndex::put(const QList<std::pair<qint64, QString>>& rows)
 {
     if (rows.isEmpty() || !available())
         return true;
-    if (m_db.isServer()) {
-        // One statement for all rows: a song's fourteen rows cost one round trip.
-        QStringList marks(rows.size(), QStringLiteral("(?, ?, ?)"));
-        QVariantList binds;
-        for (const auto& [ref, text] : rows)
-            binds << partName(m_part) << ref << searchtext::normalize(text);
-        return m_db.execKept(QString("INSERT INTO searchindex (part, ref, body) VALUES %1 ON "
-                                     "CONFLICT (part, ref) DO UPDATE SET body = EXCLUDED.body")
-                                 .arg(marks.join(", ")),
-                             binds);
-    }
+    if (m_db.isServer())
+        return putOnServer(m_db, {{partName(m_part), &rows}});
     QSqlQuery& del = statement(QString("DELETE FROM %1 WHERE rowid = ?").arg(table()));
     QSqlQuery& ins = statement(QString("INSERT INTO %1 (rowid, body) VALUES (?, ?)").arg(table()));
     QStringList bodies;

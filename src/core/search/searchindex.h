@@ -82,6 +82,9 @@ public:
     bool fillWords();
     // Replaces the rows of refs with their texts (normalized here).
     bool put(const QList<std::pair<qint64, QString>>& rows);
+    // The rows of two parts at once: on a server one statement for both.
+    static bool putBoth(SearchIndex& first, const QList<std::pair<qint64, QString>>& firstRows,
+                        SearchIndex& second, const QList<std::pair<qint64, QString>>& secondRows);
     // Removes the rows whose ref lies in [from, to] (all of them: the word
     // list as well).
     bool remove(qint64 from, qint64 to);

@@ -69,18 +69,17 @@ bool SongIndexer::details(const QString& title, QList<qint64>* ids)
     return m_songs.put(rows);
 }
 
-bool SongIndexer::created(const QString& title, const QList<QStringList>& slotTexts)
+bool SongIndexer::created(const QSqlRecord& inserted, const QList<QStringList>& slotTexts)
 {
     if (!available())
         return true;
-    QList<qint64> ids;
-    if (!details(title, &ids))
-        return false;
-    QList<std::pair<qint64, QString>> rows;
-    for (const qint64 id : ids)
-        for (int slot = 1; slot <= slotTexts.size(); ++slot)
-            rows.append({SearchIndex::slotRef(id, slot), slotText(slot, slotTexts.at(slot - 1))});
-    return m_tracks.put(rows);
+    const qint64 id = inserted.value(QStringLiteral("indexrowid")).toLongLong();
+    QList<std::pair<qint64, QString>> songRows;
+    detailRows(id, inserted, songRows);
+    QList<std::pair<qint64, QString>> slotRows;
+    for (int slot = 1; slot <= slotTexts.size(); ++slot)
+        slotRows.append({SearchIndex::slotRef(id, slot), slotText(slot, slotTexts.at(slot - 1))});
+    return SearchIndex::putBoth(m_songs, songRows, m_tracks, slotRows);
 }
 
 QString SongIndexer::slotText(int slot, const QStringList& tracks)

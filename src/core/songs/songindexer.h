@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <QList>
+#include <QSqlRecord>
 #include <QString>
 #include <QStringList>
 
@@ -25,8 +26,9 @@ public:
 
     // The rowids of the songs stored with this title (one, unless damaged).
     QList<qint64> rowidsOf(const QString& title, bool* ok);
-    // A new song: its rows from what was just stored, and the slots' tracks.
-    bool created(const QString& title, const QList<QStringList>& slotTexts);
+    // A new song: its rows from the song row as just stored (`inserted`,
+    // with its rowid as "indexrowid"), and the slots' tracks.
+    bool created(const QSqlRecord& inserted, const QList<QStringList>& slotTexts);
     // The song rows of every song with this title, as stored now; ids, when
     // given, gets the songs' rowids.
     bool details(const QString& title, QList<qint64>* ids = nullptr);

@@ -384,6 +384,7 @@ bool SongStore::create(const NewSong& song)
     if (!m_db.transaction())
         return false;
     int mark = 0;
+    QSqlRecord inserted;
     bool ok = !useKeys || takeKeyMark(&mark);
     if (ok) {
         KeptStatement& q = statement(
@@ -392,13 +393,17 @@ bool SongStore::create(const NewSong& song)
             "\"BandZählWerkBis\", \"NoiseReduction\", bandmasch, \"SMPTEZeit\", \"SmpteType\", "
             "notiz2, \"SongInfoNote\", recordcomp, tapeinfonote, \"BandType\") "
             "VALUES (?, ?, ?, '', ?, ?, '', '0', '00:00:00', '00:00:00', '0', '0', '', '', "
-            "'00:00:00:00 ', '', '', '', '', '', '')");
+            "'00:00:00:00 ', '', '', '', '', '', '') RETURNING rowid AS indexrowid, *");
         q.bindValue(0, song.title);
         q.bindValue(1, song.words);
         q.bindValue(2, song.composer);
         q.bindValue(3, QDate::currentDate());
         q.bindValue(4, song.compositionDate);
-        ok = !fault("song") && exec(q);
+        // The row as stored (defaults and all) makes its index rows.
+        ok = !fault("song") && exec(q) && q.next();
+        if (ok)
+            inserted = q.record();
+        q.finish();
     }
     if (ok && useKeys) {
         KeptStatement& q = statement(SongKeyTable::kInsertSql);
@@ -439,7 +444,7 @@ bool SongStore::create(const NewSong& song)
                 tracks << generatedTrackText(song.title, n, k);
             slotTexts << tracks;
         }
-        ok = m_indexer.created(song.title, slotTexts);
+        ok = m_indexer.created(inserted, slotTexts);
     }
     ok = ok && CatalogueEvents::announce(m_db, CatalogueEvents::kSongs, song.title);
     if (ok && fault("commit"))
