@@ -186,28 +186,27 @@ void CatalogueSearch::songHits(const SearchQuery& query, int perKind, QList<Sear
 void CatalogueSearch::trackHits(const SearchQuery& query, int perKind, QList<SearchHit>& hits)
 {
     const QList<qint64> refs = candidates(*m_songs, int(Part::Tracks), query, perKind * 2);
-    KeptStatement& title = m_songs->kept("SELECT songtitle FROM xtrax WHERE rowid = ?");
     for (const qint64 ref : refs) {
         const int slot = int(ref % SearchIndex::kRefsPerSong) - SearchIndex::FirstSlot + 1;
         if (slot < 1 || slot > schema::kTrackSlots)
             continue;
-        title.bindValue(0, ref / SearchIndex::kRefsPerSong);
-        const bool found = title.exec() && title.next();
-        const QString song = found ? title.value(0).toString() : QString();
-        title.finish();
-        if (!found)
-            continue;
         const QString table = m_songs->isServer()
                                   ? schema::trackTable(slot)
                                   : QString("t%1.%2").arg(slot).arg(schema::trackTable(slot));
-        KeptStatement& tracks = m_songs->kept(
-            QString("SELECT * FROM %1 WHERE songtitle = ? ORDER BY rowid LIMIT 1").arg(table));
-        tracks.bindValue(0, song);
+        // The song's title and its track row of the slot in one read.
+        KeptStatement& row = m_songs->kept(
+            QString("SELECT x.songtitle, t.* FROM xtrax x JOIN %1 t ON t.songtitle = x.songtitle "
+                    "WHERE x.rowid = ? ORDER BY t.rowid LIMIT 1")
+                .arg(table));
+        row.bindValue(0, ref / SearchIndex::kRefsPerSong);
+        QString song;
         QStringList texts;
-        if (tracks.exec() && tracks.next())
-            for (int k = 0; k < schema::kTracksPerRow; ++k)
-                texts << tracks.value(k).toString();
-        tracks.finish();
+        if (row.exec() && row.next()) {
+            song = row.value(0).toString();
+            for (int k = 1; k <= schema::kTracksPerRow; ++k)
+                texts << row.value(k).toString();
+        }
+        row.finish();
         for (int k = 0; k < texts.size(); ++k) {
             if (countOf(hits, SearchHit::Kind::Track) >= perKind)
                 return;
