@@ -8,6 +8,8 @@
 
 #include <QSqlRecord>
 
+#include <map>
+
 namespace quillon {
 
 namespace {
@@ -107,12 +109,12 @@ QList<qint64> CatalogueSearch::candidates(Database& db, int part, const SearchQu
                                           int limit)
 {
     QList<qint64> refs;
-    SearchIndex index(db, Part(part));
-    if (!index.available())
-        return refs;
     if (db.isServer())
         return serverCandidates(db, SearchIndex::partName(Part(part)), query.tsquery(), limit,
                                 &m_error);
+    SearchIndex index(db, Part(part));
+    if (!index.available())
+        return refs;
     const QString table = SearchIndex::fileTable(Part(part));
     constexpr int kMostWords = 64;
     const QString match = query.fts5(
@@ -186,27 +188,50 @@ void CatalogueSearch::songHits(const SearchQuery& query, int perKind, QList<Sear
 void CatalogueSearch::trackHits(const SearchQuery& query, int perKind, QList<SearchHit>& hits)
 {
     const QList<qint64> refs = candidates(*m_songs, int(Part::Tracks), query, perKind * 2);
-    for (const qint64 ref : refs) {
-        const int slot = int(ref % SearchIndex::kRefsPerSong) - SearchIndex::FirstSlot + 1;
-        if (slot < 1 || slot > schema::kTrackSlots)
-            continue;
-        const QString table = m_songs->isServer()
-                                  ? schema::trackTable(slot)
-                                  : QString("t%1.%2").arg(slot).arg(schema::trackTable(slot));
-        // The song's title and its track row of the slot in one read.
-        KeptStatement& row = m_songs->kept(
-            QString("SELECT x.songtitle, t.* FROM xtrax x JOIN %1 t ON t.songtitle = x.songtitle "
-                    "WHERE x.rowid = ? ORDER BY t.rowid LIMIT 1")
-                .arg(table));
-        row.bindValue(0, ref / SearchIndex::kRefsPerSong);
+    // The candidates' songs with their track rows, one read per slot (a
+    // round trip per candidate would cost a server more than the search).
+    struct Row {
         QString song;
         QStringList texts;
-        if (row.exec() && row.next()) {
-            song = row.value(0).toString();
-            for (int k = 1; k <= schema::kTracksPerRow; ++k)
-                texts << row.value(k).toString();
+    };
+    std::map<qint64, Row> rows;
+    std::map<int, QStringList> songsOfSlot;
+    for (const qint64 ref : refs) {
+        const int slot = int(ref % SearchIndex::kRefsPerSong) - SearchIndex::FirstSlot + 1;
+        if (slot >= 1 && slot <= schema::kTrackSlots)
+            songsOfSlot[slot] << QString::number(ref / SearchIndex::kRefsPerSong);
+    }
+    const bool server = m_songs->isServer();
+    for (const auto& [slot, ids] : songsOfSlot) {
+        const QString table = server ? schema::trackTable(slot)
+                                     : QString("t%1.%2").arg(slot).arg(schema::trackTable(slot));
+        KeptStatement& q = m_songs->kept(
+            QString("SELECT x.rowid, x.songtitle, t.* FROM xtrax x JOIN %1 t ON t.songtitle = "
+                    "x.songtitle WHERE %2 ORDER BY x.rowid, t.rowid")
+                .arg(table, server
+                                ? QStringLiteral("x.rowid = ANY(CAST(? AS bigint[]))")
+                                : QStringLiteral("x.rowid IN (SELECT value FROM json_each(?))")));
+        q.bindValue(0, server ? '{' + ids.join(',') + '}' : '[' + ids.join(',') + ']');
+        if (q.exec()) {
+            while (q.next()) {
+                const qint64 ref = SearchIndex::slotRef(q.value(0).toLongLong(), slot);
+                if (rows.count(ref))
+                    continue; // a damaged catalogue's second track row
+                Row& row = rows[ref];
+                row.song = q.value(1).toString();
+                for (int k = 2; k < 2 + schema::kTracksPerRow; ++k)
+                    row.texts << q.value(k).toString();
+            }
         }
-        row.finish();
+        q.finish();
+    }
+    for (const qint64 ref : refs) {
+        const auto found = rows.find(ref);
+        if (found == rows.end())
+            continue;
+        const int slot = int(ref % SearchIndex::kRefsPerSong) - SearchIndex::FirstSlot + 1;
+        const QString& song = found->second.song;
+        const QStringList& texts = found->second.texts;
         for (int k = 0; k < texts.size(); ++k) {
             if (countOf(hits, SearchHit::Kind::Track) >= perKind)
                 return;
