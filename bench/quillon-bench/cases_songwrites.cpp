@@ -127,16 +127,10 @@ auto creatorFor(SongStore& store)
     return songCreator(store);
 }
 
-auto creatorFor(RawServerDb& raw)
-{
-    return rawCreator(raw);
-}
-
 // A create with the search index kept against the same without it, each
-// iteration through both, taking turns at going first. Data folder: the
-// store on the indexed copy against the store on the folder that has none.
-// Server: the store (which always writes the index there) against the
-// libpq transaction without the index statements.
+// iteration through both, taking turns at going first: the store on the
+// indexed catalogue against the store on one that has no index (a folder
+// never indexed; a server copy whose index table is dropped).
 template <typename Other>
 void indexCostCase(benchmark::State& state, BenchContext& ctx, const DataFolder& indexed,
                    Other& other, const std::string& row, int n)
@@ -214,11 +208,10 @@ void registerIndexCostCases(BenchContext& ctx)
                   [&ctx, n](benchmark::State& s) {
                       const DataFolder& server =
                           ctx.servers()->withSearchIndex(ctx.indexedFolder(n), n);
-                      RawServerDb raw;
-                      if (!raw.open(server.server().connectionUri()))
-                          return abortCase(s, "cannot open the server catalogue");
-                      raw.setIndexed(false);
-                      indexCostCase(s, ctx, server, raw, "song_create_index_server", n);
+                      SongStore without(ctx.servers()->withoutSearchIndex(ctx.folder(n), n));
+                      if (!without.open())
+                          return abortCase(s, "cannot open the server copy without an index");
+                      indexCostCase(s, ctx, server, without, "song_create_index_server", n);
                   });
 }
 

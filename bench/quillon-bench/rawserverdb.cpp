@@ -88,12 +88,11 @@ bool RawServerDb::open(const QString& uri)
         "\"BandZählWerkBis\", \"NoiseReduction\", bandmasch, \"SMPTEZeit\", \"SmpteType\", "
         "notiz2, \"SongInfoNote\", recordcomp, tapeinfonote, \"BandType\") "
         "VALUES ($1, $2, $3, '', $4, $5, '', '0', '00:00:00', '00:00:00', '0', '0', '', "
-        "'', '00:00:00:00 ', '', '', '', '', '', '')";
+        "'', '00:00:00:00 ', '', '', '', '', '', '') RETURNING rowid AS indexrowid, *";
     bool ok =
         prepare("mark", "SELECT fresh FROM songkeystate", 0) &&
         prepare("set_mark", "UPDATE songkeystate SET fresh = $1", 1) &&
         prepare("notify", "SELECT pg_notify($1, $2)", 2) && prepare("insert_song", insertSong, 5) &&
-        prepare("insert_song_indexed", insertSong + " RETURNING rowid AS indexrowid, *", 5) &&
         prepare("insert_key",
                 "INSERT INTO songkey (key, songtitle) VALUES ($1, $2) ON CONFLICT DO NOTHING", 2) &&
         prepare("delete_key", "DELETE FROM songkey WHERE key = $1 AND songtitle = $2", 2) &&
@@ -305,14 +304,12 @@ bool RawServerDb::create(const QString& title, const QString& words, const QStri
     QList<std::pair<qint64, QString>> songRows;
     QList<qint64> ids;
     bool ok = takeMark(&mark);
-    if (ok && m_indexed) {
-        PGresult* r = run("insert_song_indexed", song);
+    if (ok) {
+        PGresult* r = run("insert_song", song);
         ok = r != nullptr;
         if (ok)
             songRowsOf(r, songRows, &ids);
         PQclear(r);
-    } else if (ok) {
-        ok = command("insert_song", song);
     }
     ok = ok && command("insert_key", {title.trimmed().toUpper().toUtf8(), t});
     for (int n = 1; ok && n <= schema::kTrackSlots; ++n) {
@@ -326,7 +323,7 @@ bool RawServerDb::create(const QString& title, const QString& words, const QStri
     ok = ok && command("set_mark", {mark});
     // As SongIndexer: the song's rows and its slots' rows in one statement,
     // a new song's placeholder tracks left out.
-    if (ok && m_indexed) {
+    if (ok) {
         QList<std::pair<qint64, QString>> slotRows;
         for (const qint64 id : ids)
             for (int n = 1; n <= schema::kTrackSlots; ++n) {

@@ -31,9 +31,6 @@ public:
     void close();
     QString lastError() const { return m_error; }
 
-    // Without the index, create sends no search index statements: the least
-    // a create could be if the catalogue kept no index.
-    void setIndexed(bool indexed) { m_indexed = indexed; }
     bool create(const QString& title, const QString& words, const QString& composer,
                 const QString& compositionDate);
     bool rename(const QString& oldTitle, const QString& newTitle);
@@ -76,7 +73,6 @@ private:
     PGconn* m_conn = nullptr;
     QString m_error;
     QSet<int> m_putPrepared;
-    bool m_indexed = true;
 };
 
 } // namespace quillon::bench

@@ -340,13 +340,25 @@ QString ServerCatalogues::createDatabase(const QString& name)
 
 const DataFolder& ServerCatalogues::copyOf(const DataFolder& folder, int n)
 {
-    const QString key = QString("copy%1").arg(n);
+    return copy(folder, n, true);
+}
+
+const DataFolder& ServerCatalogues::withoutSearchIndex(const DataFolder& folder, int n)
+{
+    return copy(folder, n, false);
+}
+
+const DataFolder& ServerCatalogues::copy(const DataFolder& folder, int n, bool indexed)
+{
+    const QString key = QString(indexed ? "copy%1" : "bare%1").arg(n);
     if (auto it = m_folders.find(key); it != m_folders.end())
         return *it->second;
     QElapsedTimer timer;
     timer.start();
-    const QString uri = createDatabase(
-        QString("quillon_bench_%1_%2").arg(QCoreApplication::applicationPid()).arg(n));
+    const QString uri = createDatabase(QString("quillon_bench_%1_%2%3")
+                                           .arg(QCoreApplication::applicationPid())
+                                           .arg(n)
+                                           .arg(indexed ? "" : "_bare"));
     Connection c(uri);
     bool ok = c.ok() && c.exec("SET client_min_messages = warning") && c.exec("BEGIN");
     for (const QString& s : layout(false))
@@ -364,6 +376,9 @@ const DataFolder& ServerCatalogues::copyOf(const DataFolder& folder, int n)
     }
     for (const QString& s : layout(true) + continueRowids())
         ok = ok && c.exec(s);
+    // A catalogue without the search index, as a store that writes none.
+    if (!indexed)
+        ok = ok && c.exec("DROP TABLE searchindex");
     ok = ok && c.exec("COMMIT");
     for (const QString& s : analyze())
         ok = ok && c.exec(s);

@@ -36,6 +36,9 @@ public:
     // into the server's table, whose word vectors and GIN index the server
     // makes itself. Once per n; the databases must hold the same rowids.
     const DataFolder& withSearchIndex(const DataFolder& indexed, int n);
+    // Another copy of folder whose catalogue has no search index table:
+    // the store writes no index rows there.
+    const DataFolder& withoutSearchIndex(const DataFolder& folder, int n);
     // A catalogue whose song table holds n songs (with their title keys)
     // filled on the server itself, every other table empty: enough for the
     // song list, which reads nothing else.
@@ -45,6 +48,8 @@ private:
     ServerCatalogues(QString adminUri, QString version);
     // Creates the database and returns its address; aborts on failure.
     QString createDatabase(const QString& name);
+    // A copy of folder's catalogue, with or without the search index table.
+    const DataFolder& copy(const DataFolder& folder, int n, bool indexed);
 
     QString m_adminUri;
     QString m_version;

@@ -161,7 +161,11 @@ bool SearchIndex::available()
     // Only a found index is remembered: a first build may lay it out in
     // another connection at any moment, and from then on every write counts.
     if (m_available != 1)
-        m_available = m_db.isServer() || m_db.hasTable(fileTable(m_part), m_schema) ? 1 : 0;
+        m_available =
+            m_db.hasTable(m_db.isServer() ? QStringLiteral("searchindex") : fileTable(m_part),
+                          m_schema)
+                ? 1
+                : 0;
     return m_available == 1;
 }
 

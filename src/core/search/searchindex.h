@@ -70,7 +70,8 @@ public:
     SearchIndex& operator=(const SearchIndex&) = delete;
 
     // The index exists where this connection writes (a folder made before
-    // the index has none until its first build).
+    // the index has none until its first build; a server catalogue always
+    // has one).
     bool available();
     // The word list exists (a data folder indexed before it had none).
     bool hasWords();
