@@ -8,8 +8,6 @@
 
 #include <QSqlRecord>
 
-#include <map>
-
 namespace quillon {
 
 namespace {
@@ -188,50 +186,27 @@ void CatalogueSearch::songHits(const SearchQuery& query, int perKind, QList<Sear
 void CatalogueSearch::trackHits(const SearchQuery& query, int perKind, QList<SearchHit>& hits)
 {
     const QList<qint64> refs = candidates(*m_songs, int(Part::Tracks), query, perKind * 2);
-    // The candidates' songs with their track rows, one read per slot (a
-    // round trip per candidate would cost a server more than the search).
-    struct Row {
+    for (const qint64 ref : refs) {
+        const int slot = int(ref % SearchIndex::kRefsPerSong) - SearchIndex::FirstSlot + 1;
+        if (slot < 1 || slot > schema::kTrackSlots)
+            continue;
+        const QString table = m_songs->isServer()
+                                  ? schema::trackTable(slot)
+                                  : QString("t%1.%2").arg(slot).arg(schema::trackTable(slot));
+        // The song's title and its track row of the slot in one read.
+        KeptStatement& row = m_songs->kept(
+            QString("SELECT x.songtitle, t.* FROM xtrax x JOIN %1 t ON t.songtitle = x.songtitle "
+                    "WHERE x.rowid = ? ORDER BY t.rowid LIMIT 1")
+                .arg(table));
+        row.bindValue(0, ref / SearchIndex::kRefsPerSong);
         QString song;
         QStringList texts;
-    };
-    std::map<qint64, Row> rows;
-    std::map<int, QStringList> songsOfSlot;
-    for (const qint64 ref : refs) {
-        const int slot = int(ref % SearchIndex::kRefsPerSong) - SearchIndex::FirstSlot + 1;
-        if (slot >= 1 && slot <= schema::kTrackSlots)
-            songsOfSlot[slot] << QString::number(ref / SearchIndex::kRefsPerSong);
-    }
-    const bool server = m_songs->isServer();
-    for (const auto& [slot, ids] : songsOfSlot) {
-        const QString table = server ? schema::trackTable(slot)
-                                     : QString("t%1.%2").arg(slot).arg(schema::trackTable(slot));
-        KeptStatement& q = m_songs->kept(
-            QString("SELECT x.rowid, x.songtitle, t.* FROM xtrax x JOIN %1 t ON t.songtitle = "
-                    "x.songtitle WHERE %2 ORDER BY x.rowid, t.rowid")
-                .arg(table, server
-                                ? QStringLiteral("x.rowid = ANY(CAST(? AS bigint[]))")
-                                : QStringLiteral("x.rowid IN (SELECT value FROM json_each(?))")));
-        q.bindValue(0, server ? '{' + ids.join(',') + '}' : '[' + ids.join(',') + ']');
-        if (q.exec()) {
-            while (q.next()) {
-                const qint64 ref = SearchIndex::slotRef(q.value(0).toLongLong(), slot);
-                if (rows.count(ref))
-                    continue; // a damaged catalogue's second track row
-                Row& row = rows[ref];
-                row.song = q.value(1).toString();
-                for (int k = 2; k < 2 + schema::kTracksPerRow; ++k)
-                    row.texts << q.value(k).toString();
-            }
+        if (row.exec() && row.next()) {
+            song = row.value(0).toString();
+            for (int k = 1; k <= schema::kTracksPerRow; ++k)
+                texts << row.value(k).toString();
         }
-        q.finish();
-    }
-    for (const qint64 ref : refs) {
-        const auto found = rows.find(ref);
-        if (found == rows.end())
-            continue;
-        const int slot = int(ref % SearchIndex::kRefsPerSong) - SearchIndex::FirstSlot + 1;
-        const QString& song = found->second.song;
-        const QStringList& texts = found->second.texts;
+        row.finish();
         for (int k = 0; k < texts.size(); ++k) {
             if (countOf(hits, SearchHit::Kind::Track) >= perKind)
                 return;
