@@ -158,9 +158,10 @@ QSqlQuery& SearchIndex::statement(const QString& sql)
 
 bool SearchIndex::available()
 {
-    // Only a found index is remembered: a first build may lay it out in
-    // another connection at any moment, and from then on every write counts.
-    if (m_available != 1)
+    // In a data folder only a found index is remembered: a first build may
+    // lay it out in another connection at any moment, and from then on every
+    // write counts. A server's layout has it or not for good.
+    if (m_available == -1 || (m_available == 0 && !m_db.isServer()))
         m_available =
             m_db.hasTable(m_db.isServer() ? QStringLiteral("searchindex") : fileTable(m_part),
                           m_schema)

@@ -49,7 +49,7 @@ bool SongIndexer::detailRows(qint64 rowid, const QSqlRecord& record,
     return true;
 }
 
-bool SongIndexer::details(const QString& title, QList<qint64>* ids)
+bool SongIndexer::details(const QString& title)
 {
     if (!available())
         return true;
@@ -60,11 +60,8 @@ bool SongIndexer::details(const QString& title, QList<qint64>* ids)
         return false;
     }
     QList<std::pair<qint64, QString>> rows;
-    while (q.next()) {
+    while (q.next())
         detailRows(q.value(0).toLongLong(), q.record(), rows);
-        if (ids)
-            *ids << q.value(0).toLongLong();
-    }
     q.finish();
     return m_songs.put(rows);
 }

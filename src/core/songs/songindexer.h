@@ -29,9 +29,8 @@ public:
     // A new song: its rows from the song row as just stored (`inserted`,
     // with its rowid as "indexrowid"), and the slots' tracks.
     bool created(const QSqlRecord& inserted, const QList<QStringList>& slotTexts);
-    // The song rows of every song with this title, as stored now; ids, when
-    // given, gets the songs' rowids.
-    bool details(const QString& title, QList<qint64>* ids = nullptr);
+    // The song rows of every song with this title, as stored now.
+    bool details(const QString& title);
     // A slot's text as indexed: its tracks but a new song's placeholders.
     static QString slotText(int slot, const QStringList& tracks);
     // One slot's track row as stored now.
