@@ -6,6 +6,7 @@
 #include "store/serverschema.h"
 #include "store/songconstants.h"
 
+#include <QHash>
 #include <QSqlRecord>
 
 namespace quillon {
@@ -36,6 +37,99 @@ void setContext(SearchHit& hit, const QString& text, const QList<SearchQuery::Sp
     for (const SearchQuery::Span& m : marks)
         if (m.start >= start && m.start + m.length <= end)
             hit.marks << SearchQuery::Span{m.start - start + shift, m.length};
+}
+
+// Track candidates read together: the first batch, and the most at once.
+constexpr qsizetype kFirstBatch = 4;
+constexpr qsizetype kLargestBatch = 32;
+
+int slotOf(qint64 ref)
+{
+    return int(ref % SearchIndex::kRefsPerSong) - SearchIndex::FirstSlot + 1;
+}
+
+// A track candidate's song title and the track texts of its slot row.
+using TrackRows = QHash<qint64, std::pair<QString, QStringList>>;
+
+// The songs and track rows of one slot's candidates, their song rowids as
+// one value (an array on a server, a JSON list in a data folder). A song's
+// first track row of the slot is the one its track sheet shows.
+QString trackRowsSql(bool server, int slot)
+{
+    QStringList tracks;
+    for (int k = 0; k < schema::kTracksPerRow; ++k)
+        tracks << "t." + schema::quoted(schema::trackColumns().at(k));
+    const QString table = schema::trackTable(slot);
+    const QString head =
+        QString("SELECT %1 AS slot, x.rowid, x.songtitle, %2 ").arg(slot).arg(tracks.join(", "));
+    if (server)
+        return head + QString("FROM xtrax x CROSS JOIN LATERAL (SELECT * FROM %1 t WHERE "
+                              "t.songtitle = x.songtitle ORDER BY t.rowid LIMIT 1) t WHERE "
+                              "x.rowid = ANY(CAST(? AS bigint[]))")
+                          .arg(table);
+    return head + QString("FROM xtrax x JOIN t%1.%2 t ON t.rowid = (SELECT min(rowid) FROM t%1.%2 "
+                          "WHERE songtitle = x.songtitle) WHERE x.rowid IN (SELECT value FROM "
+                          "json_each(?))")
+                      .arg(slot)
+                      .arg(table);
+}
+
+// Reads the rows of some track candidates into rows. Read whole and
+// finished at once: an open read would hold a data folder's files against
+// writers.
+bool readTrackRows(Database& db, const QList<qint64>& refs, TrackRows& rows, QString* error)
+{
+    QStringList songs[schema::kTrackSlots];
+    for (const qint64 ref : refs) {
+        const int slot = slotOf(ref);
+        if (slot >= 1 && slot <= schema::kTrackSlots)
+            songs[slot - 1] << QString::number(ref / SearchIndex::kRefsPerSong);
+    }
+    const auto read = [&](KeptStatement& q) {
+        const bool ok = q.exec();
+        while (ok && q.next()) {
+            QStringList texts;
+            for (int k = 0; k < schema::kTracksPerRow; ++k)
+                texts << q.value(3 + k).toString();
+            rows.insert(SearchIndex::slotRef(q.value(1).toLongLong(), q.value(0).toInt()),
+                        {q.value(2).toString(), texts});
+        }
+        if (!ok)
+            *error = q.lastError().text();
+        q.finish();
+        return ok;
+    };
+    if (db.isServer()) {
+        // Every slot in one statement: on a server each statement costs a
+        // round trip, more than the reads themselves.
+        static const QString sql = [] {
+            QStringList branches;
+            for (int n = 1; n <= schema::kTrackSlots; ++n)
+                branches << trackRowsSql(true, n);
+            return branches.join(" UNION ALL ");
+        }();
+        KeptStatement& q = db.kept(sql);
+        for (int i = 0; i < schema::kTrackSlots; ++i)
+            q.bindValue(i, '{' + songs[i].join(',') + '}');
+        return read(q);
+    }
+    // In a data folder a statement's cost is the files it opens: one per
+    // slot the candidates name.
+    static const QStringList slotSql = [] {
+        QStringList all;
+        for (int n = 1; n <= schema::kTrackSlots; ++n)
+            all << trackRowsSql(false, n);
+        return all;
+    }();
+    for (int i = 0; i < schema::kTrackSlots; ++i) {
+        if (songs[i].isEmpty())
+            continue;
+        KeptStatement& q = db.kept(slotSql.at(i));
+        q.bindValue(0, '[' + songs[i].join(',') + ']');
+        if (!read(q))
+            return false;
+    }
+    return true;
 }
 
 int countOf(const QList<SearchHit>& hits, SearchHit::Kind kind)
@@ -80,8 +174,14 @@ bool CatalogueSearch::ensureOpen()
         return true;
     m_songs = std::make_unique<Database>();
     if (m_folder.onServer()) {
-        if (!serverschema::open(*m_songs, m_folder.server())) {
+        // The search's statements are kept, and a plan made once serves
+        // them all (the one that needs a plan for its own values asks for
+        // it): planning the track rows' statement anew would cost more than
+        // running it.
+        if (!serverschema::open(*m_songs, m_folder.server()) ||
+            !m_songs->exec("SET plan_cache_mode = force_generic_plan")) {
             m_error = m_songs->lastError();
+            m_songs.reset();
             return false;
         }
         return true;
@@ -186,43 +286,40 @@ void CatalogueSearch::songHits(const SearchQuery& query, int perKind, QList<Sear
 void CatalogueSearch::trackHits(const SearchQuery& query, int perKind, QList<SearchHit>& hits)
 {
     const QList<qint64> refs = candidates(*m_songs, int(Part::Tracks), query, perKind * 2);
-    for (const qint64 ref : refs) {
-        const int slot = int(ref % SearchIndex::kRefsPerSong) - SearchIndex::FirstSlot + 1;
-        if (slot < 1 || slot > schema::kTrackSlots)
-            continue;
-        const QString table = m_songs->isServer()
-                                  ? schema::trackTable(slot)
-                                  : QString("t%1.%2").arg(slot).arg(schema::trackTable(slot));
-        // The song's title and its track row of the slot in one read.
-        KeptStatement& row = m_songs->kept(
-            QString("SELECT x.songtitle, t.* FROM xtrax x JOIN %1 t ON t.songtitle = x.songtitle "
-                    "WHERE x.rowid = ? ORDER BY t.rowid LIMIT 1")
-                .arg(table));
-        row.bindValue(0, ref / SearchIndex::kRefsPerSong);
-        QString song;
-        QStringList texts;
-        if (row.exec() && row.next()) {
-            song = row.value(0).toString();
-            for (int k = 1; k <= schema::kTracksPerRow; ++k)
-                texts << row.value(k).toString();
-        }
-        row.finish();
-        for (int k = 0; k < texts.size(); ++k) {
-            if (countOf(hits, SearchHit::Kind::Track) >= perKind)
-                return;
-            const QString& text = texts.at(k);
-            if (isGeneratedTrackText(text, slot, k + 1))
-                continue; // not indexed: a new song's placeholder
-            const QList<SearchQuery::Span> marks = query.match(text);
-            if (marks.isEmpty())
-                continue;
-            SearchHit hit;
-            hit.kind = SearchHit::Kind::Track;
-            hit.subject = song;
-            hit.slot = slot;
-            hit.track = k + 1;
-            setContext(hit, text, marks);
-            hits << hit;
+    // Most searches are served by their first few candidates; a query
+    // whose words seldom stand in one track text needs more. On a server
+    // each read is a round trip, so they come in growing batches; in a data
+    // folder a read costs only its rows, so one at a time.
+    const bool server = m_songs->isServer();
+    qsizetype batch = server ? kFirstBatch : 1;
+    for (qsizetype from = 0; from < refs.size();
+         from += batch, batch = server ? qMin(2 * batch, kLargestBatch) : 1) {
+        const QList<qint64> some = refs.mid(from, batch);
+        TrackRows rows;
+        if (!readTrackRows(*m_songs, some, rows, &m_error))
+            return;
+        for (const qint64 ref : some) {
+            const auto found = rows.constFind(ref);
+            if (found == rows.constEnd())
+                continue; // deleted since the index was read
+            const QStringList& texts = found->second;
+            for (int k = 0; k < texts.size(); ++k) {
+                if (countOf(hits, SearchHit::Kind::Track) >= perKind)
+                    return;
+                const QString& text = texts.at(k);
+                if (isGeneratedTrackText(text, slotOf(ref), k + 1))
+                    continue; // not indexed: a new song's placeholder
+                const QList<SearchQuery::Span> marks = query.match(text);
+                if (marks.isEmpty())
+                    continue;
+                SearchHit hit;
+                hit.kind = SearchHit::Kind::Track;
+                hit.subject = found->first;
+                hit.slot = slotOf(ref);
+                hit.track = k + 1;
+                setContext(hit, text, marks);
+                hits << hit;
+            }
         }
     }
 }
@@ -243,8 +340,7 @@ void CatalogueSearch::smallHits(int i, const SearchQuery& query, int perKind,
     QStringList columns;
     for (const QString& f : fields)
         columns << schema::quoted(f);
-    QSqlQuery q(db.handle());
-    q.prepare(
+    KeptStatement& q = db.kept(
         QString("SELECT %1, (SELECT count(*) FROM %2 WHERE rowid <= ?) FROM %2 WHERE rowid = ?")
             .arg(columns.join(", "), schema::quoted(tables[i])));
     for (const qint64 ref : refs) {
@@ -252,11 +348,14 @@ void CatalogueSearch::smallHits(int i, const SearchQuery& query, int perKind,
             return;
         q.bindValue(0, ref);
         q.bindValue(1, ref);
-        if (!q.exec() || !q.next())
-            continue;
+        const bool found = q.exec() && q.next();
         QStringList values;
-        for (int c = 0; c < fields.size(); ++c)
+        for (int c = 0; found && c <= fields.size(); ++c)
             values << q.value(c).toString();
+        q.finish();
+        if (!found)
+            continue;
+        const int place = values.takeLast().toInt();
         const QString text = SearchIndex::plainOf(values);
         const QList<SearchQuery::Span> marks = query.match(text);
         if (marks.isEmpty())
@@ -264,7 +363,7 @@ void CatalogueSearch::smallHits(int i, const SearchQuery& query, int perKind,
         SearchHit hit;
         hit.kind = kinds[i];
         hit.subject = i < 2 ? values.first() : QString();
-        hit.slot = i == 1 ? q.value(int(fields.size())).toInt() : 0;
+        hit.slot = i == 1 ? place : 0;
         setContext(hit, text, marks);
         hits << hit;
     }

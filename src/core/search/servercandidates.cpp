@@ -2,9 +2,6 @@
 
 #include "store/database.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
-
 #include <cmath>
 #include <limits>
 
@@ -24,71 +21,80 @@ struct Scan {
     QString tsquery;
     QString* error;
 
-    bool fail(const QSqlQuery& q)
+    bool fail(const KeptStatement& q)
     {
         *error = q.lastError().text();
         return false;
     }
 
+    // The statements are kept on the connection: the search runs them
+    // several times per part, and each would otherwise be prepared, run
+    // and dropped, three round trips for one.
+
     // Matches among the next window rows after ref `after`, at most want.
     bool window(qint64 after, int rows, int want, QList<qint64>& refs)
     {
-        QSqlQuery q(db.handle());
-        q.setForwardOnly(true);
-        q.prepare("SELECT ref FROM (SELECT ref, tsv FROM searchindex WHERE part = ? AND ref > ? "
-                  "ORDER BY ref LIMIT ?) w WHERE tsv @@ to_tsquery('simple', ?) LIMIT ?");
-        q.addBindValue(part);
-        q.addBindValue(after);
-        q.addBindValue(rows);
-        q.addBindValue(tsquery);
-        q.addBindValue(want);
+        KeptStatement& q =
+            db.kept("SELECT ref FROM (SELECT ref, tsv FROM searchindex WHERE part = ? AND ref > ? "
+                    "ORDER BY ref LIMIT ?) w WHERE tsv @@ to_tsquery('simple', ?) LIMIT ?");
+        q.bindValue(0, part);
+        q.bindValue(1, after);
+        q.bindValue(2, rows);
+        q.bindValue(3, tsquery);
+        q.bindValue(4, want);
         if (!q.exec())
             return fail(q);
         while (q.next())
             refs << q.value(0).toLongLong();
+        q.finish();
         return true;
     }
 
     // The ref of the last row of that window; false past the last row.
     bool windowEnd(qint64 after, int rows, qint64* end)
     {
-        QSqlQuery q(db.handle());
-        q.setForwardOnly(true);
-        q.prepare("SELECT ref FROM searchindex WHERE part = ? AND ref > ? ORDER BY ref "
-                  "OFFSET ? LIMIT 1");
-        q.addBindValue(part);
-        q.addBindValue(after);
-        q.addBindValue(rows - 1);
+        KeptStatement& q = db.kept("SELECT ref FROM searchindex WHERE part = ? AND ref > ? "
+                                   "ORDER BY ref OFFSET ? LIMIT 1");
+        q.bindValue(0, part);
+        q.bindValue(1, after);
+        q.bindValue(2, rows - 1);
         if (!q.exec())
             return fail(q);
-        if (!q.next())
-            return false;
-        *end = q.value(0).toLongLong();
-        return true;
+        const bool found = q.next();
+        if (found)
+            *end = q.value(0).toLongLong();
+        q.finish();
+        return found;
     }
 
     // The rest through the part's word index alone. The planner would
     // often walk the rows instead (in order, in full, or through the
     // primary key's bitmap), misled by word statistics that count the words
     // of every part; the part named as its word index names it (part || '')
-    // leaves the key out, and the settings the rest.
+    // leaves the key out, and the settings the rest. A plan kept for the
+    // statement could not know the part, and so not the index: every run is
+    // planned for its own values.
     bool wordIndex(qint64 after, int want, QList<qint64>& refs)
     {
         if (!db.transaction())
             return false;
-        QSqlQuery q(db.handle());
-        q.setForwardOnly(true);
-        const bool ok = q.exec("SET LOCAL enable_seqscan = off") &&
-                        q.exec("SET LOCAL enable_indexscan = off") &&
-                        q.prepare("SELECT ref FROM searchindex WHERE (part || '') = ? AND ref > ? "
-                                  "AND tsv @@ to_tsquery('simple', ?) ORDER BY ref LIMIT ?");
-        if (ok) {
-            q.addBindValue(part);
-            q.addBindValue(after);
-            q.addBindValue(tsquery);
-            q.addBindValue(want);
+        KeptStatement& settings =
+            db.kept("SELECT set_config('enable_seqscan', 'off', true), "
+                    "set_config('enable_indexscan', 'off', true), "
+                    "set_config('plan_cache_mode', 'force_custom_plan', true)");
+        if (!settings.exec()) {
+            fail(settings);
+            db.rollback();
+            return false;
         }
-        if (!ok || !q.exec()) {
+        settings.finish();
+        KeptStatement& q = db.kept("SELECT ref FROM searchindex WHERE (part || '') = ? AND ref > ? "
+                                   "AND tsv @@ to_tsquery('simple', ?) ORDER BY ref LIMIT ?");
+        q.bindValue(0, part);
+        q.bindValue(1, after);
+        q.bindValue(2, tsquery);
+        q.bindValue(3, want);
+        if (!q.exec()) {
             fail(q);
             db.rollback();
             return false;

@@ -11,6 +11,7 @@
 #include "search/servercandidates.h"
 #include "songs/songstore.h"
 #include "store/database.h"
+#include "store/schema.h"
 #include "store/serverschema.h"
 #include "tempdatafolder.h"
 
@@ -160,6 +161,40 @@ private Q_SLOTS:
         QVERIFY(store.remove("Red Dawn"));
         QVERIFY(found(search, "clavinet").isEmpty());
         QVERIFY(found(search, "dawn").isEmpty());
+    }
+
+    // Track hits come in stored order (song, slot, track) however the
+    // candidates are read: rows of several slots at once, rows whose texts
+    // hold the words only apart, and the limit reached inside a row.
+    void trackHitsComeInStoredOrder()
+    {
+        test::TempDataFolder tmp;
+        SongStore store(tmp.folder());
+        QVERIFY(store.open());
+        build(tmp.folder());
+        QStringList expected, phrase;
+        for (int song = 1; song <= 12; ++song) {
+            const QString title = QString("Take %1").arg(song, 2, 10, QChar('0'));
+            QVERIFY(store.create({title, {}, {}, {}}));
+            for (const int slot : {1, 4, 10}) {
+                QStringList texts(schema::kTracksPerRow, QString("bass"));
+                const int hits = (song + slot) % 3; // 0: the words only apart
+                const int first = (song * 7 + slot) % 90 + 1;
+                texts[first - 1] = hits ? "Conga loop, left" : "conga";
+                texts[first + 4] = hits == 2 ? "loop and CONGA" : "loop";
+                QVERIFY(store.writeTracks(title, slot, 1, texts));
+                if (hits)
+                    expected << QString("Tracks %1 %2/%3").arg(title).arg(slot).arg(first);
+                if (hits == 2) {
+                    expected << QString("Tracks %1 %2/%3").arg(title).arg(slot).arg(first + 5);
+                    phrase << expected.last();
+                }
+            }
+        }
+        QVERIFY(expected.size() > 20);
+        CatalogueSearch search(tmp.folder());
+        QCOMPARE(found(search, "conga loop"), expected.mid(0, 20));
+        QCOMPARE(found(search, "\"loop and conga\""), phrase);
     }
 
     // Media, devices and the notebook are found as their stores write them.
