@@ -9,6 +9,9 @@
 #include <QHash>
 #include <QSqlRecord>
 
+#include <algorithm>
+#include <cmath>
+
 namespace quillon {
 
 namespace {
@@ -288,12 +291,18 @@ void CatalogueSearch::trackHits(const SearchQuery& query, int perKind, QList<Sea
     const QList<qint64> refs = candidates(*m_songs, int(Part::Tracks), query, perKind * 2);
     // Most searches are served by their first few candidates; a query
     // whose words seldom stand in one track text needs more. On a server
-    // each read is a round trip, so they come in growing batches; in a data
-    // folder a read costs only its rows, so one at a time.
+    // each read is a round trip, so after a first few the next batch is as
+    // many as the hits per row so far say are needed, with some to spare;
+    // in a data folder a read costs only its rows, so one at a time.
     const bool server = m_songs->isServer();
     qsizetype batch = server ? kFirstBatch : 1;
-    for (qsizetype from = 0; from < refs.size();
-         from += batch, batch = server ? qMin(2 * batch, kLargestBatch) : 1) {
+    for (qsizetype from = 0; from < refs.size(); from += batch) {
+        if (server && from > 0) {
+            const int found = countOf(hits, SearchHit::Kind::Track);
+            batch = found == 0 ? 2 * batch
+                               : qsizetype(std::ceil((perKind - found) * 1.25 * from / found));
+            batch = std::clamp<qsizetype>(batch, 1, kLargestBatch);
+        }
         const QList<qint64> some = refs.mid(from, batch);
         TrackRows rows;
         if (!readTrackRows(*m_songs, some, rows, &m_error))

@@ -74,6 +74,17 @@ QList<SearchQuery::Span> SearchQuery::match(const QString& text) const
 {
     if (m_terms.isEmpty())
         return {};
+    // Most texts a search reads do not match, and most are plain ASCII,
+    // whose words are their letters lowercased: a word of the query that
+    // such a text does not hold, in any case, rules it out before it is
+    // taken apart.
+    const bool ascii =
+        std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    if (ascii)
+        for (const Term& t : m_terms)
+            for (const QString& w : t.words)
+                if (!text.contains(w, Qt::CaseInsensitive))
+                    return {};
     const QList<searchtext::Word> ws = searchtext::words(text);
     QList<Span> spans;
     for (const Term& t : m_terms) {

@@ -26,6 +26,10 @@ inline QString generatedTrackText(const QString& title, int slot, int track)
 // title it was made for: a placeholder, not something typed.
 inline bool isGeneratedTrackText(const QString& text, int slot, int track)
 {
+    // Most texts are not, which a look for the pattern's middle tells
+    // without building it.
+    if (!text.contains(QLatin1String("  Track")))
+        return false;
     return text.endsWith(QStringLiteral(" Dev ") + numberText(slot) + QStringLiteral("  Track") +
                          numberText(track));
 }

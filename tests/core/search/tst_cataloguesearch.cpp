@@ -99,6 +99,9 @@ private Q_SLOTS:
         QTest::newRow("umlauts and sharp s") << "Grüße aus Köln"
                                              << "GRUSSE koln"
                                              << "Grüße|Köln";
+        QTest::newRow("sharp s in the query") << "STRASSE 5"
+                                              << "straße"
+                                              << "STRASSE";
         QTest::newRow("Cyrillic") << "Москва вечером"
                                   << "моск"
                                   << "Москва";
