@@ -66,7 +66,7 @@ bool SongIndexer::details(const QString& title)
     return m_songs.put(rows);
 }
 
-bool SongIndexer::created(const QSqlRecord& inserted, const QList<QStringList>& slotTexts)
+bool SongIndexer::created(const QSqlRecord& inserted)
 {
     if (!available())
         return true;
@@ -74,8 +74,8 @@ bool SongIndexer::created(const QSqlRecord& inserted, const QList<QStringList>& 
     QList<std::pair<qint64, QString>> songRows;
     detailRows(id, inserted, songRows);
     QList<std::pair<qint64, QString>> slotRows;
-    for (int slot = 1; slot <= slotTexts.size(); ++slot)
-        slotRows.append({SearchIndex::slotRef(id, slot), slotText(slot, slotTexts.at(slot - 1))});
+    for (int slot = 1; slot <= schema::kTrackSlots; ++slot)
+        slotRows.append({SearchIndex::slotRef(id, slot), QString()});
     return SearchIndex::putBoth(m_songs, songRows, m_tracks, slotRows);
 }
 

@@ -27,8 +27,10 @@ public:
     // The rowids of the songs stored with this title (one, unless damaged).
     QList<qint64> rowidsOf(const QString& title, bool* ok);
     // A new song: its rows from the song row as just stored (`inserted`,
-    // with its rowid as "indexrowid"), and the slots' tracks.
-    bool created(const QSqlRecord& inserted, const QList<QStringList>& slotTexts);
+    // with its rowid as "indexrowid"). Its tracks are still the
+    // placeholders a new song gets, which the index leaves out, so its
+    // slots' rows are empty.
+    bool created(const QSqlRecord& inserted);
     // The song rows of every song with this title, as stored now.
     bool details(const QString& title);
     // A slot's text as indexed: its tracks but a new song's placeholders.

@@ -436,16 +436,7 @@ bool SongStore::create(const NewSong& song)
     }
     if (ok && useKeys)
         ok = putKeyMark(mark);
-    if (ok) {
-        QList<QStringList> slotTexts;
-        for (int n = 1; n <= schema::kTrackSlots; ++n) {
-            QStringList tracks;
-            for (int k = 1; k <= 48; ++k)
-                tracks << generatedTrackText(song.title, n, k);
-            slotTexts << tracks;
-        }
-        ok = m_indexer.created(inserted, slotTexts);
-    }
+    ok = ok && m_indexer.created(inserted);
     ok = ok && CatalogueEvents::announce(m_db, CatalogueEvents::kSongs, song.title);
     if (ok && fault("commit"))
         ok = false;
