@@ -387,6 +387,7 @@ const DataFolder& ServerCatalogues::copy(const DataFolder& folder, int n, bool i
         ok = ok && c.exec(s);
     if (!ok)
         abortRun(QString("cannot copy the %1 songs to the server").arg(n), c.error());
+    c.exec("CHECKPOINT"); // as after the search index's fill
     std::fprintf(stderr, "copied %d songs to %s in %.1f s\n", n,
                  qPrintable(ServerAddress::parse(uri).describe()), timer.elapsed() / 1000.0);
     auto data = std::make_unique<DataFolder>(folder);
