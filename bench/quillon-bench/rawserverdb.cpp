@@ -2,7 +2,6 @@
 
 #include "search/searchindex.h"
 #include "search/searchtext.h"
-#include "songs/songindexer.h"
 #include "store/schema.h"
 #include "store/songconstants.h"
 
@@ -107,9 +106,9 @@ bool RawServerDb::open(const QString& uri)
         prepare("index_song", "SELECT rowid AS indexrowid, * FROM xtrax WHERE songtitle = $1", 1) &&
         prepare("index_remove", "DELETE FROM searchindex WHERE part = $1 AND ref BETWEEN $2 AND $3",
                 3);
-    // The index rows of one slot, of a song, of its ten slots; any other
-    // number (a damaged catalogue) on first use.
-    for (const int rows : {1, 4, 10, 14})
+    // The index rows of one slot, of a new song (its details), of a song;
+    // any other number (a damaged catalogue, a new song with notes) on first use.
+    for (const int rows : {1, 4})
         ok = ok && preparePut(rows);
     for (int n = 1; ok && n <= schema::kTrackSlots; ++n) {
         const QString t = schema::trackTable(n);
@@ -249,10 +248,9 @@ bool RawServerDb::preparePut(int count)
     return true;
 }
 
-bool RawServerDb::indexPut(const char* part, const QList<std::pair<qint64, QString>>& rows,
-                           const char* part2, const QList<std::pair<qint64, QString>>& rows2)
+bool RawServerDb::indexPut(const char* part, const QList<std::pair<qint64, QString>>& rows)
 {
-    const int count = int(rows.size() + rows2.size());
+    const int count = int(rows.size());
     if (count == 0)
         return true;
     if (!preparePut(count))
@@ -260,9 +258,6 @@ bool RawServerDb::indexPut(const char* part, const QList<std::pair<qint64, QStri
     QList<QByteArray> values;
     for (const auto& [ref, text] : rows)
         values << QByteArray(part) << QByteArray::number(ref)
-               << searchtext::normalize(text).toUtf8();
-    for (const auto& [ref, text] : rows2)
-        values << QByteArray(part2) << QByteArray::number(ref)
                << searchtext::normalize(text).toUtf8();
     return command(name("index_put", count), values);
 }
@@ -321,19 +316,13 @@ bool RawServerDb::create(const QString& title, const QString& words, const QStri
         ok = command(name("insert_tracks", n), values);
     }
     ok = ok && command("set_mark", {mark});
-    // As SongIndexer: the song's rows and its slots' rows in one statement,
-    // a new song's placeholder tracks left out.
-    if (ok) {
-        QList<std::pair<qint64, QString>> slotRows;
-        for (const qint64 id : ids)
-            for (int n = 1; n <= schema::kTrackSlots; ++n) {
-                QStringList tracks;
-                for (int k = 1; k <= 48; ++k)
-                    tracks << generatedTrackText(title, n, k);
-                slotRows.append({SearchIndex::slotRef(id, n), SongIndexer::slotText(n, tracks)});
-            }
-        ok = indexPut("songs", songRows, "tracks", slotRows);
-    }
+    // As SongIndexer: the song's rows with text (its details always) in one
+    // statement; a new song's slots hold only placeholders, which are left out.
+    songRows.removeIf([](const auto& row) {
+        return row.second.isEmpty() &&
+               row.first % SearchIndex::kRefsPerSong != SearchIndex::Details;
+    });
+    ok = ok && indexPut("songs", songRows);
     ok = ok && announce("songs", title);
     return finish(ok);
 }

@@ -60,9 +60,8 @@ private:
     QList<qint64> rowidsOf(const QByteArray& title, bool* ok);
     bool indexDetails(const QByteArray& title, QList<qint64>* ids = nullptr);
     bool preparePut(int count);
-    // The rows of one part, or of two in one statement.
-    bool indexPut(const char* part, const QList<std::pair<qint64, QString>>& rows,
-                  const char* part2 = "", const QList<std::pair<qint64, QString>>& rows2 = {});
+    // The rows of one part in one statement.
+    bool indexPut(const char* part, const QList<std::pair<qint64, QString>>& rows);
     // The song rows of the song rows in r (with their rowids as "indexrowid").
     static void songRowsOf(const PGresult* r, QList<std::pair<qint64, QString>>& rows,
                            QList<qint64>* ids);

@@ -295,12 +295,13 @@ void CatalogueSearch::trackHits(const SearchQuery& query, int perKind, QList<Sea
     // many as the hits per row so far say are needed, with some to spare;
     // in a data folder a read costs only its rows, so one at a time.
     const bool server = m_songs->isServer();
+    int tracksFound = 0;
     qsizetype batch = server ? kFirstBatch : 1;
     for (qsizetype from = 0; from < refs.size(); from += batch) {
         if (server && from > 0) {
-            const int found = countOf(hits, SearchHit::Kind::Track);
-            batch = found == 0 ? 2 * batch
-                               : qsizetype(std::ceil((perKind - found) * 1.25 * from / found));
+            batch = tracksFound == 0
+                        ? 2 * batch
+                        : qsizetype(std::ceil((perKind - tracksFound) * 1.25 * from / tracksFound));
             batch = std::clamp<qsizetype>(batch, 1, kLargestBatch);
         }
         const QList<qint64> some = refs.mid(from, batch);
@@ -308,12 +309,12 @@ void CatalogueSearch::trackHits(const SearchQuery& query, int perKind, QList<Sea
         if (!readTrackRows(*m_songs, some, rows, &m_error))
             return;
         for (const qint64 ref : some) {
-            const auto found = rows.constFind(ref);
-            if (found == rows.constEnd())
+            const auto row = rows.constFind(ref);
+            if (row == rows.constEnd())
                 continue; // deleted since the index was read
-            const QStringList& texts = found->second;
+            const QStringList& texts = row->second;
             for (int k = 0; k < texts.size(); ++k) {
-                if (countOf(hits, SearchHit::Kind::Track) >= perKind)
+                if (tracksFound >= perKind)
                     return;
                 const QString& text = texts.at(k);
                 if (isGeneratedTrackText(text, slotOf(ref), k + 1))
@@ -323,11 +324,12 @@ void CatalogueSearch::trackHits(const SearchQuery& query, int perKind, QList<Sea
                     continue;
                 SearchHit hit;
                 hit.kind = SearchHit::Kind::Track;
-                hit.subject = found->first;
+                hit.subject = row->first;
                 hit.slot = slotOf(ref);
                 hit.track = k + 1;
                 setContext(hit, text, marks);
                 hits << hit;
+                ++tracksFound;
             }
         }
     }

@@ -248,18 +248,13 @@ bool SearchIndex::create()
 }
 
 namespace {
-// One statement for the rows of any parts on a server: a song's fourteen
-// rows cost one round trip.
-bool putOnServer(Database& db,
-                 const QList<std::pair<QString, const QList<std::pair<qint64, QString>>*>>& parts)
+// One statement for all the rows: a song's rows cost one round trip.
+bool putOnServer(Database& db, const QString& part, const QList<std::pair<qint64, QString>>& rows)
 {
     QVariantList binds;
-    for (const auto& [part, rows] : parts)
-        for (const auto& [ref, text] : *rows)
-            binds << part << ref << searchtext::normalize(text);
-    if (binds.isEmpty())
-        return true;
-    const QStringList marks(binds.size() / 3, QStringLiteral("(?, ?, ?)"));
+    for (const auto& [ref, text] : rows)
+        binds << part << ref << searchtext::normalize(text);
+    const QStringList marks(rows.size(), QStringLiteral("(?, ?, ?)"));
     return db.execKept(QString("INSERT INTO searchindex (part, ref, body) VALUES %1 ON "
                                "CONFLICT (part, ref) DO UPDATE SET body = EXCLUDED.body")
                            .arg(marks.join(", ")),
@@ -267,21 +262,12 @@ bool putOnServer(Database& db,
 }
 } // namespace
 
-bool SearchIndex::putBoth(SearchIndex& first, const QList<std::pair<qint64, QString>>& firstRows,
-                          SearchIndex& second, const QList<std::pair<qint64, QString>>& secondRows)
-{
-    if (&first.m_db == &second.m_db && first.m_db.isServer())
-        return putOnServer(first.m_db, {{partName(first.m_part), &firstRows},
-                                        {partName(second.m_part), &secondRows}});
-    return first.put(firstRows) && second.put(secondRows);
-}
-
 bool SearchIndex::put(const QList<std::pair<qint64, QString>>& rows)
 {
     if (rows.isEmpty() || !available())
         return true;
     if (m_db.isServer())
-        return putOnServer(m_db, {{partName(m_part), &rows}});
+        return putOnServer(m_db, partName(m_part), rows);
     QSqlQuery& del = statement(QString("DELETE FROM %1 WHERE rowid = ?").arg(table()));
     QSqlQuery& ins = statement(QString("INSERT INTO %1 (rowid, body) VALUES (?, ?)").arg(table()));
     QStringList bodies;
@@ -318,14 +304,22 @@ bool SearchIndex::remove(qint64 from, qint64 to)
            m_db.exec(QString("DELETE FROM %1.%2").arg(m_schema, wordTable(m_part)));
 }
 
-qint64 SearchIndex::rowCount(bool* ok)
+qint64 SearchIndex::rowCount(bool* ok, std::optional<int> kind)
 {
     // The FTS5 table's own row list counts without reading any text.
+    const QString of =
+        kind ? QStringLiteral(" %1 % ? = ?").arg(m_db.isServer() ? "ref" : "id") : QString();
     QSqlQuery q = m_db.prepare(
-        m_db.isServer() ? QStringLiteral("SELECT count(*) FROM searchindex WHERE part = ?")
-                        : QString("SELECT count(*) FROM %1_docsize").arg(table()));
+        m_db.isServer() ? QStringLiteral("SELECT count(*) FROM searchindex WHERE part = ?") +
+                              (kind ? " AND" + of : QString())
+                        : QString("SELECT count(*) FROM %1_docsize").arg(table()) +
+                              (kind ? " WHERE" + of : QString()));
     if (m_db.isServer())
         q.addBindValue(partName(m_part));
+    if (kind) {
+        q.addBindValue(kRefsPerSong);
+        q.addBindValue(*kind);
+    }
     *ok = q.exec() && q.next();
     return *ok ? q.value(0).toLongLong() : 0;
 }

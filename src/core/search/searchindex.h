@@ -83,9 +83,6 @@ public:
     bool fillWords();
     // Replaces the rows of refs with their texts (normalized here).
     bool put(const QList<std::pair<qint64, QString>>& rows);
-    // The rows of two parts at once: on a server one statement for both.
-    static bool putBoth(SearchIndex& first, const QList<std::pair<qint64, QString>>& firstRows,
-                        SearchIndex& second, const QList<std::pair<qint64, QString>>& secondRows);
     // Removes the rows whose ref lies in [from, to] (all of them: the word
     // list as well).
     bool remove(qint64 from, qint64 to);
@@ -96,9 +93,10 @@ public:
     // Forgets prepared statements (before the connection closes).
     void reset();
 
-    // For checks: the number of rows; the rows whose data row (ref / per in
-    // dataTable, in the same file) is gone; the stored body of a ref.
-    qint64 rowCount(bool* ok);
+    // For checks: the number of rows (of one kind of a song's rows, when
+    // kind is one); the rows whose data row (ref / per in dataTable, in the
+    // same file) is gone; the stored body of a ref.
+    qint64 rowCount(bool* ok, std::optional<int> kind = std::nullopt);
     qint64 strays(const QString& dataTable, qint64 per, bool* ok);
     QString storedBody(qint64 ref, bool* found);
 

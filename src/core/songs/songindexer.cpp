@@ -71,12 +71,23 @@ bool SongIndexer::created(const QSqlRecord& inserted)
     if (!available())
         return true;
     const qint64 id = inserted.value(QStringLiteral("indexrowid")).toLongLong();
-    QList<std::pair<qint64, QString>> songRows;
-    detailRows(id, inserted, songRows);
-    QList<std::pair<qint64, QString>> slotRows;
-    for (int slot = 1; slot <= schema::kTrackSlots; ++slot)
-        slotRows.append({SearchIndex::slotRef(id, slot), QString()});
-    return SearchIndex::putBoth(m_songs, songRows, m_tracks, slotRows);
+    // A data folder may hand a deleted song's rowid out again; whatever was
+    // indexed under it must not become this song's. A server never does.
+    if (!m_db.isServer() && !removed({id}))
+        return false;
+    Rows rows;
+    detailRows(id, inserted, rows);
+    return m_songs.put(withText(rows));
+}
+
+SongIndexer::Rows SongIndexer::withText(Rows rows)
+{
+    // The details row stays, empty or not: the check counts one a song.
+    rows.removeIf([](const auto& row) {
+        return row.second.isEmpty() &&
+               row.first % SearchIndex::kRefsPerSong != SearchIndex::Details;
+    });
+    return rows;
 }
 
 QString SongIndexer::slotText(int slot, const QStringList& tracks)
@@ -140,8 +151,8 @@ bool SongIndexer::batch(qint64 after, int limit, qint64* last, int* done)
 {
     Rows songRows;
     Rows trackRows;
-    return collect(after, limit, last, done, &songRows, &trackRows) && m_songs.put(songRows) &&
-           m_tracks.put(trackRows);
+    return collect(after, limit, last, done, &songRows, &trackRows) &&
+           m_songs.put(withText(songRows)) && m_tracks.put(withText(trackRows));
 }
 
 bool SongIndexer::collect(qint64 after, int limit, qint64* last, int* done, Rows* songRows,

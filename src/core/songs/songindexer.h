@@ -27,9 +27,10 @@ public:
     // The rowids of the songs stored with this title (one, unless damaged).
     QList<qint64> rowidsOf(const QString& title, bool* ok);
     // A new song: its rows from the song row as just stored (`inserted`,
-    // with its rowid as "indexrowid"). Its tracks are still the
-    // placeholders a new song gets, which the index leaves out, so its
-    // slots' rows are empty.
+    // with its rowid as "indexrowid"). Only rows with text are written: a
+    // new song's tracks are still placeholders, which the index leaves out,
+    // and its session, notes and lyrics mostly empty. A row without text
+    // is never found, so a missing one and an empty one are the same.
     bool created(const QSqlRecord& inserted);
     // The song rows of every song with this title, as stored now.
     bool details(const QString& title);
@@ -40,13 +41,16 @@ public:
     bool removed(const QList<qint64>& songRowids);
 
     // Rows of the songs with rowid in (after, ...], at most limit songs, for a
-    // first build; *last is the last rowid indexed (unchanged when none).
+    // first build (those with text); *last is the last rowid indexed
+    // (unchanged when none).
     bool batch(qint64 after, int limit, qint64* last, int* done);
-    // The same rows as batch() would write, for comparing with what is stored.
+    // Every row batch() would consider, empty or not, for comparing with
+    // what is stored.
     using Rows = QList<std::pair<qint64, QString>>;
     bool collect(qint64 after, int limit, qint64* last, int* done, Rows* songRows, Rows* trackRows);
 
 private:
+    static Rows withText(Rows rows);
     bool detailRows(qint64 rowid, const QSqlRecord& record,
                     QList<std::pair<qint64, QString>>& rows);
     QStringList slotTracks(const QString& title, int slot, bool* ok);

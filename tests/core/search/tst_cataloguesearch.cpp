@@ -145,6 +145,9 @@ private Q_SLOTS:
         QCOMPARE(found(search, "blue night"), QStringList{"Songs Blue Night 0/0"});
         QVERIFY(found(search, "\"night dev 1 track\"").isEmpty());
         QCOMPARE(found(search, "composer"), QStringList{"Songs Blue Night 0/0"});
+        // Its rows without text are not written, and the check knows that.
+        QVERIFY2(IntegrityCheck(tmp.folder()).thorough().clean(),
+                 qPrintable(IntegrityCheck(tmp.folder()).thorough().summary()));
         QVERIFY(store.writeTracks("Blue Night", 3, 37, {"talkbox"}));
         QCOMPARE(found(search, "talkbox"), QStringList{"Tracks Blue Night 3/37"});
         QVERIFY(store.updateFields("Blue Night", {{"Producer1", "Zoë Producer"},
@@ -164,6 +167,18 @@ private Q_SLOTS:
         QVERIFY(store.remove("Red Dawn"));
         QVERIFY(found(search, "clavinet").isEmpty());
         QVERIFY(found(search, "dawn").isEmpty());
+        // A song's details row is always there, so a lost one is found.
+        QVERIFY(store.create({"Lost Row", {}, {}, {}}));
+        QVERIFY(IntegrityCheck(tmp.folder()).quick().clean());
+        bool ok = false;
+        const qint64 ref = SearchIndex::songRef(store.indexer().rowidsOf("Lost Row", &ok).value(0),
+                                                SearchIndex::Details);
+        QVERIFY(ok);
+        QVERIFY(store.database().exec(
+            tmp.onServer() ? "DELETE FROM searchindex WHERE part = 'songs' AND ref = ?"
+                           : "DELETE FROM searchindex WHERE rowid = ?",
+            {ref}));
+        QVERIFY(!IntegrityCheck(tmp.folder()).quick().clean());
     }
 
     // Track hits come in stored order (song, slot, track) however the
