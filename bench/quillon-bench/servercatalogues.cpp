@@ -15,6 +15,7 @@
 #include <QUrl>
 #include <QUrlQuery>
 #include <sqlite3.h>
+#include <unistd.h>
 #include <vector>
 
 namespace quillon::bench {
@@ -52,6 +53,18 @@ public:
 private:
     PGconn* m_conn;
 };
+
+// The pages just written go to disk now rather than while the cases run.
+// A checkpoint hands the server's to the kernel (only a superuser may ask;
+// others go on without). On a cluster run without fsync, as the test
+// cluster is, the kernel would write them out over the next half minute,
+// beside the cases; sync() waits for that when the server runs on this
+// machine, and for the data folders generated before in any case.
+void checkpoint(Connection& c)
+{
+    c.exec("CHECKPOINT");
+    ::sync();
+}
 
 // The admin URI with another database in it.
 QString onDatabase(const QString& uri, const QString& name)
@@ -387,7 +400,7 @@ const DataFolder& ServerCatalogues::copy(const DataFolder& folder, int n, bool i
         ok = ok && c.exec(s);
     if (!ok)
         abortRun(QString("cannot copy the %1 songs to the server").arg(n), c.error());
-    c.exec("CHECKPOINT"); // as after the search index's fill
+    checkpoint(c); // as after the search index's fill
     std::fprintf(stderr, "copied %d songs to %s in %.1f s\n", n,
                  qPrintable(ServerAddress::parse(uri).describe()), timer.elapsed() / 1000.0);
     auto data = std::make_unique<DataFolder>(folder);
@@ -433,9 +446,7 @@ const DataFolder& ServerCatalogues::withSearchIndex(const DataFolder& indexed, i
     ok = ok && c.exec("COMMIT") && c.exec("VACUUM (ANALYZE) searchindex");
     if (!ok)
         abortRun(QString("cannot fill the search index of %1 songs").arg(n), c.error());
-    // The gigabyte just written goes to disk now rather than while the
-    // cases run (only a superuser may ask; others go on without).
-    c.exec("CHECKPOINT");
+    checkpoint(c);
     std::fprintf(stderr, "filled the search index of %d songs on the server in %.1f s\n", n,
                  timer.elapsed() / 1000.0);
     m_searchFilled.insert(n);
