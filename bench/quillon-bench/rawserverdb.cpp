@@ -2,6 +2,7 @@
 
 #include "search/searchindex.h"
 #include "search/searchtext.h"
+#include "songs/songindexer.h"
 #include "store/schema.h"
 #include "store/songconstants.h"
 
@@ -318,11 +319,7 @@ bool RawServerDb::create(const QString& title, const QString& words, const QStri
     ok = ok && command("set_mark", {mark});
     // As SongIndexer: the song's rows with text (its details always) in one
     // statement; a new song's slots hold only placeholders, which are left out.
-    songRows.removeIf([](const auto& row) {
-        return row.second.isEmpty() &&
-               row.first % SearchIndex::kRefsPerSong != SearchIndex::Details;
-    });
-    ok = ok && indexPut("songs", songRows);
+    ok = ok && indexPut("songs", SongIndexer::withText(songRows));
     ok = ok && announce("songs", title);
     return finish(ok);
 }

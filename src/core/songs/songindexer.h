@@ -49,8 +49,11 @@ public:
     using Rows = QList<std::pair<qint64, QString>>;
     bool collect(qint64 after, int limit, qint64* last, int* done, Rows* songRows, Rows* trackRows);
 
-private:
+    // The rows worth writing: those with text, and a song's details row
+    // always (the check counts one a song).
     static Rows withText(Rows rows);
+
+private:
     bool detailRows(qint64 rowid, const QSqlRecord& record,
                     QList<std::pair<qint64, QString>>& rows);
     QStringList slotTracks(const QString& title, int slot, bool* ok);
