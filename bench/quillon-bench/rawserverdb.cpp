@@ -298,13 +298,12 @@ bool RawServerDb::create(const QString& title, const QString& words, const QStri
     // As the store: the song row as stored comes back from the insert and
     // makes the song's index rows.
     QList<std::pair<qint64, QString>> songRows;
-    QList<qint64> ids;
     bool ok = takeMark(&mark);
     if (ok) {
         PGresult* r = run("insert_song", song);
         ok = r != nullptr;
         if (ok)
-            songRowsOf(r, songRows, &ids);
+            songRowsOf(r, songRows, nullptr);
         PQclear(r);
     }
     ok = ok && command("insert_key", {title.trimmed().toUpper().toUtf8(), t});
