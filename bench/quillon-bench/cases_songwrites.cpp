@@ -3,6 +3,8 @@
 #include "datagen.h"
 #include "rawserverdb.h"
 #include "rawsongdb.h"
+#include "samecpu.h"
+#include "servercatalogues.h"
 #include "songs/songstore.h"
 
 namespace quillon::bench {
@@ -130,14 +132,19 @@ auto creatorFor(SongStore& store)
 // A create with the search index kept against the same without it, each
 // iteration through both, taking turns at going first: the store on the
 // indexed catalogue against the store on one that has no index (a folder
-// never indexed; a server copy whose index table is dropped).
+// never indexed; a server copy whose index table is dropped, on the
+// server then both connections' processes beside the bench).
 template <typename Other>
 void indexCostCase(benchmark::State& state, BenchContext& ctx, const DataFolder& indexed,
-                   Other& other, const std::string& row, int n)
+                   Other& other, const std::string& row, int n,
+                   const DataFolder* otherOnServer = nullptr)
 {
     SongStore store(indexed);
     if (!store.open())
         return abortCase(state, "cannot open the indexed catalogue");
+    const SameCpu placed(otherOnServer ? ctx.servers()->serverProcesses(indexed) +
+                                             ctx.servers()->serverProcesses(*otherOnServer)
+                                       : QList<qint64>{});
     int i = 0;
     for (auto _ : state) {
         double seconds = 0;
@@ -208,10 +215,11 @@ void registerIndexCostCases(BenchContext& ctx)
                   [&ctx, n](benchmark::State& s) {
                       const DataFolder& server =
                           ctx.servers()->withSearchIndex(ctx.indexedFolder(n), n);
-                      SongStore without(ctx.servers()->withoutSearchIndex(ctx.folder(n), n));
+                      const DataFolder& bare = ctx.servers()->withoutSearchIndex(ctx.folder(n), n);
+                      SongStore without(bare);
                       if (!without.open())
                           return abortCase(s, "cannot open the server copy without an index");
-                      indexCostCase(s, ctx, server, without, "song_create_index_server", n);
+                      indexCostCase(s, ctx, server, without, "song_create_index_server", n, &bare);
                   });
 }
 

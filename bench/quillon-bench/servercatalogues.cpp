@@ -499,4 +499,26 @@ const DataFolder& ServerCatalogues::songListOnly(int n)
     return *m_folders.emplace(key, std::move(data)).first->second;
 }
 
+QList<qint64> ServerCatalogues::serverProcesses(const DataFolder& folder) const
+{
+    const ServerAddress server = folder.server();
+    const QString host = server.host();
+    if (!(host.isEmpty() || host.startsWith('/') || host == "localhost" || host == "127.0.0.1" ||
+          host == "::1"))
+        return {};
+    Connection c(m_adminUri);
+    const QByteArray name = server.databaseName().toUtf8();
+    const char* values[] = {name.constData()};
+    PGresult* r = PQexecParams(c.get(),
+                               "SELECT pid FROM pg_stat_activity WHERE datname = $1 AND "
+                               "backend_type = 'client backend'",
+                               1, nullptr, values, nullptr, nullptr, 0);
+    QList<qint64> pids;
+    if (PQresultStatus(r) == PGRES_TUPLES_OK)
+        for (int row = 0; row < PQntuples(r); ++row)
+            pids << QByteArray(PQgetvalue(r, row, 0)).toLongLong();
+    PQclear(r);
+    return pids;
+}
+
 } // namespace quillon::bench

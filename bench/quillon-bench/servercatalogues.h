@@ -43,6 +43,10 @@ public:
     // filled on the server itself, every other table empty: enough for the
     // song list, which reads nothing else.
     const DataFolder& songListOnly(int n);
+    // The process numbers of the server's connections to the catalogue of
+    // folder (a SameCpu puts them beside the bench); empty when the server
+    // is not reached through this machine's loopback or its own socket.
+    QList<qint64> serverProcesses(const DataFolder& folder) const;
 
 private:
     ServerCatalogues(QString adminUri, QString version);
